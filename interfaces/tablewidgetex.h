@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <QTabWidget>
+
+class QToolButton;
+class QWidget;
+
+// Dark tab widget whose tab bar offers an add control, a close control on every tab and a
+// remove-all control. It only reports the operator's wishes; the owner decides what happens.
+// Pages of removed tabs are released by the widget (deleteLater), so owners must not keep them.
+class TableWidgetEx : public QTabWidget
+{
+    Q_OBJECT
+public:
+    enum TableWidgetType
+    {
+        PlainTabs = 0,
+        OsdTabs = 1 // numbered tabs with add and remove-all controls
+    };
+
+    TableWidgetEx(QWidget *parent, TableWidgetType type, QString text);
+
+    // The number of the tab that is about to be added; used for the new tab's tool tip.
+    void setIndex(int number);
+    int index() const { return m_nextNumber; }
+
+    // true: the add control follows right after the last tab instead of sitting in the corner.
+    void setBMovedCornerButton(bool moved);
+    bool isCornerButtonMoved() const { return m_cornerButtonMoved; }
+
+    // Hide QTabWidget's versions so the pages are released with their tabs.
+    void removeTab(int index);
+    void clear();
+
+    QToolButton *addButton() const { return m_addButton; }
+    QToolButton *removeAllButton() const { return m_removeAllButton; }
+
+signals:
+    void notifyAddTable(int index);
+    void signals_removeTable(int index);
+    void signal_removeAllTable();
+
+protected:
+    void tabInserted(int index) override;
+    void tabRemoved(int index) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void placeAddButton();
+
+    TableWidgetType m_type;
+    QString m_text;
+    int m_nextNumber = -1;
+    bool m_cornerButtonMoved = false;
+    QWidget *m_corner = nullptr;
+    QToolButton *m_addButton = nullptr;
+    QToolButton *m_removeAllButton = nullptr;
+};

@@ -1,0 +1,142 @@
+#include "mainwindow/quillmere.h"
+
+#include "interfaces/checkboxex.h"
+#include "interfaces/labelex.h"
+#include "interfaces/pushbuttonex.h"
+#include "interfaces/tablewidgetex.h"
+#include "widgets/customtoolbutton.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpacerItem>
+#include <QTimer>
+#include <QVBoxLayout>
+
+Quillmere::Quillmere(QWidget *parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Brisklane V1.0.0.Y3"));
+    setWindowFlags(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    initUi();
+    QTimer::singleShot(0, this, SLOT(slot_splitesetZero()));
+}
+
+Quillmere::~Quillmere() = default;
+
+void Quillmere::paintEvent(QPaintEvent *event)
+{
+    Q_UNUSED(event)
+}
+
+static QLabel *makeLine(QWidget *parent, const QSize &minimum, const QSize &maximum)
+{
+    auto *line = new QLabel(parent);
+    line->setMinimumSize(minimum);
+    line->setMaximumSize(maximum);
+    line->setStyleSheet(QStringLiteral("background-color: rgb(8,7,12);"));
+    return line;
+}
+
+CustomToolButton *Quillmere::addToolBarButton(QPushButton *&pushButton, const QString &caption,
+                                              const QString &icon, const char *slot)
+{
+    pushButton = new QPushButton(this);
+    pushButton->setToolTip(caption);
+    pushButton->setFixedSize(50, 68);
+    pushButton->setFlat(true);
+    auto *toolButton = new CustomToolButton(pushButton);
+    connect(toolButton, SIGNAL(clicked()), this, slot);
+    toolButton->setImageAndText(icon, caption);
+    m_toolBarLayout->addWidget(pushButton);
+    return toolButton;
+}
+
+void Quillmere::initUi()
+{
+    resize(850, 620);
+    setObjectName(QStringLiteral("Quillmere"));
+    setStyleSheet(QStringLiteral("background:rgb(69,69,69);"));
+
+    m_mainLayout = new QHBoxLayout(this);
+    m_mainLayout->setSpacing(6);
+    m_mainLayout->setContentsMargins(0, 0, 0, 0);
+
+    m_contentLayout = new QVBoxLayout;
+    m_contentLayout->setSpacing(0);
+    m_contentLayout->setContentsMargins(0, 0, 0, 0);
+
+    m_contentLayout->addWidget(makeLine(this, QSize(0, 2), QSize(16777215, 2)));
+
+    m_toolBarLayout = new QHBoxLayout;
+    m_toolBarLayout->setSpacing(12);
+    m_toolBarLayout->setContentsMargins(0, 0, 0, 0);
+    m_toolBarLayout->addSpacing(22);
+
+    m_createToolButton = addToolBarButton(m_createButton, tr("清除"),
+                                          QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_new.png"),
+                                          SLOT(slot_createButten()));
+    m_createButton->setVisible(false);
+    m_inputToolButton = addToolBarButton(m_inputButton, tr("导入"),
+                                         QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_leadingin.png"),
+                                         SLOT(slot_inputButten()));
+    m_outputToolButton = addToolBarButton(m_outputButton, tr("导出"),
+                                          QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_leadingout.png"),
+                                          SLOT(slot_outputButten()));
+    auto *separator = new QLabel(this);
+    separator->setFixedWidth(2);
+    separator->setStyleSheet(QStringLiteral("background:rgb(8,7,12);"));
+    m_toolBarLayout->addWidget(separator);
+    m_pictureToolButton = addToolBarButton(m_pictureButton, tr("图片"),
+                                           QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_image.png"),
+                                           SLOT(slot_picturnButten()));
+    m_textToolButton = addToolBarButton(m_textButton, tr("文字"),
+                                        QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_text.png"),
+                                        SLOT(slot_textButten()));
+    m_toolBarSpacer = new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum);
+    m_toolBarLayout->addItem(m_toolBarSpacer);
+    m_contentLayout->addLayout(m_toolBarLayout);
+
+    m_toolBarLine = makeLine(this, QSize(0, 2), QSize(16777215, 2));
+    m_contentLayout->addWidget(m_toolBarLine);
+
+    m_tabWidget = new TableWidgetEx(this, TableWidgetEx::OsdTabs, tr("OSD"));
+    connect(m_tabWidget, SIGNAL(signals_removeTable(int)), this, SLOT(on_removeTable(int)));
+    connect(m_tabWidget, SIGNAL(notifyAddTable(int)), this, SLOT(on_notifyAddTable(int)));
+    connect(m_tabWidget, SIGNAL(tabBarClicked(int)), this, SLOT(on_currentTableChanged(int)));
+    connect(m_tabWidget, SIGNAL(tabBarClicked(int)), this, SLOT(on_testNum(int)));
+    connect(m_tabWidget, SIGNAL(signal_removeAllTable()), this, SLOT(slot_removeAllTable()));
+    createFirstTab();
+    m_tabWidget->setBMovedCornerButton(true);
+
+    auto *workArea = new QHBoxLayout;
+    workArea->setContentsMargins(0, 0, 0, 0);
+    workArea->setSpacing(0);
+    workArea->addWidget(m_tabWidget);
+    workArea->addWidget(makeLine(this, QSize(2, 0), QSize(2, 9999)));
+    m_propertyFrame = new QFrame(this);
+    m_propertyFrame->setFixedWidth(220);
+    initPropertyPanel();
+    workArea->addWidget(m_propertyFrame);
+
+    m_contentLayout->addLayout(workArea);
+    m_mainLayout->addLayout(m_contentLayout);
+}
+
+void Quillmere::slot_itemHoverLeave()
+{
+    if (m_colorTip)
+        m_colorTip->hide();
+}
+
+void Quillmere::slot_itemHoverEnter(QPointF pos)
+{
+    Q_UNUSED(pos)
+    if (m_colorTip)
+        m_colorTip->show();
+}
+
+void Quillmere::slot_mouseClicked()
+{
+    m_mouseClicked = true;
+}

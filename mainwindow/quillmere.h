@@ -1,0 +1,164 @@
+#pragma once
+
+#include <QColor>
+#include <QDialog>
+#include <QImage>
+#include <QMap>
+#include <QPointF>
+#include <QRect>
+#include <bitset>
+
+class CheckBoxEx;
+class CustomToolButton;
+class DoubleSlider;
+class ExportTextImage;
+class LabelEx;
+class OSDItem;
+class PushButtonEx;
+class QFrame;
+class QGraphicsScene;
+class QGraphicsView;
+class QHBoxLayout;
+class QLabel;
+class QPushButton;
+class QSpacerItem;
+class QVBoxLayout;
+class SourceData;
+class TableWidgetEx;
+class VideoControlOSD;
+namespace Utils {
+class FramelessHelper;
+}
+
+// The editor's single main window: toolbar, the tab list (one tab per OSD item) and the property
+// panel. It receives every signal that items, tabs and controls send.
+class Quillmere : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit Quillmere(QWidget *parent = nullptr);
+    ~Quillmere() override;
+
+public slots:
+    void slot_picturnButten();
+    void slot_textButten();
+    void on_exportTextImage(QImage *img, QColor color, QFont font, QString text);
+    void on_removeTable(int index);
+    void slot_removeAllTable();
+    void on_notifyAddTable(int index);
+    void on_currentTableChanged(int index);
+    void slot_splitesetZero();
+    void slot_updataAllslider();
+    void slot_updateImgOfView(QImage image, QRect rect);
+    void slot_deleteItem();
+    void slot_loadingText();
+    void slot_createButten();
+    void slot_inputButten();
+    void slot_outputButten();
+    void on_testNum(int index);
+    void slot_getIsDisPlayImg(bool show);
+    void slot_displayColorFormColorDialog();
+    void slot_displayColorFormColorDialogBegin();
+    void slot_displayColorFormColorDialogEnd();
+    void slot_applyDataForDataModel();
+    void slot_Resetbutton();
+    void slot_setColorOfMouse(double x, double y, double PicX, double PicY);
+    void slot_setColorR(int x, int y);
+    void slot_setColorG(int x, int y);
+    void slot_setColorB(int x, int y);
+    void slot_itemHoverLeave();
+    void slot_itemHoverEnter(QPointF pos);
+    void slot_mouseClicked();
+
+public:
+    // Keys the colour range [m_beginColor, m_endColor] of image to m_selectColor, in place.
+    void applyColorKey(QImage &image);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    // Construction (quillmere.cpp).
+    void initUi();
+    CustomToolButton *addToolBarButton(QPushButton *&pushButton, const QString &caption, const QString &icon,
+                                       const char *slot);
+    // Property panel (quillmere_panel.cpp).
+    void initPropertyPanel();
+
+    // Tab list (quillmere_tabs.cpp).
+    void createFirstTab();
+    void resetTabs();
+    int takeTabNumber();
+    QGraphicsView *createPage(QGraphicsScene *scene, bool antialiasing);
+    QGraphicsScene *createScene(int width, int height);
+    QGraphicsView *currentView() const;
+    QList<OSDItem *> currentItems() const;
+
+    // Items (quillmere_items.cpp).
+    void connectPictureItem(OSDItem *item);
+    void connectTextItem(OSDItem *item);
+    void connectAllItemSignals(OSDItem *item);
+    void putItemIntoScene(QGraphicsScene *scene, OSDItem *item);
+
+    // Export and import (quillmere_exchange.cpp).
+    void fillDataModelFromTabs();
+    void rebuildFromDataModel();
+    void rebuildFirstItem(bool isPicture, const QByteArray &data, const QSize &size, int completionWidth,
+                          VideoControlOSD *record, SourceData *source, const QPointF &pos);
+    void rebuildNextItem(bool isPicture, const QByteArray &data, const QSize &size, int completionWidth,
+                         VideoControlOSD *record, SourceData *source, const QPointF &pos);
+    OSDItem *setUpImportedItem(bool isPicture, const QByteArray &data, const QSize &size, int completionWidth,
+                               VideoControlOSD *record, SourceData *source, const QPointF &pos);
+
+    // Text window (quillmere_text.cpp).
+    void openTextWindow(bool reedit);
+
+    std::bitset<256> m_usedTabNumbers;
+    ExportTextImage *m_textWindow = nullptr;
+    QHBoxLayout *m_mainLayout = nullptr;
+    QVBoxLayout *m_contentLayout = nullptr;
+    QHBoxLayout *m_toolBarLayout = nullptr;
+    QPushButton *m_createButton = nullptr;
+    CustomToolButton *m_createToolButton = nullptr;
+    QPushButton *m_inputButton = nullptr;
+    CustomToolButton *m_inputToolButton = nullptr;
+    QPushButton *m_outputButton = nullptr;
+    CustomToolButton *m_outputToolButton = nullptr;
+    QPushButton *m_pictureButton = nullptr;
+    CustomToolButton *m_pictureToolButton = nullptr;
+    QPushButton *m_textButton = nullptr;
+    CustomToolButton *m_textToolButton = nullptr;
+    QSpacerItem *m_toolBarSpacer = nullptr;
+    QLabel *m_toolBarLine = nullptr;
+    TableWidgetEx *m_tabWidget = nullptr;
+    bool m_isDisplayCutImage = false;
+    Utils::FramelessHelper *m_framelessHelper = nullptr;
+    QFrame *m_propertyFrame = nullptr;
+    PushButtonEx *m_resetButton = nullptr;
+    LabelEx *m_fillColorSwatch = nullptr;
+    CheckBoxEx *m_selectColorCheck = nullptr;
+    QColor m_selectColor = QColor(0, 0, 0, 255);
+    QColor m_beginColor = QColor(0, 0, 0, 255);
+    QColor m_endColor = QColor(255, 255, 255, 255);
+    QLabel *m_pickedColorLabel = nullptr;
+    QMap<int, QImage> m_baseImages;
+    DoubleSlider *m_sliderR = nullptr;
+    DoubleSlider *m_sliderG = nullptr;
+    DoubleSlider *m_sliderB = nullptr;
+    QLabel *m_minLabelR = nullptr;
+    QLabel *m_minLabelG = nullptr;
+    QLabel *m_minLabelB = nullptr;
+    QLabel *m_maxLabelR = nullptr;
+    QLabel *m_maxLabelG = nullptr;
+    QLabel *m_maxLabelB = nullptr;
+    QLabel *m_propertyTitle = nullptr;
+    QLabel *m_currentColorTitle = nullptr;
+    QLabel *m_pickedColorSwatch = nullptr;
+    QLabel *m_fillColorTitle = nullptr;
+    QFrame *m_colorTip = nullptr;
+    QLabel *m_colorTipLabel = nullptr;
+    QLabel *m_colorTipSwatch = nullptr;
+    bool m_mouseClicked = false;
+
+    friend class QuillmereTestAccess;
+};

@@ -1,0 +1,212 @@
+// The tab list: every tab is one OSD item, titled "OSD" + a number from a pool of 256.
+#include "mainwindow/quillmere.h"
+
+#include "interfaces/custommegbox.h"
+#include "interfaces/datamode.h"
+#include "interfaces/tablewidgetex.h"
+#include "osditem/osditem.h"
+
+#include <QDebug>
+#include <QFrame>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace {
+const int kMaxInteractiveTabs = 50;
+}
+
+int Quillmere::takeTabNumber()
+{
+    int number = 0;
+    for (int n = 0; n < int(m_usedTabNumbers.size()); ++n) {
+        if (!m_usedTabNumbers.test(n)) {
+            number = n;
+            break;
+        }
+    }
+    m_tabWidget->setIndex(number);
+    m_usedTabNumbers.set(number);
+    return number;
+}
+
+QGraphicsScene *Quillmere::createScene(int width, int height)
+{
+    auto *scene = new QGraphicsScene(this);
+    scene->setSceneRect(0, 0, width, height);
+    return scene;
+}
+
+QGraphicsView *Quillmere::createPage(QGraphicsScene *scene, bool antialiasing)
+{
+    auto *view = new QGraphicsView(this);
+    view->setObjectName(QStringLiteral("pView"));
+    view->setStyleSheet(QStringLiteral("#pView{background:rgb(38,38,38);border:0px;}"));
+    view->setTransformationAnchor(QGraphicsView::AnchorUnderMouse);
+    if (antialiasing)
+        view->setRenderHint(QPainter::Antialiasing);
+    view->setScene(scene);
+    // The tab widget releases a closed tab's page; its scene, and with it the item, go along.
+    connect(view, &QObject::destroyed, scene, &QObject::deleteLater);
+    return view;
+}
+
+QGraphicsView *Quillmere::currentView() const
+{
+    return qobject_cast<QGraphicsView *>(m_tabWidget->currentWidget());
+}
+
+QList<OSDItem *> Quillmere::currentItems() const
+{
+    QList<OSDItem *> result;
+    QGraphicsView *view = currentView();
+    if (!view || !view->scene())
+        return result;
+    const QList<QGraphicsItem *> items = view->scene()->items();
+    for (QGraphicsItem *item : items) {
+        if (auto *osdItem = dynamic_cast<OSDItem *>(item))
+            result.append(osdItem);
+    }
+    return result;
+}
+
+void Quillmere::createFirstTab()
+{
+    m_usedTabNumbers.set(0);
+    const int number = takeTabNumber();
+    QGraphicsScene *scene = createScene(5000, 3000);
+    QGraphicsView *view = createPage(scene, true);
+
+    m_colorTip = new QFrame(view);
+    m_colorTip->setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    m_colorTip->setWindowOpacity(0.8);
+    m_colorTip->setFixedSize(101, 24);
+    m_colorTip->hide();
+    auto *tipLayout = new QHBoxLayout(m_colorTip);
+    tipLayout->setSpacing(0);
+    tipLayout->setContentsMargins(1, 0, 0, 0);
+    m_colorTipSwatch = new QLabel(m_colorTip);
+    m_colorTipSwatch->setFixedSize(18, 18);
+    m_colorTipSwatch->setStyleSheet(QStringLiteral("background-color:rgb(0,0,0);"));
+    m_colorTipLabel = new QLabel(m_colorTip);
+    m_colorTipLabel->setFixedSize(80, 24);
+    m_colorTipLabel->setText(QStringLiteral("(--,--,--)"));
+    tipLayout->addWidget(m_colorTipSwatch);
+    tipLayout->addSpacing(2);
+    tipLayout->addWidget(m_colorTipLabel);
+    // The tip lives with the first tab's view; once that tab is closed there is no tip to show.
+    QFrame *tip = m_colorTip;
+    connect(tip, &QObject::destroyed, this, [this, tip] {
+        if (m_colorTip == tip) {
+            m_colorTip = nullptr;
+            m_colorTipLabel = nullptr;
+            m_colorTipSwatch = nullptr;
+        }
+    });
+
+    m_tabWidget->addTab(view, QStringLiteral("OSD") + QString::number(number));
+    m_tabWidget->setCurrentIndex(m_tabWidget->count() - 1);
+}
+
+void Quillmere::resetTabs()
+{
+    DataMode::getInstance()->clearDataModel();
+    m_tabWidget->clear();
+    m_usedTabNumbers.reset();
+    QTimer::singleShot(0, this, SLOT(slot_splitesetZero()));
+    createFirstTab();
+}
+
+void Quillmere::on_notifyAddTable(int index)
+{
+    Q_UNUSED(index)
+    if (m_tabWidget->count() >= kMaxInteractiveTabs) {
+        CustomMegBox::informationMessageBox(this, tr("提示"), tr("限制OSD数量为50,不能再添加."), tr("OK"));
+        return;
+    }
+    const int number = takeTabNumber();
+    QGraphicsScene *scene = createScene(3000, 3000);
+    QGraphicsView *view = createPage(scene, false);
+    m_tabWidget->addTab(view, QStringLiteral("OSD") + QString::number(number));
+    m_tabWidget->setCurrentIndex(m_tabWidget->count() - 1);
+    QTimer::singleShot(0, this, SLOT(slot_splitesetZero()));
+}
+
+void Quillmere::on_removeTable(int index)
+{
+    if (m_tabWidget->count() < 2)
+        return;
+    const QString question = tr("是否要删除") + m_tabWidget->tabText(index) + QStringLiteral(" ?");
+    if (CustomMegBox::questionMessageBox(this, tr("提示"), question, tr("是"), tr("否")) == 0)
+        return;
+    QString title = m_tabWidget->tabText(index);
+    title.replace(QLatin1Char('O'), QLatin1Char(' '))
+        .replace(QLatin1Char('S'), QLatin1Char(' '))
+        .replace(QLatin1Char('D'), QLatin1Char(' '));
+    m_tabWidget->removeTab(index);
+    bool ok = false;
+    const int number = title.trimmed().toInt(&ok, 10);
+    if (ok && number >= 0 && number < int(m_usedTabNumbers.size()))
+        m_usedTabNumbers.reset(number);
+}
+
+void Quillmere::slot_removeAllTable()
+{
+    resetTabs();
+}
+
+void Quillmere::slot_createButten()
+{
+    resetTabs();
+}
+
+void Quillmere::slot_deleteItem()
+{
+    QGraphicsView *view = currentView();
+    if (!view || !view->scene())
+        return;
+    const QList<QGraphicsItem *> items = view->scene()->items();
+    for (QGraphicsItem *item : items) {
+        view->scene()->removeItem(item);
+        // The item may be the sender of the signal that brought us here: free it later.
+        if (auto *osdItem = dynamic_cast<OSDItem *>(item))
+            osdItem->deleteLater();
+        else
+            delete item;
+    }
+}
+
+void Quillmere::on_currentTableChanged(int index)
+{
+    Q_UNUSED(index)
+}
+
+void Quillmere::on_testNum(int index)
+{
+    qDebug() << "当前的序号是:currentIndex" << m_tabWidget->currentIndex();
+    qDebug() << "  当前的序号id是:" << index;
+    qDebug() << "  当前的序号 标题 是:" << m_tabWidget->tabText(m_tabWidget->currentIndex());
+}
+
+static void scrollToTopLeft(QWidget *page)
+{
+    auto *view = qobject_cast<QGraphicsView *>(page);
+    if (!view)
+        return;
+    view->verticalScrollBar()->setSliderPosition(0);
+    view->horizontalScrollBar()->setSliderPosition(0);
+}
+
+void Quillmere::slot_splitesetZero()
+{
+    scrollToTopLeft(m_tabWidget->currentWidget());
+}
+
+void Quillmere::slot_updataAllslider()
+{
+    for (int i = 0; i < m_tabWidget->count(); ++i)
+        scrollToTopLeft(m_tabWidget->widget(i));
+}

@@ -1,0 +1,144 @@
+#include "widgets/customtoolbutton.h"
+
+#include <QAbstractButton>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpacerItem>
+#include <QVBoxLayout>
+
+CustomToolButton::CustomToolButton(QWidget *parent) : QFrame(parent)
+{
+    if (objectName().isEmpty())
+        setObjectName(QStringLiteral("CustomToolButton"));
+    resize(86, 92);
+    setWindowTitle(QStringLiteral("Frame"));
+
+    auto *verticalLayout = new QVBoxLayout(this);
+    verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
+    auto *horizontalLayout = new QHBoxLayout;
+    horizontalLayout->setObjectName(QStringLiteral("horizontalLayout"));
+    horizontalLayout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    m_pushButton = new QPushButton(this);
+    m_pushButton->setObjectName(QStringLiteral("pushButton"));
+    m_pushButton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    m_pushButton->setMinimumSize(30, 30);
+    m_pushButton->setMaximumSize(30, 30);
+    m_pushButton->setAutoRepeatInterval(300);
+    horizontalLayout->addWidget(m_pushButton);
+    horizontalLayout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    verticalLayout->addLayout(horizontalLayout);
+
+    auto *horizontalLayout2 = new QHBoxLayout;
+    horizontalLayout2->setObjectName(QStringLiteral("horizontalLayout_2"));
+    horizontalLayout2->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    m_label = new QLabel(QStringLiteral("TextLabel"), this);
+    m_label->setObjectName(QStringLiteral("label"));
+    horizontalLayout2->addWidget(m_label);
+    horizontalLayout2->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    verticalLayout->addLayout(horizontalLayout2);
+
+    if (parent)
+        resize(parent->size());
+    m_label->setAlignment(Qt::AlignCenter);
+    m_pushButton->installEventFilter(this);
+
+    connect(m_pushButton, &QPushButton::clicked, this, &CustomToolButton::clicked);
+    connect(m_pushButton, &QPushButton::pressed, this, &CustomToolButton::pressed);
+    connect(m_pushButton, &QPushButton::released, this, &CustomToolButton::released);
+    if (auto *button = qobject_cast<QAbstractButton *>(parent)) {
+        connect(this, &CustomToolButton::clicked, button, &QAbstractButton::clicked);
+        connect(this, &CustomToolButton::pressed, button, &QAbstractButton::pressed);
+        connect(this, &CustomToolButton::released, button, &QAbstractButton::released);
+    }
+}
+
+void CustomToolButton::setImageAndText(QString picture, QString caption)
+{
+    m_picture = std::move(picture);
+    m_caption = std::move(caption);
+    restyle();
+}
+
+void CustomToolButton::restyle()
+{
+    m_label->setText(m_caption);
+    QString colour;
+    switch (m_state) {
+    case Hovered:
+        colour = QStringLiteral("rgb(86,86,86);");
+        break;
+    case Pressed:
+        colour = QStringLiteral("rgb(48,48,48);");
+        break;
+    default:
+        colour = QStringLiteral("rgb(69,69,69);");
+        break;
+    }
+    m_pushButton->setStyleSheet(QStringLiteral("QPushButton{border-image: url(") + m_picture +
+                                QStringLiteral(");background-color:") + colour + QStringLiteral("}"));
+    setStyleSheet(QStringLiteral("QFrame#CustomToolButton{background-color:") + colour +
+                  QStringLiteral("border:none;}QLabel{color:rgb(220,220,220);border:none;background-color:") +
+                  colour + QStringLiteral("}"));
+    m_label->setAlignment(Qt::AlignCenter);
+}
+
+void CustomToolButton::setState(VisualState state)
+{
+    m_state = state;
+    restyle();
+}
+
+void CustomToolButton::enterEvent(QEvent *event)
+{
+    setState(Hovered);
+    QFrame::enterEvent(event);
+}
+
+void CustomToolButton::leaveEvent(QEvent *event)
+{
+    setState(Normal);
+    QFrame::leaveEvent(event);
+}
+
+void CustomToolButton::mousePressEvent(QMouseEvent *event)
+{
+    Q_UNUSED(event)
+    m_pressed = true;
+    setState(Pressed);
+    emit pressed();
+}
+
+void CustomToolButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    Q_UNUSED(event)
+    handleRelease();
+}
+
+void CustomToolButton::handleRelease()
+{
+    setState(Hovered);
+    if (m_pressed) {
+        m_pressed = false;
+        emit released();
+        emit clicked(false);
+    } else {
+        emit released();
+    }
+}
+
+bool CustomToolButton::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_pushButton) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            m_pressed = true;
+            setState(Pressed);
+            emit pressed();
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            m_pressed = false;
+            handleRelease();
+        }
+    }
+    return QFrame::eventFilter(watched, event);
+}
