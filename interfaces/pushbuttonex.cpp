@@ -6,8 +6,9 @@ PushButtonEx::PushButtonEx(QWidget *parent, BtnType type) : QPushButton(parent),
     setFocusPolicy(Qt::NoFocus);
     if (type == FlatButton) {
         setFlat(true);
-        setStyleSheet(QStringLiteral("PushButtonEx{color:rgb(210,210,210);border:none;background:transparent;}"
-                                     "PushButtonEx:hover{color:white;}"));
+        setStyleSheet(
+            QStringLiteral("PushButtonEx{color:rgb(210,210,210);border:none;background:transparent;}"
+                           "PushButtonEx:hover{color:white;}"));
     } else {
         setStyleSheet(QStringLiteral(
             "PushButtonEx{color:#929292;background-color:rgb(69,69,69);border:1px solid rgb(110,110,110);"

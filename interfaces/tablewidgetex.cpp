@@ -10,10 +10,12 @@ const char *const kTabStyle =
     "QTabWidget::pane{border:none;background:rgb(38,38,38);}"
     "QTabWidget::tab-bar{left:0px;}"
     "QTabBar{background:rgb(56,56,56);}"
-    "QTabBar::tab{color:rgb(170,170,170);background:rgb(56,56,56);border:none;border-right:1px solid rgb(8,7,12);"
+    "QTabBar::tab{color:rgb(170,170,170);background:rgb(56,56,56);border:none;border-right:1px solid "
+    "rgb(8,7,12);"
     "min-width:64px;height:28px;padding:0px 6px 0px 10px;}"
     "QTabBar::tab:hover{color:rgb(230,230,230);background:rgb(66,66,66);}"
-    "QTabBar::tab:selected{color:rgb(240,240,240);background:rgb(38,38,38);border-top:2px solid rgb(222,89,15);}"
+    "QTabBar::tab:selected{color:rgb(240,240,240);background:rgb(38,38,38);border-top:2px solid "
+    "rgb(222,89,15);}"
     "QTabBar::close-button{image:url(:/osdimage/res/osdimage/tab_close.png);subcontrol-position:right;"
     "width:12px;height:12px;}"
     "QTabBar::close-button:hover{image:url(:/osdimage/res/osdimage/tab_close_hover.png);}"
@@ -32,6 +34,7 @@ TableWidgetEx::TableWidgetEx(QWidget *parent, TableWidgetType type, QString text
     setDocumentMode(true);
     setMovable(false);
     setUsesScrollButtons(true);
+    tabBar()->setDrawBase(false);
     setElideMode(Qt::ElideNone);
     setTabsClosable(m_type == OsdTabs);
     connect(this, &QTabWidget::tabCloseRequested, this, &TableWidgetEx::signals_removeTable);

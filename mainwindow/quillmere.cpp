@@ -80,9 +80,9 @@ void Quillmere::initUi()
     m_inputToolButton = addToolBarButton(m_inputButton, tr("导入"),
                                          QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_leadingin.png"),
                                          SLOT(slot_inputButten()));
-    m_outputToolButton = addToolBarButton(m_outputButton, tr("导出"),
-                                          QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_leadingout.png"),
-                                          SLOT(slot_outputButten()));
+    m_outputToolButton = addToolBarButton(
+        m_outputButton, tr("导出"), QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_leadingout.png"),
+        SLOT(slot_outputButten()));
     auto *separator = new QLabel(this);
     separator->setFixedWidth(2);
     separator->setStyleSheet(QStringLiteral("background:rgb(8,7,12);"));

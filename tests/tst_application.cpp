@@ -1,0 +1,199 @@
+// Start-up pieces: the application style sheet and the main window's frame and toolbar.
+#include "app/applicationstylesheet.h"
+#include "interfaces/tablewidgetex.h"
+#include "mainwindow/quillmere.h"
+#include "widgets/customtoolbutton.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestApplication : public QObject
+{
+    Q_OBJECT
+private slots:
+    void styleSheetIsCutAtTheFirstZeroByte_data();
+    void styleSheetIsCutAtTheFirstZeroByte();
+    void missingStyleSheetIsSkipped();
+    void resourceStyleSheetHasTheScrollBarRules_data();
+    void resourceStyleSheetHasTheScrollBarRules();
+    void windowTitleFlagsAndSize();
+    void toolbarShowsFourButtonsAndASeparator();
+    void propertyColumnStays220Wide_data();
+    void propertyColumnStays220Wide();
+    void escapeClosesTheWindow();
+};
+
+void TestApplication::styleSheetIsCutAtTheFirstZeroByte_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("plain text is taken whole")
+        << QByteArray("QScrollBar{height:16px;}") << "QScrollBar{height:16px;}";
+    QTest::newRow("text after a zero byte is dropped") << QByteArray("A{b:c;}\0junk{x:y;}", 18) << "A{b:c;}";
+    QTest::newRow("a leading zero byte gives an empty sheet") << QByteArray("\0A{}", 4) << "";
+    QTest::newRow("bytes are read as Latin-1") << QByteArray("/*\xe9*/") << QString::fromLatin1("/*\xe9*/");
+}
+
+void TestApplication::styleSheetIsCutAtTheFirstZeroByte()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("s.qss"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    const QString sheet = ApplicationStyleSheet::read(path);
+    QVERIFY(!sheet.isNull());
+    QCOMPARE(sheet, expected);
+    QVERIFY(ApplicationStyleSheet::apply(*qApp, path));
+    QCOMPARE(qApp->styleSheet(), expected);
+    qApp->setStyleSheet(QString());
+}
+
+void TestApplication::missingStyleSheetIsSkipped()
+{
+    qApp->setStyleSheet(QStringLiteral("QWidget{}"));
+    QVERIFY(ApplicationStyleSheet::read(QStringLiteral(":/qss/absent.qss")).isNull());
+    QVERIFY(!ApplicationStyleSheet::apply(*qApp, QStringLiteral(":/qss/absent.qss")));
+    QCOMPARE(qApp->styleSheet(), QStringLiteral("QWidget{}"));
+    qApp->setStyleSheet(QString());
+}
+
+void TestApplication::resourceStyleSheetHasTheScrollBarRules_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::newRow("horizontal bar") << "QScrollBar:horizontal{height:16px;background:rgb(79,79,79);padding-"
+                                       "left:16px;padding-right:16px;}";
+    QTest::newRow("horizontal add-line shows the pressed image at rest")
+        << "QScrollBar::add-line:horizontal{width:16px;height:16px;border-image:url(:/scrollbar/res/"
+           "scrollbar/"
+           "right_pressed.png);subcontrol-position:right;}";
+    QTest::newRow("vertical sub-line shows the normal image while pressed")
+        << "QScrollBar::sub-line:vertical:pressed{height:16px;width:16px;border-image:url(:/scrollbar/res/"
+           "scrollbar/up_normal.png);subcontrol-position:top;}";
+    QTest::newRow("vertical handle") << "QScrollBar::handle:vertical{background:rgb(56,56,56);border-radius:"
+                                        "5px;width:12px;margin-left:2px;"
+                                        "margin-right:2px;min-height:20px;}";
+    QTest::newRow("vertical pages")
+        << "QScrollBar::add-page:vertical,QScrollBar::sub-page:vertical{background:rgb(79,79,79);}";
+}
+
+void TestApplication::resourceStyleSheetHasTheScrollBarRules()
+{
+    QFETCH(QString, rule);
+    const QString sheet =
+        ApplicationStyleSheet::read(QString::fromLatin1(ApplicationStyleSheet::resourcePath));
+    QVERIFY(!sheet.isEmpty());
+    QVERIFY2(sheet.contains(rule), qPrintable(rule));
+    // Every border image of the sheet is a resource that exists.
+    const QRegularExpression url(QStringLiteral("url\\(([^)]+)\\)"));
+    auto it = url.globalMatch(sheet);
+    int images = 0;
+    while (it.hasNext()) {
+        const QString path = it.next().captured(1);
+        QVERIFY2(QFile::exists(path), qPrintable(path));
+        ++images;
+    }
+    QCOMPARE(images, 8);
+}
+
+void TestApplication::windowTitleFlagsAndSize()
+{
+    Quillmere w;
+    QCOMPARE(w.windowTitle(), QStringLiteral("Brisklane V1.0.0.Y3"));
+    QCOMPARE(w.objectName(), QStringLiteral("Quillmere"));
+    QCOMPARE(w.size(), QSize(850, 620));
+    QCOMPARE(w.styleSheet(), QStringLiteral("background:rgb(69,69,69);"));
+    const Qt::WindowFlags hints =
+        Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
+    QCOMPARE(w.windowFlags() & hints, hints);
+}
+
+void TestApplication::toolbarShowsFourButtonsAndASeparator()
+{
+    Quillmere w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QStringList visible;
+    QStringList hidden;
+    const QList<CustomToolButton *> buttons = w.findChildren<CustomToolButton *>();
+    QCOMPARE(buttons.size(), 5);
+    QList<CustomToolButton *> shown;
+    for (CustomToolButton *b : buttons) {
+        auto *host = qobject_cast<QPushButton *>(b->parentWidget());
+        QVERIFY(host);
+        QCOMPARE(host->size(), QSize(50, 68));
+        QCOMPARE(host->toolTip(), b->caption());
+        if (host->isVisible())
+            shown << b;
+        else
+            hidden << b->caption();
+    }
+    std::sort(shown.begin(), shown.end(), [](CustomToolButton *a, CustomToolButton *b) {
+        return a->parentWidget()->x() < b->parentWidget()->x();
+    });
+    for (CustomToolButton *b : shown)
+        visible << b->caption();
+    QCOMPARE(visible, (QStringList{"导入", "导出", "图片", "文字"}));
+    QCOMPARE(hidden, QStringList{"清除"});
+
+    // The 2-pixel separator stands between export and picture.
+    const int exportRight = shown.at(1)->parentWidget()->geometry().right();
+    const int pictureLeft = shown.at(2)->parentWidget()->geometry().left();
+    bool separatorFound = false;
+    for (QLabel *label : w.findChildren<QLabel *>()) {
+        if (label->styleSheet() == QLatin1String("background:rgb(8,7,12);") && label->width() == 2 &&
+            label->x() > exportRight && label->x() < pictureLeft)
+            separatorFound = true;
+    }
+    QVERIFY(separatorFound);
+    QCOMPARE(shown.first()->parentWidget()->x(), 22);
+}
+
+void TestApplication::propertyColumnStays220Wide_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("default size") << QSize(850, 620);
+    QTest::newRow("wide window") << QSize(1400, 700);
+    QTest::newRow("narrow window") << QSize(700, 500);
+}
+
+void TestApplication::propertyColumnStays220Wide()
+{
+    QFETCH(QSize, size);
+    Quillmere w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.resize(size);
+    QTRY_COMPARE(w.size(), size);
+    QApplication::processEvents();
+    auto *tabs = w.findChild<TableWidgetEx *>();
+    QVERIFY(tabs);
+    QFrame *panel = nullptr;
+    for (QFrame *frame : w.findChildren<QFrame *>()) {
+        if (frame->parentWidget() == &w && frame->minimumWidth() == 220 && frame->maximumWidth() == 220)
+            panel = frame;
+    }
+    QVERIFY(panel);
+    QCOMPARE(panel->width(), 220);
+    QCOMPARE(panel->geometry().right(), w.width() - 1);
+    // Tab list, a 2-pixel line, then the panel.
+    QCOMPARE(tabs->geometry().right() + 2 + 1, panel->x());
+}
+
+void TestApplication::escapeClosesTheWindow()
+{
+    Quillmere w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTest::keyClick(&w, Qt::Key_Escape);
+    QVERIFY(!w.isVisible());
+}
+
+QTEST_MAIN(TestApplication)
+#include "tst_application.moc"

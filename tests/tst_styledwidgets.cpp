@@ -1,0 +1,196 @@
+// The styled-widget library: message box results, the tab widget's controls and small widgets.
+#include "interfaces/custommegbox.h"
+#include "interfaces/labelex.h"
+#include "interfaces/spinboxex.h"
+#include "interfaces/tablewidgetex.h"
+#include "interfaces/toolbuttonex.h"
+#include "support/testsupport.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QToolButton>
+#include <QtTest>
+
+class TestStyledWidgets : public QObject
+{
+    Q_OBJECT
+private slots:
+    void questionBoxResult_data();
+    void questionBoxResult();
+    void informationAndWarningBoxesShowTheirTexts_data();
+    void informationAndWarningBoxesShowTheirTexts();
+    void tabControlsReportTheOperatorsWish();
+    void removedTabsReleaseTheirPages();
+    void movedAddButtonFollowsTheLastTab();
+    void labelClickNeedsPressAndReleaseInside();
+    void spinBoxErrorBorderAndFontColour();
+    void toolButtonTypesKeepTheirText();
+};
+
+void TestStyledWidgets::questionBoxResult_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("the yes button gives non-zero") << "是" << true;
+    QTest::newRow("the no button gives zero") << "否" << false;
+}
+
+void TestStyledWidgets::questionBoxResult()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, yes);
+    QWidget parent;
+    QStringList seen;
+    TestSupport::answerNextModal(answer, &seen);
+    const int result =
+        CustomMegBox::questionMessageBox(&parent, QStringLiteral("提示"), QStringLiteral("是否要删除OSD3 ?"),
+                                         QStringLiteral("是"), QStringLiteral("否"));
+    QCOMPARE(result != 0, yes);
+    QVERIFY(seen.contains(QStringLiteral("提示")));
+    QVERIFY(seen.contains(QStringLiteral("是否要删除OSD3 ?")));
+}
+
+void TestStyledWidgets::informationAndWarningBoxesShowTheirTexts_data()
+{
+    QTest::addColumn<bool>("warning");
+    QTest::newRow("information box") << false;
+    QTest::newRow("warning box") << true;
+}
+
+void TestStyledWidgets::informationAndWarningBoxesShowTheirTexts()
+{
+    QFETCH(bool, warning);
+    QStringList seen;
+    TestSupport::answerNextModal(QStringLiteral("OK"), &seen);
+    if (warning)
+        CustomMegBox::waringMessageBox(nullptr, QStringLiteral("错误提示"), QStringLiteral("坏文件"),
+                                       QStringLiteral("OK"));
+    else
+        CustomMegBox::informationMessageBox(nullptr, QStringLiteral("提示"), QStringLiteral("好"),
+                                            QStringLiteral("OK"));
+    QCOMPARE(seen.first(), warning ? QStringLiteral("错误提示") : QStringLiteral("提示"));
+    QVERIFY(seen.contains(warning ? QStringLiteral("坏文件") : QStringLiteral("好")));
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestStyledWidgets::tabControlsReportTheOperatorsWish()
+{
+    TableWidgetEx tabs(nullptr, TableWidgetEx::OsdTabs, QStringLiteral("OSD"));
+    tabs.resize(600, 300);
+    tabs.setIndex(1);
+    tabs.addTab(new QWidget, QStringLiteral("OSD1"));
+    tabs.setIndex(2);
+    tabs.addTab(new QWidget, QStringLiteral("OSD2"));
+    tabs.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+    QCOMPARE(tabs.tabToolTip(1), QStringLiteral("OSD2"));
+
+    QSignalSpy add(&tabs, &TableWidgetEx::notifyAddTable);
+    QSignalSpy remove(&tabs, &TableWidgetEx::signals_removeTable);
+    QSignalSpy removeAll(&tabs, &TableWidgetEx::signal_removeAllTable);
+
+    tabs.addButton()->click();
+    QCOMPARE(add.count(), 1);
+    tabs.removeAllButton()->click();
+    QCOMPARE(removeAll.count(), 1);
+
+    auto *close = tabs.tabBar()->tabButton(1, QTabBar::RightSide);
+    QVERIFY(close);
+    QTest::mouseClick(close, Qt::LeftButton);
+    QCOMPARE(remove.count(), 1);
+    QCOMPARE(remove.first().first().toInt(), 1);
+    // Reporting is all it does: the owner decides.
+    QCOMPARE(tabs.count(), 2);
+}
+
+void TestStyledWidgets::removedTabsReleaseTheirPages()
+{
+    TableWidgetEx tabs(nullptr, TableWidgetEx::OsdTabs, QStringLiteral("OSD"));
+    QPointer<QWidget> a = new QWidget;
+    QPointer<QWidget> b = new QWidget;
+    QPointer<QWidget> c = new QWidget;
+    tabs.addTab(a, QStringLiteral("OSD1"));
+    tabs.addTab(b, QStringLiteral("OSD2"));
+    tabs.addTab(c, QStringLiteral("OSD3"));
+    tabs.removeTab(1);
+    QCOMPARE(tabs.count(), 2);
+    QCOMPARE(tabs.tabText(1), QStringLiteral("OSD3"));
+    QTRY_VERIFY(b.isNull());
+    tabs.clear();
+    QCOMPARE(tabs.count(), 0);
+    QTRY_VERIFY(a.isNull() && c.isNull());
+}
+
+void TestStyledWidgets::movedAddButtonFollowsTheLastTab()
+{
+    TableWidgetEx tabs(nullptr, TableWidgetEx::OsdTabs, QStringLiteral("OSD"));
+    tabs.resize(700, 300);
+    tabs.addTab(new QWidget, QStringLiteral("OSD1"));
+    tabs.setBMovedCornerButton(true);
+    tabs.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+    tabs.addTab(new QWidget, QStringLiteral("OSD2"));
+    QApplication::processEvents();
+    const QRect last = tabs.tabBar()->tabRect(1);
+    const int lastRight = tabs.tabBar()->mapTo(&tabs, last.topRight()).x();
+    QTRY_COMPARE(tabs.addButton()->mapTo(&tabs, QPoint(0, 0)).x(), lastRight + 1);
+
+    // With too many tabs for the bar, the add control goes back to the corner.
+    for (int i = 3; i <= 40; ++i)
+        tabs.addTab(new QWidget, QStringLiteral("OSD%1").arg(i));
+    QApplication::processEvents();
+    QTRY_VERIFY(tabs.addButton()->parentWidget() != &tabs);
+    QVERIFY(tabs.addButton()->isVisible());
+}
+
+void TestStyledWidgets::labelClickNeedsPressAndReleaseInside()
+{
+    LabelEx label;
+    label.resize(40, 22);
+    label.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&label));
+    QSignalSpy clicked(&label, &LabelEx::signal_mouseclicked);
+    QTest::mouseClick(&label, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QCOMPARE(clicked.count(), 1);
+    QTest::mouseClick(&label, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+    QCOMPARE(clicked.count(), 1);
+    QTest::mousePress(&label, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseRelease(&label, Qt::LeftButton, Qt::NoModifier, QPoint(200, 5));
+    QCOMPARE(clicked.count(), 1);
+}
+
+void TestStyledWidgets::spinBoxErrorBorderAndFontColour()
+{
+    SpinBoxEx box;
+    QVERIFY(!box.hasBorderError());
+    box.setFontColor(QColor(255, 0, 0));
+    box.setBorderErrorMsg(true);
+    QVERIFY(box.hasBorderError());
+    QCOMPARE(box.fontColor(), QColor(255, 0, 0));
+    QVERIFY(box.styleSheet().contains(QStringLiteral("color:#ff0000")));
+    QVERIFY(box.styleSheet().contains(QStringLiteral("border:1px solid rgb(255,0,0)")));
+    box.setBorderErrorMsg(false);
+    box.setFontColor(QColor(210, 210, 210));
+    QVERIFY(!box.styleSheet().contains(QStringLiteral("rgb(255,0,0)")));
+}
+
+void TestStyledWidgets::toolButtonTypesKeepTheirText()
+{
+    QWidget parent;
+    ToolButtonEx ok(&parent, ToolButtonEx::Confirm, QString(), QString());
+    ToolButtonEx cancel(&parent, ToolButtonEx::Cancel, QString(), QString());
+    ok.setText(QStringLiteral("确定"));
+    cancel.setText(QStringLiteral("取消"));
+    QSignalSpy clicked(&ok, &QAbstractButton::clicked);
+    ok.click();
+    QCOMPARE(clicked.count(), 1);
+    QCOMPARE(int(ok.type()), 5);
+    QCOMPARE(int(cancel.type()), 6);
+    QVERIFY(ok.styleSheet() != cancel.styleSheet());
+}
+
+QTEST_MAIN(TestStyledWidgets)
+#include "tst_styledwidgets.moc"

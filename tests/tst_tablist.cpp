@@ -1,0 +1,281 @@
+// The tab list of the main window: numbering from the pool, the limit, closing, reset.
+#include "interfaces/datamode.h"
+#include "interfaces/tablewidgetex.h"
+#include "interfaces/videocontrolosd.h"
+#include "mainwindow/quillmere.h"
+#include "osditem/osditem.h"
+#include "support/testsupport.h"
+
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QPointer>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QtTest>
+
+class QuillmereTestAccess
+{
+public:
+    static TableWidgetEx *tabs(Quillmere &w) { return w.m_tabWidget; }
+    static std::bitset<256> &numbers(Quillmere &w) { return w.m_usedTabNumbers; }
+};
+
+namespace {
+QStringList titles(Quillmere &w)
+{
+    QStringList result;
+    TableWidgetEx *tabs = QuillmereTestAccess::tabs(w);
+    for (int i = 0; i < tabs->count(); ++i)
+        result << tabs->tabText(i);
+    return result;
+}
+
+void addTabs(Quillmere &w, int n)
+{
+    for (int i = 0; i < n; ++i)
+        emit QuillmereTestAccess::tabs(w)->notifyAddTable(0);
+}
+} // namespace
+
+class TestTabList : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startsWithOsd1();
+    void addsCountOnAndReuseLowestFreedNumber();
+    void closeAsksWithTheExactQuestion();
+    void answeringNoKeepsTheTab();
+    void lastTabCannotBeClosed();
+    void limitOfFiftyInteractiveTabs_data();
+    void limitOfFiftyInteractiveTabs();
+    void resetBuildsOsd1AgainAndClearsDataModel();
+    void resetAfterClosingOsd1();
+    void exhaustedPoolUsesZero();
+    void closedTabReleasesItsPageSceneAndItem();
+    void deleteItemLeavesAnEmptyTab();
+    void newPagesScrollTheirScene_data();
+    void newPagesScrollTheirScene();
+    void pagesAreGraphicsViewsWithTheirStyle();
+    void tabBarClickWritesDebugLines();
+};
+
+void TestTabList::startsWithOsd1()
+{
+    Quillmere w;
+    QCOMPARE(titles(w), QStringList{"OSD1"});
+    QVERIFY(QuillmereTestAccess::numbers(w).test(0));
+    QVERIFY(QuillmereTestAccess::numbers(w).test(1));
+    QCOMPARE(QuillmereTestAccess::numbers(w).count(), size_t(2));
+}
+
+void TestTabList::addsCountOnAndReuseLowestFreedNumber()
+{
+    Quillmere w;
+    addTabs(w, 3);
+    QCOMPARE(titles(w), (QStringList{"OSD1", "OSD2", "OSD3", "OSD4"}));
+    QCOMPARE(QuillmereTestAccess::tabs(w)->currentIndex(), 3);
+
+    TestSupport::answerNextModal(QStringLiteral("是"));
+    w.on_removeTable(2);
+    QCOMPARE(titles(w), (QStringList{"OSD1", "OSD2", "OSD4"}));
+    QVERIFY(!QuillmereTestAccess::numbers(w).test(3));
+
+    addTabs(w, 1);
+    QCOMPARE(titles(w), (QStringList{"OSD1", "OSD2", "OSD4", "OSD3"}));
+    addTabs(w, 1);
+    QCOMPARE(titles(w).last(), QStringLiteral("OSD5"));
+}
+
+void TestTabList::closeAsksWithTheExactQuestion()
+{
+    Quillmere w;
+    addTabs(w, 6);
+    QCOMPARE(QuillmereTestAccess::tabs(w)->tabText(6), QStringLiteral("OSD7"));
+    QStringList seen;
+    TestSupport::answerNextModal(QStringLiteral("是"), &seen);
+    w.on_removeTable(6);
+    QVERIFY(seen.contains(QStringLiteral("提示")));
+    QVERIFY2(seen.contains(QString::fromUtf8("是否要删除OSD7 ?")), qPrintable(seen.join('|')));
+    QCOMPARE(QuillmereTestAccess::tabs(w)->count(), 6);
+}
+
+void TestTabList::answeringNoKeepsTheTab()
+{
+    Quillmere w;
+    addTabs(w, 2);
+    TestSupport::answerNextModal(QStringLiteral("否"));
+    w.on_removeTable(1);
+    QCOMPARE(titles(w), (QStringList{"OSD1", "OSD2", "OSD3"}));
+    QVERIFY(QuillmereTestAccess::numbers(w).test(2));
+}
+
+void TestTabList::lastTabCannotBeClosed()
+{
+    Quillmere w;
+    // No box may appear: a pending answer would otherwise click it.
+    w.on_removeTable(0);
+    QCOMPARE(titles(w), QStringList{"OSD1"});
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
+void TestTabList::limitOfFiftyInteractiveTabs_data()
+{
+    QTest::addColumn<int>("existing");
+    QTest::addColumn<int>("expected");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("with 49 tabs the add succeeds") << 49 << 50 << false;
+    QTest::newRow("with 50 tabs the add is refused") << 50 << 50 << true;
+}
+
+void TestTabList::limitOfFiftyInteractiveTabs()
+{
+    QFETCH(int, existing);
+    QFETCH(int, expected);
+    QFETCH(bool, refused);
+    Quillmere w;
+    addTabs(w, existing - 1);
+    QCOMPARE(QuillmereTestAccess::tabs(w)->count(), existing);
+    QStringList seen;
+    if (refused)
+        TestSupport::answerNextModal(QStringLiteral("OK"), &seen);
+    addTabs(w, 1);
+    QCOMPARE(QuillmereTestAccess::tabs(w)->count(), expected);
+    if (refused) {
+        QVERIFY(seen.contains(QString::fromUtf8("限制OSD数量为50,不能再添加.")));
+        QVERIFY(seen.contains(QStringLiteral("提示")));
+    } else {
+        QCOMPARE(titles(w).last(), QStringLiteral("OSD50"));
+    }
+}
+
+void TestTabList::resetBuildsOsd1AgainAndClearsDataModel()
+{
+    Quillmere w;
+    addTabs(w, 4);
+    auto *record = new VideoControlOSD;
+    DataMode::getInstance()->setOSDInfos({record});
+    DataMode::getInstance()->setSourcedatList({nullptr});
+    w.slot_removeAllTable();
+    QCOMPARE(titles(w), QStringList{"OSD1"});
+    QVERIFY(DataMode::getInstance()->getOSDInfos().isEmpty());
+    QVERIFY(DataMode::getInstance()->getSourcedatList().isEmpty());
+    addTabs(w, 1);
+    QCOMPARE(titles(w), (QStringList{"OSD1", "OSD2"}));
+
+    w.slot_createButten();
+    QCOMPARE(titles(w), QStringList{"OSD1"});
+}
+
+void TestTabList::resetAfterClosingOsd1()
+{
+    Quillmere w;
+    addTabs(w, 2);
+    TestSupport::answerNextModal(QStringLiteral("是"));
+    w.on_removeTable(0);
+    QCOMPARE(titles(w), (QStringList{"OSD2", "OSD3"}));
+    addTabs(w, 1);
+    QCOMPARE(titles(w).last(), QStringLiteral("OSD1"));
+    w.slot_removeAllTable();
+    QCOMPARE(titles(w), QStringList{"OSD1"});
+}
+
+void TestTabList::exhaustedPoolUsesZero()
+{
+    Quillmere w;
+    QuillmereTestAccess::numbers(w).set();
+    addTabs(w, 1);
+    QCOMPARE(titles(w).last(), QStringLiteral("OSD0"));
+    QVERIFY(QuillmereTestAccess::numbers(w).all());
+}
+
+void TestTabList::closedTabReleasesItsPageSceneAndItem()
+{
+    Quillmere w;
+    addTabs(w, 1);
+    auto *view = qobject_cast<QGraphicsView *>(QuillmereTestAccess::tabs(w)->widget(1));
+    QVERIFY(view);
+    QPointer<QGraphicsView> page(view);
+    QPointer<QGraphicsScene> scene(view->scene());
+    auto *item = new OSDItem;
+    QPointer<OSDItem> itemGuard(item);
+    scene->addItem(item);
+
+    TestSupport::answerNextModal(QStringLiteral("是"));
+    w.on_removeTable(1);
+    QTRY_VERIFY(page.isNull());
+    QTRY_VERIFY(scene.isNull());
+    QVERIFY(itemGuard.isNull());
+}
+
+void TestTabList::deleteItemLeavesAnEmptyTab()
+{
+    Quillmere w;
+    auto *view = qobject_cast<QGraphicsView *>(QuillmereTestAccess::tabs(w)->currentWidget());
+    auto *item = new OSDItem;
+    QPointer<OSDItem> guard(item);
+    view->scene()->addItem(item);
+    // The item asks for its own removal from its context menu.
+    QObject::connect(item, &OSDItem::signal_closeAllOsdItem, &w, &Quillmere::slot_deleteItem);
+    item->slot_removeAllImages();
+    QCOMPARE(view->scene()->items().size(), 0);
+    QCOMPARE(QuillmereTestAccess::tabs(w)->count(), 1);
+    QTRY_VERIFY(guard.isNull());
+}
+
+void TestTabList::newPagesScrollTheirScene_data()
+{
+    QTest::addColumn<bool>("first");
+    QTest::addColumn<QRectF>("sceneRect");
+    QTest::addColumn<bool>("antialiasing");
+    QTest::newRow("the first tab scrolls 5000 x 3000") << true << QRectF(0, 0, 5000, 3000) << true;
+    QTest::newRow("an added tab scrolls 3000 x 3000") << false << QRectF(0, 0, 3000, 3000) << false;
+}
+
+void TestTabList::newPagesScrollTheirScene()
+{
+    QFETCH(bool, first);
+    QFETCH(QRectF, sceneRect);
+    QFETCH(bool, antialiasing);
+    Quillmere w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    if (!first)
+        addTabs(w, 1);
+    auto *view = qobject_cast<QGraphicsView *>(QuillmereTestAccess::tabs(w)->currentWidget());
+    QCOMPARE(view->sceneRect(), sceneRect);
+    QCOMPARE(view->renderHints().testFlag(QPainter::Antialiasing), antialiasing);
+    view->horizontalScrollBar()->setValue(200);
+    view->verticalScrollBar()->setValue(300);
+    w.slot_splitesetZero();
+    QCOMPARE(view->horizontalScrollBar()->value(), 0);
+    QCOMPARE(view->verticalScrollBar()->value(), 0);
+}
+
+void TestTabList::pagesAreGraphicsViewsWithTheirStyle()
+{
+    Quillmere w;
+    addTabs(w, 2);
+    TableWidgetEx *tabs = QuillmereTestAccess::tabs(w);
+    for (int i = 0; i < tabs->count(); ++i) {
+        auto *view = qobject_cast<QGraphicsView *>(tabs->widget(i));
+        QVERIFY(view);
+        QCOMPARE(view->objectName(), QStringLiteral("pView"));
+        QCOMPARE(view->styleSheet(), QStringLiteral("#pView{background:rgb(38,38,38);border:0px;}"));
+        QCOMPARE(view->transformationAnchor(), QGraphicsView::AnchorUnderMouse);
+        QVERIFY(view->scene());
+        QCOMPARE(view->scene()->parent(), &w);
+    }
+}
+
+void TestTabList::tabBarClickWritesDebugLines()
+{
+    Quillmere w;
+    addTabs(w, 1);
+    QTest::ignoreMessage(QtDebugMsg, "当前的序号是:currentIndex 1");
+    QTest::ignoreMessage(QtDebugMsg, "  当前的序号id是: 0");
+    QTest::ignoreMessage(QtDebugMsg, "  当前的序号 标题 是: \"OSD2\"");
+    emit QuillmereTestAccess::tabs(w)->tabBarClicked(0);
+}
+
+QTEST_MAIN(TestTabList)
+#include "tst_tablist.moc"
