@@ -1,0 +1,53 @@
+// Writes the editor's own icons and arrows as PNG files below app/res. The output depends only
+// on this code and the Qt version, so rerunning it reproduces the committed files.
+
+#include "contactsheet.h"
+#include "resourceimage.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTextStream>
+
+int main(int argc, char *argv[])
+{
+    // Needs no display: the sheet's captions only need the font database.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Draws the Brisklane resource images."));
+    parser.addHelpOption();
+    const QCommandLineOption outOption(QStringLiteral("out"), QStringLiteral("Resource folder (app/res)."),
+                                       QStringLiteral("dir"), QStringLiteral(DRAWRESOURCES_DEFAULT_OUT));
+    const QCommandLineOption sheetOption(QStringLiteral("sheet"),
+                                         QStringLiteral("Also write a contact sheet of all images."),
+                                         QStringLiteral("png"));
+    parser.addOption(outOption);
+    parser.addOption(sheetOption);
+    parser.process(app);
+
+    QTextStream err(stderr);
+    const QString root = QDir::cleanPath(parser.value(outOption));
+    const QVector<ResourceImage> resources = resourceImages();
+    for (const ResourceImage &resource : resources) {
+        const QString path = root + QLatin1Char('/') + resource.path;
+        if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !renderResource(resource).save(path, "PNG")) {
+            err << "cannot write " << path << '\n';
+            return 1;
+        }
+    }
+    err << "wrote " << resources.size() << " images below " << root << '\n';
+
+    if (parser.isSet(sheetOption)) {
+        const QString sheetPath = parser.value(sheetOption);
+        if (!renderContactSheet(resources, root).save(sheetPath, "PNG")) {
+            err << "cannot write " << sheetPath << '\n';
+            return 1;
+        }
+        err << "contact sheet " << sheetPath << '\n';
+    }
+    return 0;
+}

@@ -1,0 +1,128 @@
+#include "toolbaricons.h"
+
+#include "palette.h"
+
+#include <QPainterPath>
+
+// Lines are 2 units wide on whole-unit coordinates, so they land on pixel edges at 1x and 2x.
+namespace {
+const qreal kLine = 2.0;
+
+// The open tray shared by import and export: the arrow direction is the only difference.
+void drawTray(QPainter &p)
+{
+    QPainterPath tray;
+    tray.moveTo(5, 17);
+    tray.lineTo(5, 23);
+    tray.quadTo(5, 25, 7, 25);
+    tray.lineTo(23, 25);
+    tray.quadTo(25, 25, 25, 23);
+    tray.lineTo(25, 17);
+    p.strokePath(tray, Palette::stroke(kLine));
+}
+
+void drawVerticalArrow(QPainter &p, qreal tail, qreal tip)
+{
+    const qreal head = tip < tail ? 5.0 : -5.0;
+    QPainterPath arrow;
+    arrow.moveTo(15, tail);
+    arrow.lineTo(15, tip);
+    arrow.moveTo(10, tip + head);
+    arrow.lineTo(15, tip);
+    arrow.lineTo(20, tip + head);
+    p.strokePath(arrow, Palette::stroke(kLine, Palette::accent()));
+}
+} // namespace
+
+namespace ToolbarIcons {
+
+// A fresh page with an accent plus: start over with an empty list.
+void drawNew(QPainter &p)
+{
+    QPainterPath page;
+    page.moveTo(18, 4);
+    page.lineTo(9, 4);
+    page.quadTo(7, 4, 7, 6);
+    page.lineTo(7, 24);
+    page.quadTo(7, 26, 9, 26);
+    page.lineTo(21, 26);
+    page.quadTo(23, 26, 23, 24);
+    page.lineTo(23, 9);
+    page.closeSubpath();
+    page.moveTo(18, 4);
+    page.lineTo(18, 9);
+    page.lineTo(23, 9);
+    p.strokePath(page, Palette::stroke(kLine));
+
+    const QPointF centre(22, 22);
+    QPainterPath gap;
+    gap.addEllipse(centre, 7.5, 7.5);
+    Palette::knockOut(p, gap);
+    QPainterPath badge;
+    badge.addEllipse(centre, 6, 6);
+    p.fillPath(badge, Palette::accent());
+    QPainterPath plus;
+    plus.moveTo(centre.x() - 3, centre.y());
+    plus.lineTo(centre.x() + 3, centre.y());
+    plus.moveTo(centre.x(), centre.y() - 3);
+    plus.lineTo(centre.x(), centre.y() + 3);
+    p.strokePath(plus, Palette::stroke(kLine, Palette::bright()));
+}
+
+// Arrow down into the tray: files come in.
+void drawImport(QPainter &p)
+{
+    drawTray(p);
+    drawVerticalArrow(p, 4, 19);
+}
+
+// Arrow up out of the tray: the list goes out into a file.
+void drawExport(QPainter &p)
+{
+    drawTray(p);
+    drawVerticalArrow(p, 20, 4);
+}
+
+// A framed landscape with the sun in the accent colour.
+void drawPicture(QPainter &p)
+{
+    const QRectF frame(4, 6, 22, 18);
+    QPainterPath outline;
+    outline.addRoundedRect(frame, 2.5, 2.5);
+
+    p.save();
+    p.setClipPath(outline);
+    QPainterPath hills;
+    hills.moveTo(3, 23);
+    hills.lineTo(11, 15);
+    hills.lineTo(17, 21);
+    hills.lineTo(20, 18);
+    hills.lineTo(27, 25);
+    p.strokePath(hills, Palette::stroke(kLine));
+    p.restore();
+
+    p.strokePath(outline, Palette::stroke(kLine));
+    QPainterPath sun;
+    sun.addEllipse(QPointF(19.5, 11.5), 2.5, 2.5);
+    p.fillPath(sun, Palette::accent());
+}
+
+// A serif capital T followed by an accent text cursor. The letter is made of rectangles on
+// whole units, so its straight edges stay sharp at 1x.
+void drawText(QPainter &p)
+{
+    QPainterPath letter;
+    letter.addRect(6, 4, 15, 3);  // arm
+    letter.addRect(6, 7, 2, 2);   // left serif
+    letter.addRect(19, 7, 2, 2);  // right serif
+    letter.addRect(12, 7, 3, 17); // stem
+    letter.addRect(9, 24, 9, 2);  // foot
+    letter.setFillRule(Qt::WindingFill);
+    p.fillPath(letter, Palette::line());
+
+    QPainterPath cursor;
+    cursor.addRoundedRect(QRectF(23, 11, 2, 15), 1, 1);
+    p.fillPath(cursor, Palette::accent());
+}
+
+} // namespace ToolbarIcons
