@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+
+class SourceData;
+class VideoControlOSD;
+
+// The OSD file (.pic and .logo share one layout, described in docs/osd-file-format.md): the records
+// of the OSD list and, index for index, their text sources. encode() and decode() work on bytes
+// only; write() and read() add the file system. Every failure comes with a short reason for the
+// operator that names the problem; the caller adds the file name.
+class OsdFile
+{
+public:
+    static const char Magic[8];
+    static constexpr quint16 FormatVersion = 1;
+    // A single file holds at most this many bytes: one QByteArray must be able to carry it.
+    static constexpr qint64 MaxFileSize = qint64(1) << 30;
+    // Width, height and completion width of a record lie in [0, MaxDimension] (or -1 for an unset
+    // width or height).
+    static constexpr int MaxDimension = 32768;
+    static constexpr int HeaderSize = 20;
+    static constexpr int TrailerSize = 4;
+
+    // Records and sources decoded from a file. The object holds one reference on each record and
+    // each non-null source (see SharedRecord) and lets go of them when it is cleared or destroyed.
+    class Contents
+    {
+    public:
+        Contents() = default;
+        ~Contents();
+        Contents(Contents &&other) noexcept;
+        Contents &operator=(Contents &&other) noexcept;
+        Contents(const Contents &) = delete;
+        Contents &operator=(const Contents &) = delete;
+
+        // Takes a reference on both (source may be null).
+        void append(VideoControlOSD *record, SourceData *source);
+        void clear();
+
+        const QList<VideoControlOSD *> &records() const { return m_records; }
+        const QList<SourceData *> &sources() const { return m_sources; }
+        int count() const { return m_records.size(); }
+
+    private:
+        QList<VideoControlOSD *> m_records;
+        QList<SourceData *> m_sources;
+    };
+
+    // The file's bytes for the two lists (same length; a null source marks a picture item).
+    // false, with *error set, if the lists cannot be stored (see the format's valid ranges).
+    static bool encode(const QList<VideoControlOSD *> &records, const QList<SourceData *> &sources,
+                       QByteArray *out, QString *error);
+
+    // Checks and decodes a whole file held in memory. Never touches the file system, so it is the
+    // entry point for fuzzing. On failure *out is left empty and *error names the problem.
+    static bool decode(const QByteArray &bytes, Contents *out, QString *error);
+
+    // Atomic: an existing file is either replaced whole or left untouched.
+    static bool write(const QString &fileName, const QList<VideoControlOSD *> &records,
+                      const QList<SourceData *> &sources, QString *error);
+
+    // Reads at most MaxFileSize bytes (regular files only) and decodes them.
+    static bool read(const QString &fileName, Contents *out, QString *error);
+
+    // CRC-32 as in zlib and PNG (reflected polynomial 0xEDB88320, initial value and final XOR
+    // 0xFFFFFFFF). crc continues a previous result; start with 0.
+    static quint32 crc32(const char *data, qint64 size, quint32 crc = 0);
+};
