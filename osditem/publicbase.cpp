@@ -298,7 +298,7 @@ QImage *PublicBase::osdDataToImage(const QByteArray &data, int width, int height
     if (data.isEmpty())
         return nullptr;
     // No image for sizes a QImage cannot have (instead of a null image or an overflow).
-    if (width <= 0 || height <= 0 || qint64(width) * height * 4 > MaxByteArraySize)
+    if (width <= 0 || height <= 0 || qint64(width) * height > MaxByteArraySize / 4)
         return nullptr;
     const qint64 stride = qint64(std::max(completionWidth, 0)) * 3;
     const int shown = std::min(width, std::max(completionWidth, 0));
