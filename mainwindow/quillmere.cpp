@@ -5,6 +5,7 @@
 #include "interfaces/pushbuttonex.h"
 #include "interfaces/tablewidgetex.h"
 #include "widgets/customtoolbutton.h"
+#include "widgets/framelesshelper.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -121,6 +122,14 @@ void Quillmere::initUi()
 
     m_contentLayout->addLayout(workArea);
     m_mainLayout->addLayout(m_contentLayout);
+
+    m_framelessHelper = new Utils::FramelessHelper(this);
+    m_framelessHelper->attachWidget(this);
+    m_framelessHelper->setTitleAreaHeight(30);
+    m_framelessHelper->setMoveEnabled(true);
+    m_framelessHelper->setResizeEnabled(true);
+    m_framelessHelper->setMoveRubberBand(false);
+    m_framelessHelper->setResizeRubberBand(true);
 }
 
 void Quillmere::slot_itemHoverLeave()
