@@ -1,0 +1,80 @@
+#pragma once
+
+#include "interfaces/tablewidgetex.h"
+#include "mainwindow/quillmere.h"
+
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QList>
+
+// Reaches the main window's private state from tests (Quillmere befriends this class).
+// Fields come back by reference so a test can also arrange state before driving a slot.
+class QuillmereTestAccess
+{
+public:
+    // Tab list and pages.
+    static TableWidgetEx *tabWidget(Quillmere &w) { return w.m_tabWidget; }
+    static std::bitset<256> &usedTabNumbers(Quillmere &w) { return w.m_usedTabNumbers; }
+    static QGraphicsView *currentView(Quillmere &w) { return w.currentView(); }
+    static QList<OSDItem *> currentItems(Quillmere &w) { return w.currentItems(); }
+    static QGraphicsView *view(Quillmere &w, int index)
+    {
+        return qobject_cast<QGraphicsView *>(w.m_tabWidget->widget(index));
+    }
+    static QGraphicsScene *scene(Quillmere &w, int index)
+    {
+        QGraphicsView *v = view(w, index);
+        return v ? v->scene() : nullptr;
+    }
+    static void resetTabs(Quillmere &w) { w.resetTabs(); }
+
+    // Items, keying and picking state.
+    static QMap<int, QImage> &baseImages(Quillmere &w) { return w.m_baseImages; }
+    static bool &isDisplayCutImage(Quillmere &w) { return w.m_isDisplayCutImage; }
+    static QColor &selectColor(Quillmere &w) { return w.m_selectColor; }
+    static QColor &beginColor(Quillmere &w) { return w.m_beginColor; }
+    static QColor &endColor(Quillmere &w) { return w.m_endColor; }
+    static bool &mouseClicked(Quillmere &w) { return w.m_mouseClicked; }
+    static ExportTextImage *&textWindow(Quillmere &w) { return w.m_textWindow; }
+
+    // Export and import steps.
+    static void fillDataModelFromTabs(Quillmere &w) { w.fillDataModelFromTabs(); }
+    static void rebuildFromDataModel(Quillmere &w) { w.rebuildFromDataModel(); }
+
+    // Toolbar.
+    static CustomToolButton *createToolButton(Quillmere &w) { return w.m_createToolButton; }
+    static CustomToolButton *inputToolButton(Quillmere &w) { return w.m_inputToolButton; }
+    static CustomToolButton *outputToolButton(Quillmere &w) { return w.m_outputToolButton; }
+    static CustomToolButton *pictureToolButton(Quillmere &w) { return w.m_pictureToolButton; }
+    static CustomToolButton *textToolButton(Quillmere &w) { return w.m_textToolButton; }
+    static QPushButton *createButton(Quillmere &w) { return w.m_createButton; }
+    static QPushButton *inputButton(Quillmere &w) { return w.m_inputButton; }
+    static QPushButton *outputButton(Quillmere &w) { return w.m_outputButton; }
+    static QPushButton *pictureButton(Quillmere &w) { return w.m_pictureButton; }
+    static QPushButton *textButton(Quillmere &w) { return w.m_textButton; }
+
+    // Property panel.
+    static QFrame *propertyFrame(Quillmere &w) { return w.m_propertyFrame; }
+    static PushButtonEx *resetButton(Quillmere &w) { return w.m_resetButton; }
+    static LabelEx *fillColorSwatch(Quillmere &w) { return w.m_fillColorSwatch; }
+    static CheckBoxEx *selectColorCheck(Quillmere &w) { return w.m_selectColorCheck; }
+    static QLabel *pickedColorLabel(Quillmere &w) { return w.m_pickedColorLabel; }
+    static QLabel *pickedColorSwatch(Quillmere &w) { return w.m_pickedColorSwatch; }
+    static DoubleSlider *sliderR(Quillmere &w) { return w.m_sliderR; }
+    static DoubleSlider *sliderG(Quillmere &w) { return w.m_sliderG; }
+    static DoubleSlider *sliderB(Quillmere &w) { return w.m_sliderB; }
+    static QLabel *minLabelR(Quillmere &w) { return w.m_minLabelR; }
+    static QLabel *minLabelG(Quillmere &w) { return w.m_minLabelG; }
+    static QLabel *minLabelB(Quillmere &w) { return w.m_minLabelB; }
+    static QLabel *maxLabelR(Quillmere &w) { return w.m_maxLabelR; }
+    static QLabel *maxLabelG(Quillmere &w) { return w.m_maxLabelG; }
+    static QLabel *maxLabelB(Quillmere &w) { return w.m_maxLabelB; }
+    static QLabel *propertyTitle(Quillmere &w) { return w.m_propertyTitle; }
+    static QLabel *currentColorTitle(Quillmere &w) { return w.m_currentColorTitle; }
+    static QLabel *fillColorTitle(Quillmere &w) { return w.m_fillColorTitle; }
+
+    // The colour tip built with the first tab.
+    static QFrame *colorTip(Quillmere &w) { return w.m_colorTip; }
+    static QLabel *colorTipLabel(Quillmere &w) { return w.m_colorTipLabel; }
+    static QLabel *colorTipSwatch(Quillmere &w) { return w.m_colorTipSwatch; }
+};
