@@ -12,6 +12,7 @@
 #include <QGraphicsView>
 #include <QIcon>
 #include <QMenu>
+#include <QPointer>
 
 OSDItem::OSDItem()
 {
@@ -111,7 +112,11 @@ void OSDItem::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
     // The actions belong to this item only for the menu's lifetime; without this every right
     // click would leave a few more children behind.
     const QList<QAction *> actions = menu.actions();
+    // "删除" may end up freeing this item while the menu still runs; then its actions are gone too.
+    const QPointer<QObject> alive(this);
     menu.exec(QCursor::pos());
+    if (!alive)
+        return;
     qDeleteAll(actions);
     QGraphicsItem::contextMenuEvent(event);
 }
