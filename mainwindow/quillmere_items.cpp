@@ -1,20 +1,204 @@
 // Adding picture and text items to the current tab, and the cut view of picture items.
 #include "mainwindow/quillmere.h"
 
-void Quillmere::slot_picturnButten() {}
+#include "interfaces/custommegbox.h"
+#include "interfaces/sourcedata.h"
+#include "interfaces/tablewidgetex.h"
+#include "interfaces/videocontrolosd.h"
+#include "osditem/osditem.h"
+#include "osditem/publicbase.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileDialog>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QImageReader>
+
+namespace {
+
+// Gives the record a heap copy of image together with the image's OSD pixel data and geometry.
+void fillRecordImage(VideoControlOSD *record, const QImage &image)
+{
+    auto *heapImage = new QImage(image);
+    record->setPImageValue(heapImage);
+    int completionWidth = 0;
+    record->setImage(PublicBase::imageToOsdData(*heapImage, &completionWidth));
+    record->setOSDFileLength(heapImage->width() * heapImage->height() * 3);
+    record->setCompletionImageWidth(completionWidth);
+}
+
+} // namespace
+
+void Quillmere::connectPictureItem(OSDItem *item)
+{
+    connect(item, &OSDItem::signal_changeImgbyCut, this, &Quillmere::slot_updateImgOfView);
+    connect(item, &OSDItem::signal_closeAllOsdItem, this, &Quillmere::slot_deleteItem);
+    connect(item, &OSDItem::signal_displayCutImg, this, &Quillmere::slot_getIsDisPlayImg);
+    connect(item, &OSDItem::signal_imgLocateOnIterm, this, &Quillmere::slot_setColorOfMouse);
+    connect(item, &OSDItem::signal_itemHoverLeave, this, &Quillmere::slot_itemHoverLeave);
+    connect(item, &OSDItem::signal_itemHoverEnter, this, &Quillmere::slot_itemHoverEnter);
+    connect(item, &OSDItem::signal_mouseClicked, this, &Quillmere::slot_mouseClicked);
+}
+
+void Quillmere::connectTextItem(OSDItem *item)
+{
+    connect(item, &OSDItem::signal_closeAllOsdItem, this, &Quillmere::slot_deleteItem);
+    connect(item, &OSDItem::signal_readBackOsdInfo, this, &Quillmere::slot_loadingText);
+    connect(item, &OSDItem::signal_imgLocateOnIterm, this, &Quillmere::slot_setColorOfMouse);
+    connect(item, &OSDItem::signal_itemHoverLeave, this, &Quillmere::slot_itemHoverLeave);
+    connect(item, &OSDItem::signal_itemHoverEnter, this, &Quillmere::slot_itemHoverEnter);
+    connect(item, &OSDItem::signal_mouseClicked, this, &Quillmere::slot_mouseClicked);
+}
+
+void Quillmere::connectAllItemSignals(OSDItem *item)
+{
+    connect(item, &OSDItem::signal_changeImgbyCut, this, &Quillmere::slot_updateImgOfView);
+    connect(item, &OSDItem::signal_closeAllOsdItem, this, &Quillmere::slot_deleteItem);
+    connect(item, &OSDItem::signal_readBackOsdInfo, this, &Quillmere::slot_loadingText);
+    connect(item, &OSDItem::signal_displayCutImg, this, &Quillmere::slot_getIsDisPlayImg);
+    connect(item, &OSDItem::signal_imgLocateOnIterm, this, &Quillmere::slot_setColorOfMouse);
+    connect(item, &OSDItem::signal_itemHoverLeave, this, &Quillmere::slot_itemHoverLeave);
+    connect(item, &OSDItem::signal_itemHoverEnter, this, &Quillmere::slot_itemHoverEnter);
+    connect(item, &OSDItem::signal_mouseClicked, this, &Quillmere::slot_mouseClicked);
+}
+
+void Quillmere::putItemIntoScene(QGraphicsScene *scene, OSDItem *item)
+{
+    const QList<QGraphicsItem *> previous = scene->items();
+    for (QGraphicsItem *old : previous) {
+        scene->removeItem(old);
+        // The replaced item may be the one whose signal is running right now: free it later. Its
+        // record and text source go with it unless the data model still holds them.
+        if (auto *oldOsdItem = dynamic_cast<OSDItem *>(old))
+            oldOsdItem->deleteLater();
+        else
+            delete old;
+    }
+    scene->addItem(item);
+}
+
+void Quillmere::slot_picturnButten()
+{
+    const QString fileName = QFileDialog::getOpenFileName(this, tr("Open File"), QString(),
+                                                          tr("Images (*.png *.bmp *.jpg *.jpeg)"));
+    if (fileName.isNull())
+        return;
+    QGraphicsView *view = currentView();
+    if (!view || !view->scene())
+        return;
+
+    QImageReader reader(fileName);
+    QImage decoded = reader.read();
+    if (decoded.isNull()) {
+        // An unreadable file would become an empty item with an empty record; keep the tab as it is.
+        CustomMegBox::waringMessageBox(
+            this, tr("错误提示"),
+            tr("无法读取图片文件:%1\n%2").arg(QDir::toNativeSeparators(fileName), reader.errorString()),
+            tr("OK"));
+        return;
+    }
+    const QPixmap pixmap = QPixmap::fromImage(std::move(decoded));
+
+    auto *item = new OSDItem;
+    item->setFlag(QGraphicsItem::ItemIsMovable, false);
+    item->setPixmap(pixmap);
+    const QImage image = pixmap.toImage();
+    item->setOsdImage(image, true);
+
+    connectPictureItem(item);
+
+    auto *record = new VideoControlOSD;
+    fillRecordImage(record, image);
+    record->setIsEnableCutImage(item->isShowCutArea());
+    record->setIsCanEnableCut(item->isShowCutArea());
+    record->setIsAvailable(true);
+    record->setSize(image.size());
+    item->setVideoControlOSD(record);
+
+    m_baseImages.remove(m_tabWidget->currentIndex());
+    putItemIntoScene(view->scene(), item);
+}
+
 void Quillmere::on_exportTextImage(QImage *img, QColor color, QFont font, QString text)
 {
-    Q_UNUSED(img)
-    Q_UNUSED(color)
-    Q_UNUSED(font)
-    Q_UNUSED(text)
+    qDebug() << "OSD文本内容" << text;
+    qDebug() << "OSD字体信息" << font;
+    qDebug() << "OSD字体颜色" << color;
+    // An empty image would give an item that shows nothing and a record without pixels.
+    if (!img || img->isNull() || !m_tabWidget)
+        return;
+    QGraphicsView *view = currentView();
+    if (!view || !view->scene())
+        return;
+
+    auto *item = new OSDItem;
+    item->setFlag(QGraphicsItem::ItemIsMovable, false);
+    item->setPixmap(QPixmap::fromImage(*img));
+    item->setOsdImage(*img, false);
+
+    connectTextItem(item);
+
+    m_baseImages.remove(m_tabWidget->currentIndex());
+
+    auto *record = new VideoControlOSD;
+    fillRecordImage(record, item->pixmap().toImage());
+    record->setSize(img->size());
+    record->setIsEnableCutImage(false);
+    record->setIsCanEnableCut(item->isShowCutArea());
+    record->setIsAvailable(true);
+    record->setRed(255 - color.red());
+    record->setGreen(255 - color.green());
+    record->setBlue(255 - color.blue());
+    item->setVideoControlOSD(record);
+
+    auto *source = new SourceData;
+    source->setTextColor(color);
+    source->setTextFont(font);
+    source->setContent(text);
+    item->setSourceData(source);
+
+    putItemIntoScene(view->scene(), item);
 }
+
 void Quillmere::slot_updateImgOfView(QImage image, QRect rect)
 {
-    Q_UNUSED(image)
-    Q_UNUSED(rect)
+    const QList<OSDItem *> items = currentItems();
+    for (OSDItem *item : items) {
+        const QImage loaded = item->loadedImage();
+        auto *record = new VideoControlOSD;
+        fillRecordImage(record, loaded);
+        record->setSize(loaded.size());
+        record->setCutImageSize(rect);
+        record->setIsEnableCutImage(item->isShowCutArea());
+        record->setIsCanEnableCut(item->isShowCutArea());
+        record->setIsAvailable(true);
+        // The fill colour and its switch belong to the item, not to the cut: keep them.
+        if (const VideoControlOSD *previous = item->videoControlOSD()) {
+            record->setSelectColor(previous->selectColor());
+            record->setIsSelectColor(previous->IsSelectColor());
+        }
+        item->setVideoControlOSD(record);
+        item->setPos(item->scenePos());
+        item->setDisplayImage(image);
+        // With the cut view on, the new cut is what the operator expects to see.
+        if (item->isShowCutArea())
+            item->setPixmap(QPixmap::fromImage(image));
+    }
 }
+
 void Quillmere::slot_getIsDisPlayImg(bool show)
 {
     m_isDisplayCutImage = show;
+    const QList<OSDItem *> items = currentItems();
+    for (OSDItem *item : items) {
+        const QPointF pos = item->pos();
+        item->setPixmap(QPixmap::fromImage(show ? item->displayImage() : item->loadedImage()));
+        item->setPos(pos);
+        // The file must show what the preview shows: the record carries the cut-view switch.
+        if (VideoControlOSD *record = item->videoControlOSD()) {
+            record->setIsEnableCutImage(show);
+            record->setIsCanEnableCut(show);
+        }
+    }
 }
