@@ -1,5 +1,173 @@
 // Export of the tabs into an OSD file and import of OSD files into tabs.
 #include "mainwindow/quillmere.h"
 
-void Quillmere::slot_inputButten() {}
-void Quillmere::slot_outputButten() {}
+#include "interfaces/control.h"
+#include "interfaces/custommegbox.h"
+#include "interfaces/datamode.h"
+#include "interfaces/sourcedata.h"
+#include "interfaces/tablewidgetex.h"
+#include "interfaces/videocontrolosd.h"
+#include "osditem/osditem.h"
+#include "osditem/publicbase.h"
+
+#include <QDebug>
+#include <QFileDialog>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QTimer>
+#include <memory>
+
+void Quillmere::fillDataModelFromTabs()
+{
+    QList<VideoControlOSD *> records;
+    QList<SourceData *> sources;
+    for (int i = 0; i < m_tabWidget->count(); ++i) {
+        qDebug() << "当前序号: " << i << ".保存的indexof是多少"
+                 << m_tabWidget->indexOf(m_tabWidget->widget(i));
+        auto *view = qobject_cast<QGraphicsView *>(m_tabWidget->widget(i));
+        if (!view || !view->scene())
+            continue;
+        const QList<QGraphicsItem *> items = view->scene()->items();
+        for (QGraphicsItem *graphicsItem : items) {
+            auto *item = dynamic_cast<OSDItem *>(graphicsItem);
+            if (!item || !item->videoControlOSD())
+                continue;
+            VideoControlOSD *record = item->videoControlOSD();
+            // Whole pixels, truncated toward zero.
+            const QPointF pos = item->scenePos();
+            record->setLocation(QPoint(int(pos.x()), int(pos.y())));
+            records.append(record);
+            sources.append(item->sourceData());
+        }
+    }
+    DataMode::getInstance()->setOSDInfos(records);
+    DataMode::getInstance()->setSourcedatList(sources);
+}
+
+void Quillmere::slot_outputButten()
+{
+    fillDataModelFromTabs();
+    const QString fileName = QFileDialog::getSaveFileName(
+        this, tr("导出文件"), QString(), QStringLiteral("PicFile (*.pic)\nLogoFile (*.logo)"));
+    if (fileName.isNull())
+        return;
+    qDebug() << "需要保存到的目录:" << fileName;
+    Control *control = Control::getInstance();
+    if (!control->savaOSDfile(fileName))
+        CustomMegBox::waringMessageBox(this, tr("错误提示"), control->errorString(), tr("OK"));
+}
+
+void Quillmere::slot_inputButten()
+{
+    auto *dialog = new QFileDialog(this, tr("导入文件"));
+    dialog->setNameFilters({QStringLiteral("PicFile (*.pic)"), QStringLiteral("LogoFile (*.logo)"),
+                            QStringLiteral("AllFile (*.pic *.logo)")});
+    dialog->setFileMode(QFileDialog::ExistingFiles);
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    const QStringList files = dialog->selectedFiles();
+    delete dialog;
+    if (!accepted)
+        return;
+
+    // Read and check every file before the current work is given up: a bad file leaves the tabs
+    // and the data model exactly as they are.
+    Control *control = Control::getInstance();
+    if (!control->prepareOSDfiles(files)) {
+        CustomMegBox::waringMessageBox(this, tr("错误提示"),
+                                       tr("导入失败,当前的OSD内容未作改动。\n%1").arg(control->errorString()),
+                                       tr("OK"));
+        return;
+    }
+
+    resetTabs();
+    for (const QString &file : files) {
+        if (!control->loadOSDfile(file)) {
+            control->discardPrepared();
+            DataMode::getInstance()->clearDataModel();
+            CustomMegBox::waringMessageBox(this, tr("错误提示"), control->errorString(), tr("OK"));
+            return;
+        }
+    }
+    control->discardPrepared();
+    rebuildFromDataModel();
+}
+
+void Quillmere::rebuildFromDataModel()
+{
+    const QList<VideoControlOSD *> records = DataMode::getInstance()->getOSDInfos();
+    const QList<SourceData *> sources = DataMode::getInstance()->getSourcedatList();
+    if (records.size() != sources.size() || records.isEmpty()) {
+        CustomMegBox::waringMessageBox(this, tr("错误提示"), tr("OSD数据为空或者OSD数据有误,此次导入无效!"),
+                                       tr("OK"));
+        return;
+    }
+
+    QList<bool> isPicture;
+    for (SourceData *source : sources)
+        isPicture.append(source == nullptr);
+
+    for (int i = 0; i < records.size(); ++i) {
+        VideoControlOSD *record = records.at(i);
+        const QPointF pos(record->location());
+        if (i == 0)
+            rebuildFirstItem(isPicture.at(i), record->image(), record->size(), record->completionImageWidth(),
+                             record, sources.at(i), pos);
+        else
+            rebuildNextItem(isPicture.at(i), record->image(), record->size(), record->completionImageWidth(),
+                            record, sources.at(i), pos);
+    }
+    QTimer::singleShot(0, this, SLOT(slot_updataAllslider()));
+}
+
+OSDItem *Quillmere::setUpImportedItem(bool isPicture, const QByteArray &data, const QSize &size,
+                                      int completionWidth, VideoControlOSD *record, SourceData *source,
+                                      const QPointF &pos)
+{
+    const std::unique_ptr<QImage> decoded(
+        PublicBase::osdDataToImage(data, size.width(), size.height(), completionWidth));
+    const QImage image = decoded ? *decoded : QImage();
+
+    auto *item = new OSDItem;
+    item->setFlag(QGraphicsItem::ItemIsMovable, false);
+    if (isPicture) {
+        item->setOsdImage(image, true);
+        item->setShowCutArea(record->IsCanEnableCut());
+        item->setDisplayImage(image.copy(record->CutImageSize()));
+        item->setPixmap(QPixmap::fromImage(item->isShowCutArea() ? item->displayImage() : image));
+    } else {
+        item->setOsdImage(image, false);
+        item->setPixmap(QPixmap::fromImage(image));
+    }
+    connectAllItemSignals(item);
+    item->setPos(pos);
+    item->setVideoControlOSD(record);
+    item->setSourceData(source);
+    return item;
+}
+
+void Quillmere::rebuildFirstItem(bool isPicture, const QByteArray &data, const QSize &size,
+                                 int completionWidth, VideoControlOSD *record, SourceData *source,
+                                 const QPointF &pos)
+{
+    OSDItem *item = setUpImportedItem(isPicture, data, size, completionWidth, record, source, pos);
+    QGraphicsView *view = currentView();
+    if (view && view->scene())
+        putItemIntoScene(view->scene(), item);
+    else
+        delete item;
+    qDebug() << "建立第一次UI界面操作:" << m_tabWidget->currentIndex();
+}
+
+void Quillmere::rebuildNextItem(bool isPicture, const QByteArray &data, const QSize &size,
+                                int completionWidth, VideoControlOSD *record, SourceData *source,
+                                const QPointF &pos)
+{
+    const int number = takeTabNumber();
+    QGraphicsScene *scene = createScene(3000, 3000);
+    OSDItem *item = setUpImportedItem(isPicture, data, size, completionWidth, record, source, pos);
+    scene->addItem(item);
+    QGraphicsView *view = createPage(scene, false);
+    m_tabWidget->addTab(view, QStringLiteral("OSD") + QString::number(number));
+    m_tabWidget->setCurrentIndex(m_tabWidget->count() - 1);
+    qDebug() << "建立第N次UI界面操作:" << m_tabWidget->currentIndex();
+}

@@ -1,0 +1,679 @@
+// Export of the tabs into OSD files and import back, driven through the window's slots and real
+// file dialogs.
+#include "interfaces/control.h"
+#include "interfaces/custommegbox.h"
+#include "interfaces/datamode.h"
+#include "interfaces/sourcedata.h"
+#include "interfaces/tablewidgetex.h"
+#include "interfaces/videocontrolosd.h"
+#include "mainwindow/quillmere.h"
+#include "osditem/osditem.h"
+#include "support/quillmereaccess.h"
+#include "support/testsupport.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPointer>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using A = QuillmereTestAccess;
+
+namespace {
+
+QtMessageHandler g_failingHandler = nullptr;
+
+// Modal windows make the headless platform say what it cannot do (raise, keyboard grab); those
+// notices are not faults of the code under test. Every other warning still fails the test.
+void installPlatformNoticeFilter()
+{
+    g_failingHandler =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+            if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
+                return;
+            g_failingHandler(type, context, message);
+        });
+}
+
+struct DialogSeen
+{
+    bool seen = false;
+    QString title;
+    QStringList nameFilters;
+    QString selectedNameFilter;
+    int fileMode = -1;
+    int acceptMode = -1;
+};
+
+// Answers the next file dialog: picks nameFilter (if given), types the files into the file name
+// field and accepts; cancels when files is empty. What the dialog showed is written to *seen.
+void answerNextFileDialog(const QStringList &files, DialogSeen *seen, const QString &nameFilter = QString())
+{
+    auto *timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (seen) {
+            seen->seen = true;
+            seen->title = dialog->windowTitle();
+            seen->nameFilters = dialog->nameFilters();
+            seen->selectedNameFilter = dialog->selectedNameFilter();
+            seen->fileMode = dialog->fileMode();
+            seen->acceptMode = dialog->acceptMode();
+        }
+        if (files.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        if (!nameFilter.isEmpty())
+            dialog->selectNameFilter(nameFilter);
+        auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(edit);
+        if (files.size() == 1) {
+            edit->setText(files.first());
+        } else {
+            // Several files are typed as quoted names in their common folder.
+            dialog->setDirectory(QFileInfo(files.first()).absolutePath());
+            QStringList quoted;
+            for (const QString &file : files)
+                quoted << QLatin1Char('"') + QFileInfo(file).fileName() + QLatin1Char('"');
+            edit->setText(quoted.join(QLatin1Char(' ')));
+        }
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    timer->start();
+}
+
+QImage patternImage(int w, int h, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, qRgb(random.bounded(256), random.bounded(256), random.bounded(256)));
+    return image;
+}
+
+bool samePixels(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if ((a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF))
+                return false;
+    return true;
+}
+
+QStringList tabTitles(Quillmere &w)
+{
+    QStringList titles;
+    for (int i = 0; i < A::tabWidget(w)->count(); ++i)
+        titles << A::tabWidget(w)->tabText(i);
+    return titles;
+}
+
+QStringList expectedTitles(int count)
+{
+    QStringList titles;
+    for (int i = 1; i <= count; ++i)
+        titles << QStringLiteral("OSD%1").arg(i);
+    return titles;
+}
+
+OSDItem *onlyItem(Quillmere &w, int tab)
+{
+    QGraphicsScene *scene = A::scene(w, tab);
+    if (!scene || scene->items().size() != 1)
+        return nullptr;
+    return dynamic_cast<OSDItem *>(scene->items().first());
+}
+
+// What an item was before export, to compare with what the import makes of it.
+struct Expected
+{
+    bool isPicture = true;
+    QImage loaded;
+    QImage shown;
+    QPoint location;
+    QRect cutRect;
+    bool cutView = false;
+    QByteArray data;
+    QSize size;
+    int completionWidth = 0;
+    QString text;
+    QFont font;
+    QColor color;
+};
+
+} // namespace
+
+class TestExchange : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+
+    void exportDialogAndFile();
+    void exportLocationTruncates_data();
+    void exportLocationTruncates();
+    void exportSkipsEmptyTabs();
+    void exportCancelledStillFillsDataModel();
+    void exportSecondFilterKeepsTypedName();
+    void exportFailureIsReported_data();
+    void exportFailureIsReported();
+    void importDialog();
+    void importCancelChangesNothing();
+    void roundTrip_data();
+    void roundTrip();
+    void importSeveralFilesAppends();
+    void importBadFileKeepsWork_data();
+    void importBadFileKeepsWork();
+    void importEmptyFileWarns();
+    void mismatchedListsWarn();
+    void importMoreThanFiftyRecords();
+
+private:
+    OSDItem *addPicture(Quillmere &w, const QImage &image);
+    OSDItem *addText(Quillmere &w, const QImage &image, const QColor &color, const QFont &font,
+                     const QString &text);
+    void exportTo(Quillmere &w, const QString &path);
+    QString writeBytes(const QString &name, const QByteArray &bytes);
+
+    QTemporaryDir m_dir;
+    int m_fileCounter = 0;
+};
+
+void TestExchange::initTestCase()
+{
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    TestSupport::failOnQtWarnings();
+    installPlatformNoticeFilter();
+    QVERIFY(m_dir.isValid());
+}
+
+void TestExchange::init()
+{
+    DataMode::getInstance()->clearDataModel();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+OSDItem *TestExchange::addPicture(Quillmere &w, const QImage &image)
+{
+    const QString path = m_dir.filePath(QStringLiteral("picture%1.png").arg(++m_fileCounter));
+    if (!image.save(path))
+        return nullptr;
+    answerNextFileDialog({path}, nullptr);
+    w.slot_picturnButten();
+    const QList<OSDItem *> items = A::currentItems(w);
+    return items.size() == 1 ? items.first() : nullptr;
+}
+
+OSDItem *TestExchange::addText(Quillmere &w, const QImage &image, const QColor &color, const QFont &font,
+                               const QString &text)
+{
+    QImage copy = image;
+    w.on_exportTextImage(&copy, color, font, text);
+    const QList<OSDItem *> items = A::currentItems(w);
+    return items.size() == 1 ? items.first() : nullptr;
+}
+
+void TestExchange::exportTo(Quillmere &w, const QString &path)
+{
+    answerNextFileDialog({path}, nullptr);
+    w.slot_outputButten();
+}
+
+QString TestExchange::writeBytes(const QString &name, const QByteArray &bytes)
+{
+    const QString path = m_dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    file.write(bytes);
+    return path;
+}
+
+void TestExchange::exportDialogAndFile()
+{
+    Quillmere w;
+    QVERIFY(addPicture(w, patternImage(6, 3, 1)));
+    const QString path = m_dir.filePath("dialog.pic");
+    DialogSeen seen;
+    answerNextFileDialog({path}, &seen);
+    w.slot_outputButten();
+    QVERIFY(seen.seen);
+    QCOMPARE(seen.title, QStringLiteral("导出文件"));
+    QCOMPARE(seen.nameFilters, (QStringList{"PicFile (*.pic)", "LogoFile (*.logo)"}));
+    QCOMPARE(seen.selectedNameFilter, QStringLiteral("PicFile (*.pic)"));
+    QCOMPARE(seen.acceptMode, int(QFileDialog::AcceptSave));
+    QVERIFY(QFileInfo(path).size() > 0);
+}
+
+void TestExchange::exportLocationTruncates_data()
+{
+    QTest::addColumn<QPointF>("pos");
+    QTest::addColumn<QPoint>("location");
+    QTest::newRow("positive x, negative y") << QPointF(10.9, -3.7) << QPoint(10, -3);
+    QTest::newRow("small fractions") << QPointF(-0.5, 0.99) << QPoint(0, 0);
+    QTest::newRow("large") << QPointF(2999.999, -2999.01) << QPoint(2999, -2999);
+    QTest::newRow("whole") << QPointF(4, 5) << QPoint(4, 5);
+}
+
+void TestExchange::exportLocationTruncates()
+{
+    QFETCH(QPointF, pos);
+    QFETCH(QPoint, location);
+    Quillmere w;
+    OSDItem *item = addPicture(w, patternImage(4, 4, 2));
+    QVERIFY(item);
+    item->setPos(pos);
+    exportTo(w, m_dir.filePath(QStringLiteral("location-%1.pic").arg(++m_fileCounter)));
+    QCOMPARE(item->videoControlOSD()->location(), location);
+    QCOMPARE(DataMode::getInstance()->getOSDInfos().value(0)->location(), location);
+}
+
+void TestExchange::exportSkipsEmptyTabs()
+{
+    Quillmere w;
+    OSDItem *first = addPicture(w, patternImage(3, 3, 3));
+    w.on_notifyAddTable(0);
+    w.on_notifyAddTable(0);
+    OSDItem *third = addText(w, patternImage(5, 2, 4), Qt::red, QFont(), QStringLiteral("third"));
+    w.on_notifyAddTable(0);
+    OSDItem *fourth = addPicture(w, patternImage(2, 7, 5));
+    QVERIFY(first && third && fourth);
+    // The second tab is empty.
+    QVERIFY(A::scene(w, 1)->items().isEmpty());
+    // A tab whose item has been deleted contributes nothing either.
+    A::tabWidget(w)->setCurrentIndex(3);
+    w.slot_deleteItem();
+
+    exportTo(w, m_dir.filePath("gaps.pic"));
+    const QList<VideoControlOSD *> records = DataMode::getInstance()->getOSDInfos();
+    const QList<SourceData *> sources = DataMode::getInstance()->getSourcedatList();
+    QCOMPARE(records, (QList<VideoControlOSD *>{first->videoControlOSD(), third->videoControlOSD()}));
+    QCOMPARE(sources, (QList<SourceData *>{nullptr, third->sourceData()}));
+    QVERIFY(sources.at(1));
+}
+
+void TestExchange::exportCancelledStillFillsDataModel()
+{
+    Quillmere w;
+    OSDItem *item = addPicture(w, patternImage(4, 2, 6));
+    QVERIFY(item);
+    item->setPos(3.5, 8.2);
+    const QString path = m_dir.filePath("never.pic");
+    DialogSeen seen;
+    answerNextFileDialog({}, &seen);
+    w.slot_outputButten();
+    QVERIFY(seen.seen);
+    QVERIFY(!QFileInfo::exists(path));
+    QCOMPARE(DataMode::getInstance()->getOSDInfos(), QList<VideoControlOSD *>{item->videoControlOSD()});
+    QCOMPARE(DataMode::getInstance()->getSourcedatList(), QList<SourceData *>{nullptr});
+    QCOMPARE(item->videoControlOSD()->location(), QPoint(3, 8));
+}
+
+void TestExchange::exportSecondFilterKeepsTypedName()
+{
+    Quillmere w;
+    QVERIFY(addPicture(w, patternImage(4, 2, 7)));
+    const QString path = m_dir.filePath("no_extension");
+    answerNextFileDialog({path}, nullptr, QStringLiteral("LogoFile (*.logo)"));
+    w.slot_outputButten();
+    QVERIFY(QFileInfo(path).isFile());
+    QVERIFY(!QFileInfo::exists(path + ".logo"));
+    QVERIFY(!QFileInfo::exists(path + ".pic"));
+}
+
+void TestExchange::exportFailureIsReported_data()
+{
+    QTest::addColumn<QString>("relativePath");
+    QTest::newRow("missing folder") << "missing/folder/out.pic";
+    QTest::newRow("folder is a file") << "plainfile.txt/out.pic";
+}
+
+void TestExchange::exportFailureIsReported()
+{
+    QFETCH(QString, relativePath);
+    QVERIFY(!writeBytes("plainfile.txt", "not a folder").isEmpty());
+    Quillmere w;
+    QVERIFY(addPicture(w, patternImage(4, 2, 8)));
+    const QString path = m_dir.filePath(relativePath);
+    QStringList shown;
+    answerNextFileDialog({path}, nullptr);
+    TestSupport::answerNextModal(QStringLiteral("OK"), &shown);
+    w.slot_outputButten();
+    QCOMPARE(shown.value(0), QStringLiteral("错误提示"));
+    QVERIFY2(shown.join('\n').contains(QFileInfo(path).fileName()), qPrintable(shown.join('\n')));
+    QVERIFY(!QFileInfo::exists(path));
+}
+
+void TestExchange::importDialog()
+{
+    Quillmere w;
+    DialogSeen seen;
+    answerNextFileDialog({}, &seen);
+    w.slot_inputButten();
+    QVERIFY(seen.seen);
+    QCOMPARE(seen.title, QStringLiteral("导入文件"));
+    QCOMPARE(seen.nameFilters,
+             (QStringList{"PicFile (*.pic)", "LogoFile (*.logo)", "AllFile (*.pic *.logo)"}));
+    QCOMPARE(seen.selectedNameFilter, QStringLiteral("PicFile (*.pic)"));
+    QCOMPARE(seen.fileMode, int(QFileDialog::ExistingFiles));
+    QCOMPARE(seen.acceptMode, int(QFileDialog::AcceptOpen));
+    // The dialog does not stay behind as a child of the window.
+    QVERIFY(w.findChildren<QFileDialog *>().isEmpty());
+}
+
+void TestExchange::importCancelChangesNothing()
+{
+    Quillmere w;
+    OSDItem *first = addPicture(w, patternImage(4, 4, 9));
+    w.on_notifyAddTable(0);
+    OSDItem *second = addText(w, patternImage(3, 3, 10), Qt::blue, QFont(), QStringLiteral("keep"));
+    exportTo(w, m_dir.filePath("before-cancel.pic"));
+    const QList<VideoControlOSD *> records = DataMode::getInstance()->getOSDInfos();
+    const QList<SourceData *> sources = DataMode::getInstance()->getSourcedatList();
+
+    answerNextFileDialog({}, nullptr);
+    w.slot_inputButten();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(tabTitles(w), expectedTitles(2));
+    QCOMPARE(onlyItem(w, 0), first);
+    QCOMPARE(onlyItem(w, 1), second);
+    QCOMPARE(A::tabWidget(w)->currentIndex(), 1);
+    QCOMPARE(DataMode::getInstance()->getOSDInfos(), records);
+    QCOMPARE(DataMode::getInstance()->getSourcedatList(), sources);
+}
+
+void TestExchange::roundTrip_data()
+{
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<QString>("extension");
+    QTest::newRow("seed 1 pic") << 1u << ".pic";
+    QTest::newRow("seed 2 logo") << 2u << ".logo";
+    QTest::newRow("seed 3 pic") << 3u << ".pic";
+    QTest::newRow("seed 4 logo") << 4u << ".logo";
+}
+
+void TestExchange::roundTrip()
+{
+    QFETCH(quint32, seed);
+    QFETCH(QString, extension);
+    QRandomGenerator random(seed);
+    const int count = 2 + random.bounded(5);
+    QList<Expected> expected;
+
+    Quillmere w;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            w.on_notifyAddTable(0);
+        Expected e;
+        e.isPicture = random.bounded(3) != 0;
+        const QImage image = patternImage(1 + random.bounded(40), 1 + random.bounded(30), seed * 100 + i);
+        OSDItem *item = nullptr;
+        if (e.isPicture) {
+            item = addPicture(w, image);
+            QVERIFY(item);
+            if (random.bounded(2)) {
+                const int x = random.bounded(image.width());
+                const int y = random.bounded(image.height());
+                e.cutRect = QRect(x, y, 1 + random.bounded(image.width() - x),
+                                  1 + random.bounded(image.height() - y));
+                item->slot_applyCutImage(image.copy(e.cutRect), e.cutRect);
+            }
+            if (random.bounded(2))
+                item->slot_selectShowArea();
+            e.cutView = item->isShowCutArea();
+            e.shown = e.cutView ? image.copy(e.cutRect) : image;
+        } else {
+            e.text = QStringLiteral("文字 %1").arg(random.bounded(1000));
+            e.font = QFont(QStringLiteral("Sans"), 8 + random.bounded(30));
+            e.font.setItalic(random.bounded(2));
+            e.color = QColor(random.bounded(256), random.bounded(256), random.bounded(256));
+            item = addText(w, image, e.color, e.font, e.text);
+            QVERIFY(item);
+            e.shown = image;
+        }
+        e.loaded = image;
+        const QPointF pos(random.bounded(3000.0) - 500.0, random.bounded(2000.0) - 300.0);
+        item->setPos(pos);
+        e.location = QPoint(int(pos.x()), int(pos.y()));
+        VideoControlOSD *record = item->videoControlOSD();
+        e.data = record->image();
+        e.size = record->size();
+        e.completionWidth = record->completionImageWidth();
+        expected.append(e);
+    }
+
+    const QString path = m_dir.filePath(QStringLiteral("round%1%2").arg(seed).arg(extension));
+    exportTo(w, path);
+    QVERIFY(QFileInfo(path).size() > 0);
+
+    // Import into a window that holds other work, which the import replaces.
+    Quillmere other;
+    QVERIFY(addPicture(other, patternImage(9, 9, 999)));
+    other.on_notifyAddTable(0);
+    other.on_notifyAddTable(0);
+    answerNextFileDialog({path}, nullptr);
+    other.slot_inputButten();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    QCOMPARE(tabTitles(other), expectedTitles(count));
+    QCOMPARE(A::tabWidget(other)->currentIndex(), count - 1);
+    const QList<VideoControlOSD *> records = DataMode::getInstance()->getOSDInfos();
+    const QList<SourceData *> sources = DataMode::getInstance()->getSourcedatList();
+    QCOMPARE(records.size(), count);
+    QCOMPARE(sources.size(), count);
+    for (int i = 0; i < count; ++i) {
+        const Expected &e = expected.at(i);
+        const QByteArray row = QByteArray::number(i);
+        OSDItem *item = onlyItem(other, i);
+        QVERIFY2(item, row);
+        QCOMPARE(item->isPicture(), e.isPicture);
+        QCOMPARE(item->pos(), QPointF(e.location));
+        QVERIFY(!(item->flags() & QGraphicsItem::ItemIsMovable));
+        QCOMPARE(item->videoControlOSD(), records.at(i));
+        QCOMPARE(item->sourceData(), sources.at(i));
+
+        VideoControlOSD *record = records.at(i);
+        QCOMPARE(record->image(), e.data);
+        QCOMPARE(record->size(), e.size);
+        QCOMPARE(record->completionImageWidth(), e.completionWidth);
+        QCOMPARE(record->location(), e.location);
+        QVERIFY2(samePixels(item->loadedImage(), e.loaded), row);
+        QVERIFY2(samePixels(item->pixmap().toImage(), e.shown), row);
+        if (e.isPicture) {
+            QVERIFY(!sources.at(i));
+            QCOMPARE(record->CutImageSize(), e.cutRect);
+            QCOMPARE(record->IsCanEnableCut(), e.cutView);
+            QCOMPARE(item->isShowCutArea(), e.cutView);
+            QVERIFY2(
+                samePixels(item->displayImage(), e.cutRect.isNull() ? e.loaded : e.loaded.copy(e.cutRect)),
+                row);
+        } else {
+            QVERIFY(sources.at(i));
+            QCOMPARE(sources.at(i)->getContent(), e.text);
+            QCOMPARE(sources.at(i)->getTextFont(), e.font);
+            QCOMPARE(sources.at(i)->getTextColor(), e.color);
+            QVERIFY(!item->isShowCutArea());
+        }
+    }
+
+    // Imported items answer the window: the cut view of a picture switches its shown image.
+    for (int i = 0; i < count; ++i) {
+        if (!expected.at(i).isPicture)
+            continue;
+        A::tabWidget(other)->setCurrentIndex(i);
+        OSDItem *item = onlyItem(other, i);
+        item->slot_selectShowArea();
+        const Expected &e = expected.at(i);
+        const QImage now = !e.cutView ? (e.cutRect.isNull() ? e.loaded : e.loaded.copy(e.cutRect)) : e.loaded;
+        QVERIFY(samePixels(item->pixmap().toImage(), now));
+        break;
+    }
+}
+
+void TestExchange::importSeveralFilesAppends()
+{
+    Quillmere w;
+    addPicture(w, patternImage(3, 3, 20));
+    const QString first = m_dir.filePath("several-a.pic");
+    exportTo(w, first);
+    A::resetTabs(w);
+    addText(w, patternImage(4, 2, 21), Qt::green, QFont(), QStringLiteral("b1"));
+    w.on_notifyAddTable(0);
+    addPicture(w, patternImage(5, 1, 22));
+    const QString second = m_dir.filePath("several-b.logo");
+    exportTo(w, second);
+
+    Quillmere fresh;
+    answerNextFileDialog({first, second}, nullptr, QStringLiteral("AllFile (*.pic *.logo)"));
+    fresh.slot_inputButten();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(tabTitles(fresh), expectedTitles(3));
+    QCOMPARE(onlyItem(fresh, 0)->videoControlOSD()->size(), QSize(3, 3));
+    QCOMPARE(onlyItem(fresh, 1)->sourceData()->getContent(), QStringLiteral("b1"));
+    QCOMPARE(onlyItem(fresh, 2)->videoControlOSD()->size(), QSize(5, 1));
+}
+
+void TestExchange::importBadFileKeepsWork_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("withGoodFile");
+    QTest::newRow("garbage") << QByteArray("this is not an OSD file at all") << false;
+    QTest::newRow("empty file") << QByteArray() << false;
+    QTest::newRow("garbage after a good file") << QByteArray(4096, '\xff') << true;
+}
+
+void TestExchange::importBadFileKeepsWork()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, withGoodFile);
+    Quillmere w;
+    const QString good = m_dir.filePath(QStringLiteral("good-before-bad-%1.pic").arg(++m_fileCounter));
+    OSDItem *first = addPicture(w, patternImage(4, 4, 30));
+    exportTo(w, good);
+    w.on_notifyAddTable(0);
+    OSDItem *second = addText(w, patternImage(6, 2, 31), Qt::yellow, QFont(), QStringLiteral("work"));
+    w.on_notifyAddTable(0);
+    A::fillDataModelFromTabs(w);
+    const QList<VideoControlOSD *> records = DataMode::getInstance()->getOSDInfos();
+    const QList<SourceData *> sources = DataMode::getInstance()->getSourcedatList();
+    const int live = SharedRecord::liveCount();
+
+    const QString bad = writeBytes(QStringLiteral("corrupt.pic"), content);
+    QVERIFY(!bad.isEmpty());
+    QStringList shown;
+    answerNextFileDialog(withGoodFile ? QStringList{good, bad} : QStringList{bad}, nullptr,
+                         QStringLiteral("AllFile (*.pic *.logo)"));
+    TestSupport::answerNextModal(QStringLiteral("OK"), &shown);
+    w.slot_inputButten();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    QCOMPARE(shown.value(0), QStringLiteral("错误提示"));
+    QVERIFY2(shown.join('\n').contains(QStringLiteral("corrupt.pic")), qPrintable(shown.join('\n')));
+    QCOMPARE(tabTitles(w), expectedTitles(3));
+    QCOMPARE(A::tabWidget(w)->currentIndex(), 2);
+    QCOMPARE(onlyItem(w, 0), first);
+    QCOMPARE(onlyItem(w, 1), second);
+    QVERIFY(A::scene(w, 2)->items().isEmpty());
+    QCOMPARE(DataMode::getInstance()->getOSDInfos(), records);
+    QCOMPARE(DataMode::getInstance()->getSourcedatList(), sources);
+    QCOMPARE(SharedRecord::liveCount(), live);
+
+    // Nothing of the refused selection is kept for later: a good import still gives just its own.
+    answerNextFileDialog({good}, nullptr);
+    w.slot_inputButten();
+    QCOMPARE(tabTitles(w), expectedTitles(1));
+}
+
+void TestExchange::importEmptyFileWarns()
+{
+    Quillmere empty;
+    const QString path = m_dir.filePath("nothing.pic");
+    exportTo(empty, path);
+    QVERIFY(QFileInfo::exists(path));
+
+    Quillmere w;
+    addPicture(w, patternImage(4, 4, 40));
+    w.on_notifyAddTable(0);
+    QStringList shown;
+    answerNextFileDialog({path}, nullptr);
+    TestSupport::answerNextModal(QStringLiteral("OK"), &shown);
+    w.slot_inputButten();
+    QCOMPARE(shown.value(0), QStringLiteral("错误提示"));
+    QVERIFY(shown.contains(QStringLiteral("OSD数据为空或者OSD数据有误,此次导入无效!")));
+    QCOMPARE(tabTitles(w), expectedTitles(1));
+    QVERIFY(A::scene(w, 0)->items().isEmpty());
+}
+
+void TestExchange::mismatchedListsWarn()
+{
+    Quillmere w;
+    A::resetTabs(w);
+    auto *a = new VideoControlOSD;
+    auto *b = new VideoControlOSD;
+    DataMode::getInstance()->setOSDInfos({a, b});
+    DataMode::getInstance()->setSourcedatList({nullptr});
+    QStringList shown;
+    TestSupport::answerNextModal(QStringLiteral("OK"), &shown);
+    A::rebuildFromDataModel(w);
+    QVERIFY(shown.contains(QStringLiteral("OSD数据为空或者OSD数据有误,此次导入无效!")));
+    QCOMPARE(tabTitles(w), expectedTitles(1));
+    QVERIFY(A::scene(w, 0)->items().isEmpty());
+}
+
+void TestExchange::importMoreThanFiftyRecords()
+{
+    const int count = 53;
+    QList<VideoControlOSD *> records;
+    QList<SourceData *> sources;
+    for (int i = 0; i < count; ++i) {
+        const QImage image = patternImage(2, 2, 500 + i);
+        auto *record = new VideoControlOSD;
+        QByteArray data;
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 2; ++x)
+                data.append(char(qBlue(image.pixel(x, y))))
+                    .append(char(qGreen(image.pixel(x, y))))
+                    .append(char(qRed(image.pixel(x, y))));
+        record->setImage(data);
+        record->setSize(QSize(2, 2));
+        record->setCompletionImageWidth(2);
+        record->setOSDFileLength(12);
+        record->setLocation(QPoint(i, 2 * i));
+        record->setIsAvailable(true);
+        records << record;
+        sources << nullptr;
+    }
+    DataMode::getInstance()->setOSDInfos(records);
+    DataMode::getInstance()->setSourcedatList(sources);
+    const QString path = m_dir.filePath("many.pic");
+    QVERIFY(Control::getInstance()->savaOSDfile(path));
+    DataMode::getInstance()->clearDataModel();
+
+    Quillmere w;
+    answerNextFileDialog({path}, nullptr);
+    w.slot_inputButten();
+    QCOMPARE(tabTitles(w), expectedTitles(count));
+    QCOMPARE(onlyItem(w, count - 1)->pos(), QPointF(count - 1, 2 * (count - 1)));
+
+    QStringList shown;
+    TestSupport::answerNextModal(QStringLiteral("OK"), &shown);
+    w.on_notifyAddTable(0);
+    QVERIFY(shown.contains(QStringLiteral("限制OSD数量为50,不能再添加.")));
+    QCOMPARE(A::tabWidget(w)->count(), count);
+}
+
+QTEST_MAIN(TestExchange)
+#include "tst_exchange.moc"
