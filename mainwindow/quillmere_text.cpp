@@ -1,5 +1,58 @@
 // Opening the text image window, fresh or for re-editing a text item.
 #include "mainwindow/quillmere.h"
 
-void Quillmere::slot_textButten() {}
-void Quillmere::slot_loadingText() {}
+#include "interfaces/sourcedata.h"
+#include "interfaces/tablewidgetex.h"
+#include "osditem/osditem.h"
+#include "textexport/config.h"
+#include "textexport/exporttextimage.h"
+
+#include <QGraphicsScene>
+#include <QGraphicsView>
+
+void Quillmere::slot_textButten()
+{
+    openTextWindow(false);
+}
+
+void Quillmere::slot_loadingText()
+{
+    openTextWindow(true);
+}
+
+void Quillmere::openTextWindow(bool reedit)
+{
+    // Read now and written back when this slot returns; the window reads it only while it is built.
+    Config config;
+
+    if (m_textWindow) {
+        delete m_textWindow;
+        m_textWindow = nullptr;
+    }
+    m_textWindow = new ExportTextImage(&config, this);
+    connect(m_textWindow, &ExportTextImage::exportTextImage, this, &Quillmere::on_exportTextImage);
+    m_textWindow->setAttribute(Qt::WA_ShowModal);
+    m_textWindow->setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint);
+
+    // Centred horizontally, 20 pixels below the vertical centre.
+    const int x = (width() - 600) / 2;
+    const int y = (height() - 310) / 2;
+    m_textWindow->setGeometry(QRect(mapToParent(QPoint(x, y)), QSize(600, 350)));
+    m_textWindow->setMaxImageSize(QSize(m_tabWidget->width() - 20, m_tabWidget->height() - 50));
+
+    if (reedit) {
+        QGraphicsView *view = currentView();
+        if (view && view->scene()) {
+            const QList<QGraphicsItem *> items = view->scene()->items(Qt::DescendingOrder);
+            for (QGraphicsItem *item : items) {
+                auto *osdItem = dynamic_cast<OSDItem *>(item);
+                if (!osdItem || !osdItem->sourceData())
+                    continue;
+                const SourceData *source = osdItem->sourceData();
+                m_textWindow->loadText(source->getTextColor(), source->getTextFont(), source->getContent());
+            }
+        }
+    }
+
+    m_textWindow->showNormal();
+}
