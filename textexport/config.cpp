@@ -36,9 +36,17 @@ void Config::preparePath()
     }
 }
 
+bool Config::fileUsable(bool forWriting) const
+{
+    const QFileInfo info(settingsPath);
+    return info.isFile() && (forWriting ? info.isWritable() : info.isReadable());
+}
+
 void Config::load()
 {
     preparePath();
+    if (!fileUsable(false))
+        return;
     QSettings settings(settingsPath, QSettings::IniFormat);
 
     settings.beginGroup(QStringLiteral("General"));
@@ -75,6 +83,10 @@ void Config::load()
 void Config::save()
 {
     preparePath();
+    // The settings store keeps unsaved values for the whole process; they must not reach the next
+    // Config when the file cannot take them.
+    if (!fileUsable(true))
+        return;
     QSettings settings(settingsPath, QSettings::IniFormat);
 
     settings.beginGroup(QStringLiteral("General"));

@@ -48,6 +48,8 @@ public slots:
 
 private:
     void preparePath();
+    // A file that cannot be read leaves the defaults; one that cannot be written is not saved.
+    bool fileUsable(bool forWriting) const;
     void load();
     void save();
 };

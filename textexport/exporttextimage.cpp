@@ -2,6 +2,7 @@
 #include "textexport/exporttextimage.h"
 
 #include "textexport/config.h"
+#include "textexport/sizevalidator.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -9,7 +10,6 @@
 #include <QFontComboBox>
 #include <QFontDatabase>
 #include <QIcon>
-#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -266,7 +266,7 @@ void ExportTextImage::setsystemStyle()
     comboFont->setMaxVisibleItems(10);
 
     comboSize->setEditable(true);
-    comboSize->lineEdit()->setValidator(new QIntValidator(24, 200, comboSize->lineEdit()));
+    comboSize->lineEdit()->setValidator(new SizeValidator(24, 200, comboSize->lineEdit()));
     comboSize->setMaxVisibleItems(10);
     comboSize->setInsertPolicy(QComboBox::NoInsert);
 

@@ -111,8 +111,6 @@ private:
     QString m_fontFamily;
     QString m_fontSize;
     QSize m_maxImageSize;
-    // Formatting an emptied document changes it, which reports another textChanged().
-    bool m_reapplyingFormats = false;
 
     friend class ExportTextImageTestAccess;
 };

@@ -154,16 +154,14 @@ void ExportTextImage::colorStyle()
 void ExportTextImage::on_textChanged()
 {
     QPlainTextEdit *editor = currentEditor();
-    if (!editor || !editor->toPlainText().isEmpty() || m_reapplyingFormats)
+    if (!editor || !editor->toPlainText().isEmpty())
         return;
     // Text typed into an emptied editor starts with the chosen format.
-    m_reapplyingFormats = true;
     if (!m_fontFamily.isEmpty())
         textFontFamily(m_fontFamily);
     if (!m_fontSize.isEmpty())
         textSize(m_fontSize);
     colorStyle();
-    m_reapplyingFormats = false;
 }
 
 void ExportTextImage::textFont()
