@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QtTest>
@@ -126,18 +125,13 @@ private slots:
     void reconfigBroadcastsTheReceiver();
 
 private:
-    // Other test executables in this directory use settings.ini too; one at a time, and the
-    // file is put back as it was.
-    QLockFile *m_lock = nullptr;
+    // settings.ini beside the test executable is put back as it was.
     bool m_hadFile = false;
     QByteArray m_savedFile;
 };
 
 void TestConfig::initTestCase()
 {
-    m_lock = new QLockFile(settingsFile() + QStringLiteral(".testlock"));
-    m_lock->setStaleLockTime(0);
-    QVERIFY(m_lock->tryLock(300000));
     QFile file(settingsFile());
     m_hadFile = file.exists();
     if (m_hadFile) {
@@ -152,7 +146,6 @@ void TestConfig::cleanupTestCase()
     QFile::remove(settingsFile());
     if (m_hadFile)
         writeSettingsFile(m_savedFile);
-    delete m_lock;
 }
 
 void TestConfig::init()

@@ -13,7 +13,6 @@
 #include <QFontMetrics>
 #include <QIntValidator>
 #include <QLineEdit>
-#include <QLockFile>
 #include <QMetaMethod>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -172,7 +171,6 @@ private slots:
     void closeHidesAndReports();
 
 private:
-    QLockFile *m_lock = nullptr;
     bool m_hadFile = false;
     QByteArray m_savedFile;
     Config *m_config = nullptr;
@@ -183,10 +181,6 @@ private:
 
 void TestExportTextImage::initTestCase()
 {
-    // Other test executables in this directory use settings.ini too.
-    m_lock = new QLockFile(settingsFile() + QStringLiteral(".testlock"));
-    m_lock->setStaleLockTime(0);
-    QVERIFY(m_lock->tryLock(300000));
     QFile file(settingsFile());
     m_hadFile = file.exists();
     if (m_hadFile) {
@@ -207,7 +201,6 @@ void TestExportTextImage::cleanupTestCase()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(m_savedFile);
     }
-    delete m_lock;
 }
 
 void TestExportTextImage::init()

@@ -3,8 +3,10 @@
 #include "interfaces/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
+#include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 #include "textexport/exporttextimage.h"
+#include "widgets/customtoolbutton.h"
 
 #include <QAction>
 #include <QFile>
@@ -12,22 +14,10 @@
 #include <QFontMetrics>
 #include <QGraphicsScene>
 #include <QGraphicsView>
-#include <QLockFile>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QSettings>
 #include <QtTest>
-
-#include "widgets/customtoolbutton.h"
-
-class QuillmereTestAccess
-{
-public:
-    static ExportTextImage *textWindow(Quillmere &w) { return w.m_textWindow; }
-    static TableWidgetEx *tabs(Quillmere &w) { return w.m_tabWidget; }
-    static CustomToolButton *textButton(Quillmere &w) { return w.m_textToolButton; }
-    static QGraphicsScene *currentScene(Quillmere &w) { return w.currentView()->scene(); }
-};
 
 namespace {
 
@@ -113,19 +103,16 @@ private slots:
     void reEditingLoadsTheItemsText();
     void reEditingWithAMissingFontFamily();
     void reEditingAnEmptyTabOpensAnEmptyWindow();
+    void textButtonToTextItemAndBack();
 
 private:
-    QLockFile *m_lock = nullptr;
     bool m_hadFile = false;
     QByteArray m_savedFile;
 };
 
 void TestTextItem::initTestCase()
 {
-    // Other test executables in this directory use settings.ini too.
-    m_lock = new QLockFile(settingsFile() + QStringLiteral(".testlock"));
-    m_lock->setStaleLockTime(0);
-    QVERIFY(m_lock->tryLock(300000));
+    // settings.ini beside the test executable is put back as it was.
     QFile file(settingsFile());
     m_hadFile = file.exists();
     if (m_hadFile) {
@@ -142,7 +129,6 @@ void TestTextItem::cleanupTestCase()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(m_savedFile);
     }
-    delete m_lock;
 }
 
 void TestTextItem::init()
@@ -157,7 +143,7 @@ void TestTextItem::textButtonOpensAModalWindowCentred()
     showMainWindow(w);
     w.resize(851, 621);
 
-    QTest::mouseClick(QuillmereTestAccess::textButton(w), Qt::LeftButton);
+    QTest::mouseClick(QuillmereTestAccess::textToolButton(w), Qt::LeftButton);
     ExportTextImage *window = QuillmereTestAccess::textWindow(w);
     QVERIFY(window);
     QVERIFY(window->isVisible());
@@ -170,7 +156,7 @@ void TestTextItem::textButtonOpensAModalWindowCentred()
     // Centred horizontally, 20 pixels below the vertical centre (halves truncated).
     QCOMPARE(window->geometry(),
              QRect(w.mapToParent(QPoint((851 - 600) / 2, (621 - 310) / 2)), QSize(600, 350)));
-    const QSize tabs = QuillmereTestAccess::tabs(w)->size();
+    const QSize tabs = QuillmereTestAccess::tabWidget(w)->size();
     QCOMPARE(window->maxImageSize(), QSize(tabs.width() - 20, tabs.height() - 50));
     QCOMPARE(editorOf(window)->toPlainText(), QString());
     window->close();
@@ -211,14 +197,14 @@ void TestTextItem::reEditingLoadsTheItemsText()
     showMainWindow(w);
     const QString content = QStringLiteral("broken\nlines");
     const QFont font(QStringLiteral("DejaVu Serif"), 36);
-    addTextItem(QuillmereTestAccess::currentScene(w), QColor(200, 0, 0), font, content);
+    addTextItem(QuillmereTestAccess::currentView(w)->scene(), QColor(200, 0, 0), font, content);
 
     w.slot_loadingText();
     ExportTextImage *window = QuillmereTestAccess::textWindow(w);
     QVERIFY(window);
     QVERIFY(window->isVisible());
     QCOMPARE(editorOf(window)->toPlainText(), content);
-    const QSize tabs = QuillmereTestAccess::tabs(w)->size();
+    const QSize tabs = QuillmereTestAccess::tabWidget(w)->size();
     QCOMPARE(window->maxImageSize(), QSize(tabs.width() - 20, tabs.height() - 50));
 
     QList<Sent> *sent = recordSends(window);
@@ -236,7 +222,7 @@ void TestTextItem::reEditingWithAMissingFontFamily()
     QVERIFY(!QFontDatabase().families().contains(missing));
     Quillmere w;
     showMainWindow(w);
-    addTextItem(QuillmereTestAccess::currentScene(w), QColor(2, 2, 2), QFont(missing, 28),
+    addTextItem(QuillmereTestAccess::currentView(w)->scene(), QColor(2, 2, 2), QFont(missing, 28),
                 QStringLiteral("abc"));
 
     w.slot_loadingText();
@@ -260,12 +246,68 @@ void TestTextItem::reEditingAnEmptyTabOpensAnEmptyWindow()
     // A picture item has no text source; nothing is loaded from it.
     auto *picture = new OSDItem;
     picture->setOsdImage(QImage(4, 4, QImage::Format_RGB32), true);
-    QuillmereTestAccess::currentScene(w)->addItem(picture);
+    QuillmereTestAccess::currentView(w)->scene()->addItem(picture);
 
     w.slot_loadingText();
     ExportTextImage *window = QuillmereTestAccess::textWindow(w);
     QVERIFY(window);
     QCOMPARE(editorOf(window)->toPlainText(), QString());
+}
+
+void TestTextItem::textButtonToTextItemAndBack()
+{
+    Quillmere w;
+    showMainWindow(w);
+    QTest::mouseClick(QuillmereTestAccess::textToolButton(w), Qt::LeftButton);
+    QPointer<ExportTextImage> window = QuillmereTestAccess::textWindow(w);
+    QVERIFY(window);
+    window->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), window.data());
+    QPlainTextEdit *editor = editorOf(window);
+    editor->setFocus();
+    const QString typed =
+        QStringLiteral("A text item long enough to be broken at the width of the tab list\nOSD 文本");
+    editor->setPlainText(typed);
+    QTest::keyClick(editor, Qt::Key_B, Qt::ControlModifier);
+    sendActionOf(window)->trigger();
+
+    // The current tab now holds one text item with the text as drawn, its font and colour.
+    const QList<OSDItem *> items = QuillmereTestAccess::currentItems(w);
+    QCOMPARE(items.size(), 1);
+    OSDItem *item = items.first();
+    QVERIFY(!item->isPicture());
+    SourceData *source = item->sourceData();
+    QVERIFY(source);
+    const QString drawn = source->getContent();
+    QVERIFY(drawn.count(QLatin1Char('\n')) > typed.count(QLatin1Char('\n')));
+    QCOMPARE(QString(drawn).remove(QLatin1Char('\n')), QString(typed).remove(QLatin1Char('\n')));
+    QCOMPARE(source->getTextColor(), QColor(2, 2, 2));
+    QCOMPARE(source->getTextFont().pointSize(), 24);
+    QCOMPARE(source->getTextFont().weight(), 75);
+    const QFontMetrics metrics(source->getTextFont());
+    const QSize tabs = QuillmereTestAccess::tabWidget(w)->size();
+    QCOMPARE(item->image().width(), tabs.width() - 20);
+    QCOMPARE(item->image().height(), qMin(tabs.height() - 50, (drawn.count(QLatin1Char('\n')) + 1) *
+                                                                  (metrics.height() + metrics.leading())));
+    QCOMPARE(item->image().pixel(item->image().width() - 1, 0), qRgb(253, 253, 253));
+
+    // "载入" opens a new window with the item's text, font size and colour.
+    window->close();
+    item->slot_readBackOsdInfo();
+    QVERIFY(!window);
+    ExportTextImage *reopened = QuillmereTestAccess::textWindow(w);
+    QVERIFY(reopened);
+    QVERIFY(reopened->isVisible());
+    QCOMPARE(editorOf(reopened)->toPlainText(), drawn);
+
+    // Sending again replaces the item with one made from the loaded text.
+    sendActionOf(reopened)->trigger();
+    QTRY_COMPARE(QuillmereTestAccess::currentItems(w).size(), 1);
+    OSDItem *again = QuillmereTestAccess::currentItems(w).first();
+    QVERIFY(again != item);
+    QCOMPARE(again->sourceData()->getContent(), drawn);
+    QCOMPARE(again->sourceData()->getTextColor(), QColor(2, 2, 2));
+    QCOMPARE(again->sourceData()->getTextFont().pointSize(), 24);
 }
 
 QTEST_MAIN(TestTextItem)
