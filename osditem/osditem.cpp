@@ -1,5 +1,6 @@
 #include "osditem/osditem.h"
 
+#include "imagecut/osdimagecutdll.h"
 #include "interfaces/sourcedata.h"
 #include "interfaces/videocontrolosd.h"
 
@@ -21,6 +22,10 @@ OSDItem::OSDItem()
 
 OSDItem::~OSDItem()
 {
+    // The panel has no parent, so it would outlive the item. It is released later rather than now
+    // because the item may be going away while the panel is still delivering its OK signal.
+    if (m_cutPanel)
+        m_cutPanel->deleteLater();
     SharedRecord::release(m_videoControlOSD);
     SharedRecord::release(m_sourceData);
 }
@@ -68,7 +73,14 @@ void OSDItem::slot_readBackOsdInfo()
 
 void OSDItem::slot_osdCutout()
 {
-    // The cut panel is opened here once the image-cutting views exist.
+    if (!m_cutPanel) {
+        m_cutPanel = new OSDImageCutDLL(nullptr);
+        connect(m_cutPanel, &OSDImageCutDLL::applyCutImage, this, &OSDItem::slot_applyCutImage);
+    }
+    // Always the loaded picture: a cut is chosen on the whole picture, never on an earlier cut.
+    m_cutPanel->setCutImage(m_imageSize, QPixmap::fromImage(m_loadedImage), false);
+    m_cutPanel->setWindowModality(Qt::ApplicationModal);
+    m_cutPanel->show();
 }
 
 void OSDItem::slot_selectShowArea()
