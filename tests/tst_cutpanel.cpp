@@ -198,6 +198,7 @@ private slots:
     void smallPictureStartsWithTheWholePicture();
     void okCutsTheChosenWindow();
     void cancelAndCloseEmitNothing();
+    void emptyPictureHandsNothingOn();
     void modes();
     void automaticScalingFitsTheOsdSize();
     void cuttingAgainAfterScaling();
@@ -503,6 +504,16 @@ void TestCutPanel::cancelAndCloseEmitNothing()
     QTRY_VERIFY(!panel.isVisible());
 
     QCOMPARE(applied.count(), 0);
+}
+
+void TestCutPanel::emptyPictureHandsNothingOn()
+{
+    // An item without a picture has an invalid size and a null image.
+    OSDImageCutDLL panel;
+    QVERIFY(openPanel(panel, QSize(-1, -1), QImage()));
+    QCOMPARE(panel.cutWindow().isValid(), false);
+    QCOMPARE(pressOk(panel).size(), 0);
+    QVERIFY(!panel.isVisible());
 }
 
 void TestCutPanel::modes()
