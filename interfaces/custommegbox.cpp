@@ -9,6 +9,7 @@
 namespace {
 const char *const kBoxStyle =
     "CustomMegBox{background:rgb(58,58,58);}"
+    "QLabel{background:transparent;}"
     "QLabel#megBoxText{color:rgb(220,220,220);font-size:13px;}"
     "QLabel#megBoxIcon{border:none;}"
     "QPushButton{color:rgb(230,230,230);background:rgb(69,69,69);border:1px solid rgb(110,110,110);"

@@ -38,6 +38,8 @@ const ImageResource kImages[] = {
     {":/osdimage/res/osdimage/tab_close_hover.png", k16},
     {":/osdimage/res/osdimage/tab_add.png", k16},
     {":/osdimage/res/osdimage/tab_removeall.png", k16},
+    {":/osdimage/res/osdimage/spin_up.png", QSize(8, 7)},
+    {":/osdimage/res/osdimage/spin_down.png", QSize(8, 7)},
     // Application scroll bars.
     {":/scrollbar/res/scrollbar/left_normal.png", k16},
     {":/scrollbar/res/scrollbar/left_pressed.png", k16},

@@ -219,6 +219,25 @@ void drawComboDown(QPainter &p)
     p.strokePath(chevron, Palette::stroke(1.5));
 }
 
+// The spin boxes' step buttons: small chevrons on the dark field.
+void drawSpinUp(QPainter &p)
+{
+    QPainterPath chevron;
+    chevron.moveTo(0.5, 5);
+    chevron.lineTo(4, 1.5);
+    chevron.lineTo(7.5, 5);
+    p.strokePath(chevron, Palette::stroke(1.5));
+}
+
+void drawSpinDown(QPainter &p)
+{
+    QPainterPath chevron;
+    chevron.moveTo(0.5, 2);
+    chevron.lineTo(4, 5.5);
+    chevron.lineTo(7.5, 2);
+    p.strokePath(chevron, Palette::stroke(1.5));
+}
+
 // A dark tile, so the icon stays visible on light and dark title bars, with the two crop
 // corners: the light one is the picture, the accent one the chosen window.
 void drawCutWindowIcon(QPainter &p)

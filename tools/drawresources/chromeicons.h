@@ -33,6 +33,8 @@ void drawTabCloseHover(QPainter &p);
 void drawTabAdd(QPainter &p);
 void drawTabRemoveAll(QPainter &p);
 void drawComboDown(QPainter &p);
+void drawSpinUp(QPainter &p);
+void drawSpinDown(QPainter &p);
 void drawCutWindowIcon(QPainter &p);
 
 } // namespace ChromeIcons

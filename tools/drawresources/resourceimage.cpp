@@ -75,6 +75,8 @@ QVector<ResourceImage> resourceImages()
     list.append({QStringLiteral("TextExport/export.png"), s32, 1, TextIcons::drawSend, textBar});
     list.append(
         {QStringLiteral("TextExport/combBoxDown_normal.png"), QSize(12, 12), 1, drawComboDown, {kComboBox}});
+    list.append({QStringLiteral("osdimage/spin_up.png"), QSize(8, 7), 1, drawSpinUp, {kComboBox}});
+    list.append({QStringLiteral("osdimage/spin_down.png"), QSize(8, 7), 1, drawSpinDown, {kComboBox}});
 
     list.append(
         {QStringLiteral("cutpanel/ICON_16.png"), s16, 1, drawCutWindowIcon, {kLightTitleBar, kDarkTitleBar}});
