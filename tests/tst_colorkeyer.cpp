@@ -1,6 +1,7 @@
 // The keying kernel against the plain per-pixel definition, on every image format.
 #include "osditem/colorkeyer.h"
 
+#include <QColorSpace>
 #include <QImage>
 #include <QRandomGenerator>
 #include <QtTest>
@@ -208,9 +209,17 @@ void TestColorKeyer::sameAsDefinition()
 
     for (int trial = 0; trial < 60; ++trial) {
         const QSize size = sizes[trial % int(sizeof(sizes) / sizeof(sizes[0]))];
-        const QImage source =
-            trial % 2 ? randomImage(QImage::Format(format), size.width(), size.height(), random)
-                      : fewColourImage(QImage::Format(format), size.width(), size.height(), random);
+        QImage source = trial % 2
+                            ? randomImage(QImage::Format(format), size.width(), size.height(), random)
+                            : fewColourImage(QImage::Format(format), size.width(), size.height(), random);
+        if (trial % 4 == 1) {
+            source.setDotsPerMeterX(3780 + trial);
+            source.setDotsPerMeterY(2000 + trial);
+            source.setOffset(QPoint(trial, -trial));
+            source.setText(QStringLiteral("Comment"), QStringLiteral("trial %1").arg(trial));
+            source.setDevicePixelRatio(2.0);
+            source.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
+        }
 
         // Bounds from the image's own pixels, so they fall exactly on colours that occur.
         const QColor a(source.pixel(random.bounded(size.width()), random.bounded(size.height())));
@@ -253,7 +262,24 @@ void TestColorKeyer::sameAsDefinition()
         QImage actual = source.copy();
         ColorKeyer::apply(actual, begin, end, fill);
 
+        // Keying a handle that shares its pixels gives the same result, with everything else the
+        // image carries, and leaves the other handle as it was.
+        const QImage untouched = source.copy();
+        QImage shared = source;
+        ColorKeyer::apply(shared, begin, end, fill);
+
         QString where;
+        QVERIFY2(sameBytes(shared, expected, &where),
+                 qPrintable(QStringLiteral("shared, trial %1: %2").arg(trial).arg(where)));
+        QVERIFY2(sameBytes(source, untouched, &where),
+                 qPrintable(QStringLiteral("source, trial %1: %2").arg(trial).arg(where)));
+        QCOMPARE(shared.dotsPerMeterX(), source.dotsPerMeterX());
+        QCOMPARE(shared.dotsPerMeterY(), source.dotsPerMeterY());
+        QCOMPARE(shared.offset(), source.offset());
+        QCOMPARE(shared.devicePixelRatio(), source.devicePixelRatio());
+        QCOMPARE(shared.colorSpace(), source.colorSpace());
+        QCOMPARE(shared.text(), source.text());
+        QCOMPARE(shared.colorTable(), source.colorTable());
         QVERIFY2(sameBytes(actual, expected, &where),
                  qPrintable(QStringLiteral("trial %1 (%2x%3) begin %4 end %5 fill %6: %7")
                                 .arg(trial)
