@@ -29,11 +29,21 @@ public:
     QStringList entries;
 };
 
-// A drag step with the left button held, as the window system delivers it.
-void dragTo(DoubleSlider *slider, const QPoint &pos, Qt::MouseButtons buttons = Qt::LeftButton)
+// Drags go through the window system's side (the slider is a window of its own here), so the
+// moves carry the buttons that are held, as real ones do.
+void pressOn(DoubleSlider *slider, const QPoint &pos, Qt::MouseButton button = Qt::LeftButton)
 {
-    QMouseEvent move(QEvent::MouseMove, pos, slider->mapToGlobal(pos), Qt::NoButton, buttons, Qt::NoModifier);
-    QApplication::sendEvent(slider, &move);
+    QTest::mousePress(slider->windowHandle(), button, Qt::NoModifier, pos);
+}
+
+void dragTo(DoubleSlider *slider, const QPoint &pos)
+{
+    QTest::mouseMove(slider->windowHandle(), pos);
+}
+
+void releaseOn(DoubleSlider *slider, const QPoint &pos, Qt::MouseButton button = Qt::LeftButton)
+{
+    QTest::mouseRelease(slider->windowHandle(), button, Qt::NoModifier, pos);
 }
 
 } // namespace
@@ -454,10 +464,10 @@ void TestDoubleSlider::stackedHandlesCanBePulledApart()
     slider.show();
     QVERIFY(QTest::qWaitForWindowExposed(&slider));
 
-    QTest::mousePress(&slider, Qt::LeftButton, Qt::NoModifier, press);
+    pressOn(&slider, press);
     QCOMPARE(slider.activeHandle(), active);
     dragTo(&slider, QPoint(dragX, 12));
-    QTest::mouseRelease(&slider, Qt::LeftButton, Qt::NoModifier, QPoint(dragX, 12));
+    releaseOn(&slider, QPoint(dragX, 12));
     QCOMPARE(slider.minValue(), minValue);
     QCOMPARE(slider.maxValue(), maxValue);
 }
@@ -505,7 +515,8 @@ void TestDoubleSlider::dragMovesActiveHandleWithinNeighbours()
     QTRY_COMPARE(slider.maxHandleRect(), QRect(103, 4, 10, 16));
     SignalLog log(&slider);
 
-    QTest::mousePress(&slider, Qt::LeftButton, Qt::NoModifier, press);
+    pressOn(&slider, press);
+    QPoint last = press;
     for (int x : path) {
         if (x == -1) {
             // x 99.6 rounds to 100 before scaling: 100 * 255 / 132 = 193.2.
@@ -513,11 +524,14 @@ void TestDoubleSlider::dragMovesActiveHandleWithinNeighbours()
             QMouseEvent move(QEvent::MouseMove, pos, slider.mapToGlobal(QPoint(100, 12)), Qt::NoButton,
                              Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(&slider, &move);
+            last = QPoint(100, 12);
         } else {
-            dragTo(&slider, QPoint(x, 12));
+            last = QPoint(x, 12);
+            dragTo(&slider, last);
         }
     }
-    QTest::mouseRelease(&slider, Qt::LeftButton, Qt::NoModifier, press);
+    // Released where the mouse last was: a release elsewhere would drag there first.
+    releaseOn(&slider, last);
     QCOMPARE(log.entries, emitted);
     QCOMPARE(slider.minValue(), minValue);
     QCOMPARE(slider.maxValue(), maxValue);
@@ -531,10 +545,11 @@ void TestDoubleSlider::dragNeedsLeftButton()
     QVERIFY(QTest::qWaitForWindowExposed(&slider));
     SignalLog log(&slider);
 
-    QTest::mousePress(&slider, Qt::RightButton, Qt::NoModifier, QPoint(250, 12));
+    pressOn(&slider, QPoint(250, 12), Qt::RightButton);
     QCOMPARE(slider.activeHandle(), 1);
-    dragTo(&slider, QPoint(100, 12), Qt::RightButton);
-    dragTo(&slider, QPoint(90, 12), Qt::NoButton);
+    dragTo(&slider, QPoint(100, 12));
+    releaseOn(&slider, QPoint(100, 12), Qt::RightButton);
+    dragTo(&slider, QPoint(90, 12));
     QVERIFY(log.entries.isEmpty());
     QCOMPARE(slider.maxValue(), 255);
 }
@@ -634,10 +649,10 @@ void TestDoubleSlider::zeroSpanDoesNotDivideByZero()
 
     // Stacked at the minimum: the upper handle is taken; a drag anywhere gives the only value.
     SignalLog log(&slider);
-    QTest::mousePress(&slider, Qt::LeftButton, Qt::NoModifier, QPoint(8, 12));
+    pressOn(&slider, QPoint(8, 12));
     QCOMPARE(slider.activeHandle(), 1);
     dragTo(&slider, QPoint(150, 12));
-    QTest::mouseRelease(&slider, Qt::LeftButton, Qt::NoModifier, QPoint(150, 12));
+    releaseOn(&slider, QPoint(150, 12));
     QCOMPARE(slider.maxValue(), 50);
     QVERIFY(log.entries.isEmpty());
 }

@@ -155,8 +155,7 @@ void hoverAt(Quillmere &w, const QPoint &p)
 void clickAt(Quillmere &w, const QPoint &p)
 {
     QGraphicsView *view = QuillmereTestAccess::currentView(w);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      view->mapFromScene(QPointF(p)));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->mapFromScene(QPointF(p)));
 }
 
 void answerColourDialog(const QColor &color)
@@ -230,6 +229,7 @@ private slots:
     void staleRemovalDoesNotLoseBase();
     void resetListStartsAfresh();
     void indexedPictureIsKeyed();
+    void emptyPictureKeysWithoutHarm();
 };
 
 void TestKeying::sliderStepKeysAndRewritesRecord_data()
@@ -697,6 +697,21 @@ void TestKeying::indexedPictureIsKeyed()
     QCOMPARE(item->image().pixelColor(0, 0), QColor(0, 0, 255));
     QCOMPARE(item->image().pixelColor(1, 0), QColor(200, 200, 200));
     verifyItemShows(item, item->videoControlOSD(), item->image(), QColor(0, 0, 255), false);
+}
+
+void TestKeying::emptyPictureKeysWithoutHarm()
+{
+    // A file Qt cannot read leaves the item with an empty image.
+    Quillmere w;
+    OSDItem *item = QuillmereTestAccess::addPicture(w, QImage());
+    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(20);
+    QVERIFY(item->image().isNull());
+    VideoControlOSD *record = item->videoControlOSD();
+    QVERIFY(record->image().isEmpty());
+    QCOMPARE(record->OSDFileLength(), 0);
+    QCOMPARE(record->size(), QSize(0, 0));
+    hoverAt(w, QPoint(0, 0));
+    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(--,--,--)"));
 }
 
 QTEST_MAIN(TestKeying)
