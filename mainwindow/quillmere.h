@@ -4,8 +4,11 @@
 #include <QDialog>
 #include <QImage>
 #include <QMap>
+#include <QPair>
 #include <QPointF>
+#include <QPointer>
 #include <QRect>
+#include <QVector>
 #include <bitset>
 
 class CheckBoxEx;
@@ -113,6 +116,12 @@ private:
     // Text window (quillmere_text.cpp).
     void openTextWindow(bool reedit);
 
+    // Colour keying (quillmere_keying.cpp).
+    void syncBaseImages();
+    QImage *baseImageOf(OSDItem *item);
+    void showKeyedImage(OSDItem *item, QImage &image);
+    void writeKeyedRecord(OSDItem *item, const QImage &image);
+
     std::bitset<256> m_usedTabNumbers;
     ExportTextImage *m_textWindow = nullptr;
     QHBoxLayout *m_mainLayout = nullptr;
@@ -159,6 +168,9 @@ private:
     QLabel *m_colorTipLabel = nullptr;
     QLabel *m_colorTipSwatch = nullptr;
     bool m_mouseClicked = false;
+    // Base images by the item they were taken from. Tab positions move when tabs close and are
+    // reused after a reset or import; m_baseImages is rebuilt from this by position.
+    QVector<QPair<QPointer<OSDItem>, QImage>> m_itemBaseImages;
 
     friend class QuillmereTestAccess;
 };

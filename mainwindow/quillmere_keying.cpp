@@ -1,34 +1,309 @@
 // Colour keying of the current tab's item and colour picking from it.
 #include "mainwindow/quillmere.h"
 
-void Quillmere::slot_displayColorFormColorDialog() {}
-void Quillmere::slot_displayColorFormColorDialogBegin() {}
-void Quillmere::slot_displayColorFormColorDialogEnd() {}
-void Quillmere::slot_applyDataForDataModel() {}
+#include "interfaces/checkboxex.h"
+#include "interfaces/custommegbox.h"
+#include "interfaces/labelex.h"
+#include "interfaces/tablewidgetex.h"
+#include "interfaces/videocontrolosd.h"
+#include "osditem/colorkeyer.h"
+#include "osditem/osditem.h"
+#include "osditem/publicbase.h"
+#include "widgets/doubleslider.h"
+
+#include <QColorDialog>
+#include <QFrame>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QLabel>
+#include <QPixmap>
+#include <QSet>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+const char *const kSwatchBorder =
+    ";border-width: 1px;border-color: rgb(22,22,22);border-style: solid;border-radius: 3px;";
+
+QString colourText(const QColor &c)
+{
+    return QStringLiteral("(%1,%2,%3)").arg(c.red()).arg(c.green()).arg(c.blue());
+}
+
+QString swatchFromChannels(const QColor &c)
+{
+    return QStringLiteral("background-color:rgb") + colourText(c) + QLatin1String(kSwatchBorder);
+}
+
+QString swatchFromName(const QColor &c)
+{
+    return QStringLiteral("background-color:") + c.name() + QLatin1String(kSwatchBorder);
+}
+
+QString noColourText()
+{
+    return QStringLiteral("(--,--,--)");
+}
+
+// Truncates toward zero, kept inside the int range.
+int truncated(double value)
+{
+    if (!(value > double(INT_MIN)))
+        return INT_MIN;
+    if (!(value < double(INT_MAX)))
+        return INT_MAX;
+    return int(value);
+}
+
+QList<OSDItem *> itemsOf(QWidget *page)
+{
+    QList<OSDItem *> result;
+    auto *view = qobject_cast<QGraphicsView *>(page);
+    if (!view || !view->scene())
+        return result;
+    const QList<QGraphicsItem *> items = view->scene()->items();
+    for (QGraphicsItem *item : items) {
+        if (auto *osdItem = dynamic_cast<OSDItem *>(item))
+            result.append(osdItem);
+    }
+    return result;
+}
+
+} // namespace
+
+void Quillmere::slot_displayColorFormColorDialog()
+{
+    const QColor color =
+        QColorDialog::getColor(m_selectColor, this, QString(), QColorDialog::ColorDialogOptions());
+    if (!color.isValid())
+        return;
+    m_selectColor = color;
+    m_fillColorSwatch->setStyleSheet(swatchFromName(color));
+}
+
+void Quillmere::slot_displayColorFormColorDialogBegin()
+{
+    const QColor color =
+        QColorDialog::getColor(m_beginColor, this, QString(), QColorDialog::ColorDialogOptions());
+    if (color.isValid())
+        m_beginColor = color;
+}
+
+void Quillmere::slot_displayColorFormColorDialogEnd()
+{
+    const QColor color =
+        QColorDialog::getColor(m_endColor, this, QString(), QColorDialog::ColorDialogOptions());
+    if (color.isValid())
+        m_endColor = color;
+}
+
+void Quillmere::syncBaseImages()
+{
+    // Keep only the base images of items that still stand in a tab, and lay them out by the tabs'
+    // present positions.
+    QSet<const OSDItem *> present;
+    QMap<int, OSDItem *> itemAt;
+    for (int i = 0; i < m_tabWidget->count(); ++i) {
+        const QList<OSDItem *> items = itemsOf(m_tabWidget->widget(i));
+        for (OSDItem *item : items) {
+            present.insert(item);
+            if (!itemAt.contains(i))
+                itemAt.insert(i, item);
+        }
+    }
+    m_itemBaseImages.erase(std::remove_if(m_itemBaseImages.begin(), m_itemBaseImages.end(),
+                                          [&present](const QPair<QPointer<OSDItem>, QImage> &entry) {
+                                              return entry.first.isNull() ||
+                                                     !present.contains(entry.first.data());
+                                          }),
+                           m_itemBaseImages.end());
+
+    QMap<int, QImage> byPosition;
+    for (auto it = itemAt.cbegin(); it != itemAt.cend(); ++it) {
+        if (const QImage *base = baseImageOf(it.value()))
+            byPosition.insert(it.key(), *base);
+    }
+    m_baseImages.swap(byPosition);
+}
+
+QImage *Quillmere::baseImageOf(OSDItem *item)
+{
+    for (auto &entry : m_itemBaseImages) {
+        if (entry.first.data() == item)
+            return &entry.second;
+    }
+    return nullptr;
+}
+
+void Quillmere::showKeyedImage(OSDItem *item, QImage &image)
+{
+    item->setOsdImage(image, item->isPicture());
+    item->setPixmap(QPixmap::fromImage(image));
+}
+
+void Quillmere::writeKeyedRecord(OSDItem *item, const QImage &image)
+{
+    VideoControlOSD *record = item->videoControlOSD();
+    if (!record)
+        return;
+    // A handle on the same pixels: the record owns it, and nobody writes into shared pixels.
+    record->setPImageValue(new QImage(image));
+    int completionWidth = 0;
+    record->setImage(PublicBase::imageToOsdData(image, &completionWidth));
+    record->setOSDFileLength(image.width() * image.height() * 3);
+    record->setCompletionImageWidth(completionWidth);
+    record->setSize(image.size());
+    record->setSelectColor(m_selectColor);
+    record->setIsSelectColor(m_selectColorCheck->isChecked());
+}
+
+void Quillmere::slot_applyDataForDataModel()
+{
+    const QList<OSDItem *> items = currentItems();
+    if (items.isEmpty())
+        return;
+    const int index = m_tabWidget->currentIndex();
+    syncBaseImages();
+    for (OSDItem *item : items) {
+        QImage *base = baseImageOf(item);
+        if (!base) {
+            // The first apply on an item fixes its base image. Mono and indexed pictures cannot
+            // take a colour per pixel; the same colours in 32 bits can.
+            QImage image = item->image();
+            if (!image.isNull() && !ColorKeyer::canKey(image.format()))
+                image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                                      : QImage::Format_RGB32);
+            m_itemBaseImages.append(qMakePair(QPointer<OSDItem>(item), image));
+            base = &m_itemBaseImages.last().second;
+        }
+        m_baseImages.insert(index, *base);
+
+        QImage keyed = *base;
+        applyColorKey(keyed);
+        showKeyedImage(item, keyed);
+        writeKeyedRecord(item, keyed);
+    }
+}
+
 void Quillmere::applyColorKey(QImage &image)
 {
-    Q_UNUSED(image)
+    ColorKeyer::apply(image, m_beginColor, m_endColor, m_selectColor);
 }
-void Quillmere::slot_Resetbutton() {}
+
+void Quillmere::slot_Resetbutton()
+{
+    const struct
+    {
+        DoubleSlider *slider;
+        QLabel *minLabel;
+        QLabel *maxLabel;
+    } channels[] = {{m_sliderR, m_minLabelR, m_maxLabelR},
+                    {m_sliderG, m_minLabelG, m_maxLabelG},
+                    {m_sliderB, m_minLabelB, m_maxLabelB}};
+    for (const auto &channel : channels) {
+        channel.slider->moveMaxHandle(255);
+        channel.minLabel->setText(QStringLiteral("0"));
+        channel.slider->moveMinHandle(0);
+        channel.maxLabel->setText(QStringLiteral("255"));
+    }
+
+    m_pickedColorSwatch->setStyleSheet(swatchFromChannels(QColor(0, 0, 0)));
+    m_pickedColorLabel->setText(noColourText());
+    m_fillColorSwatch->setStyleSheet(swatchFromName(QColor(0, 0, 0)));
+    m_selectColor = QColor(0, 0, 0, 255);
+    m_beginColor = QColor(0, 0, 0, 255);
+    m_endColor = QColor(255, 255, 255, 255);
+
+    syncBaseImages();
+    const QList<OSDItem *> items = currentItems();
+    for (OSDItem *item : items) {
+        QImage *base = baseImageOf(item);
+        if (!base)
+            continue;
+        QImage image = *base;
+        showKeyedImage(item, image);
+        writeKeyedRecord(item, image);
+    }
+
+    // The tab is named by its title, which keeps its number when other tabs close.
+    const QString tab = m_tabWidget->tabText(m_tabWidget->currentIndex());
+    CustomMegBox::informationMessageBox(this, tr("提示"), tab + QStringLiteral(" 已经复位成功。"), tr("OK"));
+}
+
 void Quillmere::slot_setColorOfMouse(double x, double y, double PicX, double PicY)
 {
-    Q_UNUSED(x)
-    Q_UNUSED(y)
-    Q_UNUSED(PicX)
-    Q_UNUSED(PicY)
+    const QList<OSDItem *> items = currentItems();
+    for (OSDItem *item : items) {
+        const QImage image = item->image();
+        // After a cut the image can be smaller than the picture under the mouse: there is no
+        // colour to show or pick there.
+        const bool inside = PicX > -1.0 && PicY > -1.0 && PicX < image.width() && PicY < image.height();
+        QString text = noColourText();
+        QString swatch = QStringLiteral("background-color:rgb(0,0,0);");
+        if (inside) {
+            const QColor c(image.pixel(truncated(PicX), truncated(PicY)));
+            text = colourText(c);
+            swatch = swatchFromChannels(c);
+            if (m_mouseClicked) {
+                m_pickedColorSwatch->setStyleSheet(swatch);
+                m_pickedColorLabel->setText(text);
+                const struct
+                {
+                    DoubleSlider *slider;
+                    QLabel *minLabel;
+                    QLabel *maxLabel;
+                    int value;
+                } channels[] = {{m_sliderR, m_minLabelR, m_maxLabelR, c.red()},
+                                {m_sliderG, m_minLabelG, m_maxLabelG, c.green()},
+                                {m_sliderB, m_minLabelB, m_maxLabelB, c.blue()}};
+                for (const auto &channel : channels) {
+                    channel.slider->moveMaxHandleNosignal(channel.value);
+                    channel.minLabel->setText(QString::number(channel.value));
+                    channel.slider->moveMinHandleNosignal(channel.value);
+                    channel.maxLabel->setText(QString::number(channel.value));
+                }
+                m_beginColor = c;
+                m_endColor = c;
+                slot_applyDataForDataModel();
+            }
+        }
+        // A click is taken up by this report, also where it picks nothing.
+        m_mouseClicked = false;
+
+        if (m_colorTip) {
+            const QPoint at = mapToParent(QPoint(truncated(x), truncated(y)));
+            m_colorTip->move(at + QPoint(0, 122));
+            m_colorTipLabel->setText(text);
+            m_colorTipSwatch->setStyleSheet(swatch);
+        }
+    }
 }
+
 void Quillmere::slot_setColorR(int x, int y)
 {
-    Q_UNUSED(x)
-    Q_UNUSED(y)
+    m_minLabelR->setText(QString::number(x));
+    m_maxLabelR->setText(QString::number(y));
+    m_beginColor.setRed(x);
+    m_endColor.setRed(y);
+    slot_applyDataForDataModel();
 }
+
 void Quillmere::slot_setColorG(int x, int y)
 {
-    Q_UNUSED(x)
-    Q_UNUSED(y)
+    m_minLabelG->setText(QString::number(x));
+    m_maxLabelG->setText(QString::number(y));
+    m_beginColor.setGreen(x);
+    m_endColor.setGreen(y);
+    slot_applyDataForDataModel();
 }
+
 void Quillmere::slot_setColorB(int x, int y)
 {
-    Q_UNUSED(x)
-    Q_UNUSED(y)
+    m_minLabelB->setText(QString::number(x));
+    m_maxLabelB->setText(QString::number(y));
+    m_beginColor.setBlue(x);
+    m_endColor.setBlue(y);
+    slot_applyDataForDataModel();
 }

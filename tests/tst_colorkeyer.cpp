@@ -1,0 +1,338 @@
+// The keying kernel against the plain per-pixel definition, on every image format.
+#include "osditem/colorkeyer.h"
+
+#include <QColorSpace>
+#include <QImage>
+#include <QRandomGenerator>
+#include <QtTest>
+#include <cstring>
+
+namespace {
+
+const char *const kFormatNames[] = {
+    "Invalid",         "Mono",   "MonoLSB",         "Indexed8",        "RGB32",           "ARGB32",
+    "ARGB32_Premul",   "RGB16",  "ARGB8565_Premul", "RGB666",          "ARGB6666_Premul", "RGB555",
+    "ARGB8555_Premul", "RGB888", "RGB444",          "ARGB4444_Premul", "RGBX8888",        "RGBA8888",
+    "RGBA8888_Premul", "BGR30",  "A2BGR30_Premul",  "RGB30",           "A2RGB30_Premul",  "Alpha8",
+    "Grayscale8",      "RGBX64", "RGBA64",          "RGBA64_Premul",   "Grayscale16",     "BGR888",
+};
+static_assert(sizeof(kFormatNames) / sizeof(kFormatNames[0]) == QImage::NImageFormats, "one name per format");
+
+bool g_quietPixelWarnings = false;
+QtMessageHandler g_previousHandler = nullptr;
+
+void messageHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    // The definition's setPixelColor complains once per pixel on indexed images; that is its
+    // documented refusal, not a fault of the code under test.
+    if (g_quietPixelWarnings && type == QtWarningMsg &&
+        message.startsWith(QLatin1String("QImage::setPixelColor")))
+        return;
+    if (type == QtWarningMsg || type == QtCriticalMsg) {
+        if (g_previousHandler)
+            g_previousHandler(type, context, message);
+        QFAIL(qPrintable(QStringLiteral("Qt warning: ") + message));
+        return;
+    }
+    if (g_previousHandler)
+        g_previousHandler(type, context, message);
+}
+
+// The definition: each pixel's colour as QImage::pixel gives it, inclusive bounds per channel,
+// replaced with setPixelColor.
+void literalKey(QImage &image, const QColor &begin, const QColor &end, const QColor &fill)
+{
+    g_quietPixelWarnings = true;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c(image.pixel(x, y));
+            if (begin.red() <= c.red() && c.red() <= end.red() && begin.green() <= c.green() &&
+                c.green() <= end.green() && begin.blue() <= c.blue() && c.blue() <= end.blue())
+                image.setPixelColor(x, y, fill);
+        }
+    }
+    g_quietPixelWarnings = false;
+}
+
+// Raw bytes of every row (the used part; row padding is not image content).
+bool sameBytes(const QImage &a, const QImage &b, QString *where)
+{
+    if (a.format() != b.format() || a.size() != b.size()) {
+        *where = QStringLiteral("format or size differ");
+        return false;
+    }
+    const int rowBytes = (a.width() * a.depth() + 7) / 8;
+    for (int y = 0; y < a.height(); ++y) {
+        const uchar *ra = a.constScanLine(y);
+        const uchar *rb = b.constScanLine(y);
+        for (int i = 0; i < rowBytes; ++i) {
+            if (ra[i] != rb[i]) {
+                *where = QStringLiteral("row %1 byte %2: %3 vs %4 (pixel %5 vs %6)")
+                             .arg(y)
+                             .arg(i)
+                             .arg(ra[i])
+                             .arg(rb[i])
+                             .arg(a.pixel(i * 8 / a.depth(), y), 8, 16)
+                             .arg(b.pixel(i * 8 / a.depth(), y), 8, 16);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Random bytes everywhere, also in bits a format leaves unused (alpha of RGB32, the top nibble of
+// RGB444, premultiplied channels above their alpha): the kernel must treat them as pixel() does.
+QImage randomImage(QImage::Format format, int width, int height, QRandomGenerator &random)
+{
+    QImage image(width, height, format);
+    if (format == QImage::Format_Mono || format == QImage::Format_MonoLSB)
+        image.setColorCount(2);
+    if (format == QImage::Format_Indexed8)
+        image.setColorCount(256);
+    for (int i = 0; i < image.colorCount(); ++i)
+        image.setColor(i, random.generate());
+    for (int y = 0; y < height; ++y) {
+        uchar *row = image.scanLine(y);
+        for (int i = 0; i < image.bytesPerLine(); ++i)
+            row[i] = uchar(random.bounded(256));
+    }
+    return image;
+}
+
+// An image of a few colours only, so ranges taken from it match large parts exactly.
+QImage fewColourImage(QImage::Format format, int width, int height, QRandomGenerator &random)
+{
+    QImage image = randomImage(format, width, height, random);
+    QImage source = randomImage(format, 3, 1, random);
+    const int bytes = image.depth() / 8;
+    if (bytes == 0 || image.colorCount() > 0)
+        return image;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            std::memcpy(image.scanLine(y) + x * bytes, source.constScanLine(0) + random.bounded(3) * bytes,
+                        size_t(bytes));
+    return image;
+}
+
+QColor randomColour(QRandomGenerator &random)
+{
+    return QColor(random.bounded(256), random.bounded(256), random.bounded(256), random.bounded(256));
+}
+
+} // namespace
+
+class TestColorKeyer : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { g_previousHandler = qInstallMessageHandler(messageHandler); }
+
+    void boundaries_data();
+    void boundaries();
+    void sameAsDefinition_data();
+    void sameAsDefinition();
+    void emptyRangeLeavesSharedImageAlone();
+    void keyingDetachesSharedImage();
+    void invalidFillChangesNothing();
+    void nullImage();
+};
+
+void TestColorKeyer::boundaries_data()
+{
+    QTest::addColumn<QColor>("begin");
+    QTest::addColumn<QColor>("end");
+    QTest::addColumn<QColor>("fill");
+    QTest::addColumn<QColor>("pixel");
+    QTest::addColumn<bool>("keyed");
+
+    const QColor black(0, 0, 0);
+    QTest::newRow("inside") << QColor(0, 0, 0) << QColor(10, 10, 10) << black << QColor(5, 5, 5) << true;
+    QTest::newRow("blue above") << QColor(0, 0, 0) << QColor(10, 10, 10) << black << QColor(5, 5, 11)
+                                << false;
+    QTest::newRow("all at lower bounds")
+        << QColor(3, 4, 5) << QColor(9, 9, 9) << black << QColor(3, 4, 5) << true;
+    QTest::newRow("all at upper bounds")
+        << QColor(3, 4, 5) << QColor(9, 9, 9) << black << QColor(9, 9, 9) << true;
+    QTest::newRow("red below") << QColor(3, 4, 5) << QColor(9, 9, 9) << black << QColor(2, 4, 5) << false;
+    QTest::newRow("green above") << QColor(3, 4, 5) << QColor(9, 9, 9) << black << QColor(9, 10, 9) << false;
+    QTest::newRow("single colour") << QColor(10, 20, 30) << QColor(10, 20, 30) << QColor(200, 100, 50)
+                                   << QColor(10, 20, 30) << true;
+    QTest::newRow("single colour, neighbour")
+        << QColor(10, 20, 30) << QColor(10, 20, 30) << QColor(200, 100, 50) << QColor(10, 20, 31) << false;
+    QTest::newRow("red begin above end")
+        << QColor(11, 0, 0) << QColor(10, 255, 255) << black << QColor(10, 5, 5) << false;
+    QTest::newRow("blue begin above end")
+        << QColor(0, 0, 200) << QColor(255, 255, 100) << black << QColor(0, 0, 150) << false;
+    QTest::newRow("full range") << QColor(0, 0, 0) << QColor(255, 255, 255) << QColor(1, 2, 3)
+                                << QColor(255, 0, 128) << true;
+    QTest::newRow("translucent pixel, alpha ignored")
+        << QColor(0, 0, 0) << QColor(10, 10, 10) << QColor(50, 60, 70) << QColor(5, 5, 5, 0) << true;
+}
+
+void TestColorKeyer::boundaries()
+{
+    QFETCH(QColor, begin);
+    QFETCH(QColor, end);
+    QFETCH(QColor, fill);
+    QFETCH(QColor, pixel);
+    QFETCH(bool, keyed);
+
+    const QImage::Format formats[] = {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_RGBA8888,
+                                      QImage::Format_RGB888};
+    for (QImage::Format format : formats) {
+        QImage image(3, 2, format);
+        image.fill(QColor(128, 128, 128));
+        image.setPixelColor(1, 1, pixel);
+        const QRgb before = image.pixel(1, 1);
+        ColorKeyer::apply(image, begin, end, fill);
+        const QRgb expected = keyed ? fill.rgb() : before;
+        QCOMPARE(QString::number(image.pixel(1, 1), 16), QString::number(expected, 16));
+        // Only the full range also takes in the grey around the pixel.
+        const bool fullRange = begin == QColor(0, 0, 0) && end == QColor(255, 255, 255);
+        QCOMPARE(image.pixelColor(0, 0), fullRange ? QColor(fill.rgb()) : QColor(128, 128, 128));
+    }
+}
+
+void TestColorKeyer::sameAsDefinition_data()
+{
+    QTest::addColumn<int>("format");
+    for (int f = QImage::Format_Mono; f < QImage::NImageFormats; ++f)
+        QTest::newRow(kFormatNames[f]) << f;
+}
+
+void TestColorKeyer::sameAsDefinition()
+{
+    QFETCH(int, format);
+    QRandomGenerator random(quint32(format) * 7919u + 17u);
+    const QSize sizes[] = {QSize(1, 1), QSize(3, 2), QSize(17, 5), QSize(31, 9), QSize(64, 3), QSize(127, 4)};
+
+    for (int trial = 0; trial < 60; ++trial) {
+        const QSize size = sizes[trial % int(sizeof(sizes) / sizeof(sizes[0]))];
+        QImage source = trial % 2
+                            ? randomImage(QImage::Format(format), size.width(), size.height(), random)
+                            : fewColourImage(QImage::Format(format), size.width(), size.height(), random);
+        if (trial % 4 == 1) {
+            source.setDotsPerMeterX(3780 + trial);
+            source.setDotsPerMeterY(2000 + trial);
+            source.setOffset(QPoint(trial, -trial));
+            source.setText(QStringLiteral("Comment"), QStringLiteral("trial %1").arg(trial));
+            source.setDevicePixelRatio(2.0);
+            source.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
+        }
+
+        // Bounds from the image's own pixels, so they fall exactly on colours that occur.
+        const QColor a(source.pixel(random.bounded(size.width()), random.bounded(size.height())));
+        const QColor b(source.pixel(random.bounded(size.width()), random.bounded(size.height())));
+        QColor begin(qMin(a.red(), b.red()), qMin(a.green(), b.green()), qMin(a.blue(), b.blue()));
+        QColor end(qMax(a.red(), b.red()), qMax(a.green(), b.green()), qMax(a.blue(), b.blue()));
+        switch (trial % 5) {
+        case 0: // exactly one colour, as after a pick
+            begin = end = a;
+            break;
+        case 1: // widened
+            begin =
+                QColor(qMax(0, begin.red() - 40), qMax(0, begin.green() - 40), qMax(0, begin.blue() - 40));
+            end = QColor(qMin(255, end.red() + 40), qMin(255, end.green() + 40), qMin(255, end.blue() + 40));
+            break;
+        case 2: // one channel inverted: nothing may match
+            if (begin.green() == end.green()) {
+                const int green = begin.green();
+                begin.setGreen(qMin(255, green + 1));
+                end.setGreen(qMax(0, green - 1));
+            } else {
+                std::swap(begin, end);
+            }
+            break;
+        case 3: // random
+            begin = randomColour(random);
+            end = QColor(qMax(begin.red(), int(random.bounded(256))),
+                         qMax(begin.green(), int(random.bounded(256))),
+                         qMax(begin.blue(), int(random.bounded(256))));
+            break;
+        default:
+            break;
+        }
+        const QColor fill = trial % 3 == 0
+                                ? QColor(random.bounded(256), random.bounded(256), random.bounded(256))
+                                : randomColour(random);
+
+        QImage expected = source.copy();
+        literalKey(expected, begin, end, fill);
+        QImage actual = source.copy();
+        ColorKeyer::apply(actual, begin, end, fill);
+
+        // Keying a handle that shares its pixels gives the same result, with everything else the
+        // image carries, and leaves the other handle as it was.
+        const QImage untouched = source.copy();
+        QImage shared = source;
+        ColorKeyer::apply(shared, begin, end, fill);
+
+        QString where;
+        QVERIFY2(sameBytes(shared, expected, &where),
+                 qPrintable(QStringLiteral("shared, trial %1: %2").arg(trial).arg(where)));
+        QVERIFY2(sameBytes(source, untouched, &where),
+                 qPrintable(QStringLiteral("source, trial %1: %2").arg(trial).arg(where)));
+        QCOMPARE(shared.dotsPerMeterX(), source.dotsPerMeterX());
+        QCOMPARE(shared.dotsPerMeterY(), source.dotsPerMeterY());
+        QCOMPARE(shared.offset(), source.offset());
+        QCOMPARE(shared.devicePixelRatio(), source.devicePixelRatio());
+        QCOMPARE(shared.colorSpace(), source.colorSpace());
+        QCOMPARE(shared.text(), source.text());
+        QCOMPARE(shared.colorTable(), source.colorTable());
+        QVERIFY2(sameBytes(actual, expected, &where),
+                 qPrintable(QStringLiteral("trial %1 (%2x%3) begin %4 end %5 fill %6: %7")
+                                .arg(trial)
+                                .arg(size.width())
+                                .arg(size.height())
+                                .arg(begin.name(), end.name(), fill.name(QColor::HexArgb), where)));
+    }
+}
+
+void TestColorKeyer::emptyRangeLeavesSharedImageAlone()
+{
+    QImage original(40, 30, QImage::Format_RGB32);
+    original.fill(QColor(20, 20, 20));
+    QImage copy = original;
+    ColorKeyer::apply(copy, QColor(0, 30, 0), QColor(255, 29, 255), QColor(1, 1, 1));
+    QCOMPARE(copy.constBits(), original.constBits());
+
+    // A range that matches nothing present does not copy the pixels either.
+    ColorKeyer::apply(copy, QColor(21, 0, 0), QColor(255, 255, 255), QColor(1, 1, 1));
+    QCOMPARE(copy.constBits(), original.constBits());
+}
+
+void TestColorKeyer::keyingDetachesSharedImage()
+{
+    const QImage::Format formats[] = {QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB16};
+    for (QImage::Format format : formats) {
+        QImage original(40, 30, format);
+        original.fill(QColor(20, 20, 20));
+        original.setPixelColor(39, 29, QColor(200, 0, 0));
+        const QColor red = original.pixelColor(39, 29);
+        QImage copy = original;
+        ColorKeyer::apply(copy, QColor(150, 0, 0), QColor(255, 10, 10), QColor(0, 0, 255));
+        QCOMPARE(copy.pixelColor(39, 29), QColor(0, 0, 255));
+        QCOMPARE(original.pixelColor(39, 29), red);
+        QCOMPARE(copy.pixelColor(0, 0), original.pixelColor(0, 0));
+    }
+}
+
+void TestColorKeyer::invalidFillChangesNothing()
+{
+    QImage image(5, 5, QImage::Format_ARGB32);
+    image.fill(QColor(9, 9, 9));
+    const QImage before = image.copy();
+    ColorKeyer::apply(image, QColor(0, 0, 0), QColor(255, 255, 255), QColor());
+    QCOMPARE(image, before);
+}
+
+void TestColorKeyer::nullImage()
+{
+    QImage image;
+    ColorKeyer::apply(image, QColor(0, 0, 0), QColor(255, 255, 255), QColor(1, 2, 3));
+    QVERIFY(image.isNull());
+}
+
+QTEST_GUILESS_MAIN(TestColorKeyer)
+#include "tst_colorkeyer.moc"

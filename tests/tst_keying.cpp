@@ -1,0 +1,718 @@
+// Colour keying and colour picking in the main window, driven through the sliders, the item's
+// hover and click signals, the reset button and the tab list.
+#include "interfaces/checkboxex.h"
+#include "interfaces/labelex.h"
+#include "interfaces/pushbuttonex.h"
+#include "interfaces/tablewidgetex.h"
+#include "interfaces/videocontrolosd.h"
+#include "mainwindow/quillmere.h"
+#include "osditem/osditem.h"
+#include "osditem/publicbase.h"
+#include "support/testsupport.h"
+#include "widgets/doubleslider.h"
+
+#include <QColorDialog>
+#include <QFrame>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QLabel>
+#include <QPointer>
+#include <QtTest>
+
+class QuillmereTestAccess
+{
+public:
+    static TableWidgetEx *tabs(Quillmere &w) { return w.m_tabWidget; }
+    static QGraphicsView *currentView(Quillmere &w) { return w.currentView(); }
+    static QMap<int, QImage> &baseImages(Quillmere &w) { return w.m_baseImages; }
+    static QColor &selectColor(Quillmere &w) { return w.m_selectColor; }
+    static QColor &beginColor(Quillmere &w) { return w.m_beginColor; }
+    static QColor &endColor(Quillmere &w) { return w.m_endColor; }
+    static bool &mouseClicked(Quillmere &w) { return w.m_mouseClicked; }
+    static DoubleSlider *slider(Quillmere &w, int channel)
+    {
+        return channel == 0 ? w.m_sliderR : channel == 1 ? w.m_sliderG : w.m_sliderB;
+    }
+    static QLabel *minLabel(Quillmere &w, int channel)
+    {
+        return channel == 0 ? w.m_minLabelR : channel == 1 ? w.m_minLabelG : w.m_minLabelB;
+    }
+    static QLabel *maxLabel(Quillmere &w, int channel)
+    {
+        return channel == 0 ? w.m_maxLabelR : channel == 1 ? w.m_maxLabelG : w.m_maxLabelB;
+    }
+    static QLabel *pickedColorLabel(Quillmere &w) { return w.m_pickedColorLabel; }
+    static QLabel *pickedColorSwatch(Quillmere &w) { return w.m_pickedColorSwatch; }
+    static LabelEx *fillColorSwatch(Quillmere &w) { return w.m_fillColorSwatch; }
+    static CheckBoxEx *selectColorCheck(Quillmere &w) { return w.m_selectColorCheck; }
+    static PushButtonEx *resetButton(Quillmere &w) { return w.m_resetButton; }
+    static QFrame *colorTip(Quillmere &w) { return w.m_colorTip; }
+    static QLabel *colorTipLabel(Quillmere &w) { return w.m_colorTipLabel; }
+    static QLabel *colorTipSwatch(Quillmere &w) { return w.m_colorTipSwatch; }
+
+    // A picture item put into the current tab the way the toolbar's picture button does it.
+    static OSDItem *addPicture(Quillmere &w, const QImage &image)
+    {
+        auto *item = new OSDItem;
+        item->setFlag(QGraphicsItem::ItemIsMovable, false);
+        item->setPixmap(QPixmap::fromImage(image));
+        item->setOsdImage(image, true);
+        QObject::connect(item, &OSDItem::signal_changeImgbyCut, &w, &Quillmere::slot_updateImgOfView);
+        QObject::connect(item, &OSDItem::signal_closeAllOsdItem, &w, &Quillmere::slot_deleteItem);
+        QObject::connect(item, &OSDItem::signal_displayCutImg, &w, &Quillmere::slot_getIsDisPlayImg);
+        QObject::connect(item, &OSDItem::signal_imgLocateOnIterm, &w, &Quillmere::slot_setColorOfMouse);
+        QObject::connect(item, &OSDItem::signal_itemHoverLeave, &w, &Quillmere::slot_itemHoverLeave);
+        QObject::connect(item, &OSDItem::signal_itemHoverEnter, &w, &Quillmere::slot_itemHoverEnter);
+        QObject::connect(item, &OSDItem::signal_mouseClicked, &w, &Quillmere::slot_mouseClicked);
+
+        auto *record = new VideoControlOSD;
+        record->setPImageValue(new QImage(image));
+        int completionWidth = 0;
+        record->setImage(PublicBase::imageToOsdData(image, &completionWidth));
+        record->setIsAvailable(true);
+        record->setOSDFileLength(image.width() * image.height() * 3);
+        record->setCompletionImageWidth(completionWidth);
+        record->setSize(image.size());
+        item->setVideoControlOSD(record);
+
+        QGraphicsScene *scene = w.currentView()->scene();
+        w.m_baseImages.remove(w.m_tabWidget->currentIndex());
+        const QList<QGraphicsItem *> old = scene->items();
+        for (QGraphicsItem *previous : old)
+            scene->removeItem(previous);
+        scene->addItem(item);
+        return item;
+    }
+};
+
+namespace {
+
+const QString kBorder =
+    QStringLiteral(";border-width: 1px;border-color: rgb(22,22,22);border-style: solid;border-radius: 3px;");
+
+QImage picture(const QSize &size, const QColor &background)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(background);
+    return image;
+}
+
+// The image the window should show after keying base with the given bounds and fill colour.
+QImage keyedByDefinition(QImage image, const QColor &begin, const QColor &end, const QColor &fill)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c(image.pixel(x, y));
+            if (begin.red() <= c.red() && c.red() <= end.red() && begin.green() <= c.green() &&
+                c.green() <= end.green() && begin.blue() <= c.blue() && c.blue() <= end.blue())
+                image.setPixelColor(x, y, fill);
+        }
+    }
+    return image;
+}
+
+bool samePixels(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return false;
+    return true;
+}
+
+// The item, its shown pixmap and its record all carry image.
+void verifyItemShows(OSDItem *item, VideoControlOSD *record, const QImage &image, const QColor &fill,
+                     bool keyingOn)
+{
+    QVERIFY(samePixels(item->image(), image));
+    QVERIFY(samePixels(item->loadedImage(), image));
+    QVERIFY(samePixels(item->displayImage(), image));
+    QVERIFY(samePixels(item->pixmap().toImage(), image));
+    QCOMPARE(item->videoControlOSD(), record);
+    QVERIFY(record->pImageValue());
+    QVERIFY(samePixels(*record->pImageValue(), image));
+    int completionWidth = 0;
+    QCOMPARE(record->image(), PublicBase::imageToOsdData(image, &completionWidth));
+    QCOMPARE(record->OSDFileLength(), image.width() * image.height() * 3);
+    QCOMPARE(record->completionImageWidth(), image.width());
+    QCOMPARE(record->size(), image.size());
+    QCOMPARE(record->selectColor(), fill);
+    QCOMPARE(record->IsSelectColor(), keyingOn);
+}
+
+// Moves the mouse over the current tab's view as the window system would, at the item pixel p.
+void hoverAt(Quillmere &w, const QPoint &p)
+{
+    QGraphicsView *view = QuillmereTestAccess::currentView(w);
+    const QPoint pos = view->mapFromScene(QPointF(p));
+    QMouseEvent move(QEvent::MouseMove, pos, view->viewport()->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &move);
+}
+
+void clickAt(Quillmere &w, const QPoint &p)
+{
+    QGraphicsView *view = QuillmereTestAccess::currentView(w);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->mapFromScene(QPointF(p)));
+}
+
+void answerColourDialog(const QColor &color)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, color] {
+        auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (color.isValid()) {
+            dialog->setCurrentColor(color);
+            dialog->accept();
+        } else {
+            dialog->reject();
+        }
+    });
+    timer->start();
+}
+
+QtMessageHandler g_previousHandler = nullptr;
+
+// Every Qt warning fails the test, except the headless platform's notes on what it cannot do
+// for top-level windows (pass on size limits, raise them).
+void failOnWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (g_previousHandler)
+        g_previousHandler(type, context, message);
+    if ((type == QtWarningMsg || type == QtCriticalMsg) &&
+        !message.startsWith(QLatin1String("This plugin does not support")))
+        QFAIL(qPrintable(QStringLiteral("Qt warning: ") + message));
+}
+
+void showWindow(Quillmere &w)
+{
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTest::qWait(0);
+}
+
+} // namespace
+
+class TestKeying : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+        g_previousHandler = qInstallMessageHandler(failOnWarnings);
+    }
+
+    void sliderStepKeysAndRewritesRecord_data();
+    void sliderStepKeysAndRewritesRecord();
+    void narrowAfterWideStartsFromBase();
+    void beginAboveEndMatchesNothing();
+    void recordFollowsFillColourAndSwitch();
+    void fillColourFromDialog();
+    void pickByClick();
+    void hoverWithoutClickMovesOnlyTheTip();
+    void hoverOutsideCutImage();
+    void tipGoneWithItsTab();
+    void resetRestoresBase();
+    void resetOnNeverKeyedTab();
+    void resetNamesTabByTitle();
+    void closedTabDoesNotLendItsBase();
+    void movedTabKeepsItsBase();
+    void newItemInTabStartsAfresh();
+    void staleRemovalDoesNotLoseBase();
+    void resetListStartsAfresh();
+    void indexedPictureIsKeyed();
+    void emptyPictureKeysWithoutHarm();
+};
+
+void TestKeying::sliderStepKeysAndRewritesRecord_data()
+{
+    QTest::addColumn<QColor>("pixel");
+    QTest::addColumn<bool>("keyed");
+
+    // Range (0,0,0)..(10,10,10), fill black.
+    QTest::newRow("inside") << QColor(5, 5, 5) << true;
+    QTest::newRow("blue above") << QColor(5, 5, 11) << false;
+    QTest::newRow("upper bounds") << QColor(10, 10, 10) << true;
+    QTest::newRow("red above") << QColor(11, 0, 0) << false;
+}
+
+void TestKeying::sliderStepKeysAndRewritesRecord()
+{
+    QFETCH(QColor, pixel);
+    QFETCH(bool, keyed);
+
+    Quillmere w;
+    QImage base = picture(QSize(7, 5), QColor(200, 200, 200));
+    base.setPixelColor(3, 2, pixel);
+    OSDItem *item = QuillmereTestAccess::addPicture(w, base);
+    VideoControlOSD *record = item->videoControlOSD();
+
+    for (int channel = 0; channel < 3; ++channel)
+        QuillmereTestAccess::slider(w, channel)->moveMaxHandle(10);
+
+    for (int channel = 0; channel < 3; ++channel) {
+        QCOMPARE(QuillmereTestAccess::minLabel(w, channel)->text(), QStringLiteral("0"));
+        QCOMPARE(QuillmereTestAccess::maxLabel(w, channel)->text(), QStringLiteral("10"));
+    }
+    QCOMPARE(QuillmereTestAccess::beginColor(w), QColor(0, 0, 0));
+    QCOMPARE(QuillmereTestAccess::endColor(w), QColor(10, 10, 10));
+
+    QCOMPARE(item->image().pixelColor(3, 2), keyed ? QColor(0, 0, 0) : pixel);
+    QCOMPARE(item->image().pixelColor(0, 0), QColor(200, 200, 200));
+    verifyItemShows(item, record, item->image(), QColor(0, 0, 0), false);
+    QVERIFY(QuillmereTestAccess::baseImages(w).contains(0));
+    QVERIFY(samePixels(QuillmereTestAccess::baseImages(w).value(0), base));
+}
+
+void TestKeying::narrowAfterWideStartsFromBase()
+{
+    Quillmere w;
+    QImage base = picture(QSize(4, 1), QColor(100, 100, 100));
+    base.setPixelColor(0, 0, QColor(5, 5, 5));
+    base.setPixelColor(1, 0, QColor(50, 50, 50));
+    OSDItem *item = QuillmereTestAccess::addPicture(w, base);
+    QuillmereTestAccess::selectColor(w) = QColor(255, 0, 0);
+
+    for (int channel = 0; channel < 3; ++channel)
+        QuillmereTestAccess::slider(w, channel)->moveMaxHandle(60);
+    QCOMPARE(item->image().pixelColor(0, 0), QColor(255, 0, 0));
+    QCOMPARE(item->image().pixelColor(1, 0), QColor(255, 0, 0));
+    QCOMPARE(item->image().pixelColor(2, 0), QColor(100, 100, 100));
+
+    for (int channel = 0; channel < 3; ++channel)
+        QuillmereTestAccess::slider(w, channel)->moveMaxHandle(10);
+    const QImage expected = keyedByDefinition(base, QColor(0, 0, 0), QColor(10, 10, 10), QColor(255, 0, 0));
+    QVERIFY(samePixels(item->image(), expected));
+    QCOMPARE(item->image().pixelColor(1, 0), QColor(50, 50, 50));
+    verifyItemShows(item, item->videoControlOSD(), expected, QColor(255, 0, 0), false);
+}
+
+void TestKeying::beginAboveEndMatchesNothing()
+{
+    Quillmere w;
+    const QImage base = picture(QSize(3, 3), QColor(60, 60, 60));
+    OSDItem *item = QuillmereTestAccess::addPicture(w, base);
+    QuillmereTestAccess::selectColor(w) = QColor(1, 2, 3);
+    QuillmereTestAccess::beginColor(w) = QColor(0, 61, 0);
+    QuillmereTestAccess::endColor(w) = QColor(255, 60, 255);
+    w.slot_applyDataForDataModel();
+    QVERIFY(samePixels(item->image(), base));
+    verifyItemShows(item, item->videoControlOSD(), base, QColor(1, 2, 3), false);
+}
+
+void TestKeying::recordFollowsFillColourAndSwitch()
+{
+    Quillmere w;
+    OSDItem *item = QuillmereTestAccess::addPicture(w, picture(QSize(2, 2), QColor(9, 9, 9)));
+    VideoControlOSD *record = item->videoControlOSD();
+
+    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    // Toggling the switch alone writes nothing.
+    QCOMPARE(record->IsSelectColor(), false);
+    QuillmereTestAccess::selectColor(w) = QColor(0, 128, 255);
+    QuillmereTestAccess::slider(w, 1)->moveMinHandle(5);
+    QCOMPARE(item->videoControlOSD(), record);
+    QCOMPARE(record->IsSelectColor(), true);
+    QCOMPARE(record->selectColor(), QColor(0, 128, 255));
+    QCOMPARE(item->image().pixelColor(0, 0), QColor(0, 128, 255));
+
+    // Keying runs also while the switch is off; the switch only goes into the record.
+    QuillmereTestAccess::selectColorCheck(w)->setChecked(false);
+    QuillmereTestAccess::slider(w, 1)->moveMinHandle(10);
+    QCOMPARE(record->IsSelectColor(), false);
+    QCOMPARE(item->image().pixelColor(0, 0), QColor(9, 9, 9));
+}
+
+void TestKeying::fillColourFromDialog()
+{
+    Quillmere w;
+    showWindow(w);
+    OSDItem *item = QuillmereTestAccess::addPicture(w, picture(QSize(2, 2), QColor(9, 9, 9)));
+    LabelEx *swatch = QuillmereTestAccess::fillColorSwatch(w);
+
+    answerColourDialog(QColor(12, 200, 7));
+    QTest::mouseClick(swatch, Qt::LeftButton);
+    QCOMPARE(QuillmereTestAccess::selectColor(w), QColor(12, 200, 7));
+    QCOMPARE(swatch->styleSheet(), QStringLiteral("background-color:#0cc807") + kBorder);
+    // Not applied until the next range change.
+    QCOMPARE(item->image().pixelColor(0, 0), QColor(9, 9, 9));
+
+    answerColourDialog(QColor());
+    QTest::mouseClick(swatch, Qt::LeftButton);
+    QCOMPARE(QuillmereTestAccess::selectColor(w), QColor(12, 200, 7));
+    QCOMPARE(swatch->styleSheet(), QStringLiteral("background-color:#0cc807") + kBorder);
+
+    QuillmereTestAccess::slider(w, 0)->moveMinHandle(1);
+    QCOMPARE(item->image().pixelColor(0, 0), QColor(12, 200, 7));
+
+    // The two bound dialogs store their colour and touch nothing else.
+    answerColourDialog(QColor(1, 2, 3));
+    w.slot_displayColorFormColorDialogBegin();
+    QCOMPARE(QuillmereTestAccess::beginColor(w), QColor(1, 2, 3));
+    answerColourDialog(QColor());
+    w.slot_displayColorFormColorDialogEnd();
+    QCOMPARE(QuillmereTestAccess::endColor(w), QColor(255, 255, 255));
+    QCOMPARE(QuillmereTestAccess::minLabel(w, 0)->text(), QStringLiteral("1"));
+}
+
+void TestKeying::pickByClick()
+{
+    Quillmere w;
+    showWindow(w);
+    QImage base = picture(QSize(30, 20), QColor(10, 20, 31));
+    const QList<QPoint> target = {QPoint(4, 5), QPoint(12, 7), QPoint(29, 19)};
+    for (const QPoint &p : target)
+        base.setPixelColor(p, QColor(10, 20, 30));
+    base.setPixelColor(5, 5, QColor(11, 20, 30));
+    base.setPixelColor(6, 5, QColor(10, 21, 30));
+    OSDItem *item = QuillmereTestAccess::addPicture(w, base);
+    QuillmereTestAccess::selectColor(w) = QColor(250, 240, 230);
+    QSignalSpy ranges(QuillmereTestAccess::slider(w, 0), &DoubleSlider::signal_valueChanged);
+
+    hoverAt(w, QPoint(12, 7));
+    QVERIFY(QuillmereTestAccess::colorTip(w)->isVisible());
+    clickAt(w, QPoint(12, 7));
+    QVERIFY(QuillmereTestAccess::mouseClicked(w));
+    hoverAt(w, QPoint(12, 7));
+    QVERIFY(!QuillmereTestAccess::mouseClicked(w));
+
+    const int values[] = {10, 20, 30};
+    for (int channel = 0; channel < 3; ++channel) {
+        QCOMPARE(QuillmereTestAccess::slider(w, channel)->minValue(), values[channel]);
+        QCOMPARE(QuillmereTestAccess::slider(w, channel)->maxValue(), values[channel]);
+        QCOMPARE(QuillmereTestAccess::minLabel(w, channel)->text(), QString::number(values[channel]));
+        QCOMPARE(QuillmereTestAccess::maxLabel(w, channel)->text(), QString::number(values[channel]));
+    }
+    QCOMPARE(ranges.count(), 0);
+    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(10,20,30)"));
+    QCOMPARE(QuillmereTestAccess::pickedColorSwatch(w)->styleSheet(),
+             QStringLiteral("background-color:rgb(10,20,30)") + kBorder);
+    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(10,20,30)"));
+    QCOMPARE(QuillmereTestAccess::beginColor(w), QColor(10, 20, 30));
+    QCOMPARE(QuillmereTestAccess::endColor(w), QColor(10, 20, 30));
+
+    const QImage expected =
+        keyedByDefinition(base, QColor(10, 20, 30), QColor(10, 20, 30), QColor(250, 240, 230));
+    QVERIFY(samePixels(item->image(), expected));
+    for (const QPoint &p : target)
+        QCOMPARE(item->image().pixelColor(p), QColor(250, 240, 230));
+    QCOMPARE(item->image().pixelColor(5, 5), QColor(11, 20, 30));
+    QCOMPARE(item->image().pixelColor(6, 5), QColor(10, 21, 30));
+    QCOMPARE(item->image().pixelColor(0, 0), QColor(10, 20, 31));
+    verifyItemShows(item, item->videoControlOSD(), expected, QColor(250, 240, 230), false);
+}
+
+void TestKeying::hoverWithoutClickMovesOnlyTheTip()
+{
+    Quillmere w;
+    showWindow(w);
+    QImage base = picture(QSize(30, 20), QColor(1, 2, 3));
+    base.setPixelColor(8, 9, QColor(12, 200, 7));
+    OSDItem *item = QuillmereTestAccess::addPicture(w, base);
+    const qint64 before = item->image().cacheKey();
+
+    hoverAt(w, QPoint(8, 9));
+    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(12,200,7)"));
+    QCOMPARE(QuillmereTestAccess::colorTipSwatch(w)->styleSheet(),
+             QStringLiteral("background-color:rgb(12,200,7)") + kBorder);
+    QGraphicsView *view = QuillmereTestAccess::currentView(w);
+    const QPoint viewPos = view->mapFromScene(QPointF(8, 9));
+    QCOMPARE(QuillmereTestAccess::colorTip(w)->pos(), w.mapToParent(viewPos) + QPoint(0, 122));
+
+    hoverAt(w, QPoint(2, 2));
+    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(1,2,3)"));
+    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(--,--,--)"));
+    QCOMPARE(QuillmereTestAccess::slider(w, 0)->minValue(), 0);
+    QCOMPARE(QuillmereTestAccess::slider(w, 0)->maxValue(), 255);
+    QCOMPARE(item->image().cacheKey(), before);
+    QVERIFY(QuillmereTestAccess::baseImages(w).isEmpty());
+}
+
+void TestKeying::hoverOutsideCutImage()
+{
+    Quillmere w;
+    showWindow(w);
+    OSDItem *item = QuillmereTestAccess::addPicture(w, picture(QSize(40, 30), QColor(70, 80, 90)));
+    // After a cut the current image is the 10 x 10 window; the shown picture stays 40 x 30.
+    item->slot_applyCutImage(picture(QSize(10, 10), QColor(0, 0, 0)), QRect(0, 0, 10, 10));
+    QCOMPARE(item->image().size(), QSize(10, 10));
+
+    hoverAt(w, QPoint(5, 5));
+    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(0,0,0)"));
+    hoverAt(w, QPoint(25, 20));
+    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(--,--,--)"));
+
+    // A click there picks nothing, and is not saved up for the next report either.
+    clickAt(w, QPoint(25, 20));
+    hoverAt(w, QPoint(25, 21));
+    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(--,--,--)"));
+    QCOMPARE(QuillmereTestAccess::slider(w, 0)->maxValue(), 255);
+    QCOMPARE(QuillmereTestAccess::endColor(w), QColor(255, 255, 255));
+    hoverAt(w, QPoint(5, 5));
+    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(--,--,--)"));
+    QVERIFY(!QuillmereTestAccess::mouseClicked(w));
+}
+
+void TestKeying::tipGoneWithItsTab()
+{
+    Quillmere w;
+    showWindow(w);
+    w.on_notifyAddTable(0);
+    OSDItem *item = QuillmereTestAccess::addPicture(w, picture(QSize(20, 20), QColor(3, 4, 5)));
+    QPointer<QFrame> tip = QuillmereTestAccess::colorTip(w);
+    TestSupport::answerNextModal(QStringLiteral("是"));
+    w.on_removeTable(0);
+    QTRY_VERIFY(tip.isNull());
+    QVERIFY(!QuillmereTestAccess::colorTip(w));
+
+    hoverAt(w, QPoint(3, 3));
+    clickAt(w, QPoint(3, 3));
+    hoverAt(w, QPoint(3, 3));
+    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(3,4,5)"));
+    QCOMPARE(item->image().pixelColor(3, 3), QColor(0, 0, 0));
+}
+
+void TestKeying::resetRestoresBase()
+{
+    Quillmere w;
+    showWindow(w);
+    QImage base = picture(QSize(6, 6), QColor(40, 40, 40));
+    base.setPixelColor(1, 1, QColor(200, 10, 10));
+    OSDItem *item = QuillmereTestAccess::addPicture(w, base);
+    VideoControlOSD *record = item->videoControlOSD();
+    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    QuillmereTestAccess::selectColor(w) = QColor(0, 0, 255);
+    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(100);
+    QuillmereTestAccess::slider(w, 1)->moveMinHandle(20);
+    QCOMPARE(item->image().pixelColor(0, 0), QColor(0, 0, 255));
+    hoverAt(w, QPoint(1, 1));
+    clickAt(w, QPoint(1, 1));
+    hoverAt(w, QPoint(1, 1));
+    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(200,10,10)"));
+
+    QStringList seen;
+    TestSupport::answerNextModal(QStringLiteral("OK"), &seen);
+    QTest::mouseClick(QuillmereTestAccess::resetButton(w), Qt::LeftButton);
+    QVERIFY(seen.contains(QStringLiteral("OSD1 已经复位成功。")));
+    QVERIFY(seen.contains(QStringLiteral("提示")));
+
+    for (int channel = 0; channel < 3; ++channel) {
+        QCOMPARE(QuillmereTestAccess::slider(w, channel)->minValue(), 0);
+        QCOMPARE(QuillmereTestAccess::slider(w, channel)->maxValue(), 255);
+        QCOMPARE(QuillmereTestAccess::minLabel(w, channel)->text(), QStringLiteral("0"));
+        QCOMPARE(QuillmereTestAccess::maxLabel(w, channel)->text(), QStringLiteral("255"));
+    }
+    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(--,--,--)"));
+    QCOMPARE(QuillmereTestAccess::pickedColorSwatch(w)->styleSheet(),
+             QStringLiteral("background-color:rgb(0,0,0)") + kBorder);
+    QCOMPARE(QuillmereTestAccess::fillColorSwatch(w)->styleSheet(),
+             QStringLiteral("background-color:#000000") + kBorder);
+    QCOMPARE(QuillmereTestAccess::selectColor(w), QColor(0, 0, 0));
+    QCOMPARE(QuillmereTestAccess::beginColor(w), QColor(0, 0, 0));
+    QCOMPARE(QuillmereTestAccess::endColor(w), QColor(255, 255, 255));
+
+    verifyItemShows(item, record, base, QColor(0, 0, 0), true);
+    QVERIFY(QuillmereTestAccess::baseImages(w).contains(0));
+}
+
+void TestKeying::resetOnNeverKeyedTab()
+{
+    Quillmere w;
+    showWindow(w);
+    const QImage base = picture(QSize(5, 4), QColor(0, 0, 0));
+    OSDItem *item = QuillmereTestAccess::addPicture(w, base);
+    VideoControlOSD *record = item->videoControlOSD();
+    const QImage *recordImage = record->pImageValue();
+    const qint64 shown = item->image().cacheKey();
+
+    QStringList seen;
+    TestSupport::answerNextModal(QStringLiteral("OK"), &seen);
+    w.slot_Resetbutton();
+    QVERIFY(seen.contains(QStringLiteral("OSD1 已经复位成功。")));
+    QCOMPARE(item->image().cacheKey(), shown);
+    QCOMPARE(record->pImageValue(), recordImage);
+    QCOMPARE(record->IsSelectColor(), false);
+    QVERIFY(QuillmereTestAccess::baseImages(w).isEmpty());
+}
+
+void TestKeying::resetNamesTabByTitle()
+{
+    Quillmere w;
+    showWindow(w);
+    w.on_notifyAddTable(0);
+    w.on_notifyAddTable(0);
+    TableWidgetEx *tabs = QuillmereTestAccess::tabs(w);
+    QCOMPARE(tabs->tabText(2), QStringLiteral("OSD3"));
+    QuillmereTestAccess::addPicture(w, picture(QSize(3, 3), QColor(5, 5, 5)));
+
+    QStringList seen;
+    TestSupport::answerNextModal(QStringLiteral("OK"), &seen);
+    w.slot_Resetbutton();
+    QVERIFY2(seen.contains(QStringLiteral("OSD3 已经复位成功。")), qPrintable(seen.join(QLatin1Char('|'))));
+
+    // With OSD2 closed, OSD3 stands second but keeps its name.
+    TestSupport::answerNextModal(QStringLiteral("是"));
+    w.on_removeTable(1);
+    QCOMPARE(tabs->count(), 2);
+    tabs->setCurrentIndex(1);
+    QCOMPARE(tabs->tabText(1), QStringLiteral("OSD3"));
+    TestSupport::answerNextModal(QStringLiteral("OK"), &seen);
+    w.slot_Resetbutton();
+    QVERIFY2(seen.contains(QStringLiteral("OSD3 已经复位成功。")), qPrintable(seen.join(QLatin1Char('|'))));
+}
+
+void TestKeying::closedTabDoesNotLendItsBase()
+{
+    Quillmere w;
+    showWindow(w);
+    const QImage first = picture(QSize(8, 8), QColor(10, 10, 10));
+    QuillmereTestAccess::addPicture(w, first);
+    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(50); // keys OSD1, base at position 0
+
+    w.on_notifyAddTable(0);
+    QImage second = picture(QSize(5, 3), QColor(30, 30, 30));
+    second.setPixelColor(0, 0, QColor(100, 30, 30));
+    OSDItem *item = QuillmereTestAccess::addPicture(w, second);
+    VideoControlOSD *record = item->videoControlOSD();
+
+    TestSupport::answerNextModal(QStringLiteral("是"));
+    w.on_removeTable(0);
+    QCOMPARE(QuillmereTestAccess::tabs(w)->count(), 1);
+    QCOMPARE(QuillmereTestAccess::tabs(w)->currentIndex(), 0);
+
+    QuillmereTestAccess::selectColor(w) = QColor(0, 255, 0);
+    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(60);
+    const QImage expected =
+        keyedByDefinition(second, QColor(0, 0, 0), QColor(60, 255, 255), QColor(0, 255, 0));
+    QCOMPARE(item->image().size(), QSize(5, 3));
+    QCOMPARE(item->image().pixelColor(0, 0), QColor(100, 30, 30));
+    QCOMPARE(item->image().pixelColor(1, 0), QColor(0, 255, 0));
+    verifyItemShows(item, record, expected, QColor(0, 255, 0), false);
+    QVERIFY(samePixels(QuillmereTestAccess::baseImages(w).value(0), second));
+    QCOMPARE(QuillmereTestAccess::baseImages(w).size(), 1);
+}
+
+void TestKeying::movedTabKeepsItsBase()
+{
+    Quillmere w;
+    showWindow(w);
+    QuillmereTestAccess::addPicture(w, picture(QSize(4, 4), QColor(99, 99, 99)));
+    w.on_notifyAddTable(0);
+    QImage second = picture(QSize(4, 4), QColor(20, 20, 20));
+    second.setPixelColor(2, 2, QColor(80, 20, 20));
+    OSDItem *item = QuillmereTestAccess::addPicture(w, second);
+    QuillmereTestAccess::selectColor(w) = QColor(255, 255, 255);
+    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(100); // keys both colours of the second item
+    QCOMPARE(item->image().pixelColor(2, 2), QColor(255, 255, 255));
+
+    TestSupport::answerNextModal(QStringLiteral("是"));
+    w.on_removeTable(0);
+    QCOMPARE(QuillmereTestAccess::tabs(w)->currentIndex(), 0);
+
+    // Narrowing on the moved tab gives back the pixel the wider range had taken.
+    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(50);
+    QCOMPARE(item->image().pixelColor(2, 2), QColor(80, 20, 20));
+    QCOMPARE(item->image().pixelColor(0, 0), QColor(255, 255, 255));
+}
+
+void TestKeying::newItemInTabStartsAfresh()
+{
+    Quillmere w;
+    QuillmereTestAccess::addPicture(w, picture(QSize(4, 4), QColor(10, 10, 10)));
+    QuillmereTestAccess::slider(w, 2)->moveMaxHandle(200);
+
+    const QImage fresh = picture(QSize(6, 2), QColor(120, 0, 0));
+    OSDItem *item = QuillmereTestAccess::addPicture(w, fresh);
+    QVERIFY(!QuillmereTestAccess::baseImages(w).contains(0));
+    QuillmereTestAccess::slider(w, 2)->moveMaxHandle(190);
+    QCOMPARE(item->image().size(), QSize(6, 2));
+    QVERIFY(samePixels(item->image(), picture(QSize(6, 2), QColor(0, 0, 0))));
+    QVERIFY(samePixels(QuillmereTestAccess::baseImages(w).value(0), fresh));
+}
+
+void TestKeying::staleRemovalDoesNotLoseBase()
+{
+    // Three tabs; the second and third are keyed; the first is closed, so the others move up.
+    // A new picture into the third tab must not cost the second its base image.
+    Quillmere w;
+    showWindow(w);
+    QuillmereTestAccess::addPicture(w, picture(QSize(3, 3), QColor(1, 1, 1)));
+    w.on_notifyAddTable(0);
+    QImage second = picture(QSize(3, 3), QColor(20, 20, 20));
+    second.setPixelColor(1, 1, QColor(90, 20, 20));
+    OSDItem *secondItem = QuillmereTestAccess::addPicture(w, second);
+    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(100);
+    QCOMPARE(secondItem->image().pixelColor(1, 1), QColor(0, 0, 0));
+    w.on_notifyAddTable(0);
+    QuillmereTestAccess::addPicture(w, picture(QSize(3, 3), QColor(30, 30, 30)));
+    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(99);
+
+    TableWidgetEx *tabs = QuillmereTestAccess::tabs(w);
+    TestSupport::answerNextModal(QStringLiteral("是"));
+    w.on_removeTable(0);
+    QCOMPARE(tabs->currentIndex(), 1);
+    QuillmereTestAccess::addPicture(w, picture(QSize(3, 3), QColor(40, 40, 40)));
+
+    tabs->setCurrentIndex(0);
+    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(50);
+    QCOMPARE(secondItem->image().pixelColor(1, 1), QColor(90, 20, 20));
+    QCOMPARE(secondItem->image().pixelColor(0, 0), QColor(0, 0, 0));
+}
+
+void TestKeying::resetListStartsAfresh()
+{
+    Quillmere w;
+    QuillmereTestAccess::addPicture(w, picture(QSize(4, 4), QColor(10, 10, 10)));
+    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(200);
+    QVERIFY(QuillmereTestAccess::baseImages(w).contains(0));
+
+    w.slot_removeAllTable();
+    const QImage fresh = picture(QSize(2, 5), QColor(150, 7, 7));
+    OSDItem *item = QuillmereTestAccess::addPicture(w, fresh);
+    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(199);
+    QCOMPARE(item->image().size(), QSize(2, 5));
+    QVERIFY(samePixels(item->image(), picture(QSize(2, 5), QColor(0, 0, 0))));
+}
+
+void TestKeying::indexedPictureIsKeyed()
+{
+    Quillmere w;
+    QImage base(4, 2, QImage::Format_Indexed8);
+    base.setColorCount(2);
+    base.setColor(0, qRgb(10, 10, 10));
+    base.setColor(1, qRgb(200, 200, 200));
+    base.fill(1);
+    base.setPixel(0, 0, 0);
+    OSDItem *item = QuillmereTestAccess::addPicture(w, base);
+    QuillmereTestAccess::selectColor(w) = QColor(0, 0, 255);
+    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(20);
+    QCOMPARE(item->image().pixelColor(0, 0), QColor(0, 0, 255));
+    QCOMPARE(item->image().pixelColor(1, 0), QColor(200, 200, 200));
+    verifyItemShows(item, item->videoControlOSD(), item->image(), QColor(0, 0, 255), false);
+}
+
+void TestKeying::emptyPictureKeysWithoutHarm()
+{
+    // A file Qt cannot read leaves the item with an empty image.
+    Quillmere w;
+    OSDItem *item = QuillmereTestAccess::addPicture(w, QImage());
+    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(20);
+    QVERIFY(item->image().isNull());
+    VideoControlOSD *record = item->videoControlOSD();
+    QVERIFY(record->image().isEmpty());
+    QCOMPARE(record->OSDFileLength(), 0);
+    QCOMPARE(record->size(), QSize(0, 0));
+    hoverAt(w, QPoint(0, 0));
+    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(--,--,--)"));
+}
+
+QTEST_MAIN(TestKeying)
+#include "tst_keying.moc"
