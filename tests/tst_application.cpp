@@ -24,6 +24,7 @@ private slots:
     void propertyColumnStays220Wide_data();
     void propertyColumnStays220Wide();
     void escapeClosesTheWindow();
+    void slotsInMetaMethodOrder();
 };
 
 void TestApplication::styleSheetIsCutAtTheFirstZeroByte_data()
@@ -193,6 +194,48 @@ void TestApplication::escapeClosesTheWindow()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QTest::keyClick(&w, Qt::Key_Escape);
     QVERIFY(!w.isVisible());
+}
+
+void TestApplication::slotsInMetaMethodOrder()
+{
+    const QStringList expected{"slot_picturnButten()",
+                               "slot_textButten()",
+                               "on_exportTextImage(QImage*,QColor,QFont,QString)",
+                               "on_removeTable(int)",
+                               "slot_removeAllTable()",
+                               "on_notifyAddTable(int)",
+                               "on_currentTableChanged(int)",
+                               "slot_splitesetZero()",
+                               "slot_updataAllslider()",
+                               "slot_updateImgOfView(QImage,QRect)",
+                               "slot_deleteItem()",
+                               "slot_loadingText()",
+                               "slot_createButten()",
+                               "slot_inputButten()",
+                               "slot_outputButten()",
+                               "on_testNum(int)",
+                               "slot_getIsDisPlayImg(bool)",
+                               "slot_displayColorFormColorDialog()",
+                               "slot_displayColorFormColorDialogBegin()",
+                               "slot_displayColorFormColorDialogEnd()",
+                               "slot_applyDataForDataModel()",
+                               "slot_Resetbutton()",
+                               "slot_setColorOfMouse(double,double,double,double)",
+                               "slot_setColorR(int,int)",
+                               "slot_setColorG(int,int)",
+                               "slot_setColorB(int,int)",
+                               "slot_itemHoverLeave()",
+                               "slot_itemHoverEnter(QPointF)",
+                               "slot_mouseClicked()"};
+    const QMetaObject &meta = Quillmere::staticMetaObject;
+    QStringList actual;
+    for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
+        const QMetaMethod method = meta.method(i);
+        if (method.methodType() == QMetaMethod::Signal)
+            QFAIL("the main window has no signals of its own");
+        actual << QString::fromLatin1(method.methodSignature());
+    }
+    QCOMPARE(actual, expected);
 }
 
 QTEST_MAIN(TestApplication)
