@@ -5,6 +5,7 @@
 #include <QString>
 #include <QtGlobal>
 
+class QIODevice;
 class SourceData;
 class VideoControlOSD;
 
@@ -17,8 +18,17 @@ class OsdFile
 public:
     static const char Magic[8];
     static constexpr quint16 FormatVersion = 1;
-    // A single file holds at most this many bytes: one QByteArray must be able to carry it.
-    static constexpr qint64 MaxFileSize = qint64(1) << 30;
+    // A file holds at most this many bytes: the largest length that the header's 32-bit length
+    // field can state. read() and write() stream the file record by record, so a file of that size
+    // never has to sit in memory in one piece.
+    static constexpr qint64 MaxFileSize = qint64(0xFFFFFFFF);
+    // encode() and decode() work on one QByteArray, which holds at most this many bytes.
+    static constexpr qint64 MaxInMemorySize = qint64(0x7FFFFFFF) - 64;
+    // One record's pixel data is one QByteArray; the limit keeps clear of QByteArray's own limit
+    // (2 GiB less its header) on every platform.
+    static constexpr qint64 MaxPixelDataSize = (qint64(1) << 31) - (qint64(1) << 20);
+    // A text item's content and each font name take at most this many UTF-8 bytes.
+    static constexpr qint64 MaxTextSize = qint64(1) << 24;
     // Width, height and completion width of a record lie in [0, MaxDimension] (or -1 for an unset
     // width or height).
     static constexpr int MaxDimension = 32768;
@@ -51,22 +61,36 @@ public:
     };
 
     // The file's bytes for the two lists (same length; a null source marks a picture item).
-    // false, with *error set, if the lists cannot be stored (see the format's valid ranges).
+    // false, with *error set, if the lists cannot be stored (see the format's valid ranges) or the
+    // file would not fit into one QByteArray (MaxInMemorySize).
     static bool encode(const QList<VideoControlOSD *> &records, const QList<SourceData *> &sources,
                        QByteArray *out, QString *error);
 
-    // Checks and decodes a whole file held in memory. Never touches the file system, so it is the
-    // entry point for fuzzing. On failure *out is left empty and *error names the problem.
+    // Checks and decodes a whole file held in memory, with the same code that read() runs on a
+    // file. Never touches the file system, so it is the entry point for fuzzing. On failure *out is
+    // left empty and *error names the problem.
     static bool decode(const QByteArray &bytes, Contents *out, QString *error);
 
-    // Atomic: an existing file is either replaced whole or left untouched.
+    // Atomic: an existing file is either replaced whole or left untouched. The records are
+    // written one after the other straight from their pixel data; no copy of the whole file is
+    // made.
     static bool write(const QString &fileName, const QList<VideoControlOSD *> &records,
                       const QList<SourceData *> &sources, QString *error);
 
-    // Reads at most MaxFileSize bytes (regular files only) and decodes them.
+    // Reads a regular file of at most MaxFileSize bytes through a small buffer; memory is taken
+    // record by record, each piece only after its length has been checked against the bytes that
+    // are left in the file.
     static bool read(const QString &fileName, Contents *out, QString *error);
 
     // CRC-32 as in zlib and PNG (reflected polynomial 0xEDB88320, initial value and final XOR
     // 0xFFFFFFFF). crc continues a previous result; start with 0.
     static quint32 crc32(const char *data, qint64 size, quint32 crc = 0);
+
+private:
+    // The writer and the reader behind the public calls, on any device. writeTo() checks every
+    // record before it opens the device (unless it is open already) and writes the first byte.
+    // readFrom() reads size bytes from device and refuses a file that states a length above limit.
+    static bool writeTo(QIODevice *device, const QList<VideoControlOSD *> &records,
+                        const QList<SourceData *> &sources, qint64 limit, QString *error);
+    static bool readFrom(QIODevice *device, qint64 size, qint64 limit, Contents *out, QString *error);
 };
