@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QtGlobal>
+
+// Loads the picture file of a new picture item. A file is refused, with a reason for the operator,
+// when it is not a picture Qt can read, when its header states a size beyond the limits (checked
+// before anything is decoded, so a small file cannot make the editor allocate gigabytes), or when
+// its data turn out to be damaged or cut short while it is decoded.
+class PictureLoader
+{
+public:
+    // Width and height each at most MaxSide, and at most MaxPixels pixels in all (8192 x 8192:
+    // 256 MiB once decoded at 4 bytes per pixel; the item keeps several copies of it).
+    static constexpr int MaxSide = 16384;
+    static constexpr qint64 MaxPixels = qint64(8192) * 8192;
+
+    // The picture, or a null image with *reason set (without the file name, which the caller adds).
+    static QImage load(const QString &fileName, QString *reason);
+};
