@@ -6,7 +6,8 @@
 #   fuzz/run.sh 0          until stopped with Ctrl-C
 # Further arguments go to libFuzzer, e.g. fuzz/run.sh 0 -jobs=2 -workers=2.
 # The corpus grows in build/fuzz/corpus (seeded from fuzz/corpus/osdfile); an input that crashes is
-# written to build/fuzz/artifacts/ and becomes a case of tests/tst_fuzzregressions.cpp.
+# written to build/fuzz/artifacts/; once understood and fixed it goes into fuzz/regressions/, which
+# tests/tst_fuzzregressions.cpp replays.
 # Needs clang and its runtime libraries: scripts/setup.sh clang libclang-rt-dev
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -25,4 +26,4 @@ export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/scripts/lsan.supp:print_s
 echo "fuzz: OsdFile::decode for ${seconds}s (0: until stopped)"
 "$build/fuzz/fuzz_osdfile" -dict="$root/fuzz/osdfile.dict" -max_total_time="$seconds" -max_len=16384 \
   -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$build/artifacts/" -print_final_stats=1 \
-  "$build/corpus" "$root/fuzz/corpus/osdfile" "$@"
+  "$build/corpus" "$root/fuzz/corpus/osdfile" "$root/fuzz/regressions" "$@"

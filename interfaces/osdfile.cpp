@@ -120,7 +120,14 @@ bool validRawColor(const RawColor &raw)
         return raw.value[1] < 36000 || raw.value[1] == 0xFFFF;
     case QColor::Rgb:
     case QColor::Cmyk:
+        return true;
     case QColor::ExtendedRgb:
+        // Alpha, red, green and blue are half-precision floats; a NaN or an infinity (all exponent
+        // bits set) would make the colour unequal to itself and meaningless to the device.
+        for (int k = 0; k < 4; ++k) {
+            if ((raw.value[k] & 0x7C00) == 0x7C00)
+                return false;
+        }
         return true;
     default:
         return false;
