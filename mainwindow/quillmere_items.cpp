@@ -6,6 +6,7 @@
 #include "interfaces/tablewidgetex.h"
 #include "interfaces/videocontrolosd.h"
 #include "osditem/osditem.h"
+#include "osditem/pictureloader.h"
 #include "osditem/publicbase.h"
 
 #include <QDebug>
@@ -13,7 +14,6 @@
 #include <QFileDialog>
 #include <QGraphicsScene>
 #include <QGraphicsView>
-#include <QImageReader>
 
 namespace {
 
@@ -88,14 +88,14 @@ void Quillmere::slot_picturnButten()
     if (!view || !view->scene())
         return;
 
-    QImageReader reader(fileName);
-    QImage decoded = reader.read();
+    // An unreadable, damaged or oversized file would become an empty or broken item, or exhaust
+    // memory; keep the tab as it is.
+    QString reason;
+    QImage decoded = PictureLoader::load(fileName, &reason);
     if (decoded.isNull()) {
-        // An unreadable file would become an empty item with an empty record; keep the tab as it is.
         CustomMegBox::waringMessageBox(
             this, tr("错误提示"),
-            tr("无法读取图片文件:%1\n%2").arg(QDir::toNativeSeparators(fileName), reader.errorString()),
-            tr("OK"));
+            tr("无法读取图片文件:%1\n%2").arg(QDir::toNativeSeparators(fileName), reason), tr("OK"));
         return;
     }
     const QPixmap pixmap = QPixmap::fromImage(std::move(decoded));

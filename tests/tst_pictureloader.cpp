@@ -1,11 +1,20 @@
 #include "interfaces/osdfile.h"
+#include "interfaces/videocontrolosd.h"
+#include "mainwindow/quillmere.h"
+#include "osditem/osditem.h"
 #include "osditem/pictureloader.h"
+#include "support/quillmereaccess.h"
+#include "support/testsupport.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtEndian>
 #include <QtTest>
 
@@ -103,6 +112,24 @@ QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArra
     return file.fileName();
 }
 
+// Types path into the next file dialog and accepts it.
+void answerNextFileDialog(const QString &path)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            edit->setText(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    timer->start();
+}
+
 QStringList g_messages;
 void recordMessage(QtMsgType, const QMessageLogContext &, const QString &message)
 {
@@ -116,7 +143,11 @@ class TestPictureLoader : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    void initTestCase()
+    {
+        QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+        QVERIFY(m_dir.isValid());
+    }
 
     void goodPicturesLoad_data();
     void goodPicturesLoad();
@@ -128,6 +159,8 @@ private slots:
     void filesThatAreNoPictures();
     void topDownBmpLoads();
     void decoderWarningsAreTakenAndHandlerRestored();
+    void pictureButtonRefusesWithReason_data();
+    void pictureButtonRefusesWithReason();
 
 private:
     QTemporaryDir m_dir;
@@ -313,5 +346,48 @@ void TestPictureLoader::decoderWarningsAreTakenAndHandlerRestored()
     QCOMPARE(g_messages, QStringList{"after loading"});
 }
 
-QTEST_GUILESS_MAIN(TestPictureLoader)
+void TestPictureLoader::pictureButtonRefusesWithReason_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+    const QByteArray jpg = encoded(testPicture(), "jpg", 95);
+    const QByteArray bmp = encoded(testPicture(), "bmp");
+    QTest::newRow("bomb") << pngHeaderOnly(60000, 60000) << "bomb.png"
+                          << QString::fromUtf8("图片尺寸 60000×60000 超过上限");
+    QTest::newRow("cut jpg") << jpg.left(jpg.size() / 2) << "cut.jpg" << QString::fromUtf8("已损坏或不完整");
+    QTest::newRow("cut bmp") << bmp.left(bmp.size() - 10) << "cut.bmp" << QString::fromUtf8("已损坏或不完整");
+}
+
+// The main window's picture button goes through the loader: a refused file leaves the tab as it
+// was and tells the operator why.
+void TestPictureLoader::pictureButtonRefusesWithReason()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    Quillmere w;
+    answerNextFileDialog(writeFile(m_dir, "good.png", encoded(testPicture(), "png")));
+    w.slot_picturnButten();
+    const QList<OSDItem *> before = QuillmereTestAccess::currentItems(w);
+    QCOMPARE(before.size(), 1);
+    QCOMPARE(before.first()->videoControlOSD()->size(), testPicture().size());
+    const int records = SharedRecord::liveCount();
+
+    const QString path = writeFile(m_dir, name, bytes);
+    QStringList shown;
+    answerNextFileDialog(path);
+    TestSupport::answerNextModal(QStringLiteral("OK"), &shown);
+    w.slot_picturnButten();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    QCOMPARE(shown.value(0), QString::fromUtf8("错误提示"));
+    const QString message = shown.join('\n');
+    QVERIFY2(message.contains(QDir::toNativeSeparators(path)) && message.contains(reason),
+             qPrintable(message));
+    QCOMPARE(QuillmereTestAccess::currentItems(w), before);
+    QCOMPARE(SharedRecord::liveCount(), records);
+}
+
+QTEST_MAIN(TestPictureLoader)
 #include "tst_pictureloader.moc"
