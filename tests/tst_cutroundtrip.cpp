@@ -23,18 +23,9 @@
 
 using A = QuillmereTestAccess;
 
+using TestSupport::answerNextFileDialogWithFile;
+
 namespace {
-
-QtMessageHandler g_failingHandler = nullptr;
-
-// The offscreen platform cannot pass size hints to its windows and says so whenever a window's
-// layout changes; that says nothing about the code under test.
-void quietPlatformHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (message.startsWith(QLatin1String("This plugin does not support")))
-        return;
-    g_failingHandler(type, context, message);
-}
 
 // Every pixel differs from every other, so a wrong window cannot pass for the right one.
 QImage numberedPicture(int width, int height)
@@ -55,23 +46,6 @@ bool samePixels(const QImage &a, const QImage &b)
             if ((a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF))
                 return false;
     return true;
-}
-
-// Answers the next file dialog by typing the file name and accepting.
-void answerNextFileDialog(const QString &file)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, file] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(file);
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
-    timer->start();
 }
 
 // Chooses an entry of the item's context menu by its text.
@@ -138,7 +112,6 @@ void TestCutRoundTrip::initTestCase()
 {
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     TestSupport::failOnQtWarnings();
-    g_failingHandler = qInstallMessageHandler(quietPlatformHandler);
     QVERIFY(m_dir.isValid());
     DataMode::getInstance()->clearDataModel();
 }
@@ -152,7 +125,7 @@ void TestCutRoundTrip::cutWindowSurvivesExportAndImport()
     const QImage expectedCut = picture.copy(window);
 
     Quillmere source;
-    answerNextFileDialog(picturePath);
+    answerNextFileDialogWithFile(picturePath);
     source.slot_picturnButten();
     OSDItem *item = onlyItem(source);
     QVERIFY(item);
@@ -175,12 +148,12 @@ void TestCutRoundTrip::cutWindowSurvivesExportAndImport()
     QVERIFY(samePixels(item->pixmap().toImage(), expectedCut));
 
     const QString osdPath = m_dir.filePath(QStringLiteral("cut.pic"));
-    answerNextFileDialog(osdPath);
+    answerNextFileDialogWithFile(osdPath);
     source.slot_outputButten();
     QVERIFY(QFileInfo(osdPath).size() > 0);
 
     Quillmere target;
-    answerNextFileDialog(osdPath);
+    answerNextFileDialogWithFile(osdPath);
     target.slot_inputButten();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 

@@ -21,75 +21,10 @@
 #include <QtTest>
 
 using A = QuillmereTestAccess;
+using DialogSeen = TestSupport::FileDialogSeen;
+using TestSupport::answerNextFileDialog;
 
 namespace {
-
-QtMessageHandler g_failingHandler = nullptr;
-
-// Modal windows make the headless platform say what it cannot do (raise, keyboard grab); those
-// notices are not faults of the code under test. Every other warning still fails the test.
-void installPlatformNoticeFilter()
-{
-    g_failingHandler =
-        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
-            if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
-                return;
-            g_failingHandler(type, context, message);
-        });
-}
-
-struct DialogSeen
-{
-    bool seen = false;
-    QString title;
-    QStringList nameFilters;
-    QString selectedNameFilter;
-    int fileMode = -1;
-    int acceptMode = -1;
-};
-
-// Answers the next file dialog: picks nameFilter (if given), types the files into the file name
-// field and accepts; cancels when files is empty. What the dialog showed is written to *seen.
-void answerNextFileDialog(const QStringList &files, DialogSeen *seen, const QString &nameFilter = QString())
-{
-    auto *timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (seen) {
-            seen->seen = true;
-            seen->title = dialog->windowTitle();
-            seen->nameFilters = dialog->nameFilters();
-            seen->selectedNameFilter = dialog->selectedNameFilter();
-            seen->fileMode = dialog->fileMode();
-            seen->acceptMode = dialog->acceptMode();
-        }
-        if (files.isEmpty()) {
-            dialog->reject();
-            return;
-        }
-        if (!nameFilter.isEmpty())
-            dialog->selectNameFilter(nameFilter);
-        auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        QVERIFY(edit);
-        if (files.size() == 1) {
-            edit->setText(files.first());
-        } else {
-            // Several files are typed as quoted names in their common folder.
-            dialog->setDirectory(QFileInfo(files.first()).absolutePath());
-            QStringList quoted;
-            for (const QString &file : files)
-                quoted << QLatin1Char('"') + QFileInfo(file).fileName() + QLatin1Char('"');
-            edit->setText(quoted.join(QLatin1Char(' ')));
-        }
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
-    timer->start();
-}
 
 QImage patternImage(int w, int h, quint32 seed)
 {
@@ -220,7 +155,6 @@ void TestExchange::initTestCase()
 {
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     TestSupport::failOnQtWarnings();
-    installPlatformNoticeFilter();
     QVERIFY(m_dir.isValid());
 }
 

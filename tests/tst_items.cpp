@@ -20,64 +20,10 @@
 #include <QtTest>
 
 using A = QuillmereTestAccess;
+using DialogSeen = TestSupport::FileDialogSeen;
+using TestSupport::answerNextFileDialogWithFile;
 
 namespace {
-
-QtMessageHandler g_failingHandler = nullptr;
-
-// Modal windows make the headless platform say what it cannot do (raise, keyboard grab); those
-// notices are not faults of the code under test. Every other warning still fails the test.
-void installPlatformNoticeFilter()
-{
-    g_failingHandler =
-        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
-            if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
-                return;
-            g_failingHandler(type, context, message);
-        });
-}
-
-struct DialogSeen
-{
-    bool seen = false;
-    QString title;
-    QStringList nameFilters;
-    QString selectedNameFilter;
-    int fileMode = -1;
-    int acceptMode = -1;
-};
-
-// Answers the next file dialog: types path into its file name field and accepts, or cancels when
-// path is empty. What the dialog showed is written to *seen.
-void answerNextFileDialog(const QString &path, DialogSeen *seen)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (seen) {
-            seen->seen = true;
-            seen->title = dialog->windowTitle();
-            seen->nameFilters = dialog->nameFilters();
-            seen->selectedNameFilter = dialog->selectedNameFilter();
-            seen->fileMode = dialog->fileMode();
-            seen->acceptMode = dialog->acceptMode();
-        }
-        if (path.isEmpty()) {
-            dialog->reject();
-            return;
-        }
-        auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        QVERIFY(edit);
-        edit->setText(path);
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
-    timer->start();
-}
 
 // A picture whose every pixel differs from its neighbours, so that swapped channels or rows show.
 QImage patternImage(int w, int h)
@@ -175,7 +121,6 @@ void TestItems::initTestCase()
 {
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     TestSupport::failOnQtWarnings();
-    installPlatformNoticeFilter();
     QVERIFY(m_dir.isValid());
 }
 
@@ -195,7 +140,7 @@ QString TestItems::writeImage(const QImage &image, const QString &name)
 
 OSDItem *TestItems::addPicture(Quillmere &w, const QString &path)
 {
-    answerNextFileDialog(path, nullptr);
+    answerNextFileDialogWithFile(path, nullptr);
     w.slot_picturnButten();
     const QList<OSDItem *> items = A::currentItems(w);
     return items.size() == 1 ? items.first() : nullptr;
@@ -221,7 +166,7 @@ void TestItems::pictureRecord()
     Quillmere w;
     const int recordsBefore = SharedRecord::liveCount();
     DialogSeen seen;
-    answerNextFileDialog(path, &seen);
+    answerNextFileDialogWithFile(path, &seen);
     w.slot_picturnButten();
     QVERIFY(seen.seen);
     QCOMPARE(seen.title, QStringLiteral("Open File"));
@@ -268,7 +213,7 @@ void TestItems::pictureButtonOpensTheDialog()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     DialogSeen seen;
-    answerNextFileDialog(path, &seen);
+    answerNextFileDialogWithFile(path, &seen);
     QTest::mouseClick(A::pictureToolButton(w), Qt::LeftButton);
     QVERIFY(seen.seen);
     QCOMPARE(A::currentItems(w).size(), 1);
@@ -285,7 +230,7 @@ void TestItems::cancelChangesNothing()
     const int records = SharedRecord::liveCount();
 
     DialogSeen seen;
-    answerNextFileDialog(QString(), &seen);
+    answerNextFileDialogWithFile(QString(), &seen);
     w.slot_picturnButten();
     QVERIFY(seen.seen);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -351,7 +296,7 @@ void TestItems::unreadablePictureKeepsTab()
         file.write("\x89PNG\r\n\x1a\n this is not a picture");
     }
     QStringList shown;
-    answerNextFileDialog(broken, nullptr);
+    answerNextFileDialogWithFile(broken, nullptr);
     TestSupport::answerNextModal(QStringLiteral("OK"), &shown);
     w.slot_picturnButten();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -116,20 +116,6 @@ void sendMouse(QGraphicsView &view, QEvent::Type type, QPoint pos, Qt::MouseButt
     QApplication::sendEvent(view.viewport(), &event);
 }
 
-QtMessageHandler g_failingHandler = nullptr;
-
-// Popup menus make the headless platform say what it cannot do (raise, keyboard grab); those
-// notices are not faults of the code under test. Every other warning still fails the test.
-void installPlatformNoticeFilter()
-{
-    g_failingHandler =
-        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
-            if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
-                return;
-            g_failingHandler(type, context, message);
-        });
-}
-
 } // namespace
 
 class TestOsdItem : public QObject
@@ -161,7 +147,6 @@ private slots:
 void TestOsdItem::initTestCase()
 {
     TestSupport::failOnQtWarnings();
-    installPlatformNoticeFilter();
 }
 
 void TestOsdItem::newItemState()

@@ -17,4 +17,26 @@ QStringList labelTexts(QWidget *widget);
 // Makes every Qt warning fail the running test. Call from initTestCase.
 void failOnQtWarnings();
 
+// Drops the notices of the headless platform plugin ("This plugin does not support ...", said
+// when a modal window or popup opens); every other message goes to the previous handler.
+void ignorePlatformNotices();
+
+// What the answered file dialog showed.
+struct FileDialogSeen
+{
+    bool seen = false;
+    QString title;
+    QStringList nameFilters;
+    QString selectedNameFilter;
+    int fileMode = -1;
+    int acceptMode = -1;
+};
+
+// Answers the next (non-native) file dialog: picks nameFilter if given, types the files into the
+// file name field and accepts; cancels when files is empty. What it showed goes to *seen.
+void answerNextFileDialog(const QStringList &files, FileDialogSeen *seen = nullptr,
+                          const QString &nameFilter = QString());
+// One file, or cancel when path is empty.
+void answerNextFileDialogWithFile(const QString &path, FileDialogSeen *seen = nullptr);
+
 } // namespace TestSupport
