@@ -79,22 +79,6 @@ void failOnQtWarnings()
     g_previous = qInstallMessageHandler(failingHandler);
 }
 
-namespace {
-QtMessageHandler g_beforeNoticeFilter = nullptr;
-void noticeFilter(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
-        return;
-    if (g_beforeNoticeFilter)
-        g_beforeNoticeFilter(type, context, message);
-}
-} // namespace
-
-void ignorePlatformNotices()
-{
-    g_beforeNoticeFilter = qInstallMessageHandler(noticeFilter);
-}
-
 void answerNextFileDialog(const QStringList &files, FileDialogSeen *seen, const QString &nameFilter)
 {
     auto *timer = new QTimer;

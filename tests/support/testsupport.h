@@ -14,12 +14,9 @@ void answerNextModal(const QString &buttonText, QStringList *seenTexts = nullptr
 // The visible texts of a widget's labels, in child order.
 QStringList labelTexts(QWidget *widget);
 
-// Makes every Qt warning fail the running test. Call from initTestCase.
+// Makes every Qt warning fail the running test (but the headless platform plugin's notices of
+// what it cannot do, such as "This plugin does not support raise()"). Call from initTestCase.
 void failOnQtWarnings();
-
-// Drops the notices of the headless platform plugin ("This plugin does not support ...", said
-// when a modal window or popup opens); every other message goes to the previous handler.
-void ignorePlatformNotices();
 
 // What the answered file dialog showed.
 struct FileDialogSeen
