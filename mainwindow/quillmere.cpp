@@ -23,7 +23,15 @@ Quillmere::Quillmere(QWidget *parent) : QDialog(parent)
     QTimer::singleShot(0, this, SLOT(slot_splitesetZero()));
 }
 
-Quillmere::~Quillmere() = default;
+Quillmere::~Quillmere()
+{
+    // The pages and everything else on the window are deleted by ~QWidget, after this class is
+    // gone (also pages of closed tabs whose deferred deletion has not run yet); none of their
+    // signals, such as a colour tip's destroyed, may reach it then.
+    const QList<QObject *> descendants = findChildren<QObject *>();
+    for (QObject *object : descendants)
+        disconnect(object, nullptr, this, nullptr);
+}
 
 void Quillmere::paintEvent(QPaintEvent *event)
 {
