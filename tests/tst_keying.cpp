@@ -78,8 +78,11 @@ public:
         QGraphicsScene *scene = w.currentView()->scene();
         w.m_baseImages.remove(w.m_tabWidget->currentIndex());
         const QList<QGraphicsItem *> old = scene->items();
-        for (QGraphicsItem *previous : old)
+        for (QGraphicsItem *previous : old) {
             scene->removeItem(previous);
+            // As the window does: a replaced item goes, with its record unless someone holds it.
+            delete previous;
+        }
         scene->addItem(item);
         return item;
     }
