@@ -1,0 +1,565 @@
+// Load and memory: imports beyond the interactive limit, import time against the number of
+// records, OSD files larger than the old 1 GiB limit, and, as heavy tests, 50 tabs of 3840 x 2160
+// pictures exported and imported again through the main window with their peak memory.
+//
+// The heavy tests need several GB of memory and disk and a minute or more; they run only with
+// BRISKLANE_HEAVY=1 (scripts/test.sh sets it for one run of this program):
+//   BRISKLANE_HEAVY=1 QT_QPA_PLATFORM=offscreen build/test/tests/tst_load
+#include "interfaces/control.h"
+#include "interfaces/custommegbox.h"
+#include "interfaces/datamode.h"
+#include "interfaces/osdfile.h"
+#include "interfaces/sourcedata.h"
+#include "interfaces/tablewidgetex.h"
+#include "interfaces/videocontrolosd.h"
+#include "mainwindow/quillmere.h"
+#include "osditem/osditem.h"
+#include "osditem/publicbase.h"
+#include "support/quillmereaccess.h"
+#include "support/testsupport.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QLoggingCategory>
+#include <QSaveFile>
+#include <QStorageInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+using A = QuillmereTestAccess;
+
+namespace {
+
+QtMessageHandler g_failingHandler = nullptr;
+
+// Modal windows make the headless platform say what it cannot do (raise, keyboard grab); those
+// notices are not faults of the code under test. Every other warning still fails the test.
+void installPlatformNoticeFilter()
+{
+    g_failingHandler =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+            if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
+                return;
+            g_failingHandler(type, context, message);
+        });
+}
+
+// Types path into the next file dialog and accepts it.
+void answerNextFileDialog(const QString &path)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            edit->setText(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    timer->start();
+}
+
+// A value of /proc/self/status in KiB, or -1 where there is no such file.
+qint64 statusKiB(const char *key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QList<QByteArray> lines = status.readAll().split('\n');
+    for (const QByteArray &line : lines) {
+        if (line.startsWith(key))
+            return line.mid(int(qstrlen(key))).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+// Starts a new peak of resident memory (VmHWM), where the system allows it.
+void resetPeakMemory()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+qint64 availableMemoryKiB()
+{
+    QFile info(QStringLiteral("/proc/meminfo"));
+    if (!info.open(QIODevice::ReadOnly))
+        return -1;
+    const QList<QByteArray> lines = info.readAll().split('\n');
+    for (const QByteArray &line : lines) {
+        if (line.startsWith("MemAvailable:"))
+            return line.mid(13).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+bool heavyTestsWanted()
+{
+    return qEnvironmentVariableIntValue("BRISKLANE_HEAVY") == 1;
+}
+
+// Picture i: a colour of its own, and its number drawn as a bar code in the first rows, so that a
+// picture that lands in the wrong tab shows.
+QImage numberedPicture(int i, const QSize &size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(qRgb((i * 53) & 0xFF, (i * 101) & 0xFF, (i * 29 + 7) & 0xFF));
+    for (int bit = 0; bit < 8; ++bit) {
+        const QRgb mark = (i >> bit) & 1 ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+        for (int y = 0; y < qMin(4, size.height()); ++y) {
+            for (int x = bit * 4; x < qMin(bit * 4 + 4, size.width()); ++x)
+                image.setPixel(x, y, mark);
+        }
+    }
+    return image;
+}
+
+// Records held the way the data model holds them, so that they go with this object.
+class Records
+{
+public:
+    ~Records()
+    {
+        for (VideoControlOSD *r : qAsConst(records))
+            SharedRecord::release(r);
+        for (SourceData *s : qAsConst(sources))
+            SharedRecord::release(s);
+    }
+    void addPicture(const QImage &image, const QPoint &location)
+    {
+        auto *r = new VideoControlOSD;
+        SharedRecord::retain(r);
+        int completionWidth = 0;
+        r->setImage(PublicBase::imageToOsdData(image, &completionWidth));
+        r->setSize(image.size());
+        r->setCompletionImageWidth(completionWidth);
+        r->setOSDFileLength(image.width() * image.height() * 3);
+        r->setLocation(location);
+        r->setIsAvailable(true);
+        records.append(r);
+        sources.append(nullptr);
+    }
+    void addText(const QImage &image, const QPoint &location, const QString &text)
+    {
+        addPicture(image, location);
+        auto *s = new SourceData;
+        SharedRecord::retain(s);
+        s->setContent(text);
+        s->setTextFont(QFont(QStringLiteral("DejaVu Sans"), 20));
+        s->setTextColor(QColor(255, 0, 0));
+        sources.last() = s;
+    }
+
+    QList<VideoControlOSD *> records;
+    QList<SourceData *> sources;
+};
+
+// An OSD file of count small records, every seventh a text item.
+void writeSmallRecords(const QString &path, int count)
+{
+    Records made;
+    for (int i = 0; i < count; ++i) {
+        const QImage image = numberedPicture(i, QSize(32, 8));
+        if (i % 7 == 3)
+            made.addText(image, QPoint(i, -i), QString::number(i));
+        else
+            made.addPicture(image, QPoint(i, -i));
+    }
+    QString error;
+    QVERIFY2(OsdFile::write(path, made.records, made.sources, &error), qPrintable(error));
+}
+
+// Pages of closed tabs go with deferred deletion, and their scenes follow them the same way.
+void flushDeferredDeletes()
+{
+    for (int pass = 0; pass < 3; ++pass)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// What the import button does once the operator has chosen path.
+void importFile(Quillmere &w, const QString &path)
+{
+    Control *control = Control::getInstance();
+    QVERIFY2(control->prepareOSDfiles({path}), qPrintable(control->errorString()));
+    A::resetTabs(w);
+    QVERIFY2(control->loadOSDfile(path), qPrintable(control->errorString()));
+    control->discardPrepared();
+    A::rebuildFromDataModel(w);
+    QCoreApplication::processEvents();
+    flushDeferredDeletes();
+}
+
+OSDItem *onlyItem(Quillmere &w, int tab)
+{
+    QGraphicsScene *scene = A::scene(w, tab);
+    if (!scene || scene->items().size() != 1)
+        return nullptr;
+    return dynamic_cast<OSDItem *>(scene->items().first());
+}
+
+} // namespace
+
+class TestLoad : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void importBeyondTheInteractiveLimit();
+    void readingTimeGrowsLinearly();
+    void filesAboveTheLimitAreRefusedUnread();
+
+    // Heavy: BRISKLANE_HEAVY=1.
+    void fileAbove2GiBRoundTrips();
+    void fiftyTabsOf4kPicturesExportAndImport();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestLoad::initTestCase()
+{
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    // The window's developer lines (one per rebuilt tab) would bury the figures.
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    TestSupport::failOnQtWarnings();
+    installPlatformNoticeFilter();
+    QVERIFY(m_dir.isValid());
+}
+
+void TestLoad::init()
+{
+    DataMode::getInstance()->clearDataModel();
+    flushDeferredDeletes();
+}
+
+// 300 records, more than the 50 tabs the operator may add by hand: one tab per record, in order,
+// each at its place, and nothing left over once the window has gone. The time against an import
+// of 100 records is reported: Qt's tab bar lays every tab out again for each closable tab added,
+// so this grows faster than the number of records (see docs/reliability.md).
+void TestLoad::importBeyondTheInteractiveLimit()
+{
+    const int count = 300;
+    const QString path = m_dir.filePath("three-hundred.pic");
+    const QString hundred = m_dir.filePath("hundred.pic");
+    writeSmallRecords(path, count);
+    writeSmallRecords(hundred, 100);
+    const int liveBefore = SharedRecord::liveCount();
+    qint64 ns100 = 0, ns300 = 0;
+    {
+        Quillmere w;
+        w.show();
+        QElapsedTimer clock;
+        clock.start();
+        importFile(w, hundred);
+        ns100 = clock.nsecsElapsed();
+        QCOMPARE(A::tabWidget(w)->count(), 100);
+        clock.start();
+        importFile(w, path);
+        ns300 = clock.nsecsElapsed();
+        answerNextFileDialog(path);
+        w.slot_inputButten();
+        QCoreApplication::processEvents();
+
+        TableWidgetEx *tabs = A::tabWidget(w);
+        QCOMPARE(tabs->count(), count);
+        QCOMPARE(tabs->currentIndex(), count - 1);
+        QCOMPARE(DataMode::getInstance()->getOSDInfos().size(), count);
+        for (int i = 0; i < count; ++i) {
+            OSDItem *item = onlyItem(w, i);
+            QVERIFY2(item, qPrintable(QString::number(i)));
+            QCOMPARE(item->pos(), QPointF(i, -i));
+            QCOMPARE(item->sourceData() != nullptr, i % 7 == 3);
+            QCOMPARE(item->videoControlOSD(), DataMode::getInstance()->getOSDInfos().at(i));
+            QCOMPARE(item->image().convertToFormat(QImage::Format_RGB32), numberedPicture(i, QSize(32, 8)));
+        }
+        // Every record and text source is held by its item and the data model, nothing more.
+        flushDeferredDeletes();
+        QCOMPARE(SharedRecord::liveCount() - liveBefore, count + (count + 3) / 7);
+        DataMode::getInstance()->clearDataModel();
+    }
+    flushDeferredDeletes();
+    QCOMPARE(SharedRecord::liveCount(), liveBefore);
+    qInfo("import through the window: 100 records %.0f ms, 300 records %.0f ms (ratio %.1f)", ns100 / 1e6,
+          ns300 / 1e6, double(ns300) / double(qMax<qint64>(ns100, 1)));
+}
+
+// Reading files into the data model takes time in proportion to the number of records: a
+// slow-down that grew with their square would make three times the records take about nine times
+// as long. Runs of both sizes alternate and the fastest of each counts, so that a busy machine
+// disturbs both alike.
+void TestLoad::readingTimeGrowsLinearly()
+{
+    const int small = 1000, large = 3000;
+    const QString smallPath = m_dir.filePath("thousand.pic");
+    const QString largePath = m_dir.filePath("three-thousand.pic");
+    writeSmallRecords(smallPath, small);
+    writeSmallRecords(largePath, large);
+
+    Control *control = Control::getInstance();
+    DataMode *model = DataMode::getInstance();
+    auto load = [&](const QString &path, int count) {
+        QElapsedTimer clock;
+        clock.start();
+        model->clearDataModel();
+        if (!control->prepareOSDfiles({path}) || !control->loadOSDfile(path))
+            qFatal("%s", qPrintable(control->errorString()));
+        control->discardPrepared();
+        const qint64 ns = clock.nsecsElapsed();
+        if (model->getOSDInfos().size() != count)
+            qFatal("%d records instead of %d", model->getOSDInfos().size(), count);
+        return ns;
+    };
+    qint64 bestSmall = std::numeric_limits<qint64>::max(), bestLarge = std::numeric_limits<qint64>::max();
+    for (int round = 0; round < 7; ++round) {
+        bestSmall = qMin(bestSmall, load(smallPath, small));
+        bestLarge = qMin(bestLarge, load(largePath, large));
+    }
+    model->clearDataModel();
+    const double ratio = double(bestLarge) / double(qMax<qint64>(bestSmall, 1));
+    qInfo("reading %d records: %.2f ms, %d records: %.2f ms, ratio %.2f (3 = in proportion, 9 = quadratic)",
+          small, bestSmall / 1e6, large, bestLarge / 1e6, ratio);
+    QVERIFY2(ratio < 6.0,
+             qPrintable(QStringLiteral("three times the records took %1 times as long").arg(ratio)));
+}
+
+// Files whose size alone rules them out are refused before a byte is read: one above the largest
+// length the format can state, and one whose stated length disagrees with its real one. Both are
+// sparse where the file system allows, so they take no room.
+void TestLoad::filesAboveTheLimitAreRefusedUnread()
+{
+    const QString huge = m_dir.filePath("huge.pic");
+    {
+        QFile file(huge);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(OsdFile::MaxFileSize + 1));
+    }
+    OsdFile::Contents contents;
+    QString error;
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(!OsdFile::read(huge, &contents, &error));
+    QVERIFY2(error.contains(QString::fromUtf8("文件过大")), qPrintable(error));
+    QFile::remove(huge);
+
+    // A header that states 3 GiB in front of a file of 3 GiB + 1 byte: refused at the header.
+    const QString longer = m_dir.filePath("longer.pic");
+    {
+        Records made;
+        QByteArray bytes;
+        QVERIFY(OsdFile::encode(made.records, made.sources, &bytes, &error));
+        const quint32 stated = 3u << 30;
+        char field[4];
+        qToLittleEndian(stated, field);
+        bytes.replace(12, 4, field, 4);
+        QFile file(longer);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), qint64(bytes.size()));
+        QVERIFY(file.resize(qint64(stated) + 1));
+    }
+    QVERIFY(!OsdFile::read(longer, &contents, &error));
+    QVERIFY2(error.contains(QString::fromUtf8("多余数据")), qPrintable(error));
+    QFile::remove(longer);
+    QCOMPARE(contents.count(), 0);
+}
+
+// Two records of a little more than 1 GiB each: every offset and length beyond 2^31 must be
+// carried in 64 bits on the way out and in.
+void TestLoad::fileAbove2GiBRoundTrips()
+{
+    if (!heavyTestsWanted())
+        QSKIP("heavy: set BRISKLANE_HEAVY=1");
+    const qint64 needKiB = qint64(7) << 20;
+    if (availableMemoryKiB() >= 0 && availableMemoryKiB() < needKiB)
+        QSKIP("needs about 7 GiB of free memory");
+    if (QStorageInfo(m_dir.path()).bytesAvailable() < (qint64(5) << 30))
+        QSKIP("needs about 5 GiB of free disk");
+
+    const QString path = m_dir.filePath("two-gib.pic");
+    const int width = OsdFile::MaxDimension, height = 11000; // 1.08e9 bytes each
+    {
+        Records made;
+        for (int i = 0; i < 2; ++i) {
+            auto *r = new VideoControlOSD;
+            SharedRecord::retain(r);
+            QByteArray pixels(width * height * 3, Qt::Uninitialized);
+            for (int k = 0; k < pixels.size(); k += 4096)
+                pixels[k] = char(k / 4096 + i);
+            r->setImage(pixels);
+            r->setSize(QSize(width, height));
+            r->setCompletionImageWidth(width);
+            r->setLocation(QPoint(i, i));
+            made.records.append(r);
+            made.sources.append(nullptr);
+        }
+        QString error;
+        QVERIFY2(OsdFile::write(path, made.records, made.sources, &error), qPrintable(error));
+        QVERIFY(QFileInfo(path).size() > (qint64(2) << 30));
+
+        OsdFile::Contents contents;
+        QVERIFY2(OsdFile::read(path, &contents, &error), qPrintable(error));
+        QCOMPARE(contents.count(), 2);
+        for (int i = 0; i < 2; ++i) {
+            QCOMPARE(contents.records().at(i)->size(), QSize(width, height));
+            QCOMPARE(contents.records().at(i)->location(), QPoint(i, i));
+            QVERIFY(contents.records().at(i)->image() == made.records.at(i)->image());
+        }
+    }
+    QFile::remove(path);
+}
+
+// 50 tabs of 3840 x 2160 pictures (1.24 GB of pixel data, more than the old 1 GiB file limit)
+// added with the picture button, exported, and imported into a new window. Peak resident memory
+// and the time of the file work against writing and reading the same bytes plainly are reported.
+void TestLoad::fiftyTabsOf4kPicturesExportAndImport()
+{
+    if (!heavyTestsWanted())
+        QSKIP("heavy: set BRISKLANE_HEAVY=1");
+    const qint64 needKiB = qint64(12) << 20;
+    if (availableMemoryKiB() >= 0 && availableMemoryKiB() < needKiB)
+        QSKIP("needs about 12 GiB of free memory");
+    if (QStorageInfo(m_dir.path()).bytesAvailable() < (qint64(4) << 30))
+        QSKIP("needs about 4 GiB of free disk");
+
+    const int count = 50;
+    const QSize size(3840, 2160);
+    const QString exported = m_dir.filePath("fifty-4k.pic");
+    const int liveBefore = SharedRecord::liveCount();
+    QElapsedTimer clock;
+    qint64 exportNs = 0, importNs = 0;
+    resetPeakMemory();
+    {
+        Quillmere w;
+        w.show();
+        const QString picture = m_dir.filePath("picture.bmp");
+        for (int i = 0; i < count; ++i) {
+            if (i > 0)
+                w.on_notifyAddTable(0);
+            QVERIFY(numberedPicture(i, size).save(picture));
+            answerNextFileDialog(picture);
+            w.slot_picturnButten();
+            QVERIFY2(onlyItem(w, i), qPrintable(QString::number(i)));
+        }
+        QFile::remove(picture);
+        QCOMPARE(A::tabWidget(w)->count(), count);
+        answerNextFileDialog(exported);
+        clock.start();
+        w.slot_outputButten();
+        exportNs = clock.nsecsElapsed();
+        DataMode::getInstance()->clearDataModel();
+    }
+    flushDeferredDeletes();
+    QCOMPARE(SharedRecord::liveCount(), liveBefore);
+    const qint64 fileSize = QFileInfo(exported).size();
+    QVERIFY2(fileSize > OsdFile::MaxInMemorySize / 2, qPrintable(QString::number(fileSize)));
+    QVERIFY(fileSize > (qint64(1) << 30));
+    const qint64 peakAfterExportKiB = statusKiB("VmHWM:");
+
+    resetPeakMemory();
+    {
+        Quillmere w;
+        w.show();
+        answerNextFileDialog(exported);
+        clock.start();
+        w.slot_inputButten();
+        importNs = clock.nsecsElapsed();
+        QCOMPARE(A::tabWidget(w)->count(), count);
+        for (int i = 0; i < count; ++i) {
+            OSDItem *item = onlyItem(w, i);
+            QVERIFY(item);
+            VideoControlOSD *record = item->videoControlOSD();
+            QCOMPARE(record->size(), size);
+            int completionWidth = 0;
+            const QByteArray expected =
+                PublicBase::imageToOsdData(numberedPicture(i, size), &completionWidth);
+            QVERIFY2(record->image() == expected, qPrintable(QString::number(i)));
+        }
+        DataMode::getInstance()->clearDataModel();
+    }
+    flushDeferredDeletes();
+    QCOMPARE(SharedRecord::liveCount(), liveBefore);
+    const qint64 peakImportKiB = statusKiB("VmHWM:");
+
+    // The file work on its own against writing and reading the same bytes plainly (an atomic
+    // write that reaches the disk, a read into one array per picture). Both alternate, twice, and
+    // the faster run of each counts.
+    qint64 osdWriteNs = 0, osdReadNs = 0, plainWriteNs = 0, plainReadNs = 0;
+    {
+        OsdFile::Contents contents;
+        QString error;
+        QVERIFY2(OsdFile::read(exported, &contents, &error), qPrintable(error));
+        const QString again = m_dir.filePath("again.pic");
+        const QString plain = m_dir.filePath("plain.bin");
+        auto best = [](qint64 &slot, qint64 ns) { slot = slot == 0 ? ns : qMin(slot, ns); };
+        for (int round = 0; round < 2; ++round) {
+            clock.start();
+            QVERIFY2(OsdFile::write(again, contents.records(), contents.sources(), &error),
+                     qPrintable(error));
+            best(osdWriteNs, clock.nsecsElapsed());
+
+            clock.start();
+            QSaveFile out(plain);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            for (const VideoControlOSD *r : contents.records())
+                QCOMPARE(out.write(r->image()), qint64(r->image().size()));
+            QVERIFY(out.commit());
+            best(plainWriteNs, clock.nsecsElapsed());
+
+            clock.start();
+            {
+                OsdFile::Contents read;
+                QVERIFY2(OsdFile::read(again, &read, &error), qPrintable(error));
+                QCOMPARE(read.count(), count);
+            }
+            best(osdReadNs, clock.nsecsElapsed());
+
+            clock.start();
+            {
+                QFile in(plain);
+                QVERIFY(in.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+                QList<QByteArray> pieces;
+                for (const VideoControlOSD *r : contents.records()) {
+                    QByteArray p(r->image().size(), Qt::Uninitialized);
+                    QCOMPARE(in.read(p.data(), p.size()), qint64(p.size()));
+                    pieces.append(p);
+                }
+            }
+            best(plainReadNs, clock.nsecsElapsed());
+        }
+        QFile::remove(again);
+        QFile::remove(plain);
+    }
+    QFile::remove(exported);
+
+    qInfo("50 x 3840x2160, file of %.2f GB. Through the window: export %.2f s, import %.2f s. "
+          "File work alone: write %.2f s (plain %.2f s, %.2fx), read %.2f s (plain %.2f s, %.2fx), "
+          "both %.2fx. Peak resident memory: building + export %.2f GiB, import %.2f GiB",
+          fileSize / 1e9, exportNs / 1e9, importNs / 1e9, osdWriteNs / 1e9, plainWriteNs / 1e9,
+          double(osdWriteNs) / plainWriteNs, osdReadNs / 1e9, plainReadNs / 1e9,
+          double(osdReadNs) / plainReadNs, double(osdWriteNs + osdReadNs) / (plainWriteNs + plainReadNs),
+          peakAfterExportKiB / 1048576.0, peakImportKiB / 1048576.0);
+    if (peakImportKiB > 0) {
+        // Each tab keeps its pixel data, the decoded image and what the preview shows of it; the
+        // file itself is never held whole on top of that.
+        const double pixelGiB = fileSize / double(1 << 30);
+        QVERIFY2(peakImportKiB / 1048576.0 < 6.0 * pixelGiB,
+                 qPrintable(QStringLiteral("import peak %1 KiB").arg(peakImportKiB)));
+    }
+}
+
+QTEST_MAIN(TestLoad)
+#include "tst_load.moc"
