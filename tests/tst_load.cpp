@@ -181,6 +181,13 @@ void writeSmallRecords(const QString &path, int count)
     QVERIFY2(OsdFile::write(path, made.records, made.sources, &error), qPrintable(error));
 }
 
+void writeFileBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
 // Pages of closed tabs go with deferred deletion, and their scenes follow them the same way.
 void flushDeferredDeletes()
 {
@@ -222,6 +229,7 @@ private slots:
     void importBeyondTheInteractiveLimit();
     void readingTimeGrowsLinearly();
     void filesAboveTheLimitAreRefusedUnread();
+    void streamedReadMatchesDecode();
 
     // Heavy: BRISKLANE_HEAVY=1.
     void fileAbove2GiBRoundTrips();
@@ -375,6 +383,65 @@ void TestLoad::filesAboveTheLimitAreRefusedUnread()
     QVERIFY2(error.contains(QString::fromUtf8("多余数据")), qPrintable(error));
     QFile::remove(longer);
     QCOMPARE(contents.count(), 0);
+}
+
+// The file reader takes small fields through a 64 KiB buffer and pixel data a megabyte at a time:
+// records whose data end just before, on and after those boundaries read the same from a file as
+// from memory, and damage anywhere is found by the checksum either way.
+void TestLoad::streamedReadMatchesDecode()
+{
+    Records made;
+    const int buffer = 64 * 1024, piece = 1024 * 1024;
+    // Pixel data of 65433, 3, 65538, 1047552, 1049088, 3 and 3148800 bytes.
+    const QList<QSize> sizes{{1, 21811}, {1, 1}, {1, 21846}, {512, 682}, {683, 512}, {1, 1}, {1024, 1025}};
+    for (int index = 0; index < sizes.size(); ++index) {
+        const QSize size = sizes.at(index);
+        QImage image(size, QImage::Format_RGB32);
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x)
+                image.setPixel(x, y, qRgb(y & 0xFF, (y >> 8) ^ x, index));
+        }
+        if (index % 3 == 1)
+            made.addText(image, QPoint(index, 0), QString(index * 1000, QLatin1Char('t')));
+        else
+            made.addPicture(image, QPoint(index, 0));
+    }
+    const QString path = m_dir.filePath("boundaries.pic");
+    QString error;
+    QVERIFY2(OsdFile::write(path, made.records, made.sources, &error), qPrintable(error));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    file.close();
+
+    OsdFile::Contents fromFile, fromMemory;
+    QVERIFY2(OsdFile::read(path, &fromFile, &error), qPrintable(error));
+    QVERIFY2(OsdFile::decode(bytes, &fromMemory, &error), qPrintable(error));
+    QCOMPARE(fromFile.count(), made.records.size());
+    QCOMPARE(fromMemory.count(), made.records.size());
+    for (int i = 0; i < made.records.size(); ++i) {
+        QVERIFY(fromFile.records().at(i)->image() == made.records.at(i)->image());
+        QVERIFY(fromMemory.records().at(i)->image() == made.records.at(i)->image());
+        QCOMPARE(fromFile.records().at(i)->location(), QPoint(i, 0));
+        QCOMPARE(fromFile.sources().at(i) != nullptr, i % 3 == 1);
+        if (fromFile.sources().at(i))
+            QCOMPARE(fromFile.sources().at(i)->getContent(), made.sources.at(i)->getContent());
+    }
+
+    for (const qint64 at : {qint64(buffer) - 1, qint64(buffer), qint64(piece) + 17, bytes.size() - 5LL}) {
+        QByteArray damaged = bytes;
+        damaged[int(at)] = char(damaged.at(int(at)) ^ 0x10);
+        writeFileBytes(path, damaged);
+        QVERIFY(!OsdFile::read(path, &fromFile, &error));
+        QVERIFY2(error.contains(QString::fromUtf8("校验和不符")), qPrintable(error));
+        QCOMPARE(fromFile.count(), 0);
+        QVERIFY(!OsdFile::decode(damaged, &fromMemory, &error));
+        QVERIFY2(error.contains(QString::fromUtf8("校验和不符")), qPrintable(error));
+    }
+    writeFileBytes(path, bytes.left(bytes.size() - piece));
+    QVERIFY(!OsdFile::read(path, &fromFile, &error));
+    QVERIFY2(error.contains(QString::fromUtf8("文件已截断")), qPrintable(error));
+    QFile::remove(path);
 }
 
 // Two records of a little more than 1 GiB each: every offset and length beyond 2^31 must be
