@@ -21,13 +21,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QLoggingCategory>
 #include <QSaveFile>
 #include <QStorageInfo>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 #include <algorithm>
@@ -37,38 +34,6 @@
 using A = QuillmereTestAccess;
 
 namespace {
-
-QtMessageHandler g_failingHandler = nullptr;
-
-// Modal windows make the headless platform say what it cannot do (raise, keyboard grab); those
-// notices are not faults of the code under test. Every other warning still fails the test.
-void installPlatformNoticeFilter()
-{
-    g_failingHandler =
-        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
-            if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
-                return;
-            g_failingHandler(type, context, message);
-        });
-}
-
-// Types path into the next file dialog and accepts it.
-void answerNextFileDialog(const QString &path)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-            edit->setText(path);
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
-    timer->start();
-}
 
 // A value of /proc/self/status in KiB, or -1 where there is no such file.
 qint64 statusKiB(const char *key)
@@ -245,7 +210,6 @@ void TestLoad::initTestCase()
     // The window's developer lines (one per rebuilt tab) would bury the figures.
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
     TestSupport::failOnQtWarnings();
-    installPlatformNoticeFilter();
     QVERIFY(m_dir.isValid());
 }
 
@@ -279,7 +243,7 @@ void TestLoad::importBeyondTheInteractiveLimit()
         clock.start();
         importFile(w, path);
         ns300 = clock.nsecsElapsed();
-        answerNextFileDialog(path);
+        TestSupport::answerNextFileDialogWithFile(path);
         w.slot_inputButten();
         QCoreApplication::processEvents();
 
@@ -517,13 +481,13 @@ void TestLoad::fiftyTabsOf4kPicturesExportAndImport()
             if (i > 0)
                 w.on_notifyAddTable(0);
             QVERIFY(numberedPicture(i, size).save(picture));
-            answerNextFileDialog(picture);
+            TestSupport::answerNextFileDialogWithFile(picture);
             w.slot_picturnButten();
             QVERIFY2(onlyItem(w, i), qPrintable(QString::number(i)));
         }
         QFile::remove(picture);
         QCOMPARE(A::tabWidget(w)->count(), count);
-        answerNextFileDialog(exported);
+        TestSupport::answerNextFileDialogWithFile(exported);
         clock.start();
         w.slot_outputButten();
         exportNs = clock.nsecsElapsed();
@@ -540,7 +504,7 @@ void TestLoad::fiftyTabsOf4kPicturesExportAndImport()
     {
         Quillmere w;
         w.show();
-        answerNextFileDialog(exported);
+        TestSupport::answerNextFileDialogWithFile(exported);
         clock.start();
         w.slot_inputButten();
         importNs = clock.nsecsElapsed();

@@ -10,11 +10,8 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QImage>
-#include <QLineEdit>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtEndian>
 #include <QtTest>
 
@@ -110,24 +107,6 @@ QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArra
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(file.fileName()));
     return file.fileName();
-}
-
-// Types path into the next file dialog and accepts it.
-void answerNextFileDialog(const QString &path)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-            edit->setText(path);
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
-    timer->start();
 }
 
 QStringList g_messages;
@@ -367,7 +346,7 @@ void TestPictureLoader::pictureButtonRefusesWithReason()
     QFETCH(QString, name);
     QFETCH(QString, reason);
     Quillmere w;
-    answerNextFileDialog(writeFile(m_dir, "good.png", encoded(testPicture(), "png")));
+    TestSupport::answerNextFileDialogWithFile(writeFile(m_dir, "good.png", encoded(testPicture(), "png")));
     w.slot_picturnButten();
     const QList<OSDItem *> before = QuillmereTestAccess::currentItems(w);
     QCOMPARE(before.size(), 1);
@@ -376,7 +355,7 @@ void TestPictureLoader::pictureButtonRefusesWithReason()
 
     const QString path = writeFile(m_dir, name, bytes);
     QStringList shown;
-    answerNextFileDialog(path);
+    TestSupport::answerNextFileDialogWithFile(path);
     TestSupport::answerNextModal(QStringLiteral("OK"), &shown);
     w.slot_picturnButten();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
