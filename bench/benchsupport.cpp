@@ -71,6 +71,8 @@ double median(std::vector<double> values)
 class KeepingReporter : public benchmark::ConsoleReporter
 {
 public:
+    explicit KeepingReporter(OutputOptions options) : ConsoleReporter(options) {}
+
     void ReportRuns(const std::vector<Run> &runs) override
     {
         for (const Run &run : runs) {
@@ -169,11 +171,19 @@ int run(int argc, char **argv, const char *title, const std::vector<Line> &lines
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The reporter is ours, so the colour switch is read here.
+    bool color = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--benchmark_color=false" || argument == "--benchmark_color=no")
+            color = false;
+    }
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    KeepingReporter reporter;
+    KeepingReporter reporter(color ? benchmark::ConsoleReporter::OO_ColorTabular
+                                   : benchmark::ConsoleReporter::OO_Tabular);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     printSummary(reporter, title, lines);
     benchmark::Shutdown();
