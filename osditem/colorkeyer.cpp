@@ -498,17 +498,20 @@ bool isOpaque(const QImage &image)
     return true;
 }
 
-// What Keyed::display holds for image, given whether it is opaque.
+// What Keyed::display holds for image, given whether it is opaque: what QPixmap::fromImage would
+// convert it to, without a copy where the bytes stay the same.
 QImage displayFor(const QImage &image, bool opaque)
 {
-    // A pixmap keeps the image's device pixel ratio; a wrapper could only take a different one
-    // with a copy.
-    if (image.isNull() || image.devicePixelRatio() != 1.0)
+    if (image.isNull())
         return QImage();
     switch (image.format()) {
     case QImage::Format_ARGB32:
+        if (!opaque)
+            return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        Q_FALLTHROUGH();
     case QImage::Format_ARGB32_Premultiplied:
-        return opaque ? sameBytesAsRgb32(image) : QImage();
+        // A wrapper could take another device pixel ratio only with a copy.
+        return opaque && image.devicePixelRatio() == 1.0 ? sameBytesAsRgb32(image) : QImage();
     case QImage::Format_RGBX8888:
         return image.convertToFormat(QImage::Format_RGB32);
     case QImage::Format_RGBA8888:
