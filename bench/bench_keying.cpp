@@ -1,6 +1,7 @@
-// How live the key-range sliders feel: one slider step (key, show, convert, write the record) on
-// picture items of 1920x1080 and 3840x2160, and the keying kernel against the plain per-pixel loop.
-// Times depend on the machine, so the summary gives ratios to references measured in the same run.
+// How live the key-range sliders feel: one slider step end to end (slot_setColorR on a tab holding
+// a picture item: key, show, convert, write the record) on 1920x1080 and 3840x2160, and the keying
+// kernel against its per-pixel definition and OpenCV's inRange + setTo (one thread).
+#include "benchsupport.h"
 #include "interfaces/tablewidgetex.h"
 #include "interfaces/videocontrolosd.h"
 #include "mainwindow/quillmere.h"
@@ -8,17 +9,19 @@
 #include "osditem/osditem.h"
 #include "osditem/publicbase.h"
 
-#include <QApplication>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QPixmap>
-#include <QRandomGenerator>
+
+#include <memory>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <map>
-#include <string>
+#ifdef BRISKLANE_HAVE_OPENCV
+#include <opencv2/core.hpp>
+#endif
+
+using namespace BenchSupport;
 
 class QuillmereTestAccess
 {
@@ -47,24 +50,8 @@ public:
 
 namespace {
 
-// A photo-like picture: smooth gradients with noise, so a range takes in part of the pixels.
-QImage testPicture(int width, int height, QImage::Format format = QImage::Format_RGB32)
-{
-    QImage image(width, height, QImage::Format_ARGB32);
-    QRandomGenerator random(12345);
-    for (int y = 0; y < height; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const int noise = int(random.bounded(32));
-            line[x] = qRgba((x * 255 / width + noise) & 0xFF, (y * 255 / height + noise) & 0xFF,
-                            ((x + y) * 127 / (width + height) + noise) & 0xFF, 255 - noise);
-        }
-    }
-    return image.convertToFormat(format);
-}
-
-// The definition the kernel must match, as a reference for its speed.
-void literalKey(QImage &image, const QColor &begin, const QColor &end, const QColor &fill)
+// The definition the kernel must match.
+void keyPerPixel(QImage &image, const QColor &begin, const QColor &end, const QColor &fill)
 {
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
@@ -76,48 +63,72 @@ void literalKey(QImage &image, const QColor &begin, const QColor &end, const QCo
     }
 }
 
-const QColor kBegin(0, 0, 0);
-const QColor kEnd(128, 255, 255);
+const QColor kBegin(kTenPercent.redLow, kTenPercent.greenLow, kTenPercent.blueLow);
+const QColor kEnd(kTenPercent.redHigh, kTenPercent.greenHigh, kTenPercent.blueHigh);
 const QColor kFill(0, 0, 0);
 
+// CPU time of the whole process: Qt converts large images on several threads.
+#define BOTH_SIZES                                                                                           \
+    ->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()
+
+void setThroughput(benchmark::State &state)
+{
+    state.SetItemsProcessed(state.iterations() * state.range(0) * state.range(1));
+}
+
+// One step of the red slider; the upper bound moves between two values so every step keys anew.
+void sliderSteps(benchmark::State &state, QImage::Format format, bool withRecord)
+{
+    Quillmere window;
+    QImage picture = testPicture(int(state.range(0)), int(state.range(1)), format);
+    if (format == QImage::Format_RGBA8888) {
+        // As an import makes it: opaque, from OSD pixel data.
+        int completionWidth = 0;
+        const QByteArray data = PublicBase::imageToOsdData(picture, &completionWidth);
+        const std::unique_ptr<QImage> imported(
+            PublicBase::osdDataToImage(data, picture.width(), picture.height(), completionWidth));
+        picture = *imported;
+    }
+    OSDItem *item = QuillmereTestAccess::addPicture(window, picture);
+    if (!withRecord)
+        item->setVideoControlOSD(nullptr);
+    window.slot_setColorR(kTenPercent.redLow, kTenPercent.redHigh); // the first apply takes the base image
+    int upper = kTenPercent.redHigh;
+    for (auto _ : state) {
+        upper = upper == kTenPercent.redHigh ? kTenPercent.redHigh + 1 : kTenPercent.redHigh;
+        window.slot_setColorR(kTenPercent.redLow, upper);
+    }
+    setThroughput(state);
+    state.counters["keyed"] = keyedFraction(picture, kTenPercent);
+}
+
+// Photos, JPEG and opaque PNG pictures load as RGB32.
 void BM_SliderStep(benchmark::State &state)
 {
-    Quillmere window;
-    QuillmereTestAccess::addPicture(window, testPicture(int(state.range(0)), int(state.range(1))));
-    window.slot_setColorR(0, 128); // the first apply takes the base image
-    int upper = 128;
-    for (auto _ : state) {
-        upper = upper == 128 ? 129 : 128;
-        window.slot_setColorR(0, upper);
-    }
-    state.SetItemsProcessed(state.iterations() * state.range(0) * state.range(1));
+    sliderSteps(state, QImage::Format_RGB32, true);
 }
-BENCHMARK(BM_SliderStep)
-    ->Args({1920, 1080})
-    ->Args({3840, 2160})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(BM_SliderStep) BOTH_SIZES;
 
-// The same step for an item without a record: keying and showing only, no OSD byte conversion.
+// Imported items are opaque RGBA8888.
+void BM_SliderStepImported(benchmark::State &state)
+{
+    sliderSteps(state, QImage::Format_RGBA8888, true);
+}
+BENCHMARK(BM_SliderStepImported) BOTH_SIZES;
+
+// Pictures with transparency load as ARGB32.
+void BM_SliderStepTranslucent(benchmark::State &state)
+{
+    sliderSteps(state, QImage::Format_ARGB32, true);
+}
+BENCHMARK(BM_SliderStepTranslucent) BOTH_SIZES;
+
+// An item without a record: keying and showing only.
 void BM_SliderStepWithoutRecord(benchmark::State &state)
 {
-    Quillmere window;
-    OSDItem *item =
-        QuillmereTestAccess::addPicture(window, testPicture(int(state.range(0)), int(state.range(1))));
-    item->setVideoControlOSD(nullptr);
-    window.slot_setColorR(0, 128);
-    int upper = 128;
-    for (auto _ : state) {
-        upper = upper == 128 ? 129 : 128;
-        window.slot_setColorR(0, upper);
-    }
-    state.SetItemsProcessed(state.iterations() * state.range(0) * state.range(1));
+    sliderSteps(state, QImage::Format_RGB32, false);
 }
-BENCHMARK(BM_SliderStepWithoutRecord)
-    ->Args({1920, 1080})
-    ->Args({3840, 2160})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(BM_SliderStepWithoutRecord) BOTH_SIZES;
 
 // Reference: one plain copy of the picture's pixels.
 void BM_ImageCopy(benchmark::State &state)
@@ -127,143 +138,129 @@ void BM_ImageCopy(benchmark::State &state)
         QImage copy = image.copy();
         benchmark::DoNotOptimize(copy.constBits());
     }
+    setThroughput(state);
 }
-BENCHMARK(BM_ImageCopy)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ImageCopy) BOTH_SIZES;
 
-void BM_KeyKernel(benchmark::State &state)
+// ---- the keying kernel, in place on an image of its own
+
+void BM_ApplyColorKey(benchmark::State &state)
+{
+    QImage image = testPicture(int(state.range(0)), int(state.range(1)));
+    for (auto _ : state) {
+        ColorKeyer::apply(image, kBegin, kEnd, kFill);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    setThroughput(state);
+}
+BENCHMARK(BM_ApplyColorKey) BOTH_SIZES;
+
+void BM_ApplyColorKeyPerPixel(benchmark::State &state)
+{
+    QImage image = testPicture(int(state.range(0)), int(state.range(1)));
+    for (auto _ : state) {
+        keyPerPixel(image, kBegin, kEnd, kFill);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    setThroughput(state);
+}
+BENCHMARK(BM_ApplyColorKeyPerPixel) BOTH_SIZES;
+
+#ifdef BRISKLANE_HAVE_OPENCV
+// The same key with OpenCV: a mask of the pixels in range, then the fill colour through it. The
+// channels are in memory order (blue, green, red, alpha); alpha is not tested.
+void BM_ApplyColorKeyOpenCV(benchmark::State &state)
+{
+    cv::setNumThreads(1);
+    QImage image = testPicture(int(state.range(0)), int(state.range(1)));
+    cv::Mat pixels(image.height(), image.width(), CV_8UC4, image.bits(), size_t(image.bytesPerLine()));
+    const cv::Scalar lower(kTenPercent.blueLow, kTenPercent.greenLow, kTenPercent.redLow, 0);
+    const cv::Scalar upper(kTenPercent.blueHigh, kTenPercent.greenHigh, kTenPercent.redHigh, 255);
+    const cv::Scalar fill(kFill.blue(), kFill.green(), kFill.red(), 255);
+    cv::Mat mask;
+    for (auto _ : state) {
+        cv::inRange(pixels, lower, upper, mask);
+        pixels.setTo(fill, mask);
+        benchmark::DoNotOptimize(pixels.data);
+    }
+    setThroughput(state);
+}
+BENCHMARK(BM_ApplyColorKeyOpenCV) BOTH_SIZES;
+#endif
+
+// Every format with a fast path, and one that goes pixel by pixel, on 1920x1080.
+void BM_ApplyColorKeyFormat(benchmark::State &state)
 {
     QImage image = testPicture(1920, 1080, QImage::Format(state.range(0)));
     for (auto _ : state) {
         ColorKeyer::apply(image, kBegin, kEnd, kFill);
         benchmark::DoNotOptimize(image.constBits());
     }
+    state.SetItemsProcessed(state.iterations() * 1920 * 1080);
 }
-BENCHMARK(BM_KeyKernel)
-    ->Arg(QImage::Format_RGB32)
-    ->Arg(QImage::Format_ARGB32_Premultiplied)
-    ->Arg(QImage::Format_RGBA8888)
-    ->Arg(QImage::Format_RGB888)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
 
-void BM_KeyLiteral(benchmark::State &state)
+void BM_ApplyColorKeyFormatPerPixel(benchmark::State &state)
 {
     QImage image = testPicture(1920, 1080, QImage::Format(state.range(0)));
     for (auto _ : state) {
-        literalKey(image, kBegin, kEnd, kFill);
+        keyPerPixel(image, kBegin, kEnd, kFill);
         benchmark::DoNotOptimize(image.constBits());
     }
+    state.SetItemsProcessed(state.iterations() * 1920 * 1080);
 }
-BENCHMARK(BM_KeyLiteral)
-    ->Arg(QImage::Format_RGB32)
+
+const struct
+{
+    const char *label;
+    QImage::Format format;
+} kFormats[] = {{"ARGB32_Premultiplied", QImage::Format_ARGB32_Premultiplied},
+                {"RGBA8888", QImage::Format_RGBA8888},
+                {"RGB888 (pixel by pixel)", QImage::Format_RGB888}};
+
+BENCHMARK(BM_ApplyColorKeyFormat)
     ->Arg(QImage::Format_ARGB32_Premultiplied)
     ->Arg(QImage::Format_RGBA8888)
     ->Arg(QImage::Format_RGB888)
     ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-
-// The parts of a slider step besides keying, on 1920x1080.
-void BM_PixmapFromImage(benchmark::State &state)
-{
-    const QImage image = testPicture(1920, 1080);
-    for (auto _ : state) {
-        QPixmap pixmap = QPixmap::fromImage(image);
-        benchmark::DoNotOptimize(pixmap.cacheKey());
-    }
-}
-BENCHMARK(BM_PixmapFromImage)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-void BM_ImageToOsdData(benchmark::State &state)
-{
-    const QImage image = testPicture(1920, 1080);
-    for (auto _ : state) {
-        int completionWidth = 0;
-        QByteArray data = PublicBase::imageToOsdData(image, &completionWidth);
-        benchmark::DoNotOptimize(data.constData());
-    }
-}
-BENCHMARK(BM_ImageToOsdData)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-// Prints the usual table and keeps the mean CPU time of every benchmark for the summary (on a
-// busy machine CPU time varies less than wall time; the code under test is single-threaded).
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0)
-                m_seconds[run.benchmark_name()] = run.cpu_accumulated_time / double(run.iterations);
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void printRatio(const char *what, const std::string &measured, const std::string &reference) const
-    {
-        const auto m = m_seconds.find(measured);
-        const auto r = m_seconds.find(reference);
-        if (m == m_seconds.end() || r == m_seconds.end() || r->second <= 0)
-            return;
-        std::printf("  %-58s %8.2f\n", what, m->second / r->second);
-    }
-
-private:
-    std::map<std::string, double> m_seconds;
-};
-
-std::string name(const char *benchmark, long a)
-{
-    return std::string(benchmark) + "/" + std::to_string(a) + "/real_time";
-}
-
-std::string name(const char *benchmark, long a, long b)
-{
-    return std::string(benchmark) + "/" + std::to_string(a) + "/" + std::to_string(b) + "/real_time";
-}
+    ->MeasureProcessCPUTime();
+BENCHMARK(BM_ApplyColorKeyFormatPerPixel)
+    ->Arg(QImage::Format_ARGB32_Premultiplied)
+    ->Arg(QImage::Format_RGBA8888)
+    ->Arg(QImage::Format_RGB888)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime();
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-
-    std::printf("\nRatios of CPU times (same run):\n");
-    reporter.printRatio("slider step 1920x1080 / copy of its pixels", name("BM_SliderStep", 1920, 1080),
-                        name("BM_ImageCopy", 1920, 1080));
-    reporter.printRatio("slider step 3840x2160 / copy of its pixels", name("BM_SliderStep", 3840, 2160),
-                        name("BM_ImageCopy", 3840, 2160));
-    reporter.printRatio("slider step without record 1920x1080 / copy of its pixels",
-                        name("BM_SliderStepWithoutRecord", 1920, 1080), name("BM_ImageCopy", 1920, 1080));
-    reporter.printRatio("slider step without record 3840x2160 / copy of its pixels",
-                        name("BM_SliderStepWithoutRecord", 3840, 2160), name("BM_ImageCopy", 3840, 2160));
-    reporter.printRatio("slider step 3840x2160 / slider step 1920x1080", name("BM_SliderStep", 3840, 2160),
-                        name("BM_SliderStep", 1920, 1080));
-    const struct
-    {
-        const char *label;
-        long format;
-    } formats[] = {{"RGB32", QImage::Format_RGB32},
-                   {"ARGB32_Premultiplied", QImage::Format_ARGB32_Premultiplied},
-                   {"RGBA8888", QImage::Format_RGBA8888},
-                   {"RGB888 (exact per-pixel path)", QImage::Format_RGB888}};
-    for (const auto &format : formats) {
-        const std::string what = std::string("per-pixel definition / kernel, ") + format.label;
-        reporter.printRatio(what.c_str(), name("BM_KeyLiteral", format.format),
-                            name("BM_KeyKernel", format.format));
+    std::vector<Line> lines;
+    const double stepTargets[] = {2.0, 8.0};
+    int sizeIndex = 0;
+    for (const auto &size : {std::make_pair(1920L, 1080L), std::make_pair(3840L, 2160L)}) {
+        const long w = size.first;
+        const long h = size.second;
+        const std::string at = " " + sizeText(w, h);
+        lines.push_back({"slider step" + at + ", RGB32 picture", name("BM_SliderStep", w, h), "",
+                         stepTargets[sizeIndex]});
+        lines.push_back({"slider step" + at + ", imported (RGBA8888)", name("BM_SliderStepImported", w, h),
+                         "", stepTargets[sizeIndex]});
+        lines.push_back({"slider step" + at + ", translucent (ARGB32)",
+                         name("BM_SliderStepTranslucent", w, h), "", stepTargets[sizeIndex]});
+        lines.push_back(
+            {"slider step" + at + ", item without record", name("BM_SliderStepWithoutRecord", w, h)});
+        lines.push_back({"slider step" + at + " / copy of its pixels", name("BM_SliderStep", w, h),
+                         name("BM_ImageCopy", w, h)});
+        lines.push_back({"applyColorKey" + at + ": ours / per-pixel definition",
+                         name("BM_ApplyColorKey", w, h), name("BM_ApplyColorKeyPerPixel", w, h)});
+        lines.push_back({"applyColorKey" + at + ": ours / OpenCV inRange+setTo",
+                         name("BM_ApplyColorKey", w, h), name("BM_ApplyColorKeyOpenCV", w, h), 0.25});
+        ++sizeIndex;
     }
-    reporter.printRatio("keying kernel RGB32 / copy of its pixels",
-                        name("BM_KeyKernel", QImage::Format_RGB32), name("BM_ImageCopy", 1920, 1080));
-    reporter.printRatio("QPixmap::fromImage / copy of its pixels", "BM_PixmapFromImage/real_time",
-                        name("BM_ImageCopy", 1920, 1080));
-    reporter.printRatio("OSD byte conversion / copy of its pixels", "BM_ImageToOsdData/real_time",
-                        name("BM_ImageCopy", 1920, 1080));
-    benchmark::Shutdown();
-    return 0;
+    for (const auto &format : kFormats) {
+        lines.push_back({std::string("applyColorKey 1920x1080 ") + format.label + ": ours / per-pixel",
+                         name("BM_ApplyColorKeyFormat", format.format),
+                         name("BM_ApplyColorKeyFormatPerPixel", format.format)});
+    }
+    return run(argc, argv, "Keying and the slider step", lines);
 }

@@ -1,5 +1,6 @@
 #include "interfaces/osdfile.h"
 
+#include "interfaces/crc32.h"
 #include "interfaces/sourcedata.h"
 #include "interfaces/videocontrolosd.h"
 
@@ -1078,53 +1079,10 @@ bool OsdFile::readFrom(QIODevice *device, qint64 size, qint64 limit, Contents *o
 }
 
 // -------------------------------------------------------------------------------------------------
-// CRC-32, sixteen bytes at a time (slicing-by-16): the checksum runs over every byte of a file on
-// both ways, so its speed bounds that of large exports and imports.
-
-namespace {
-struct CrcTables
-{
-    quint32 t[16][256];
-};
-
-constexpr CrcTables makeCrcTables()
-{
-    CrcTables c{};
-    for (quint32 i = 0; i < 256; ++i) {
-        quint32 r = i;
-        for (int k = 0; k < 8; ++k)
-            r = (r >> 1) ^ (0xEDB88320u & (0u - (r & 1u)));
-        c.t[0][i] = r;
-    }
-    for (int i = 0; i < 256; ++i) {
-        for (int s = 1; s < 16; ++s)
-            c.t[s][i] = (c.t[s - 1][i] >> 8) ^ c.t[0][c.t[s - 1][i] & 0xFF];
-    }
-    return c;
-}
-
-constexpr CrcTables kCrc = makeCrcTables();
-
-// The table of slice s gives the effect of byte b on a register that still has s bytes to pass.
-inline quint32 crcWord(quint32 word, int slice)
-{
-    return kCrc.t[slice + 3][word & 0xFF] ^ kCrc.t[slice + 2][(word >> 8) & 0xFF] ^
-           kCrc.t[slice + 1][(word >> 16) & 0xFF] ^ kCrc.t[slice][word >> 24];
-}
-} // namespace
+// CRC-32: the checksum runs over every byte of a file on both ways, so its speed bounds that of
+// large exports and imports.
 
 quint32 OsdFile::crc32(const char *data, qint64 size, quint32 crc)
 {
-    const auto *p = reinterpret_cast<const uchar *>(data);
-    crc = ~crc;
-    while (size >= 16) {
-        crc = crcWord(qFromLittleEndian<quint32>(p) ^ crc, 12) ^
-              crcWord(qFromLittleEndian<quint32>(p + 4), 8) ^ crcWord(qFromLittleEndian<quint32>(p + 8), 4) ^
-              crcWord(qFromLittleEndian<quint32>(p + 12), 0);
-        p += 16;
-        size -= 16;
-    }
-    while (size-- > 0)
-        crc = (crc >> 8) ^ kCrc.t[0][(crc ^ *p++) & 0xFF];
-    return ~crc;
+    return Crc32::compute(data, size, crc);
 }

@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace {
 
@@ -55,6 +56,20 @@ int truncated(double value)
     if (!(value < double(INT_MAX)))
         return INT_MAX;
     return int(value);
+}
+
+// The record values of a keyed image. The record takes a handle on the same pixels (nobody writes
+// into shared pixels) and the OSD pixel data as they are, without copies.
+void fillKeyedRecord(VideoControlOSD *record, const QImage &image, QByteArray osdData, int completionWidth,
+                     const QColor &selectColor, bool isSelectColor)
+{
+    record->setPImageValue(new QImage(image));
+    record->setImage(osdData);
+    record->setOSDFileLength(image.width() * image.height() * 3);
+    record->setCompletionImageWidth(completionWidth);
+    record->setSize(image.size());
+    record->setSelectColor(selectColor);
+    record->setIsSelectColor(isSelectColor);
 }
 
 QList<OSDItem *> itemsOf(QWidget *page)
@@ -148,15 +163,10 @@ void Quillmere::writeKeyedRecord(OSDItem *item, const QImage &image)
     VideoControlOSD *record = item->videoControlOSD();
     if (!record)
         return;
-    // A handle on the same pixels: the record owns it, and nobody writes into shared pixels.
-    record->setPImageValue(new QImage(image));
     int completionWidth = 0;
-    record->setImage(PublicBase::imageToOsdData(image, &completionWidth));
-    record->setOSDFileLength(image.width() * image.height() * 3);
-    record->setCompletionImageWidth(completionWidth);
-    record->setSize(image.size());
-    record->setSelectColor(m_selectColor);
-    record->setIsSelectColor(m_selectColorCheck->isChecked());
+    QByteArray data = PublicBase::imageToOsdData(image, &completionWidth);
+    fillKeyedRecord(record, image, std::move(data), completionWidth, m_selectColor,
+                    m_selectColorCheck->isChecked());
 }
 
 void Quillmere::slot_applyDataForDataModel()
@@ -180,10 +190,16 @@ void Quillmere::slot_applyDataForDataModel()
         }
         m_baseImages.insert(index, *base);
 
-        QImage keyed = *base;
-        applyColorKey(keyed);
-        showKeyedImage(item, keyed);
-        writeKeyedRecord(item, keyed);
+        // One pass over the base image keys it and, for the record, converts it; the image to show
+        // comes in a form the pixmap takes without another conversion or copy.
+        VideoControlOSD *record = item->videoControlOSD();
+        ColorKeyer::Keyed keyed = ColorKeyer::keyed(*base, m_beginColor, m_endColor, m_selectColor, record);
+        item->setOsdImage(keyed.image, item->isPicture());
+        item->setPixmap(keyed.display.isNull() ? QPixmap::fromImage(keyed.image)
+                                               : QPixmap::fromImage(std::move(keyed.display)));
+        if (record)
+            fillKeyedRecord(record, keyed.image, std::move(keyed.osdData), keyed.completionWidth,
+                            m_selectColor, m_selectColorCheck->isChecked());
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
 #include <QImage>
 
@@ -16,6 +17,24 @@ class ColorKeyer
 {
 public:
     static void apply(QImage &image, const QColor &begin, const QColor &end, const QColor &fill);
+
+    // Everything a key-range slider step needs, made in one pass over the pixels where the format
+    // allows it.
+    struct Keyed
+    {
+        // source keyed as apply() keys a copy of it: still sharing source's pixels when nothing
+        // lies in the range.
+        QImage image;
+        // PublicBase::imageToOsdData(image, &completionWidth), when asked for.
+        QByteArray osdData;
+        int completionWidth = 0;
+        // image in Format_RGB32, which QPixmap::fromImage takes without converting or copying: made
+        // for opaque images of the 32-bit formats with alpha (sharing image's pixels where the bytes
+        // are the same). Null when image is best shown as it is.
+        QImage display;
+    };
+    static Keyed keyed(const QImage &source, const QColor &begin, const QColor &end, const QColor &fill,
+                       bool withOsdData);
 
     // True when some channel's range is empty (begin above end): nothing can match.
     static bool isEmptyRange(const QColor &begin, const QColor &end);

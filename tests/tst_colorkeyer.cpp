@@ -1,8 +1,10 @@
 // The keying kernel against the plain per-pixel definition, on every image format.
 #include "osditem/colorkeyer.h"
+#include "osditem/publicbase.h"
 
 #include <QColorSpace>
 #include <QImage>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QtTest>
 #include <cstring>
@@ -120,6 +122,46 @@ QColor randomColour(QRandomGenerator &random)
     return QColor(random.bounded(256), random.bounded(256), random.bounded(256), random.bounded(256));
 }
 
+// Some pixel lies in the range (the definition's test, before anything is replaced).
+bool anyInRange(const QImage &image, const QColor &begin, const QColor &end)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c(image.pixel(x, y));
+            if (begin.red() <= c.red() && c.red() <= end.red() && begin.green() <= c.green() &&
+                c.green() <= end.green() && begin.blue() <= c.blue() && c.blue() <= end.blue())
+                return true;
+        }
+    }
+    return false;
+}
+
+bool isOpaque(const QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) != 255)
+                return false;
+        }
+    }
+    return true;
+}
+
+// Pixels in a buffer of their own with padded rows (32-bit aligned, as QImage requires), so the
+// keyer cannot take the rows as one run.
+QImage paddedCopy(const QImage &image, QByteArray *buffer)
+{
+    const int rowBytes = (image.width() * image.depth() + 7) / 8;
+    const int stride = (rowBytes + 3) / 4 * 4 + 12;
+    *buffer = QByteArray(stride * image.height() + 4, '\0');
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(buffer->data() + 4 + y * stride, image.constScanLine(y), size_t(rowBytes));
+    QImage padded(reinterpret_cast<uchar *>(buffer->data()) + 4, image.width(), image.height(), stride,
+                  image.format());
+    padded.setColorTable(image.colorTable());
+    return padded;
+}
+
 } // namespace
 
 class TestColorKeyer : public QObject
@@ -136,6 +178,14 @@ private slots:
     void keyingDetachesSharedImage();
     void invalidFillChangesNothing();
     void nullImage();
+
+    void keyedMatchesDefinition_data();
+    void keyedMatchesDefinition();
+    void keyedShowsTranslucentPicturesPremultiplied();
+    void keyedOfNothing();
+
+    void sameResultsOnEveryInstructionSet_data();
+    void sameResultsOnEveryInstructionSet();
 };
 
 void TestColorKeyer::boundaries_data()
@@ -332,6 +382,193 @@ void TestColorKeyer::nullImage()
     QImage image;
     ColorKeyer::apply(image, QColor(0, 0, 0), QColor(255, 255, 255), QColor(1, 2, 3));
     QVERIFY(image.isNull());
+}
+
+// The slider's one pass: the keyed image, its OSD pixel data and the image to show, against the
+// definition, PublicBase and Qt's own conversions, for every format, odd sizes (run lengths around
+// the 16- and 32-pixel steps) and rows that are not one run.
+void TestColorKeyer::keyedMatchesDefinition_data()
+{
+    sameAsDefinition_data();
+}
+
+void TestColorKeyer::keyedMatchesDefinition()
+{
+    QFETCH(int, format);
+    QRandomGenerator random(quint32(format) * 104729u + 3u);
+    const QSize sizes[] = {QSize(1, 1),  QSize(1, 7),  QSize(7, 1),  QSize(13, 5), QSize(16, 2),
+                           QSize(33, 3), QSize(47, 2), QSize(64, 1), QSize(67, 3), QSize(101, 2)};
+
+    for (int trial = 0; trial < 80; ++trial) {
+        const QSize size = sizes[trial % int(sizeof(sizes) / sizeof(sizes[0]))];
+        QImage source = trial % 2
+                            ? randomImage(QImage::Format(format), size.width(), size.height(), random)
+                            : fewColourImage(QImage::Format(format), size.width(), size.height(), random);
+        // Opaque pictures (as loaded or imported) take other roads to the screen than translucent ones.
+        if (trial % 3 == 0 && source.hasAlphaChannel() && source.depth() == 32) {
+            for (int y = 0; y < source.height(); ++y) {
+                for (int x = 0; x < source.width(); ++x)
+                    source.setPixel(x, y, source.pixel(x, y) | 0xFF000000u);
+            }
+        }
+        if (trial % 4 == 1) {
+            source.setDotsPerMeterX(3780 + trial);
+            source.setOffset(QPoint(trial, -trial));
+            source.setText(QStringLiteral("Comment"), QStringLiteral("trial %1").arg(trial));
+            source.setDevicePixelRatio(2.0);
+        }
+        QByteArray paddedBuffer;
+        if (trial % 5 == 4)
+            source = paddedCopy(source, &paddedBuffer);
+
+        const QColor a(source.pixel(random.bounded(size.width()), random.bounded(size.height())));
+        const QColor b(source.pixel(random.bounded(size.width()), random.bounded(size.height())));
+        QColor begin(qMin(a.red(), b.red()), qMin(a.green(), b.green()), qMin(a.blue(), b.blue()));
+        QColor end(qMax(a.red(), b.red()), qMax(a.green(), b.green()), qMax(a.blue(), b.blue()));
+        switch (trial % 6) {
+        case 0: // exactly one colour, as after a pick
+            begin = end = a;
+            break;
+        case 1: // widened
+            begin =
+                QColor(qMax(0, begin.red() - 60), qMax(0, begin.green() - 60), qMax(0, begin.blue() - 60));
+            end = QColor(qMin(255, end.red() + 60), qMin(255, end.green() + 60), qMin(255, end.blue() + 60));
+            break;
+        case 2: // a range no colour of a random picture is likely to fall into
+            begin = QColor(a.red(), 0, 0);
+            end = QColor(a.red(), 0, 0);
+            break;
+        case 3: // empty
+            begin = QColor(10, 0, 0);
+            end = QColor(9, 255, 255);
+            break;
+        case 4: // everything
+            begin = QColor(0, 0, 0);
+            end = QColor(255, 255, 255);
+            break;
+        default:
+            break;
+        }
+        const QColor fill = trial % 7 == 3 ? QColor() : trial % 3 ? randomColour(random) : QColor(a.rgb());
+        const bool withOsdData = trial % 4 != 2;
+
+        const QImage untouched = source.copy();
+        QImage expected = source.copy();
+        literalKey(expected, begin, end, fill);
+
+        ColorKeyer::Keyed keyed = ColorKeyer::keyed(source, begin, end, fill, withOsdData);
+        const QString at = QStringLiteral("trial %1 (%2x%3) begin %4 end %5 fill %6")
+                               .arg(trial)
+                               .arg(size.width())
+                               .arg(size.height())
+                               .arg(begin.name(), end.name(), fill.name(QColor::HexArgb));
+
+        QString where;
+        QVERIFY2(sameBytes(keyed.image, expected, &where), qPrintable(at + QStringLiteral(": ") + where));
+        QVERIFY2(sameBytes(source, untouched, &where), qPrintable(at + QStringLiteral(", source: ") + where));
+        QCOMPARE(keyed.image.dotsPerMeterX(), source.dotsPerMeterX());
+        QCOMPARE(keyed.image.offset(), source.offset());
+        QCOMPARE(keyed.image.devicePixelRatio(), source.devicePixelRatio());
+        QCOMPARE(keyed.image.text(), source.text());
+        QCOMPARE(keyed.image.colorTable(), source.colorTable());
+        // New pixels exactly when some pixel was replaced.
+        const bool keys = ColorKeyer::canKey(source.format()) && fill.isValid() &&
+                          !ColorKeyer::isEmptyRange(begin, end) && anyInRange(source, begin, end);
+        QVERIFY2((keyed.image.constBits() != source.constBits()) == keys, qPrintable(at));
+
+        if (withOsdData) {
+            int completionWidth = -1;
+            const QByteArray expectedData = PublicBase::imageToOsdData(expected, &completionWidth);
+            QVERIFY2(keyed.osdData == expectedData, qPrintable(at + QStringLiteral(": OSD pixel data")));
+            QCOMPARE(keyed.completionWidth, completionWidth);
+        } else {
+            QVERIFY(keyed.osdData.isEmpty());
+        }
+
+        // The image to show holds what QPixmap::fromImage would make of the keyed image.
+        if (!keyed.display.isNull()) {
+            const QImage::Format shown = keyed.display.format();
+            QVERIFY2(shown == QImage::Format_RGB32 || shown == QImage::Format_ARGB32_Premultiplied,
+                     qPrintable(at));
+            QVERIFY2(shown == QImage::Format_ARGB32_Premultiplied || isOpaque(expected) ||
+                         expected.format() == QImage::Format_RGBX8888,
+                     qPrintable(at));
+            QVERIFY2(sameBytes(keyed.display, expected.convertToFormat(shown), &where),
+                     qPrintable(at + QStringLiteral(", shown: ") + where));
+            QCOMPARE(keyed.display.devicePixelRatio(), expected.devicePixelRatio());
+        }
+        // Opaque pictures in 32-bit formats with alpha are shown without a conversion, those with
+        // QRgb words through their own bytes.
+        const bool opaque32 =
+            isOpaque(expected) && (expected.format() == QImage::Format_ARGB32 ||
+                                   expected.format() == QImage::Format_ARGB32_Premultiplied);
+        if (opaque32 && expected.devicePixelRatio() == 1.0) {
+            QVERIFY2(!keyed.display.isNull(), qPrintable(at));
+            QVERIFY2(keyed.display.constBits() == keyed.image.constBits(), qPrintable(at));
+        }
+        if (expected.format() == QImage::Format_RGB32)
+            QVERIFY2(keyed.display.isNull(), qPrintable(at));
+    }
+}
+
+// Every alpha with a spread of colour values: the premultiplied pixels to show are exactly Qt's.
+void TestColorKeyer::keyedShowsTranslucentPicturesPremultiplied()
+{
+    QImage source(256, 67, QImage::Format_ARGB32);
+    for (int y = 0; y < source.height(); ++y) {
+        for (int x = 0; x < source.width(); ++x)
+            source.setPixel(x, y, qRgba((y * 4) & 0xFF, (y * 4 + 1) & 0xFF, 255 - y, x));
+    }
+    // Keys the column of alpha 255 (red 0 to 3 and green 1 to 5 only in the first rows).
+    const ColorKeyer::Keyed keyed =
+        ColorKeyer::keyed(source, QColor(0, 1, 0), QColor(3, 5, 255), QColor(200, 100, 50, 128), true);
+    QImage expected = source.copy();
+    literalKey(expected, QColor(0, 1, 0), QColor(3, 5, 255), QColor(200, 100, 50, 128));
+    QString where;
+    QVERIFY2(sameBytes(keyed.image, expected, &where), qPrintable(where));
+    QCOMPARE(keyed.display.format(), QImage::Format_ARGB32_Premultiplied);
+    QVERIFY2(sameBytes(keyed.display, expected.convertToFormat(QImage::Format_ARGB32_Premultiplied), &where),
+             qPrintable(where));
+}
+
+void TestColorKeyer::keyedOfNothing()
+{
+    const ColorKeyer::Keyed keyed =
+        ColorKeyer::keyed(QImage(), QColor(0, 0, 0), QColor(9, 9, 9), QColor(1, 2, 3), true);
+    QVERIFY(keyed.image.isNull());
+    QVERIFY(keyed.osdData.isEmpty());
+    QCOMPARE(keyed.completionWidth, 0);
+    QVERIFY(keyed.display.isNull());
+}
+
+// The loops come in several builds (plain, AVX2, the one pass in SSSE3 and AVX2) of which one
+// process uses one; run the comparisons once more with each of the others.
+void TestColorKeyer::sameResultsOnEveryInstructionSet_data()
+{
+    QTest::addColumn<QString>("cpuFeaturesOff");
+    QTest::newRow("plain loops") << "ssse3";
+    QTest::newRow("SSSE3") << "avx2";
+}
+
+void TestColorKeyer::sameResultsOnEveryInstructionSet()
+{
+    QFETCH(QString, cpuFeaturesOff);
+    if (qEnvironmentVariableIsSet("QT_NO_CPU_FEATURE"))
+        QSKIP("this run has a road of its own");
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_NO_CPU_FEATURE"), cpuFeaturesOff);
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("boundaries"), QStringLiteral("sameAsDefinition"),
+                 QStringLiteral("keyingDetachesSharedImage"), QStringLiteral("keyedMatchesDefinition"),
+                 QStringLiteral("keyedShowsTranslucentPicturesPremultiplied")});
+    QVERIFY(child.waitForFinished(-1));
+    const QByteArray output = child.readAll();
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+             output.right(3000).constData());
+    QVERIFY(output.contains(" 0 failed"));
 }
 
 QTEST_GUILESS_MAIN(TestColorKeyer)

@@ -179,7 +179,13 @@ private slots:
     void readBytesMatchesLiteral_data();
     void readBytesMatchesLiteral();
 
-    void sameResultsWithoutByteShuffles();
+    void everyRunLengthAndRowStart_data();
+    void everyRunLengthAndRowStart();
+    void osdDataToImageEveryWidth();
+    void largeImagesBothWays();
+
+    void sameResultsOnEveryRoad_data();
+    void sameResultsOnEveryRoad();
 };
 
 void TestPublicBase::specExamples()
@@ -432,25 +438,136 @@ void TestPublicBase::readBytesMatchesLiteral()
         QCOMPARE(expected, int(0x88776655u));
 }
 
-// The row loops have a second build for processors without SSSE3; run the comparisons once more
-// with it (and with Qt's own converters in their plain form).
-void TestPublicBase::sameResultsWithoutByteShuffles()
+// The fast loops take blocks of 8, 16 and 32 pixels and, for streaming stores, first align their
+// output: every run length from 1 to 67 pixels, as one run (rows without padding) and as rows that
+// start at every offset (padded rows, one byte off alignment).
+void TestPublicBase::everyRunLengthAndRowStart_data()
 {
-    if (qEnvironmentVariable("QT_NO_CPU_FEATURE").contains("ssse3"))
-        QSKIP("this run already goes without byte shuffles");
+    QTest::addColumn<QImage::Format>("format");
+    QTest::addColumn<bool>("padded");
+    const QImage::Format formats[] = {
+        QImage::Format_RGB32,    QImage::Format_ARGB32,   QImage::Format_ARGB32_Premultiplied,
+        QImage::Format_RGBX8888, QImage::Format_RGBA8888, QImage::Format_RGBA8888_Premultiplied,
+        QImage::Format_RGB888,   QImage::Format_BGR888,
+    };
+    for (QImage::Format format : formats) {
+        QTest::addRow("format %d, packed rows", int(format)) << format << false;
+        QTest::addRow("format %d, padded rows", int(format)) << format << true;
+    }
+}
+
+void TestPublicBase::everyRunLengthAndRowStart()
+{
+    QFETCH(QImage::Format, format);
+    QFETCH(bool, padded);
+    QRandomGenerator rng(uint(format) * 2 + padded);
+    const int bytesPerPixel = QImage(1, 1, format).depth() / 8;
+    for (int w = 1; w <= 67; ++w) {
+        for (int h : {1, 3, 7}) {
+            QImage image;
+            QByteArray buffer;
+            if (padded) {
+                const int stride = w * bytesPerPixel + 5;
+                buffer = QByteArray(stride * h + 1, Qt::Uninitialized);
+                for (char &c : buffer)
+                    c = char(rng.bounded(256));
+                image = QImage(reinterpret_cast<const uchar *>(buffer.constData()) + 1, w, h, stride, format);
+            } else {
+                image = randomImage(format, w, h, rng);
+            }
+            int cw = 0;
+            int expectedCw = 0;
+            const QByteArray actual = PublicBase::imageToOsdData(image, &cw);
+            if (actual != literalOsdData(image, &expectedCw) || cw != expectedCw)
+                QFAIL(qPrintable(QStringLiteral("%1x%2 differs").arg(w).arg(h)));
+        }
+    }
+}
+
+// Every width from 1 to 67, with stored rows as wide as the image (one run), wider and narrower.
+void TestPublicBase::osdDataToImageEveryWidth()
+{
+    QRandomGenerator rng(77);
+    for (int width = 1; width <= 67; ++width) {
+        for (int height : {1, 2, 5}) {
+            for (int extra : {0, 1, 3, -1}) {
+                const int completionWidth = width + extra;
+                if (completionWidth <= 0)
+                    continue;
+                QByteArray data(completionWidth * height * 3, Qt::Uninitialized);
+                for (char &c : data)
+                    c = char(rng.bounded(256));
+                const QImage expected = Literal::osdDataToImage(data, width, height, completionWidth);
+                std::unique_ptr<QImage> actual(
+                    PublicBase::osdDataToImage(data, width, height, completionWidth));
+                QVERIFY(actual);
+                if (imageBytes(*actual) != imageBytes(expected))
+                    QFAIL(qPrintable(QStringLiteral("width %1, height %2, completion width %3 differ")
+                                         .arg(width)
+                                         .arg(height)
+                                         .arg(completionWidth)));
+            }
+        }
+    }
+}
+
+// Outputs above 16 MiB take the streaming stores whatever the settings.
+void TestPublicBase::largeImagesBothWays()
+{
+    QRandomGenerator rng(99);
+    const QImage image = randomImage(QImage::Format_ARGB32, 2403, 2401, rng);
+    int cw = 0;
+    int expectedCw = 0;
+    const QByteArray data = PublicBase::imageToOsdData(image, &cw);
+    QVERIFY(data == literalOsdData(image, &expectedCw));
+    QCOMPARE(cw, expectedCw);
+
+    std::unique_ptr<QImage> back(PublicBase::osdDataToImage(data, image.width(), image.height(), cw));
+    QVERIFY(back);
+    QVERIFY(imageBytes(*back) ==
+            imageBytes(Literal::osdDataToImage(data, image.width(), image.height(), cw)));
+}
+
+// The loops come in several builds (plain, SSSE3, AVX2, with and without streaming stores) of which
+// one process uses one; run the comparisons once more with each of the others.
+void TestPublicBase::sameResultsOnEveryRoad_data()
+{
+    QTest::addColumn<QString>("cpuFeaturesOff");
+    QTest::addColumn<QString>("streaming");
+    QTest::newRow("plain loops and Qt's converters") << "ssse3"
+                                                     << "never";
+    QTest::newRow("SSSE3") << "avx2"
+                           << "never";
+    QTest::newRow("SSSE3, streaming stores") << "avx2"
+                                             << "always";
+    QTest::newRow("AVX2") << ""
+                          << "never";
+    QTest::newRow("AVX2, streaming stores") << ""
+                                            << "always";
+}
+
+void TestPublicBase::sameResultsOnEveryRoad()
+{
+    QFETCH(QString, cpuFeaturesOff);
+    QFETCH(QString, streaming);
+    if (qEnvironmentVariableIsSet("QT_NO_CPU_FEATURE") ||
+        qEnvironmentVariableIsSet("BRISKLANE_STREAMING_STORES"))
+        QSKIP("this run has a road of its own");
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_NO_CPU_FEATURE", "ssse3");
+    env.insert("QT_NO_CPU_FEATURE", cpuFeaturesOff);
+    env.insert("BRISKLANE_STREAMING_STORES", streaming);
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::MergedChannels);
     child.start(QCoreApplication::applicationFilePath(),
                 {"sameBytesAsPixelForEveryFormat", "scanLinesWithOddStrideAndSubImages",
-                 "roundTripIsOpaqueWithSameColours", "osdDataToImageMatchesLiteral"});
+                 "roundTripIsOpaqueWithSameColours", "osdDataToImageMatchesLiteral",
+                 "everyRunLengthAndRowStart", "osdDataToImageEveryWidth"});
     QVERIFY(child.waitForFinished(-1));
     const QByteArray output = child.readAll();
     QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
              output.right(3000).constData());
-    QVERIFY(output.contains("0 failed"));
+    QVERIFY(output.contains(" 0 failed"));
 }
 
 int main(int argc, char **argv)
