@@ -11,8 +11,8 @@
 
 // The loops below are plain C++ written so that the compiler can vectorise them. On x86 with GCC or
 // Clang they are also built for AVX2, and one pass that keys, converts to OSD bytes and makes the
-// image to show is written with SSSE3 shuffles; the one that runs is chosen at run time, and each
-// gives exactly the bytes of the plain loops.
+// image to show is written with SSSE3 and with AVX2 instructions; the one that runs is chosen at run
+// time, and each gives exactly the bytes of the plain loops.
 #if (defined(__GNUC__) || defined(__clang__)) && (defined(__x86_64__) || defined(__i386__))
 #define BRISKLANE_X86_DISPATCH 1
 #define BRISKLANE_TARGET(features) __attribute__((target(features)))
@@ -254,9 +254,6 @@ BRISKLANE_TARGET("ssse3") Q_ALWAYS_INLINE __m128i premultiplied(__m128i pixels)
 // (the outputs take the memory that the previous step's results just gave back, still cached).
 BRISKLANE_TARGET("ssse3") quint32 keyRunSsse3(const Run &run, const ByteKey &k)
 {
-    qint64 x = 0;
-    quint32 all = keyOneByOne(run, 0, x, k);
-
     const __m128i low = _mm_set1_epi32(int(k.low));
     const __m128i span = _mm_set1_epi32(int(k.span));
     const __m128i fill = _mm_set1_epi32(int(k.fill));
@@ -267,6 +264,7 @@ BRISKLANE_TARGET("ssse3") quint32 keyRunSsse3(const Run &run, const ByteKey &k)
     const __m128i opaque = _mm_set1_epi32(int(0xFF000000u));
     __m128i allKeyed = ones;
     const Outputs &out = run.out;
+    qint64 x = 0;
     for (; x + 16 <= run.count; x += 16) {
         __m128i p[4];
         for (int j = 0; j < 4; ++j) {
@@ -299,8 +297,7 @@ BRISKLANE_TARGET("ssse3") quint32 keyRunSsse3(const Run &run, const ByteKey &k)
     }
     quint32 lanes[4];
     _mm_storeu_si128(reinterpret_cast<__m128i *>(lanes), allKeyed);
-    all &= lanes[0] & lanes[1] & lanes[2] & lanes[3];
-    return all & keyOneByOne(run, x, run.count, k);
+    return lanes[0] & lanes[1] & lanes[2] & lanes[3] & keyOneByOne(run, x, run.count, k);
 }
 
 // The same pass, 32 pixels a step.
