@@ -36,6 +36,10 @@ public:
     };
     static Keyed keyed(const QImage &source, const QColor &begin, const QColor &end, const QColor &fill,
                        bool withOsdData);
+    // The same, with an earlier result whose memory the new one takes where nothing else holds it
+    // (the slider's previous step) instead of new memory for every step.
+    static Keyed keyed(const QImage &source, const QColor &begin, const QColor &end, const QColor &fill,
+                       bool withOsdData, Keyed &&spare);
 
     // True when some channel's range is empty (begin above end): nothing can match.
     static bool isEmptyRange(const QColor &begin, const QColor &end);
