@@ -72,6 +72,23 @@ void fillKeyedRecord(VideoControlOSD *record, const QImage &image, QByteArray os
     record->setIsSelectColor(isSelectColor);
 }
 
+// The item's keyed image, the pixels its pixmap shows and its record's OSD pixel data, taken out of
+// the item and the record, which get the next result right after.
+ColorKeyer::Keyed takeShownResult(OSDItem *item, VideoControlOSD *record)
+{
+    ColorKeyer::Keyed spare;
+    spare.image = item->image();
+    spare.display = item->pixmap().toImage();
+    item->setPixmap(QPixmap());
+    item->setOsdImage(QImage(), item->isPicture());
+    if (record) {
+        spare.osdData = record->image();
+        record->setImage(QByteArray());
+        record->setPImageValue(nullptr);
+    }
+    return spare;
+}
+
 QList<OSDItem *> itemsOf(QWidget *page)
 {
     QList<OSDItem *> result;
@@ -191,9 +208,11 @@ void Quillmere::slot_applyDataForDataModel()
         m_baseImages.insert(index, *base);
 
         // One pass over the base image keys it and, for the record, converts it; the image to show
-        // comes in a form the pixmap takes without another conversion or copy.
+        // comes in a form the pixmap takes without another conversion or copy. The pass writes into
+        // the memory of the previous step's result where nothing else holds it.
         VideoControlOSD *record = item->videoControlOSD();
-        ColorKeyer::Keyed keyed = ColorKeyer::keyed(*base, m_beginColor, m_endColor, m_selectColor, record);
+        ColorKeyer::Keyed keyed = ColorKeyer::keyed(*base, m_beginColor, m_endColor, m_selectColor, record,
+                                                    takeShownResult(item, record));
         item->setOsdImage(keyed.image, item->isPicture());
         item->setPixmap(keyed.display.isNull() ? QPixmap::fromImage(keyed.image)
                                                : QPixmap::fromImage(std::move(keyed.display)));

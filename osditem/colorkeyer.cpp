@@ -11,8 +11,8 @@
 
 // The loops below are plain C++ written so that the compiler can vectorise them. On x86 with GCC or
 // Clang they are also built for AVX2, and one pass that keys, converts to OSD bytes and makes the
-// image to show is written with SSSE3 shuffles; the one that runs is chosen at run time, and each
-// gives exactly the bytes of the plain loops.
+// image to show is written with SSSE3 and with AVX2 instructions; the one that runs is chosen at run
+// time, and each gives exactly the bytes of the plain loops.
 #if (defined(__GNUC__) || defined(__clang__)) && (defined(__x86_64__) || defined(__i386__))
 #define BRISKLANE_X86_DISPATCH 1
 #define BRISKLANE_TARGET(features) __attribute__((target(features)))
@@ -254,9 +254,6 @@ BRISKLANE_TARGET("ssse3") Q_ALWAYS_INLINE __m128i premultiplied(__m128i pixels)
 // (the outputs take the memory that the previous step's results just gave back, still cached).
 BRISKLANE_TARGET("ssse3") quint32 keyRunSsse3(const Run &run, const ByteKey &k)
 {
-    qint64 x = 0;
-    quint32 all = keyOneByOne(run, 0, x, k);
-
     const __m128i low = _mm_set1_epi32(int(k.low));
     const __m128i span = _mm_set1_epi32(int(k.span));
     const __m128i fill = _mm_set1_epi32(int(k.fill));
@@ -267,6 +264,7 @@ BRISKLANE_TARGET("ssse3") quint32 keyRunSsse3(const Run &run, const ByteKey &k)
     const __m128i opaque = _mm_set1_epi32(int(0xFF000000u));
     __m128i allKeyed = ones;
     const Outputs &out = run.out;
+    qint64 x = 0;
     for (; x + 16 <= run.count; x += 16) {
         __m128i p[4];
         for (int j = 0; j < 4; ++j) {
@@ -299,8 +297,7 @@ BRISKLANE_TARGET("ssse3") quint32 keyRunSsse3(const Run &run, const ByteKey &k)
     }
     quint32 lanes[4];
     _mm_storeu_si128(reinterpret_cast<__m128i *>(lanes), allKeyed);
-    all &= lanes[0] & lanes[1] & lanes[2] & lanes[3];
-    return all & keyOneByOne(run, x, run.count, k);
+    return lanes[0] & lanes[1] & lanes[2] & lanes[3] & keyOneByOne(run, x, run.count, k);
 }
 
 // The same pass, 32 pixels a step.
@@ -522,18 +519,59 @@ QImage displayFor(const QImage &image, bool opaque)
     }
 }
 
-// The plain road of keyed(): key, convert and make the image to show one after the other.
+// keyed() for the formats without a one-pass road (and for nothing to key): apply() on a handle,
+// then the OSD pixel data, then the image to show.
 ColorKeyer::Keyed keyedStepByStep(const QImage &source, const QColor &begin, const QColor &end,
-                                  const QColor &fill, bool withOsdData)
+                                  const QColor &fill, bool withOsdData, ColorKeyer::Keyed &spare)
 {
     ColorKeyer::Keyed result;
     result.image = source;
     ColorKeyer::apply(result.image, begin, end, fill);
-    if (withOsdData)
-        result.osdData = PublicBase::imageToOsdData(result.image, &result.completionWidth);
+    if (withOsdData) {
+        result.osdData = std::move(spare.osdData);
+        PublicBase::imageToOsdData(result.image, &result.completionWidth, &result.osdData);
+    }
     const bool opaque = hasAlphaChannelBytes(result.image.format()) && isOpaque(result.image);
     result.display = displayFor(result.image, opaque);
     return result;
+}
+
+// The plain road of the one pass, an output at a time: the rows of source keyed into target.
+template <int R, int G, int B>
+void keyRowsInto(const QImage &source, QImage &target, const Spans &s, quint32 fill)
+{
+    for (int y = 0; y < source.height(); ++y) {
+        keyLineInto<R, G, B>(reinterpret_cast<const quint32 *>(source.constScanLine(y)),
+                             reinterpret_cast<quint32 *>(target.scanLine(y)), source.width(), s, fill);
+    }
+}
+
+// The image to show from the keyed image: ARGB32 premultiplied, or RGBA8888 bytes as RGB32.
+void showRowsInto(const QImage &keyed, QImage &display, bool premultiply)
+{
+    const int width = keyed.width();
+    for (int y = 0; y < keyed.height(); ++y) {
+        const auto *source = reinterpret_cast<const quint32 *>(keyed.constScanLine(y));
+        auto *target = reinterpret_cast<quint32 *>(display.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const quint32 p = source[x];
+            target[x] = premultiply ? qPremultiply(p)
+                                    : 0xFF000000u | ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+        }
+    }
+}
+
+// The AND of all pixels of a 32-bit image.
+quint32 andOfPixels(const QImage &image)
+{
+    const int width = image.width();
+    quint32 all = ~0u;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const quint32 *>(image.constScanLine(y));
+        for (int x = 0; x < width; ++x)
+            all &= line[x];
+    }
+    return all;
 }
 
 // What setPixelColor stores for the fill colour depends only on the format: take it from a
@@ -651,6 +689,23 @@ Spans spansOf(const Bounds &b)
             quint32(b.blueLow),  quint32(b.blueHigh - b.blueLow)};
 }
 
+// image may take new pixels in place: it has that size and format, and no other handle (nor a
+// pixmap) shares its pixels.
+bool canRewrite(const QImage &image, const QSize &size, QImage::Format format)
+{
+    return !image.isNull() && image.size() == size && image.format() == format && image.isDetached();
+}
+
+// Everything blankLike() takes over from source is already the same in image.
+bool sameDescription(const QImage &image, const QImage &source)
+{
+    return image.dotsPerMeterX() == source.dotsPerMeterX() &&
+           image.dotsPerMeterY() == source.dotsPerMeterY() && image.offset() == source.offset() &&
+           image.devicePixelRatio() == source.devicePixelRatio() &&
+           image.colorSpace() == source.colorSpace() && image.textKeys() == source.textKeys() &&
+           image.text() == source.text() && image.colorTable() == source.colorTable();
+}
+
 } // namespace
 
 bool ColorKeyer::isEmptyRange(const QColor &begin, const QColor &end)
@@ -711,10 +766,18 @@ void ColorKeyer::apply(QImage &image, const QColor &begin, const QColor &end, co
 ColorKeyer::Keyed ColorKeyer::keyed(const QImage &source, const QColor &begin, const QColor &end,
                                     const QColor &fill, bool withOsdData)
 {
+    return keyed(source, begin, end, fill, withOsdData, Keyed());
+}
+
+ColorKeyer::Keyed ColorKeyer::keyed(const QImage &source, const QColor &begin, const QColor &end,
+                                    const QColor &fill, bool withOsdData, Keyed &&spare)
+{
+    // An image to show that reads the keyed image's own bytes holds them; it has none to give.
+    if (spare.display.constBits() == spare.image.constBits())
+        spare.display = QImage();
     const Layout layout = layoutOf(source.format());
-    if (layout == Layout::Other || cpuLevel() == Level::Portable || source.isNull() || !fill.isValid() ||
-        isEmptyRange(begin, end))
-        return keyedStepByStep(source, begin, end, fill, withOsdData);
+    if (layout == Layout::Other || source.isNull() || !fill.isValid() || isEmptyRange(begin, end))
+        return keyedStepByStep(source, begin, end, fill, withOsdData, spare);
 
     uchar fillBytes[8];
     storedFill(source.format(), fill, fillBytes);
@@ -729,31 +792,61 @@ ColorKeyer::Keyed ColorKeyer::keyed(const QImage &source, const QColor &begin, c
     Keyed result;
     Outputs out{nullptr, nullptr, nullptr};
     // Nothing in range: the keyed image is the source itself.
-    result.image = first < source.height() ? blankLike(source) : source;
+    if (first == source.height())
+        result.image = source;
+    else if (canRewrite(spare.image, source.size(), source.format()) && sameDescription(spare.image, source))
+        result.image = std::move(spare.image);
+    else
+        result.image = blankLike(source);
     if (result.image.isNull())
-        return keyedStepByStep(source, begin, end, fill, withOsdData);
+        return keyedStepByStep(source, begin, end, fill, withOsdData, spare);
     if (first < source.height())
         out.keyed = result.image.bits();
     if (withOsdData) {
-        result.osdData = QByteArray(int(qint64(source.width()) * source.height() * 3), Qt::Uninitialized);
+        const int size = int(qint64(source.width()) * source.height() * 3);
+        if (spare.osdData.size() == size && spare.osdData.isDetached())
+            result.osdData = std::move(spare.osdData);
+        else
+            result.osdData = QByteArray(size, Qt::Uninitialized);
         result.completionWidth = source.width();
         out.bgr = reinterpret_cast<uchar *>(result.osdData.data());
     }
     // The image to show, where it needs pixels of its own: RGB32 bytes for the RGBA8888 formats
     // (their opaque pictures come from imports), premultiplied pixels for translucent ARGB32.
     // Opaque ARGB32 and ARGB32_Premultiplied pictures are shown through their own bytes.
-    QImage display;
+    QImage::Format displayFormat = QImage::Format_Invalid;
     if (layout == Layout::RedFirst) {
-        display = QImage(source.size(), QImage::Format_RGB32);
+        displayFormat = QImage::Format_RGB32;
     } else if (source.format() == QImage::Format_ARGB32 && !(qAlpha(fillWord) == 255 && isOpaque(source))) {
-        display = QImage(source.size(), QImage::Format_ARGB32_Premultiplied);
+        displayFormat = QImage::Format_ARGB32_Premultiplied;
         key.premultiply = true;
     }
-    if (!display.isNull()) {
+    QImage display;
+    if (displayFormat != QImage::Format_Invalid) {
+        if (canRewrite(spare.display, source.size(), displayFormat))
+            display = std::move(spare.display);
+        else
+            display = QImage(source.size(), displayFormat);
         display.setDevicePixelRatio(source.devicePixelRatio());
-        out.display = display.bits();
+        if (!display.isNull())
+            out.display = display.bits();
     }
-    const quint32 all = keyRows(source, out, key);
+    quint32 all = ~0u;
+    if (cpuLevel() != Level::Portable) {
+        all = keyRows(source, out, key);
+    } else {
+        if (out.keyed && layout == Layout::Words)
+            keyRowsInto<16, 8, 0>(source, result.image, spans, fillWord);
+        else if (out.keyed)
+            keyRowsInto<0, 8, 16>(source, result.image, spans, fillWord);
+        if (withOsdData)
+            PublicBase::imageToOsdData(result.image, &result.completionWidth, &result.osdData);
+        if (out.display)
+            showRowsInto(result.image, display, key.premultiply);
+        // Only the formats with alpha ask whether the result is opaque.
+        if (hasAlphaChannelBytes(source.format()))
+            all = andOfPixels(result.image);
+    }
 
     const bool opaque = (all >> 24) == 0xFF;
     if (key.premultiply) {

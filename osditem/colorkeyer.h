@@ -28,13 +28,18 @@ public:
         // PublicBase::imageToOsdData(image, &completionWidth), when asked for.
         QByteArray osdData;
         int completionWidth = 0;
-        // image in Format_RGB32, which QPixmap::fromImage takes without converting or copying: made
-        // for opaque images of the 32-bit formats with alpha (sharing image's pixels where the bytes
-        // are the same). Null when image is best shown as it is.
+        // What QPixmap::fromImage would convert image to, so that it takes this without converting
+        // or copying again: Format_RGB32 for opaque images of the 32-bit formats with alpha
+        // (sharing image's pixels where the bytes are the same), ARGB32_Premultiplied for
+        // translucent ARGB32 images. Null when image is best shown as it is.
         QImage display;
     };
     static Keyed keyed(const QImage &source, const QColor &begin, const QColor &end, const QColor &fill,
                        bool withOsdData);
+    // The same, with an earlier result whose memory the new one takes where nothing else holds it
+    // (the slider's previous step) instead of new memory for every step.
+    static Keyed keyed(const QImage &source, const QColor &begin, const QColor &end, const QColor &fill,
+                       bool withOsdData, Keyed &&spare);
 
     // True when some channel's range is empty (begin above end): nothing can match.
     static bool isEmptyRange(const QColor &begin, const QColor &end);

@@ -106,17 +106,6 @@ Q_ALWAYS_INLINE void rgbBytesToBgrSimple(const uchar *__restrict src, uchar *__r
     }
 }
 
-// OSD bytes B, G, R to RGBA8888 bytes R, G, B, 255.
-Q_ALWAYS_INLINE void bgrToRgbaSimple(const uchar *__restrict src, uchar *__restrict dst, qint64 n)
-{
-    for (qint64 x = 0; x < n; ++x) {
-        dst[4 * x] = src[3 * x + 2];
-        dst[4 * x + 1] = src[3 * x + 1];
-        dst[4 * x + 2] = src[3 * x];
-        dst[4 * x + 3] = 0xFF;
-    }
-}
-
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
 // Without byte shuffles, dropping every fourth byte is fastest in general-purpose registers: eight
 // pixels (eight 24-bit values) make three 64-bit words. swapRB also exchanges bytes 0 and 2.
@@ -320,6 +309,17 @@ void packAvx2(const uchar *src, uchar *dst, qint64 n)
     packSimple<swapRB>(src + 4 * x, dst + 3 * x, n - x);
 }
 
+// OSD bytes B, G, R to RGBA8888 bytes R, G, B, 255, one pixel at a time (the ends of a run).
+Q_ALWAYS_INLINE void bgrToRgbaSimple(const uchar *__restrict src, uchar *__restrict dst, qint64 n)
+{
+    for (qint64 x = 0; x < n; ++x) {
+        dst[4 * x] = src[3 * x + 2];
+        dst[4 * x + 1] = src[3 * x + 1];
+        dst[4 * x + 2] = src[3 * x];
+        dst[4 * x + 3] = 0xFF;
+    }
+}
+
 // 12 bytes B, G, R to four RGBA8888 pixels.
 BRISKLANE_TARGET("ssse3") Q_ALWAYS_INLINE __m128i unpackShuffle()
 {
@@ -390,7 +390,7 @@ struct PackKernels
     RunKernel rgbBytes;  // RGB888
 };
 
-PackKernels packKernels(bool stream)
+PackKernels packKernels([[maybe_unused]] bool stream)
 {
     switch (cpuLevel()) {
 #if BRISKLANE_X86_DISPATCH
@@ -409,7 +409,7 @@ PackKernels packKernels(bool stream)
 }
 
 // Null where Qt's own converter (portable, and vectorised by Qt where it can) does the work.
-RunKernel unpackKernel(bool stream)
+RunKernel unpackKernel([[maybe_unused]] bool stream)
 {
     switch (cpuLevel()) {
 #if BRISKLANE_X86_DISPATCH
@@ -530,6 +530,13 @@ QImage *osdDataToImageByQt(const uchar *bytes, int width, int height, qint64 str
 
 QByteArray PublicBase::imageToOsdData(const QImage &image, int *completionWidth)
 {
+    QByteArray data;
+    imageToOsdData(image, completionWidth, &data);
+    return data;
+}
+
+void PublicBase::imageToOsdData(const QImage &image, int *completionWidth, QByteArray *data)
+{
     const int w = image.width();
     const int h = image.height();
     const qint64 total = qint64(w) * h * 3;
@@ -538,13 +545,16 @@ QByteArray PublicBase::imageToOsdData(const QImage &image, int *completionWidth)
     if (image.isNull() || total > MaxByteArraySize) {
         if (completionWidth)
             *completionWidth = 0;
-        return QByteArray();
+        *data = QByteArray();
+        return;
     }
     if (completionWidth)
         *completionWidth = w;
 
-    QByteArray data(int(total), Qt::Uninitialized);
-    auto *out = reinterpret_cast<uchar *>(data.data());
+    // The bytes are all written below: memory that nothing else shares can take them as it is.
+    if (data->size() != total || !data->isDetached())
+        *data = QByteArray(int(total), Qt::Uninitialized);
+    auto *out = reinterpret_cast<uchar *>(data->data());
     const PackKernels kernels = packKernels(streamingFor(total));
     RunKernel kernel = nullptr;
     switch (image.format()) {
@@ -566,23 +576,22 @@ QByteArray PublicBase::imageToOsdData(const QImage &image, int *completionWidth)
         break;
     case QImage::Format_Indexed8:
         indexed8Rows(image, out);
-        return data;
+        return;
     case QImage::Format_Mono:
     case QImage::Format_MonoLSB:
         monoRows(image, out);
-        return data;
+        return;
     default:
         convertedRows(image, out);
-        return data;
+        return;
     }
     // Rows without padding between them are one run of pixels.
     if (image.bytesPerLine() * 8 == qint64(w) * image.depth()) {
         kernel(image.constBits(), out, qint64(w) * h);
-        return data;
+        return;
     }
     for (int y = 0; y < h; ++y)
         kernel(image.constScanLine(y), out + qint64(y) * w * 3, w);
-    return data;
 }
 
 QImage *PublicBase::osdDataToImage(const QByteArray &data, int width, int height, int completionWidth)

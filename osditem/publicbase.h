@@ -15,6 +15,8 @@ public:
     // beyond an indexed image's colour table gives black), only much faster. A null image, or one
     // whose data would not fit into a byte array, gives empty data and a completion width of 0.
     static QByteArray imageToOsdData(const QImage &image, int *completionWidth);
+    // The same into *data, in its own memory when that has the right size and nothing shares it.
+    static void imageToOsdData(const QImage &image, int *completionWidth, QByteArray *data);
 
     // A new opaque RGBA8888 image owned by the caller. Bytes missing at the end read as 0; stored
     // columns at or beyond width are skipped; columns at or beyond completionWidth are black.

@@ -162,6 +162,62 @@ QImage paddedCopy(const QImage &image, QByteArray *buffer)
     return padded;
 }
 
+// What is wrong with a result of ColorKeyer::keyed for these arguments, or nothing: the keyed image
+// against the definition, the OSD pixel data against PublicBase, the image to show against what
+// QPixmap::fromImage would convert the keyed image to.
+QString keyedProblem(const ColorKeyer::Keyed &keyed, const QImage &source, const QColor &begin,
+                     const QColor &end, const QColor &fill, bool withOsdData)
+{
+    QImage expected = source.copy();
+    literalKey(expected, begin, end, fill);
+    QString where;
+    if (!sameBytes(keyed.image, expected, &where))
+        return QStringLiteral("keyed image: ") + where;
+    if (keyed.image.dotsPerMeterX() != source.dotsPerMeterX() || keyed.image.offset() != source.offset() ||
+        keyed.image.devicePixelRatio() != source.devicePixelRatio() || keyed.image.text() != source.text() ||
+        keyed.image.colorTable() != source.colorTable())
+        return QStringLiteral("the keyed image lost what the source carries besides its pixels");
+    // New pixels exactly when some pixel was replaced.
+    const bool keys = ColorKeyer::canKey(source.format()) && fill.isValid() &&
+                      !ColorKeyer::isEmptyRange(begin, end) && anyInRange(source, begin, end);
+    if ((keyed.image.constBits() != source.constBits()) != keys)
+        return keys ? QStringLiteral("keyed into the source's pixels")
+                    : QStringLiteral("new pixels for nothing");
+
+    if (withOsdData) {
+        int completionWidth = -1;
+        if (keyed.osdData != PublicBase::imageToOsdData(expected, &completionWidth))
+            return QStringLiteral("OSD pixel data");
+        if (keyed.completionWidth != completionWidth)
+            return QStringLiteral("completion width");
+    } else if (!keyed.osdData.isEmpty()) {
+        return QStringLiteral("OSD pixel data not asked for");
+    }
+
+    if (!keyed.display.isNull()) {
+        const QImage::Format shown = keyed.display.format();
+        if (shown != QImage::Format_RGB32 && shown != QImage::Format_ARGB32_Premultiplied)
+            return QStringLiteral("image to show in format %1").arg(int(shown));
+        if (shown == QImage::Format_RGB32 && !isOpaque(expected) &&
+            expected.format() != QImage::Format_RGBX8888)
+            return QStringLiteral("a translucent image shown as RGB32");
+        if (!sameBytes(keyed.display, expected.convertToFormat(shown), &where))
+            return QStringLiteral("image to show: ") + where;
+        if (keyed.display.devicePixelRatio() != expected.devicePixelRatio())
+            return QStringLiteral("image to show: device pixel ratio");
+    }
+    // Opaque pictures in 32-bit formats with alpha are shown without a conversion, those with QRgb
+    // words through their own bytes; RGB32 pictures as they are.
+    const bool opaque32 = isOpaque(expected) && (expected.format() == QImage::Format_ARGB32 ||
+                                                 expected.format() == QImage::Format_ARGB32_Premultiplied);
+    if (opaque32 && expected.devicePixelRatio() == 1.0 &&
+        (keyed.display.isNull() || keyed.display.constBits() != keyed.image.constBits()))
+        return QStringLiteral("an opaque picture is not shown through its own bytes");
+    if (expected.format() == QImage::Format_RGB32 && !keyed.display.isNull())
+        return QStringLiteral("an RGB32 picture got an image to show");
+    return QString();
+}
+
 } // namespace
 
 class TestColorKeyer : public QObject
@@ -181,6 +237,8 @@ private slots:
 
     void keyedMatchesDefinition_data();
     void keyedMatchesDefinition();
+    void keyedReusesOnlyFreeMemory_data();
+    void keyedReusesOnlyFreeMemory();
     void keyedShowsTranslucentPicturesPremultiplied();
     void keyedOfNothing();
 
@@ -456,59 +514,92 @@ void TestColorKeyer::keyedMatchesDefinition()
         QImage expected = source.copy();
         literalKey(expected, begin, end, fill);
 
-        ColorKeyer::Keyed keyed = ColorKeyer::keyed(source, begin, end, fill, withOsdData);
-        const QString at = QStringLiteral("trial %1 (%2x%3) begin %4 end %5 fill %6")
+        const ColorKeyer::Keyed keyed = ColorKeyer::keyed(source, begin, end, fill, withOsdData);
+        const QString at = QStringLiteral("trial %1 (%2x%3) begin %4 end %5 fill %6: ")
                                .arg(trial)
                                .arg(size.width())
                                .arg(size.height())
                                .arg(begin.name(), end.name(), fill.name(QColor::HexArgb));
-
+        const QString problem = keyedProblem(keyed, source, begin, end, fill, withOsdData);
+        QVERIFY2(problem.isEmpty(), qPrintable(at + problem));
         QString where;
-        QVERIFY2(sameBytes(keyed.image, expected, &where), qPrintable(at + QStringLiteral(": ") + where));
-        QVERIFY2(sameBytes(source, untouched, &where), qPrintable(at + QStringLiteral(", source: ") + where));
-        QCOMPARE(keyed.image.dotsPerMeterX(), source.dotsPerMeterX());
-        QCOMPARE(keyed.image.offset(), source.offset());
-        QCOMPARE(keyed.image.devicePixelRatio(), source.devicePixelRatio());
-        QCOMPARE(keyed.image.text(), source.text());
-        QCOMPARE(keyed.image.colorTable(), source.colorTable());
-        // New pixels exactly when some pixel was replaced.
-        const bool keys = ColorKeyer::canKey(source.format()) && fill.isValid() &&
-                          !ColorKeyer::isEmptyRange(begin, end) && anyInRange(source, begin, end);
-        QVERIFY2((keyed.image.constBits() != source.constBits()) == keys, qPrintable(at));
-
-        if (withOsdData) {
-            int completionWidth = -1;
-            const QByteArray expectedData = PublicBase::imageToOsdData(expected, &completionWidth);
-            QVERIFY2(keyed.osdData == expectedData, qPrintable(at + QStringLiteral(": OSD pixel data")));
-            QCOMPARE(keyed.completionWidth, completionWidth);
-        } else {
-            QVERIFY(keyed.osdData.isEmpty());
-        }
-
-        // The image to show holds what QPixmap::fromImage would make of the keyed image.
-        if (!keyed.display.isNull()) {
-            const QImage::Format shown = keyed.display.format();
-            QVERIFY2(shown == QImage::Format_RGB32 || shown == QImage::Format_ARGB32_Premultiplied,
-                     qPrintable(at));
-            QVERIFY2(shown == QImage::Format_ARGB32_Premultiplied || isOpaque(expected) ||
-                         expected.format() == QImage::Format_RGBX8888,
-                     qPrintable(at));
-            QVERIFY2(sameBytes(keyed.display, expected.convertToFormat(shown), &where),
-                     qPrintable(at + QStringLiteral(", shown: ") + where));
-            QCOMPARE(keyed.display.devicePixelRatio(), expected.devicePixelRatio());
-        }
-        // Opaque pictures in 32-bit formats with alpha are shown without a conversion, those with
-        // QRgb words through their own bytes.
-        const bool opaque32 =
-            isOpaque(expected) && (expected.format() == QImage::Format_ARGB32 ||
-                                   expected.format() == QImage::Format_ARGB32_Premultiplied);
-        if (opaque32 && expected.devicePixelRatio() == 1.0) {
-            QVERIFY2(!keyed.display.isNull(), qPrintable(at));
-            QVERIFY2(keyed.display.constBits() == keyed.image.constBits(), qPrintable(at));
-        }
-        if (expected.format() == QImage::Format_RGB32)
-            QVERIFY2(keyed.display.isNull(), qPrintable(at));
+        QVERIFY2(sameBytes(source, untouched, &where), qPrintable(at + QStringLiteral("source: ") + where));
     }
+}
+
+// The previous step's memory is written again only where nothing else holds it.
+void TestColorKeyer::keyedReusesOnlyFreeMemory_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<bool>("opaque");
+    QTest::newRow("RGB32") << int(QImage::Format_RGB32) << true;
+    QTest::newRow("ARGB32, opaque") << int(QImage::Format_ARGB32) << true;
+    QTest::newRow("ARGB32, translucent") << int(QImage::Format_ARGB32) << false;
+    QTest::newRow("RGBA8888, opaque") << int(QImage::Format_RGBA8888) << true;
+    QTest::newRow("RGB888") << int(QImage::Format_RGB888) << true;
+}
+
+void TestColorKeyer::keyedReusesOnlyFreeMemory()
+{
+    QFETCH(int, format);
+    QFETCH(bool, opaque);
+    QRandomGenerator random(quint32(format) + 31u * opaque);
+    QImage source = randomImage(QImage::Format(format), 37, 5, random);
+    if (opaque) {
+        for (int y = 0; y < source.height(); ++y) {
+            for (int x = 0; x < source.width(); ++x)
+                source.setPixel(x, y, source.pixel(x, y) | 0xFF000000u);
+        }
+    }
+    const QColor fill(10, 20, 30);
+    const QColor begin(0, 0, 0);
+    const QColor wide(200, 255, 255);
+    const QColor narrow(100, 255, 255);
+
+    ColorKeyer::Keyed first = ColorKeyer::keyed(source, begin, wide, fill, true);
+    QString problem = keyedProblem(first, source, begin, wide, fill, true);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    const uchar *imageBits = first.image.constBits();
+    const char *dataBytes = first.osdData.constData();
+    const uchar *displayBits = first.display.constBits();
+    const bool ownDisplay = !first.display.isNull() && displayBits != imageBits;
+
+    // Nothing else holds the first result: the second one takes its memory.
+    ColorKeyer::Keyed second = ColorKeyer::keyed(source, begin, narrow, fill, true, std::move(first));
+    problem = keyedProblem(second, source, begin, narrow, fill, true);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    const bool onePass = format != QImage::Format_RGB888;
+    if (onePass) {
+        QCOMPARE(second.image.constBits(), imageBits);
+        QCOMPARE(second.osdData.constData(), dataBytes);
+        if (ownDisplay)
+            QCOMPARE(second.display.constBits(), displayBits);
+    }
+
+    // Other handles on the second result keep it as it was.
+    const QImage heldImage = second.image;
+    const QByteArray heldData = second.osdData;
+    const QImage heldDisplay = second.display;
+    const QImage imageBefore = heldImage.copy();
+    const QByteArray dataBefore(heldData.constData(), heldData.size());
+    const QImage displayBefore = heldDisplay.copy();
+    const ColorKeyer::Keyed third = ColorKeyer::keyed(source, begin, wide, fill, true, std::move(second));
+    problem = keyedProblem(third, source, begin, wide, fill, true);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QString where;
+    QVERIFY2(sameBytes(heldImage, imageBefore, &where), qPrintable(where));
+    QVERIFY(heldData == dataBefore);
+    if (!heldDisplay.isNull())
+        QVERIFY2(sameBytes(heldDisplay, displayBefore, &where), qPrintable(where));
+    QVERIFY(third.image.constBits() != heldImage.constBits());
+    QVERIFY(third.osdData.constData() != heldData.constData());
+
+    // A spare of another size is left alone.
+    ColorKeyer::Keyed other =
+        ColorKeyer::keyed(randomImage(QImage::Format(format), 9, 4, random), begin, wide, fill, true);
+    const ColorKeyer::Keyed fourth = ColorKeyer::keyed(source, begin, narrow, fill, true, std::move(other));
+    problem = keyedProblem(fourth, source, begin, narrow, fill, true);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
 // Every alpha with a spread of colour values: the premultiplied pixels to show are exactly Qt's.
@@ -563,6 +654,7 @@ void TestColorKeyer::sameResultsOnEveryInstructionSet()
     child.start(QCoreApplication::applicationFilePath(),
                 {QStringLiteral("boundaries"), QStringLiteral("sameAsDefinition"),
                  QStringLiteral("keyingDetachesSharedImage"), QStringLiteral("keyedMatchesDefinition"),
+                 QStringLiteral("keyedReusesOnlyFreeMemory"),
                  QStringLiteral("keyedShowsTranslucentPicturesPremultiplied")});
     QVERIFY(child.waitForFinished(-1));
     const QByteArray output = child.readAll();

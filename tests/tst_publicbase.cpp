@@ -179,6 +179,8 @@ private slots:
     void readBytesMatchesLiteral_data();
     void readBytesMatchesLiteral();
 
+    void osdDataIntoGivenArray();
+
     void everyRunLengthAndRowStart_data();
     void everyRunLengthAndRowStart();
     void osdDataToImageEveryWidth();
@@ -436,6 +438,38 @@ void TestPublicBase::readBytesMatchesLiteral()
     QCOMPARE(PublicBase::readBytes(data, pos, count, nullptr), expected);
     if (pos == 4 && count == 4)
         QCOMPARE(expected, int(0x88776655u));
+}
+
+// Written into the given array's own memory when it has the right size and nothing shares it;
+// otherwise into new memory, leaving the other holders' bytes alone.
+void TestPublicBase::osdDataIntoGivenArray()
+{
+    QRandomGenerator rng(123);
+    const QImage image = randomImage(QImage::Format_ARGB32, 23, 7, rng);
+    int expectedCw = 0;
+    const QByteArray expected = literalOsdData(image, &expectedCw);
+
+    QByteArray free(expected.size(), 'x');
+    const char *memory = free.constData();
+    int cw = -1;
+    PublicBase::imageToOsdData(image, &cw, &free);
+    QCOMPARE(free, expected);
+    QCOMPARE(cw, expectedCw);
+    QCOMPARE(free.constData(), memory);
+
+    QByteArray shared(expected.size(), 'y');
+    const QByteArray otherHolder = shared;
+    PublicBase::imageToOsdData(image, &cw, &shared);
+    QCOMPARE(shared, expected);
+    QCOMPARE(otherHolder, QByteArray(expected.size(), 'y'));
+
+    QByteArray tooShort(5, 'z');
+    PublicBase::imageToOsdData(image, &cw, &tooShort);
+    QCOMPARE(tooShort, expected);
+
+    PublicBase::imageToOsdData(QImage(), &cw, &tooShort);
+    QVERIFY(tooShort.isEmpty());
+    QCOMPARE(cw, 0);
 }
 
 // The fast loops take blocks of 8, 16 and 32 pixels and, for streaming stores, first align their
