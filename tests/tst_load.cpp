@@ -240,12 +240,12 @@ void TestLoad::importBeyondTheInteractiveLimit()
         importFile(w, hundred);
         ns100 = clock.nsecsElapsed();
         QCOMPARE(A::tabWidget(w)->count(), 100);
-        clock.start();
-        importFile(w, path);
-        ns300 = clock.nsecsElapsed();
+        // The file dialog adds a few milliseconds of its own.
         TestSupport::answerNextFileDialogWithFile(path);
+        clock.start();
         w.slot_inputButten();
         QCoreApplication::processEvents();
+        ns300 = clock.nsecsElapsed();
 
         TableWidgetEx *tabs = A::tabWidget(w);
         QCOMPARE(tabs->count(), count);
