@@ -27,25 +27,7 @@ class QuillmereTestAccess
 {
 public:
     // A picture item put into the current tab as the picture button does it.
-    static OSDItem *addPicture(Quillmere &w, const QImage &image)
-    {
-        auto *item = new OSDItem;
-        item->setFlag(QGraphicsItem::ItemIsMovable, false);
-        item->setPixmap(QPixmap::fromImage(image));
-        item->setOsdImage(image, true);
-        auto *record = new VideoControlOSD;
-        record->setPImageValue(new QImage(image));
-        int completionWidth = 0;
-        record->setImage(PublicBase::imageToOsdData(image, &completionWidth));
-        record->setOSDFileLength(image.width() * image.height() * 3);
-        record->setCompletionImageWidth(completionWidth);
-        record->setSize(image.size());
-        record->setIsAvailable(true);
-        item->setVideoControlOSD(record);
-        w.m_baseImages.remove(w.m_tabWidget->currentIndex());
-        w.currentView()->scene()->addItem(item);
-        return item;
-    }
+    static OSDItem *addPicture(Quillmere &w, const QImage &image) { return w.addPictureItem(image); }
 };
 
 namespace {

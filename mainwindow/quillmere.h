@@ -3,12 +3,8 @@
 #include <QColor>
 #include <QDialog>
 #include <QImage>
-#include <QMap>
-#include <QPair>
 #include <QPointF>
-#include <QPointer>
 #include <QRect>
-#include <QVector>
 #include <bitset>
 
 class CheckBoxEx;
@@ -90,6 +86,7 @@ private:
 
     // Tab list (quillmere_tabs.cpp).
     void createFirstTab();
+    void createColorTip();
     void resetTabs();
     int takeTabNumber();
     QGraphicsView *createPage(QGraphicsScene *scene, bool antialiasing);
@@ -102,6 +99,9 @@ private:
     void connectTextItem(OSDItem *item);
     void connectAllItemSignals(OSDItem *item);
     void putItemIntoScene(QGraphicsScene *scene, OSDItem *item);
+    // Puts a new picture item showing image, with its record, into the current tab in place of
+    // what the tab held. Null when there is no tab to take it.
+    OSDItem *addPictureItem(const QImage &image);
 
     // Export and import (quillmere_exchange.cpp).
     void fillDataModelFromTabs();
@@ -117,9 +117,6 @@ private:
     void openTextWindow(bool reedit);
 
     // Colour keying (quillmere_keying.cpp).
-    void syncBaseImages();
-    QImage *baseImageOf(OSDItem *item);
-    void showKeyedImage(OSDItem *item, QImage &image);
     void writeKeyedRecord(OSDItem *item, const QImage &image);
 
     std::bitset<256> m_usedTabNumbers;
@@ -150,7 +147,6 @@ private:
     QColor m_beginColor = QColor(0, 0, 0, 255);
     QColor m_endColor = QColor(255, 255, 255, 255);
     QLabel *m_pickedColorLabel = nullptr;
-    QMap<int, QImage> m_baseImages;
     DoubleSlider *m_sliderR = nullptr;
     DoubleSlider *m_sliderG = nullptr;
     DoubleSlider *m_sliderB = nullptr;
@@ -168,9 +164,6 @@ private:
     QLabel *m_colorTipLabel = nullptr;
     QLabel *m_colorTipSwatch = nullptr;
     bool m_mouseClicked = false;
-    // Base images by the item they were taken from. Tab positions move when tabs close and are
-    // reused after a reset or import; m_baseImages is rebuilt from this by position.
-    QVector<QPair<QPointer<OSDItem>, QImage>> m_itemBaseImages;
 
     friend class QuillmereTestAccess;
 };

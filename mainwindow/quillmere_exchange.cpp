@@ -123,21 +123,30 @@ OSDItem *Quillmere::setUpImportedItem(bool isPicture, const QByteArray &data, co
                                       int completionWidth, VideoControlOSD *record, SourceData *source,
                                       const QPointF &pos)
 {
-    const std::unique_ptr<QImage> decoded(
-        PublicBase::osdDataToImage(data, size.width(), size.height(), completionWidth));
-    const QImage image = decoded ? *decoded : QImage();
+    // The record's pixel data is shown as it is, without a decoded copy: 50 large pictures would
+    // not fit into a 32-bit process twice. Only unusual layouts are decoded.
+    QImage image = PublicBase::osdDataView(data, size.width(), size.height(), completionWidth);
+    if (image.isNull()) {
+        const std::unique_ptr<QImage> decoded(
+            PublicBase::osdDataToImage(data, size.width(), size.height(), completionWidth));
+        if (decoded)
+            image = std::move(*decoded);
+    }
 
     auto *item = new OSDItem;
     item->setFlag(QGraphicsItem::ItemIsMovable, false);
+    item->setOsdImage(image, isPicture);
     if (isPicture) {
-        item->setOsdImage(image, true);
-        item->setShowCutArea(record->IsCanEnableCut());
-        item->setDisplayImage(image.copy(record->CutImageSize()));
-        item->setPixmap(QPixmap::fromImage(item->isShowCutArea() ? item->displayImage() : image));
-    } else {
-        item->setOsdImage(image, false);
-        item->setPixmap(QPixmap::fromImage(image));
+        item->setCut(record->CutImageSize());
+        item->setShowCutArea(record->IsCanEnableCut() && item->hasCut());
+        // A cut switch without a window inside the picture would give the device an empty or
+        // shifted window; the preview shows the whole picture, and so must the file.
+        if (!item->hasCut()) {
+            record->setIsEnableCutImage(false);
+            record->setIsCanEnableCut(false);
+        }
     }
+    item->showImages();
     connectAllItemSignals(item);
     item->setPos(pos);
     item->setVideoControlOSD(record);

@@ -78,6 +78,30 @@ void Quillmere::putItemIntoScene(QGraphicsScene *scene, OSDItem *item)
     scene->addItem(item);
 }
 
+OSDItem *Quillmere::addPictureItem(const QImage &image)
+{
+    QGraphicsView *view = currentView();
+    if (!view || !view->scene())
+        return nullptr;
+    auto *item = new OSDItem;
+    item->setFlag(QGraphicsItem::ItemIsMovable, false);
+    item->setOsdImage(image, true);
+    item->showImages();
+
+    connectPictureItem(item);
+
+    auto *record = new VideoControlOSD;
+    fillRecordImage(record, image);
+    record->setIsEnableCutImage(false);
+    record->setIsCanEnableCut(false);
+    record->setIsAvailable(true);
+    record->setSize(image.size());
+    item->setVideoControlOSD(record);
+
+    putItemIntoScene(view->scene(), item);
+    return item;
+}
+
 void Quillmere::slot_picturnButten()
 {
     const QString fileName = QFileDialog::getOpenFileName(this, tr("Open File"), QString(),
@@ -98,26 +122,8 @@ void Quillmere::slot_picturnButten()
             tr("无法读取图片文件:%1\n%2").arg(QDir::toNativeSeparators(fileName), reason), tr("OK"));
         return;
     }
-    const QPixmap pixmap = QPixmap::fromImage(std::move(decoded));
-
-    auto *item = new OSDItem;
-    item->setFlag(QGraphicsItem::ItemIsMovable, false);
-    item->setPixmap(pixmap);
-    const QImage image = pixmap.toImage();
-    item->setOsdImage(image, true);
-
-    connectPictureItem(item);
-
-    auto *record = new VideoControlOSD;
-    fillRecordImage(record, image);
-    record->setIsEnableCutImage(item->isShowCutArea());
-    record->setIsCanEnableCut(item->isShowCutArea());
-    record->setIsAvailable(true);
-    record->setSize(image.size());
-    item->setVideoControlOSD(record);
-
-    m_baseImages.remove(m_tabWidget->currentIndex());
-    putItemIntoScene(view->scene(), item);
+    // The picture as the screen takes it; for common pictures this shares the decoded pixels.
+    addPictureItem(QPixmap::fromImage(std::move(decoded)).toImage());
 }
 
 void Quillmere::on_exportTextImage(QImage *img, QColor color, QFont font, QString text)
@@ -134,12 +140,10 @@ void Quillmere::on_exportTextImage(QImage *img, QColor color, QFont font, QStrin
 
     auto *item = new OSDItem;
     item->setFlag(QGraphicsItem::ItemIsMovable, false);
-    item->setPixmap(QPixmap::fromImage(*img));
     item->setOsdImage(*img, false);
+    item->showImages();
 
     connectTextItem(item);
-
-    m_baseImages.remove(m_tabWidget->currentIndex());
 
     auto *record = new VideoControlOSD;
     fillRecordImage(record, item->pixmap().toImage());
@@ -163,13 +167,18 @@ void Quillmere::on_exportTextImage(QImage *img, QColor color, QFont font, QStrin
 
 void Quillmere::slot_updateImgOfView(QImage image, QRect rect)
 {
+    Q_UNUSED(image)
+    Q_UNUSED(rect)
     const QList<OSDItem *> items = currentItems();
     for (OSDItem *item : items) {
-        const QImage loaded = item->loadedImage();
+        if (!item->hasCut())
+            continue;
+        // The record holds the whole keyed picture and the cut window inside it; the device cuts.
+        const QImage whole = item->image();
         auto *record = new VideoControlOSD;
-        fillRecordImage(record, loaded);
-        record->setSize(loaded.size());
-        record->setCutImageSize(rect);
+        fillRecordImage(record, whole);
+        record->setSize(whole.size());
+        record->setCutImageSize(item->cutRect());
         record->setIsEnableCutImage(item->isShowCutArea());
         record->setIsCanEnableCut(item->isShowCutArea());
         record->setIsAvailable(true);
@@ -179,11 +188,8 @@ void Quillmere::slot_updateImgOfView(QImage image, QRect rect)
             record->setIsSelectColor(previous->IsSelectColor());
         }
         item->setVideoControlOSD(record);
-        item->setPos(item->scenePos());
-        item->setDisplayImage(image);
         // With the cut view on, the new cut is what the operator expects to see.
-        if (item->isShowCutArea())
-            item->setPixmap(QPixmap::fromImage(image));
+        item->showImages();
     }
 }
 
@@ -192,13 +198,13 @@ void Quillmere::slot_getIsDisPlayImg(bool show)
     m_isDisplayCutImage = show;
     const QList<OSDItem *> items = currentItems();
     for (OSDItem *item : items) {
-        const QPointF pos = item->pos();
-        item->setPixmap(QPixmap::fromImage(show ? item->displayImage() : item->loadedImage()));
-        item->setPos(pos);
-        // The file must show what the preview shows: the record carries the cut-view switch.
+        item->setShowCutArea(show);
+        item->showImages();
+        // The file must show what the preview shows, and the device must never get an empty
+        // window: without a cut the switch stays off in the record.
         if (VideoControlOSD *record = item->videoControlOSD()) {
-            record->setIsEnableCutImage(show);
-            record->setIsCanEnableCut(show);
+            record->setIsEnableCutImage(show && item->hasCut());
+            record->setIsCanEnableCut(show && item->hasCut());
         }
     }
 }

@@ -17,9 +17,7 @@
 #include <QGraphicsView>
 #include <QLabel>
 #include <QPixmap>
-#include <QSet>
 
-#include <algorithm>
 #include <climits>
 #include <utility>
 
@@ -72,35 +70,18 @@ void fillKeyedRecord(VideoControlOSD *record, const QImage &image, QByteArray os
     record->setIsSelectColor(isSelectColor);
 }
 
-// The item's keyed image, the pixels its pixmap shows and its record's OSD pixel data, taken out of
-// the item and the record, which get the next result right after.
+// The memory of the item's keyed picture, the pixels its pixmap shows and its record's OSD pixel
+// data, taken out of the item and the record, which get the next result right after.
 ColorKeyer::Keyed takeShownResult(OSDItem *item, VideoControlOSD *record)
 {
     ColorKeyer::Keyed spare;
-    spare.image = item->image();
-    spare.display = item->pixmap().toImage();
-    item->setPixmap(QPixmap());
-    item->setOsdImage(QImage(), item->isPicture());
+    item->takeKeyedImage(&spare.image, &spare.display);
     if (record) {
         spare.osdData = record->image();
         record->setImage(QByteArray());
         record->setPImageValue(nullptr);
     }
     return spare;
-}
-
-QList<OSDItem *> itemsOf(QWidget *page)
-{
-    QList<OSDItem *> result;
-    auto *view = qobject_cast<QGraphicsView *>(page);
-    if (!view || !view->scene())
-        return result;
-    const QList<QGraphicsItem *> items = view->scene()->items();
-    for (QGraphicsItem *item : items) {
-        if (auto *osdItem = dynamic_cast<OSDItem *>(item))
-            result.append(osdItem);
-    }
-    return result;
 }
 
 } // namespace
@@ -131,50 +112,6 @@ void Quillmere::slot_displayColorFormColorDialogEnd()
         m_endColor = color;
 }
 
-void Quillmere::syncBaseImages()
-{
-    // Keep only the base images of items that still stand in a tab, and lay them out by the tabs'
-    // present positions.
-    QSet<const OSDItem *> present;
-    QMap<int, OSDItem *> itemAt;
-    for (int i = 0; i < m_tabWidget->count(); ++i) {
-        const QList<OSDItem *> items = itemsOf(m_tabWidget->widget(i));
-        for (OSDItem *item : items) {
-            present.insert(item);
-            if (!itemAt.contains(i))
-                itemAt.insert(i, item);
-        }
-    }
-    m_itemBaseImages.erase(std::remove_if(m_itemBaseImages.begin(), m_itemBaseImages.end(),
-                                          [&present](const QPair<QPointer<OSDItem>, QImage> &entry) {
-                                              return entry.first.isNull() ||
-                                                     !present.contains(entry.first.data());
-                                          }),
-                           m_itemBaseImages.end());
-
-    QMap<int, QImage> byPosition;
-    for (auto it = itemAt.cbegin(); it != itemAt.cend(); ++it) {
-        if (const QImage *base = baseImageOf(it.value()))
-            byPosition.insert(it.key(), *base);
-    }
-    m_baseImages.swap(byPosition);
-}
-
-QImage *Quillmere::baseImageOf(OSDItem *item)
-{
-    for (auto &entry : m_itemBaseImages) {
-        if (entry.first.data() == item)
-            return &entry.second;
-    }
-    return nullptr;
-}
-
-void Quillmere::showKeyedImage(OSDItem *item, QImage &image)
-{
-    item->setOsdImage(image, item->isPicture());
-    item->setPixmap(QPixmap::fromImage(image));
-}
-
 void Quillmere::writeKeyedRecord(OSDItem *item, const QImage &image)
 {
     VideoControlOSD *record = item->videoControlOSD();
@@ -189,33 +126,16 @@ void Quillmere::writeKeyedRecord(OSDItem *item, const QImage &image)
 void Quillmere::slot_applyDataForDataModel()
 {
     const QList<OSDItem *> items = currentItems();
-    if (items.isEmpty())
-        return;
-    const int index = m_tabWidget->currentIndex();
-    syncBaseImages();
     for (OSDItem *item : items) {
-        QImage *base = baseImageOf(item);
-        if (!base) {
-            // The first apply on an item fixes its base image. Mono and indexed pictures cannot
-            // take a colour per pixel; the same colours in 32 bits can.
-            QImage image = item->image();
-            if (!image.isNull() && !ColorKeyer::canKey(image.format()))
-                image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
-                                                                      : QImage::Format_RGB32);
-            m_itemBaseImages.append(qMakePair(QPointer<OSDItem>(item), image));
-            base = &m_itemBaseImages.last().second;
-        }
-        m_baseImages.insert(index, *base);
-
-        // One pass over the base image keys it and, for the record, converts it; the image to show
-        // comes in a form the pixmap takes without another conversion or copy. The pass writes into
-        // the memory of the previous step's result where nothing else holds it.
+        // Keying always starts from the item's source picture, so a narrower range gives back what a
+        // wider one replaced, and a cut window keeps referring to the same whole picture. One pass
+        // keys it and, for the record, converts it; the image to show comes in a form the pixmap
+        // takes without another conversion or copy, written into the previous result's memory where
+        // nothing else holds it.
         VideoControlOSD *record = item->videoControlOSD();
-        ColorKeyer::Keyed keyed = ColorKeyer::keyed(*base, m_beginColor, m_endColor, m_selectColor, record,
-                                                    takeShownResult(item, record));
-        item->setOsdImage(keyed.image, item->isPicture());
-        item->setPixmap(keyed.display.isNull() ? QPixmap::fromImage(keyed.image)
-                                               : QPixmap::fromImage(std::move(keyed.display)));
+        ColorKeyer::Keyed keyed = ColorKeyer::keyed(item->sourceImage(), m_beginColor, m_endColor,
+                                                    m_selectColor, record, takeShownResult(item, record));
+        item->setKeyedImage(keyed.image, keyed.display);
         if (record)
             fillKeyedRecord(record, keyed.image, std::move(keyed.osdData), keyed.completionWidth,
                             m_selectColor, m_selectColorCheck->isChecked());
@@ -251,15 +171,13 @@ void Quillmere::slot_Resetbutton()
     m_beginColor = QColor(0, 0, 0, 255);
     m_endColor = QColor(255, 255, 255, 255);
 
-    syncBaseImages();
+    // An item that was keyed shows its source picture again, in its cut window if it has one.
     const QList<OSDItem *> items = currentItems();
     for (OSDItem *item : items) {
-        QImage *base = baseImageOf(item);
-        if (!base)
+        if (!item->isKeyApplied())
             continue;
-        QImage image = *base;
-        showKeyedImage(item, image);
-        writeKeyedRecord(item, image);
+        item->setKeyedImage(item->sourceImage());
+        writeKeyedRecord(item, item->image());
     }
 
     // The tab is named by its title, which keeps its number when other tabs close.
@@ -271,17 +189,18 @@ void Quillmere::slot_setColorOfMouse(double x, double y, double PicX, double Pic
 {
     const QList<OSDItem *> items = currentItems();
     for (OSDItem *item : items) {
-        const QImage image = item->image();
-        // After a cut the image can be smaller than the picture under the mouse: there is no
-        // colour to show or pick there.
-        const bool inside = PicX > -1.0 && PicY > -1.0 && PicX < image.width() && PicY < image.height();
+        // The pixel on screen under the cursor, in whichever cut view the item shows.
+        QRgb pixel = 0;
+        const bool inside = item->pixelUnder(QPointF(PicX, PicY), &pixel);
         QString text = noColourText();
         QString swatch = QStringLiteral("background-color:rgb(0,0,0);");
         if (inside) {
-            const QColor c(image.pixel(truncated(PicX), truncated(PicY)));
+            const QColor c(pixel);
             text = colourText(c);
             swatch = swatchFromChannels(c);
-            if (m_mouseClicked) {
+            // A click picks and keys only while keying is switched on: a stray click must not
+            // change the item.
+            if (m_mouseClicked && m_selectColorCheck->isChecked()) {
                 m_pickedColorSwatch->setStyleSheet(swatch);
                 m_pickedColorLabel->setText(text);
                 const struct

@@ -73,14 +73,10 @@ QList<OSDItem *> Quillmere::currentItems() const
     return result;
 }
 
-void Quillmere::createFirstTab()
+void Quillmere::createColorTip()
 {
-    m_usedTabNumbers.set(0);
-    const int number = takeTabNumber();
-    QGraphicsScene *scene = createScene(5000, 3000);
-    QGraphicsView *view = createPage(scene, true);
-
-    m_colorTip = new QFrame(view);
+    // The window owns the tip: it serves every tab's item and outlives any tab.
+    m_colorTip = new QFrame(this);
     m_colorTip->setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
     m_colorTip->setWindowOpacity(0.8);
     m_colorTip->setFixedSize(101, 24);
@@ -97,15 +93,17 @@ void Quillmere::createFirstTab()
     tipLayout->addWidget(m_colorTipSwatch);
     tipLayout->addSpacing(2);
     tipLayout->addWidget(m_colorTipLabel);
-    // The tip lives with the first tab's view; once that tab is closed there is no tip to show.
-    QFrame *tip = m_colorTip;
-    connect(tip, &QObject::destroyed, this, [this, tip] {
-        if (m_colorTip == tip) {
-            m_colorTip = nullptr;
-            m_colorTipLabel = nullptr;
-            m_colorTipSwatch = nullptr;
-        }
-    });
+}
+
+void Quillmere::createFirstTab()
+{
+    m_usedTabNumbers.set(0);
+    const int number = takeTabNumber();
+    QGraphicsScene *scene = createScene(5000, 3000);
+    QGraphicsView *view = createPage(scene, true);
+
+    if (!m_colorTip)
+        createColorTip();
 
     m_tabWidget->addTab(view, QStringLiteral("OSD") + QString::number(number));
     m_tabWidget->setCurrentIndex(m_tabWidget->count() - 1);

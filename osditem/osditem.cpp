@@ -3,6 +3,7 @@
 #include "imagecut/osdimagecutdll.h"
 #include "interfaces/sourcedata.h"
 #include "interfaces/videocontrolosd.h"
+#include "osditem/colorkeyer.h"
 
 #include <QAction>
 #include <QCursor>
@@ -32,11 +33,81 @@ OSDItem::~OSDItem()
 
 void OSDItem::setOsdImage(const QImage &image, bool isPicture)
 {
+    // Mono and indexed pictures cannot take a colour per pixel; the same colours in 32 bits can.
+    m_sourceImage =
+        image.isNull() || ColorKeyer::canKey(image.format())
+            ? image
+            : image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     m_image = image;
-    m_loadedImage = image;
-    m_displayImage = image;
+    m_displayForm = QImage();
     m_imageSize = image.size();
     m_isPicture = isPicture;
+    m_keyApplied = false;
+    if (m_hasCut)
+        setCut(m_cutRect);
+}
+
+QImage OSDItem::displayImage() const
+{
+    return m_hasCut ? m_image.copy(m_cutRect) : m_image;
+}
+
+QImage OSDItem::shownImage() const
+{
+    const QImage &whole = m_displayForm.isNull() ? m_image : m_displayForm;
+    return m_showCutArea && m_hasCut ? whole.copy(m_cutRect) : whole;
+}
+
+void OSDItem::setKeyedImage(const QImage &keyed, const QImage &displayForm)
+{
+    m_image = keyed;
+    m_displayForm = displayForm;
+    m_keyApplied = true;
+    showImages();
+}
+
+void OSDItem::takeKeyedImage(QImage *keyed, QImage *displayForm)
+{
+    *keyed = std::move(m_image);
+    *displayForm = std::move(m_displayForm);
+    m_image = QImage();
+    m_displayForm = QImage();
+    // The pixmap shares those pixels; without letting go of it they could not be written again.
+    setPixmap(QPixmap());
+}
+
+void OSDItem::setCut(const QRect &rect)
+{
+    const QRect inside = rect.normalized() & QRect(QPoint(0, 0), m_image.size());
+    m_hasCut = !inside.isEmpty();
+    if (!m_hasCut)
+        return;
+    m_cutRect = inside;
+    m_cutWidth = inside.width();
+    m_cutHeight = inside.height();
+}
+
+void OSDItem::showImages()
+{
+    const QPointF at = pos();
+    // The pixmap shares the pixels of the image where Qt allows it. Three-byte pictures (imported
+    // ones) are drawn as they are rather than held a second time in four bytes a pixel.
+    const QImage shown = shownImage();
+    const bool packed = shown.format() == QImage::Format_BGR888 || shown.format() == QImage::Format_RGB888;
+    setPixmap(QPixmap::fromImage(shown, packed ? Qt::NoFormatConversion : Qt::AutoColor));
+    setPos(at);
+}
+
+bool OSDItem::pixelUnder(const QPointF &itemPos, QRgb *pixel) const
+{
+    // Truncated toward zero, as the pixmap's pixels lie; (-0.5) is still column 0.
+    if (!(itemPos.x() > -1.0) || !(itemPos.y() > -1.0))
+        return false;
+    const QRect shown = m_showCutArea && m_hasCut ? m_cutRect : QRect(QPoint(0, 0), m_image.size());
+    if (!(itemPos.x() < shown.width()) || !(itemPos.y() < shown.height()))
+        return false;
+    *pixel = m_image.pixel(shown.x() + int(itemPos.x()), shown.y() + int(itemPos.y()));
+    return true;
 }
 
 void OSDItem::setVideoControlOSD(VideoControlOSD *record)
@@ -77,8 +148,8 @@ void OSDItem::slot_osdCutout()
         m_cutPanel = new OSDImageCutDLL(nullptr);
         connect(m_cutPanel, &OSDImageCutDLL::applyCutImage, this, &OSDItem::slot_applyCutImage);
     }
-    // Always the loaded picture: a cut is chosen on the whole picture, never on an earlier cut.
-    m_cutPanel->setCutImage(m_imageSize, QPixmap::fromImage(m_loadedImage), false);
+    // Always the whole keyed picture: a cut is chosen on it, never on an earlier cut.
+    m_cutPanel->setCutImage(m_imageSize, QPixmap::fromImage(m_image), false);
     m_cutPanel->setWindowModality(Qt::ApplicationModal);
     m_cutPanel->show();
 }
@@ -91,11 +162,13 @@ void OSDItem::slot_selectShowArea()
 
 void OSDItem::slot_applyCutImage(QImage image, QRect rect)
 {
-    m_image = image;
-    m_cutWidth = image.width();
-    m_cutHeight = image.height();
-    m_cutRect = rect;
-    emit signal_changeImgbyCut(m_image, rect);
+    Q_UNUSED(image)
+    // The window is cut from the keyed picture the panel showed; what the panel cut out of its
+    // pixmap is only a copy of that. A window outside the picture changes nothing.
+    if ((rect.normalized() & QRect(QPoint(0, 0), m_image.size())).isEmpty())
+        return;
+    setCut(rect);
+    emit signal_changeImgbyCut(displayImage(), m_cutRect);
 }
 
 void OSDItem::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
@@ -105,6 +178,8 @@ void OSDItem::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
         auto *cut = new QAction(tr("截取"), this);
         auto *showArea = new QAction(tr("OSD截取开关"), this);
         auto *remove = new QAction(tr("删除"), this);
+        // Without a cut there is no window to show, and the device must not get an empty one.
+        showArea->setEnabled(m_hasCut);
         if (m_showCutArea)
             showArea->setIcon(QIcon(QStringLiteral(":/osdimage/res/osdimage/checked.png")));
         connect(cut, &QAction::triggered, this, &OSDItem::slot_osdCutout);

@@ -20,14 +20,43 @@ public:
     OSDItem();
     ~OSDItem() override;
 
+    // An item owns its pictures and its cut window:
+    // - the source picture, as loaded, rendered or imported; keying always starts from it;
+    // - the keyed picture, the source with the colour key applied (the source itself until a key is
+    //   applied); the record holds it whole;
+    // - the cut window, a rectangle inside the keyed picture, and the cut-view switch.
+    // The pixmap shows the cut window of the keyed picture while the cut view is on and a cut exists,
+    // otherwise the whole keyed picture.
+
+    // A new source picture, unkeyed. Does not change the pixmap (see showImages).
     void setOsdImage(const QImage &image, bool isPicture);
     bool isPicture() const { return m_isPicture; }
+    QImage sourceImage() const { return m_sourceImage; }
+    // The keyed picture: the whole picture, also after a cut.
     QImage image() const { return m_image; }
-    QImage loadedImage() const { return m_loadedImage; }
-    QImage displayImage() const { return m_displayImage; }
-    void setDisplayImage(const QImage &image) { m_displayImage = image; }
+    QImage loadedImage() const { return m_image; }
+    // The picture of the cut view: the cut window of the keyed picture, or all of it without a cut.
+    QImage displayImage() const;
+    // The picture the pixmap shows now.
+    QImage shownImage() const;
+    // A keyed picture made from the source, with, where the keyer made one, the same pixels in a form
+    // the pixmap takes without converting; shown at once.
+    void setKeyedImage(const QImage &keyed, const QImage &displayForm = QImage());
+    // Takes the keyed picture and the pixmap's pixels out of the item, so that the next keying step
+    // can write into their memory; the item shows nothing until setKeyedImage.
+    void takeKeyedImage(QImage *keyed, QImage *displayForm);
+    bool isKeyApplied() const { return m_keyApplied; }
     bool isShowCutArea() const { return m_showCutArea; }
     void setShowCutArea(bool show) { m_showCutArea = show; }
+    // Whether the cut view has a window to show: a cut was applied or imported.
+    bool hasCut() const { return m_hasCut; }
+    // Sets the cut window, kept inside the picture; an empty or outside rectangle clears the cut.
+    void setCut(const QRect &rect);
+    // Sets the pixmap to what the item shows (see above), keeping the item's position.
+    void showImages();
+    // The picture pixel under a point in item coordinates (pixels of the shown pixmap), from the
+    // keyed picture, in every cut-view state. False where the item shows no pixel.
+    bool pixelUnder(const QPointF &itemPos, QRgb *pixel) const;
 
     // The item holds its record and source (see SharedRecord); it never frees them itself.
     VideoControlOSD *videoControlOSD() const { return m_videoControlOSD; }
@@ -70,11 +99,14 @@ protected:
 
 private:
     QSize m_imageSize = QSize(-1, -1);
+    QImage m_sourceImage;
     QImage m_image;
-    QImage m_loadedImage;
+    // The keyed picture's pixels as the pixmap takes them; null when m_image is shown as it is.
+    QImage m_displayForm;
     QRect m_cutRect = QRect(0, 0, 100, 100);
-    QImage m_displayImage;
+    bool m_hasCut = false;
     bool m_isPicture = false;
+    bool m_keyApplied = false;
     int m_cutWidth = 100;
     int m_cutHeight = 100;
     bool m_showCutArea = false;

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 // The row loops below are plain C++ written so that the compiler can vectorise them. On x86 with
 // GCC or Clang, hand-written SSSE3 and AVX2 versions (byte shuffles, and streaming stores for large
@@ -592,6 +593,24 @@ void PublicBase::imageToOsdData(const QImage &image, int *completionWidth, QByte
     }
     for (int y = 0; y < h; ++y)
         kernel(image.constScanLine(y), out + qint64(y) * w * 3, w);
+}
+
+QImage PublicBase::osdDataView(const QByteArray &data, int width, int height, int completionWidth)
+{
+    if (width <= 0 || height <= 0 || completionWidth < width)
+        return QImage();
+    const qint64 stride = qint64(completionWidth) * 3;
+    if (stride > std::numeric_limits<int>::max() ||
+        qint64(data.size()) < stride * (height - 1) + qint64(width) * 3)
+        return QImage();
+    // The image holds a handle on the bytes for as long as it (or a pixmap sharing it) lives.
+    auto *holder = new QByteArray(data);
+    QImage view(
+        reinterpret_cast<const uchar *>(holder->constData()), width, height, int(stride),
+        QImage::Format_BGR888, [](void *info) { delete static_cast<QByteArray *>(info); }, holder);
+    if (view.isNull())
+        delete holder;
+    return view;
 }
 
 QImage *PublicBase::osdDataToImage(const QByteArray &data, int width, int height, int completionWidth)

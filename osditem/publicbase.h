@@ -23,6 +23,11 @@ public:
     // Null for empty data and for a width or height that is not positive or too large.
     static QImage *osdDataToImage(const QByteArray &data, int width, int height, int completionWidth);
 
+    // The data itself seen as a BGR888 image, without a copy: the image keeps the data alive and
+    // never writes into it (a write makes the image its own copy). Same pixels as osdDataToImage.
+    // Null where the data does not hold every shown pixel (completionWidth below width, data cut
+    // short) or the sizes are not positive; osdDataToImage handles those.
+    static QImage osdDataView(const QByteArray &data, int width, int height, int completionWidth);
     // Little-endian value of count bytes at pos; 0 when they do not fit (or pos is negative).
     // Bytes beyond the fourth do not change the 32-bit result. *nextPos = pos + count, saturated.
     static int readBytes(const QByteArray &data, int pos, int count, int *nextPos);

@@ -605,8 +605,8 @@ void TestCutPanel::itemOpensItsOnePanel()
     QCOMPARE(applied.size(), 2);
     QCOMPARE(changed.count(), 1);
     QCOMPARE(item->cutRect(), QRect(QPoint(10, 20), QPoint(99, 99)));
-    QCOMPARE(item->image(), picture.copy(QRect(QPoint(10, 20), QPoint(99, 99))));
-    QCOMPARE(item->loadedImage(), picture);
+    QCOMPARE(item->displayImage(), picture.copy(QRect(QPoint(10, 20), QPoint(99, 99))));
+    QCOMPARE(item->image(), picture);
 }
 
 void TestCutPanel::itemReopensWithTheLoadedPicture()
@@ -623,7 +623,7 @@ void TestCutPanel::itemReopensWithTheLoadedPicture()
     QVERIFY(first);
     placeWindow(*first, QRect(100, 50, 200, 100));
     QCOMPARE(pressOk(*first).size(), 2);
-    QCOMPARE(item->image().size(), QSize(200, 100));
+    QCOMPARE(item->displayImage().size(), QSize(200, 100));
 
     chooseFromNextMenu(QStringLiteral("截取"));
     openContextMenu(scene, item);

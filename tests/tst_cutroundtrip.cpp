@@ -2,13 +2,19 @@
 // import back: the imported item's cut view shows the same pixels.
 #include "imagecut/osdimagecutdll.h"
 #include "imagecut/pictureedit.h"
+#include "interfaces/checkboxex.h"
 #include "interfaces/datamode.h"
+#include "interfaces/osdfile.h"
 #include "interfaces/spinboxex.h"
 #include "interfaces/toolbuttonex.h"
+#include "interfaces/videocontrolosd.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
+#include "osditem/publicbase.h"
+#include "support/pictures.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
+#include "widgets/doubleslider.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,32 +27,16 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <memory>
+
 using A = QuillmereTestAccess;
 
 using TestSupport::answerNextFileDialogWithFile;
+using TestSupport::keyedByDefinition;
+using TestSupport::numberedPicture;
+using TestSupport::samePixels;
 
 namespace {
-
-// Every pixel differs from every other, so a wrong window cannot pass for the right one.
-QImage numberedPicture(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb(x & 255, y & 255, ((x >> 8) * 16 + (y >> 8)) & 255));
-    return image;
-}
-
-bool samePixels(const QImage &a, const QImage &b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if ((a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF))
-                return false;
-    return true;
-}
 
 // Chooses an entry of the item's context menu by its text.
 void chooseFromMenu(OSDItem *item, const QString &text)
@@ -95,6 +85,31 @@ OSDItem *onlyItem(Quillmere &w)
     return items.size() == 1 ? items.first() : nullptr;
 }
 
+// Exports the window's one tab into path (a new file: the save dialog would ask before replacing
+// one) and imports it into a new window.
+std::unique_ptr<Quillmere> exportAndImport(Quillmere &w, const QString &path)
+{
+    answerNextFileDialogWithFile(path);
+    w.slot_outputButten();
+    auto imported = std::make_unique<Quillmere>();
+    answerNextFileDialogWithFile(path);
+    imported->slot_inputButten();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return imported;
+}
+
+// What the item shows with the cut view as it is and, switched through the menu, as it is not.
+QPair<QImage, QImage> bothViews(OSDItem *item)
+{
+    const QImage now = item->pixmap().toImage();
+    if (!item->hasCut())
+        return {now, now};
+    chooseFromMenu(item, QStringLiteral("OSD截取开关"));
+    const QImage other = item->pixmap().toImage();
+    chooseFromMenu(item, QStringLiteral("OSD截取开关"));
+    return {now, other};
+}
+
 } // namespace
 
 class TestCutRoundTrip : public QObject
@@ -103,9 +118,12 @@ class TestCutRoundTrip : public QObject
 private slots:
     void initTestCase();
     void cutWindowSurvivesExportAndImport();
+    void cutAndKeyAgreeInAnyOrder_data();
+    void cutAndKeyAgreeInAnyOrder();
 
 private:
     QTemporaryDir m_dir;
+    int m_files = 0;
 };
 
 void TestCutRoundTrip::initTestCase()
@@ -177,6 +195,109 @@ void TestCutRoundTrip::cutWindowSurvivesExportAndImport()
     auto *shown = importedPanel->pictureWidget()->findChild<QLabel *>(QStringLiteral("label"));
     QVERIFY(samePixels(shown->pixmap(Qt::ReturnByValue).toImage(), picture));
     importedPanel->close();
+}
+
+void TestCutRoundTrip::cutAndKeyAgreeInAnyOrder_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::newRow("cut, then key") << QStringList{"cut", "key"};
+    QTest::newRow("key, then cut") << QStringList{"key", "cut"};
+    QTest::newRow("key, cut, key again") << QStringList{"key", "cut", "key again"};
+    QTest::newRow("cut view on, then key") << QStringList{"cut", "view", "key"};
+    QTest::newRow("cut, key, reset") << QStringList{"cut", "key", "reset"};
+    QTest::newRow("import, key, cut") << QStringList{"import", "key", "cut"};
+    QTest::newRow("cut with the view on, import, key, cut elsewhere")
+        << QStringList{"cut", "view", "import", "key", "cut elsewhere"};
+}
+
+// Whatever the order of cutting, keying and resetting, the preview in both cut views, the
+// exported file and what import shows all agree, and the file's window lies inside its picture.
+void TestCutRoundTrip::cutAndKeyAgreeInAnyOrder()
+{
+    QFETCH(QStringList, steps);
+    const QColor fill(250, 0, 250);
+    QImage source = numberedPicture(300, 200);
+    const QString picturePath = m_dir.filePath(QStringLiteral("order.png"));
+    QVERIFY(source.save(picturePath));
+
+    auto w = std::make_unique<Quillmere>();
+    answerNextFileDialogWithFile(picturePath);
+    w->slot_picturnButten();
+    OSDItem *item = onlyItem(*w);
+    QVERIFY(item);
+
+    QImage expected = source; // the whole keyed picture
+    QRect cut;
+    bool view = false;
+    const auto newOsdPath = [this] { return m_dir.filePath(QStringLiteral("order%1.pic").arg(++m_files)); };
+    for (const QString &step : steps) {
+        if (step == "cut" || step == "cut elsewhere") {
+            cut = step == "cut" ? QRect(10, 20, 100, 50) : QRect(150, 60, 120, 90);
+            item->slot_applyCutImage(QImage(), cut);
+        } else if (step == "view") {
+            chooseFromMenu(item, QStringLiteral("OSD截取开关"));
+            view = !view;
+        } else if (step == "key" || step == "key again") {
+            A::selectColorCheck(*w)->setChecked(true);
+            A::selectColor(*w) = fill;
+            if (step == "key") {
+                A::sliderR(*w)->moveMaxHandle(40);
+                expected = keyedByDefinition(source, QColor(0, 0, 0), QColor(40, 255, 255), fill);
+            } else {
+                A::sliderR(*w)->moveMaxHandle(255);
+                A::sliderR(*w)->moveMinHandle(200);
+                expected = keyedByDefinition(source, QColor(200, 0, 0), QColor(255, 255, 255), fill);
+            }
+        } else if (step == "reset") {
+            TestSupport::answerNextModal(QStringLiteral("OK"));
+            w->slot_Resetbutton();
+            expected = source;
+        } else if (step == "import") {
+            w = exportAndImport(*w, newOsdPath());
+            item = onlyItem(*w);
+            QVERIFY(item);
+            source = expected; // the file holds the keyed picture; keying starts from it now
+        }
+        QVERIFY2(item->isShowCutArea() == view, qPrintable(step));
+    }
+
+    const QImage whole = expected;
+    const QImage window = cut.isNull() ? whole : whole.copy(cut);
+    const QImage shown = view ? window : whole;
+    const QImage hidden = view ? whole : window;
+    QPair<QImage, QImage> preview = bothViews(item);
+    QVERIFY(samePixels(preview.first, shown));
+    QVERIFY(samePixels(preview.second, hidden));
+    QVERIFY(samePixels(item->image(), whole));
+
+    // The file: the whole keyed picture and the window inside it, switched as the preview is.
+    const QString osdPath = newOsdPath();
+    answerNextFileDialogWithFile(osdPath);
+    w->slot_outputButten();
+    OsdFile::Contents contents;
+    QString error;
+    QVERIFY2(OsdFile::read(osdPath, &contents, &error), qPrintable(error));
+    QCOMPARE(contents.records().size(), 1);
+    const VideoControlOSD *record = contents.records().first();
+    const std::unique_ptr<QImage> decoded(PublicBase::osdDataToImage(
+        record->image(), record->size().width(), record->size().height(), record->completionImageWidth()));
+    QVERIFY(decoded);
+    QVERIFY(samePixels(*decoded, whole));
+    QCOMPARE(record->IsCanEnableCut(), view && !cut.isNull());
+    QCOMPARE(record->IsEnableCutImage(), view && !cut.isNull());
+    if (!cut.isNull()) {
+        QCOMPARE(record->CutImageSize(), cut);
+        QVERIFY(QRect(QPoint(0, 0), record->size()).contains(record->CutImageSize()));
+    }
+
+    // Import shows the same.
+    std::unique_ptr<Quillmere> imported = exportAndImport(*w, newOsdPath());
+    OSDItem *back = onlyItem(*imported);
+    QVERIFY(back);
+    QCOMPARE(back->isShowCutArea(), view && !cut.isNull());
+    preview = bothViews(back);
+    QVERIFY(samePixels(preview.first, shown));
+    QVERIFY(samePixels(preview.second, hidden));
 }
 
 QTEST_MAIN(TestCutRoundTrip)

@@ -226,7 +226,6 @@ void TestItems::cancelChangesNothing()
     OSDItem *item = addPicture(w, writeImage(patternImage(5, 5), "keep.png"));
     QVERIFY(item);
     VideoControlOSD *record = item->videoControlOSD();
-    A::baseImages(w).insert(0, patternImage(5, 5));
     const int records = SharedRecord::liveCount();
 
     DialogSeen seen;
@@ -236,7 +235,6 @@ void TestItems::cancelChangesNothing()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(A::currentItems(w), QList<OSDItem *>{item});
     QCOMPARE(item->videoControlOSD(), record);
-    QCOMPARE(A::baseImages(w).keys(), QList<int>{0});
     QCOMPARE(SharedRecord::liveCount(), records);
 }
 
@@ -265,14 +263,12 @@ void TestItems::newPictureReplacesTabItem()
         first = addPicture(w, writeImage(patternImage(6, 6), "first.png"));
     }
     QVERIFY(first);
-    A::baseImages(w).insert(0, patternImage(1, 1));
-    A::baseImages(w).insert(1, patternImage(2, 2));
 
     OSDItem *second = addPicture(w, writeImage(patternImage(9, 2), "second.png"));
     QVERIFY(second);
     QVERIFY(second != first);
     QCOMPARE(A::scene(w, 1)->items().size(), 1);
-    QCOMPARE(A::baseImages(w).keys(), QList<int>{0});
+    QVERIFY(!second->isKeyApplied());
     QCOMPARE(second->videoControlOSD()->size(), QSize(9, 2));
 
     // The replaced item goes, and with it its record and text source.
@@ -286,7 +282,6 @@ void TestItems::unreadablePictureKeepsTab()
     Quillmere w;
     OSDItem *item = addPicture(w, writeImage(patternImage(4, 4), "good.png"));
     QVERIFY(item);
-    A::baseImages(w).insert(0, patternImage(4, 4));
     const int records = SharedRecord::liveCount();
 
     const QString broken = m_dir.filePath("broken.png");
@@ -304,7 +299,6 @@ void TestItems::unreadablePictureKeepsTab()
     QVERIFY(shown.join('\n').contains(QDir::toNativeSeparators(broken)));
     QCOMPARE(shown.value(0), QStringLiteral("错误提示"));
     QCOMPARE(A::currentItems(w), QList<OSDItem *>{item});
-    QCOMPARE(A::baseImages(w).keys(), QList<int>{0});
     QCOMPARE(SharedRecord::liveCount(), records);
 }
 
@@ -388,7 +382,6 @@ void TestItems::textRecord()
     QFETCH(int, green);
     QFETCH(int, blue);
     Quillmere w;
-    A::baseImages(w).insert(0, patternImage(2, 2));
     const QImage rendered = patternImage(12, 5);
     QImage sent = rendered;
     QFont font(QStringLiteral("Sans"), 17);
@@ -402,7 +395,8 @@ void TestItems::textRecord()
     QVERIFY(!(item->flags() & QGraphicsItem::ItemIsMovable));
     QVERIFY(samePixels(item->pixmap().toImage(), rendered));
     QVERIFY(samePixels(item->loadedImage(), rendered));
-    QVERIFY(A::baseImages(w).isEmpty());
+    QVERIFY(samePixels(item->sourceImage(), rendered));
+    QVERIFY(!item->isKeyApplied());
     // The sender keeps its image.
     QCOMPARE(sent, rendered);
 
@@ -445,7 +439,6 @@ void TestItems::brokenTextImageRefused()
     w.on_exportTextImage(&shown, Qt::red, QFont(), QStringLiteral("before"));
     OSDItem *before = A::currentItems(w).value(0);
     QVERIFY(before);
-    A::baseImages(w).insert(0, patternImage(2, 2));
     const int records = SharedRecord::liveCount();
 
     QImage broken;
@@ -457,7 +450,6 @@ void TestItems::brokenTextImageRefused()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     QCOMPARE(A::currentItems(w), QList<OSDItem *>{before});
-    QCOMPARE(A::baseImages(w).keys(), QList<int>{0});
     QCOMPARE(SharedRecord::liveCount(), records);
 }
 

@@ -1,6 +1,7 @@
 // Colour keying and colour picking in the main window, driven through the sliders, the item's
 // hover and click signals, the reset button and the tab list.
 #include "interfaces/checkboxex.h"
+#include "interfaces/datamode.h"
 #include "interfaces/labelex.h"
 #include "interfaces/pushbuttonex.h"
 #include "interfaces/tablewidgetex.h"
@@ -24,7 +25,6 @@ class QuillmereTestAccess
 public:
     static TableWidgetEx *tabs(Quillmere &w) { return w.m_tabWidget; }
     static QGraphicsView *currentView(Quillmere &w) { return w.currentView(); }
-    static QMap<int, QImage> &baseImages(Quillmere &w) { return w.m_baseImages; }
     static QColor &selectColor(Quillmere &w) { return w.m_selectColor; }
     static QColor &beginColor(Quillmere &w) { return w.m_beginColor; }
     static QColor &endColor(Quillmere &w) { return w.m_endColor; }
@@ -50,42 +50,9 @@ public:
     static QLabel *colorTipLabel(Quillmere &w) { return w.m_colorTipLabel; }
     static QLabel *colorTipSwatch(Quillmere &w) { return w.m_colorTipSwatch; }
 
+    static void rebuildFromDataModel(Quillmere &w) { w.rebuildFromDataModel(); }
     // A picture item put into the current tab the way the toolbar's picture button does it.
-    static OSDItem *addPicture(Quillmere &w, const QImage &image)
-    {
-        auto *item = new OSDItem;
-        item->setFlag(QGraphicsItem::ItemIsMovable, false);
-        item->setPixmap(QPixmap::fromImage(image));
-        item->setOsdImage(image, true);
-        QObject::connect(item, &OSDItem::signal_changeImgbyCut, &w, &Quillmere::slot_updateImgOfView);
-        QObject::connect(item, &OSDItem::signal_closeAllOsdItem, &w, &Quillmere::slot_deleteItem);
-        QObject::connect(item, &OSDItem::signal_displayCutImg, &w, &Quillmere::slot_getIsDisPlayImg);
-        QObject::connect(item, &OSDItem::signal_imgLocateOnIterm, &w, &Quillmere::slot_setColorOfMouse);
-        QObject::connect(item, &OSDItem::signal_itemHoverLeave, &w, &Quillmere::slot_itemHoverLeave);
-        QObject::connect(item, &OSDItem::signal_itemHoverEnter, &w, &Quillmere::slot_itemHoverEnter);
-        QObject::connect(item, &OSDItem::signal_mouseClicked, &w, &Quillmere::slot_mouseClicked);
-
-        auto *record = new VideoControlOSD;
-        record->setPImageValue(new QImage(image));
-        int completionWidth = 0;
-        record->setImage(PublicBase::imageToOsdData(image, &completionWidth));
-        record->setIsAvailable(true);
-        record->setOSDFileLength(image.width() * image.height() * 3);
-        record->setCompletionImageWidth(completionWidth);
-        record->setSize(image.size());
-        item->setVideoControlOSD(record);
-
-        QGraphicsScene *scene = w.currentView()->scene();
-        w.m_baseImages.remove(w.m_tabWidget->currentIndex());
-        const QList<QGraphicsItem *> old = scene->items();
-        for (QGraphicsItem *previous : old) {
-            scene->removeItem(previous);
-            // As the window does: a replaced item goes, with its record unless someone holds it.
-            delete previous;
-        }
-        scene->addItem(item);
-        return item;
-    }
+    static OSDItem *addPicture(Quillmere &w, const QImage &image) { return w.addPictureItem(image); }
 };
 
 namespace {
@@ -221,8 +188,10 @@ private slots:
     void fillColourFromDialog();
     void pickByClick();
     void hoverWithoutClickMovesOnlyTheTip();
-    void hoverOutsideCutImage();
-    void tipGoneWithItsTab();
+    void strayClickWithKeyingOffChangesNothing();
+    void pickReportsThePixelOnScreen_data();
+    void pickReportsThePixelOnScreen();
+    void tipOutlivesTheFirstTab();
     void resetRestoresBase();
     void resetOnNeverKeyedTab();
     void resetNamesTabByTitle();
@@ -271,8 +240,7 @@ void TestKeying::sliderStepKeysAndRewritesRecord()
     QCOMPARE(item->image().pixelColor(3, 2), keyed ? QColor(0, 0, 0) : pixel);
     QCOMPARE(item->image().pixelColor(0, 0), QColor(200, 200, 200));
     verifyItemShows(item, record, item->image(), QColor(0, 0, 0), false);
-    QVERIFY(QuillmereTestAccess::baseImages(w).contains(0));
-    QVERIFY(samePixels(QuillmereTestAccess::baseImages(w).value(0), base));
+    QVERIFY(samePixels(item->sourceImage(), base));
 }
 
 void TestKeying::narrowAfterWideStartsFromBase()
@@ -377,6 +345,7 @@ void TestKeying::pickByClick()
     base.setPixelColor(5, 5, QColor(11, 20, 30));
     base.setPixelColor(6, 5, QColor(10, 21, 30));
     OSDItem *item = QuillmereTestAccess::addPicture(w, base);
+    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
     QuillmereTestAccess::selectColor(w) = QColor(250, 240, 230);
     QSignalSpy ranges(QuillmereTestAccess::slider(w, 0), &DoubleSlider::signal_valueChanged);
 
@@ -410,7 +379,37 @@ void TestKeying::pickByClick()
     QCOMPARE(item->image().pixelColor(5, 5), QColor(11, 20, 30));
     QCOMPARE(item->image().pixelColor(6, 5), QColor(10, 21, 30));
     QCOMPARE(item->image().pixelColor(0, 0), QColor(10, 20, 31));
-    verifyItemShows(item, item->videoControlOSD(), expected, QColor(250, 240, 230), false);
+    verifyItemShows(item, item->videoControlOSD(), expected, QColor(250, 240, 230), true);
+}
+
+void TestKeying::strayClickWithKeyingOffChangesNothing()
+{
+    Quillmere w;
+    showWindow(w);
+    QImage base = picture(QSize(30, 20), QColor(10, 20, 31));
+    base.setPixelColor(12, 7, QColor(10, 20, 30));
+    OSDItem *item = QuillmereTestAccess::addPicture(w, base);
+    VideoControlOSD *record = item->videoControlOSD();
+    const QByteArray pixels = record->image();
+
+    hoverAt(w, QPoint(12, 7));
+    clickAt(w, QPoint(12, 7));
+    hoverAt(w, QPoint(12, 7));
+    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(10,20,30)"));
+    QVERIFY(!QuillmereTestAccess::mouseClicked(w));
+    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(--,--,--)"));
+    QCOMPARE(QuillmereTestAccess::beginColor(w), QColor(0, 0, 0));
+    QCOMPARE(QuillmereTestAccess::endColor(w), QColor(255, 255, 255));
+    QVERIFY(!item->isKeyApplied());
+    QVERIFY(samePixels(item->pixmap().toImage(), base));
+    QCOMPARE(record->image(), pixels);
+
+    // Switched on, the same click picks.
+    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    clickAt(w, QPoint(12, 7));
+    hoverAt(w, QPoint(12, 7));
+    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(10,20,30)"));
+    QCOMPARE(item->image().pixelColor(12, 7), QColor(0, 0, 0));
 }
 
 void TestKeying::hoverWithoutClickMovesOnlyTheTip()
@@ -436,51 +435,129 @@ void TestKeying::hoverWithoutClickMovesOnlyTheTip()
     QCOMPARE(QuillmereTestAccess::slider(w, 0)->minValue(), 0);
     QCOMPARE(QuillmereTestAccess::slider(w, 0)->maxValue(), 255);
     QCOMPARE(item->image().cacheKey(), before);
-    QVERIFY(QuillmereTestAccess::baseImages(w).isEmpty());
+    QVERIFY(!item->isKeyApplied());
 }
 
-void TestKeying::hoverOutsideCutImage()
+void TestKeying::pickReportsThePixelOnScreen_data()
 {
+    QTest::addColumn<bool>("imported");
+    QTest::addColumn<QRect>("cut");
+    QTest::addColumn<bool>("cutView");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QPoint>("picturePixel");
+
+    const QRect none;
+    const QRect window(10, 5, 20, 12);
+    const QPoint outside(-1, -1);
+    QTest::newRow("a picture without a cut") << false << none << false << QPoint(12, 7) << QPoint(12, 7);
+    QTest::newRow("a cut picture with the cut view off shows the whole picture")
+        << false << window << false << QPoint(3, 2) << QPoint(3, 2);
+    QTest::newRow("a cut picture with the cut view on shows the window")
+        << false << window << true << QPoint(3, 2) << QPoint(13, 7);
+    QTest::newRow("beyond the window's right edge nothing is shown")
+        << false << window << true << QPoint(25, 2) << outside;
+    QTest::newRow("an imported picture with the cut view on shows the window")
+        << true << window << true << QPoint(3, 2) << QPoint(13, 7);
+    QTest::newRow("an imported picture with the cut view off shows the whole picture")
+        << true << window << false << QPoint(3, 2) << QPoint(3, 2);
+}
+
+void TestKeying::pickReportsThePixelOnScreen()
+{
+    QFETCH(bool, imported);
+    QFETCH(QRect, cut);
+    QFETCH(bool, cutView);
+    QFETCH(QPoint, at);
+    QFETCH(QPoint, picturePixel);
+
+    // Every pixel has a colour of its own, so the wrong pixel cannot pass for the right one.
+    QImage base(40, 30, QImage::Format_RGB32);
+    for (int y = 0; y < base.height(); ++y)
+        for (int x = 0; x < base.width(); ++x)
+            base.setPixel(x, y, qRgb(x * 5, y * 7, 100));
+
     Quillmere w;
     showWindow(w);
-    OSDItem *item = QuillmereTestAccess::addPicture(w, picture(QSize(40, 30), QColor(70, 80, 90)));
-    // After a cut the current image is the 10 x 10 window; the shown picture stays 40 x 30.
-    item->slot_applyCutImage(picture(QSize(10, 10), QColor(0, 0, 0)), QRect(0, 0, 10, 10));
-    QCOMPARE(item->image().size(), QSize(10, 10));
+    OSDItem *item = nullptr;
+    if (imported) {
+        auto *record = new VideoControlOSD;
+        int completionWidth = 0;
+        record->setImage(PublicBase::imageToOsdData(base, &completionWidth));
+        record->setCompletionImageWidth(completionWidth);
+        record->setSize(base.size());
+        record->setCutImageSize(cut);
+        record->setIsCanEnableCut(cutView);
+        record->setIsEnableCutImage(cutView);
+        DataMode::getInstance()->setOSDInfos({record});
+        DataMode::getInstance()->setSourcedatList({nullptr});
+        QuillmereTestAccess::rebuildFromDataModel(w);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const QList<QGraphicsItem *> items = QuillmereTestAccess::currentView(w)->scene()->items();
+        QCOMPARE(items.size(), 1);
+        item = dynamic_cast<OSDItem *>(items.first());
+        QVERIFY(item);
+        QCOMPARE(item->isShowCutArea(), cutView);
+    } else {
+        item = QuillmereTestAccess::addPicture(w, base);
+        if (!cut.isNull())
+            item->slot_applyCutImage(base.copy(cut), cut);
+        if (cutView)
+            item->slot_selectShowArea();
+    }
+    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    QuillmereTestAccess::selectColor(w) = QColor(1, 2, 3);
 
-    hoverAt(w, QPoint(5, 5));
-    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(0,0,0)"));
-    hoverAt(w, QPoint(25, 20));
-    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(--,--,--)"));
-
-    // A click there picks nothing, and is not saved up for the next report either.
-    clickAt(w, QPoint(25, 20));
-    hoverAt(w, QPoint(25, 21));
-    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(--,--,--)"));
-    QCOMPARE(QuillmereTestAccess::slider(w, 0)->maxValue(), 255);
-    QCOMPARE(QuillmereTestAccess::endColor(w), QColor(255, 255, 255));
-    hoverAt(w, QPoint(5, 5));
-    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(--,--,--)"));
+    hoverAt(w, at);
+    clickAt(w, at);
+    hoverAt(w, at);
+    const bool onPicture = picturePixel != QPoint(-1, -1);
+    const QColor expected = onPicture ? base.pixelColor(picturePixel) : QColor();
+    const QString text =
+        onPicture
+            ? QStringLiteral("(%1,%2,%3)").arg(expected.red()).arg(expected.green()).arg(expected.blue())
+            : QStringLiteral("(--,--,--)");
+    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), text);
+    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), text);
     QVERIFY(!QuillmereTestAccess::mouseClicked(w));
+    if (!onPicture) {
+        QCOMPARE(QuillmereTestAccess::endColor(w), QColor(255, 255, 255));
+        QVERIFY(!item->isKeyApplied());
+        return;
+    }
+    // The key took exactly the clicked pixel, in the whole keyed picture.
+    QCOMPARE(QuillmereTestAccess::beginColor(w), expected);
+    QCOMPARE(QuillmereTestAccess::endColor(w), expected);
+    QVERIFY(samePixels(item->image(), keyedByDefinition(base, expected, expected, QColor(1, 2, 3))));
+    QCOMPARE(item->image().pixelColor(picturePixel), QColor(1, 2, 3));
 }
 
-void TestKeying::tipGoneWithItsTab()
+void TestKeying::tipOutlivesTheFirstTab()
 {
     Quillmere w;
     showWindow(w);
     w.on_notifyAddTable(0);
     OSDItem *item = QuillmereTestAccess::addPicture(w, picture(QSize(20, 20), QColor(3, 4, 5)));
-    QPointer<QFrame> tip = QuillmereTestAccess::colorTip(w);
     TestSupport::answerNextModal(QStringLiteral("是"));
     w.on_removeTable(0);
-    QTRY_VERIFY(tip.isNull());
-    QVERIFY(!QuillmereTestAccess::colorTip(w));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(QuillmereTestAccess::tabs(w)->count(), 1);
+    QVERIFY(QuillmereTestAccess::colorTip(w));
 
     hoverAt(w, QPoint(3, 3));
+    QVERIFY(QuillmereTestAccess::colorTip(w)->isVisible());
+    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(3,4,5)"));
+    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
     clickAt(w, QPoint(3, 3));
     hoverAt(w, QPoint(3, 3));
     QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(3,4,5)"));
     QCOMPARE(item->image().pixelColor(3, 3), QColor(0, 0, 0));
+
+    // A fresh list keeps the same tip rather than making another.
+    const QPointer<QFrame> tip = QuillmereTestAccess::colorTip(w);
+    w.slot_removeAllTable();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(tip);
+    QCOMPARE(QuillmereTestAccess::colorTip(w), tip.data());
 }
 
 void TestKeying::resetRestoresBase()
@@ -523,7 +600,6 @@ void TestKeying::resetRestoresBase()
     QCOMPARE(QuillmereTestAccess::endColor(w), QColor(255, 255, 255));
 
     verifyItemShows(item, record, base, QColor(0, 0, 0), true);
-    QVERIFY(QuillmereTestAccess::baseImages(w).contains(0));
 }
 
 void TestKeying::resetOnNeverKeyedTab()
@@ -543,7 +619,6 @@ void TestKeying::resetOnNeverKeyedTab()
     QCOMPARE(item->image().cacheKey(), shown);
     QCOMPARE(record->pImageValue(), recordImage);
     QCOMPARE(record->IsSelectColor(), false);
-    QVERIFY(QuillmereTestAccess::baseImages(w).isEmpty());
 }
 
 void TestKeying::resetNamesTabByTitle()
@@ -599,8 +674,7 @@ void TestKeying::closedTabDoesNotLendItsBase()
     QCOMPARE(item->image().pixelColor(0, 0), QColor(100, 30, 30));
     QCOMPARE(item->image().pixelColor(1, 0), QColor(0, 255, 0));
     verifyItemShows(item, record, expected, QColor(0, 255, 0), false);
-    QVERIFY(samePixels(QuillmereTestAccess::baseImages(w).value(0), second));
-    QCOMPARE(QuillmereTestAccess::baseImages(w).size(), 1);
+    QVERIFY(samePixels(item->sourceImage(), second));
 }
 
 void TestKeying::movedTabKeepsItsBase()
@@ -634,11 +708,11 @@ void TestKeying::newItemInTabStartsAfresh()
 
     const QImage fresh = picture(QSize(6, 2), QColor(120, 0, 0));
     OSDItem *item = QuillmereTestAccess::addPicture(w, fresh);
-    QVERIFY(!QuillmereTestAccess::baseImages(w).contains(0));
+    QVERIFY(!item->isKeyApplied());
     QuillmereTestAccess::slider(w, 2)->moveMaxHandle(190);
     QCOMPARE(item->image().size(), QSize(6, 2));
     QVERIFY(samePixels(item->image(), picture(QSize(6, 2), QColor(0, 0, 0))));
-    QVERIFY(samePixels(QuillmereTestAccess::baseImages(w).value(0), fresh));
+    QVERIFY(samePixels(item->sourceImage(), fresh));
 }
 
 void TestKeying::staleRemovalDoesNotLoseBase()
@@ -675,7 +749,6 @@ void TestKeying::resetListStartsAfresh()
     Quillmere w;
     QuillmereTestAccess::addPicture(w, picture(QSize(4, 4), QColor(10, 10, 10)));
     QuillmereTestAccess::slider(w, 0)->moveMaxHandle(200);
-    QVERIFY(QuillmereTestAccess::baseImages(w).contains(0));
 
     w.slot_removeAllTable();
     const QImage fresh = picture(QSize(2, 5), QColor(150, 7, 7));

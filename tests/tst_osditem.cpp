@@ -24,6 +24,7 @@ struct MenuEntry
 {
     QString text;
     bool hasIcon = false;
+    bool enabled = true;
 };
 
 QImage filledImage(int w, int h, QColor color)
@@ -41,7 +42,7 @@ struct Stage
     QGraphicsView view;
     OSDItem *item = new OSDItem;
 
-    explicit Stage(bool isPicture)
+    explicit Stage(bool isPicture, bool withCut = true)
     {
         scene.setSceneRect(0, 0, 300, 200);
         view.setScene(&scene);
@@ -53,6 +54,8 @@ struct Stage
         const QImage image = filledImage(40, 30, QColor(200, 10, 10));
         item->setOsdImage(image, isPicture);
         item->setPixmap(QPixmap::fromImage(image));
+        if (isPicture && withCut)
+            item->setCut(QRect(2, 2, 10, 10));
         item->setFlag(QGraphicsItem::ItemIsMovable, false);
         item->setPos(30, 40);
         scene.addItem(item);
@@ -80,7 +83,7 @@ QList<MenuEntry> runContextMenu(QGraphicsView &view, QPoint viewportPos, const Q
         QAction *target = nullptr;
         const QList<QAction *> actions = menu->actions();
         for (QAction *action : actions) {
-            entries.append({action->text(), !action->icon().isNull()});
+            entries.append({action->text(), !action->icon().isNull(), action->isEnabled()});
             if (action->text() == choose)
                 target = action;
         }
@@ -127,7 +130,8 @@ private slots:
     void metaMethodOrder_data();
     void metaMethodOrder();
     void setOsdImageFillsAllThreeImages();
-    void appliedCutKeepsLoadedImage();
+    void appliedCutKeepsWholePicture();
+    void cutSwitchNeedsACut();
     void cutViewSwitchTogglesAndReports();
     void menuEntries_data();
     void menuEntries();
@@ -231,24 +235,44 @@ void TestOsdItem::setOsdImageFillsAllThreeImages()
     QCOMPARE(item.imageSize(), QSize(2, 2));
 }
 
-void TestOsdItem::appliedCutKeepsLoadedImage()
+void TestOsdItem::appliedCutKeepsWholePicture()
 {
     OSDItem item;
     const QImage loaded = filledImage(200, 100, Qt::red);
     item.setOsdImage(loaded, true);
     QSignalSpy spy(&item, &OSDItem::signal_changeImgbyCut);
-    const QImage cut = filledImage(30, 20, Qt::yellow);
-    item.slot_applyCutImage(cut, QRect(5, 6, 30, 20));
+    // The window is taken from the item's own picture, whatever image the panel sends along.
+    item.slot_applyCutImage(filledImage(30, 20, Qt::yellow), QRect(5, 6, 30, 20));
     QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.at(0).at(0).value<QImage>(), cut);
+    QCOMPARE(spy.at(0).at(0).value<QImage>(), loaded.copy(5, 6, 30, 20));
     QCOMPARE(spy.at(0).at(1).toRect(), QRect(5, 6, 30, 20));
-    QCOMPARE(item.image(), cut);
+    QVERIFY(item.hasCut());
+    QCOMPARE(item.image(), loaded);
     QCOMPARE(item.loadedImage(), loaded);
-    QCOMPARE(item.displayImage(), loaded);
+    QCOMPARE(item.displayImage(), loaded.copy(5, 6, 30, 20));
     QCOMPARE(item.cutRect(), QRect(5, 6, 30, 20));
     QCOMPARE(item.cutWidth(), 30);
     QCOMPARE(item.cutHeight(), 20);
     QCOMPARE(item.imageSize(), QSize(200, 100));
+
+    // A window reaching past the picture is kept inside it; one wholly outside changes nothing.
+    item.slot_applyCutImage(QImage(), QRect(190, 90, 30, 20));
+    QCOMPARE(item.cutRect(), QRect(190, 90, 10, 10));
+    item.slot_applyCutImage(QImage(), QRect(300, 0, 30, 20));
+    QCOMPARE(spy.count(), 2);
+    QCOMPARE(item.cutRect(), QRect(190, 90, 10, 10));
+}
+
+void TestOsdItem::cutSwitchNeedsACut()
+{
+    Stage stage(true, false);
+    QVERIFY(QTest::qWaitForWindowExposed(&stage.view));
+    QSignalSpy display(stage.item, &OSDItem::signal_displayCutImg);
+    const QList<MenuEntry> entries = runContextMenu(stage.view, stage.itemCenter(), "OSD截取开关");
+    QCOMPARE(entries.at(1).text, QStringLiteral("OSD截取开关"));
+    QVERIFY(!entries.at(1).enabled);
+    QVERIFY(entries.at(0).enabled);
+    QCOMPARE(display.count(), 0);
 }
 
 void TestOsdItem::cutViewSwitchTogglesAndReports()

@@ -27,9 +27,10 @@ public:
         return v ? v->scene() : nullptr;
     }
     static void resetTabs(Quillmere &w) { w.resetTabs(); }
+    // A picture item put into the current tab as the picture button puts it.
+    static OSDItem *addPictureItem(Quillmere &w, const QImage &image) { return w.addPictureItem(image); }
 
     // Items, keying and picking state.
-    static QMap<int, QImage> &baseImages(Quillmere &w) { return w.m_baseImages; }
     static bool &isDisplayCutImage(Quillmere &w) { return w.m_isDisplayCutImage; }
     static QColor &selectColor(Quillmere &w) { return w.m_selectColor; }
     static QColor &beginColor(Quillmere &w) { return w.m_beginColor; }
