@@ -192,6 +192,7 @@ void OSDImageCutDLL::resetCutWindow()
     const bool wasInitializing = isInitializing;
     isInitializing = true;
     pictureView->setPicture(sourcePixmap, false);
+    endStartTyping();
     cutRect = CutGeometry::defaultWindow(sourcePixmap.size());
     showCutRect();
     showFields(cutRect);
