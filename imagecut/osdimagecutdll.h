@@ -64,6 +64,7 @@ private:
     QSize fieldLimit() const;
     void showCutRect();
     void endStartTyping();
+    SpinBoxEx *firstRedField() const;
 
     // A spin box applies every keystroke, so a typed start of 150 arrives as 1, 15 and 150. Each
     // is placed against the window as it was when the typing began (base), not against the one

@@ -73,6 +73,15 @@ void OSDImageCutDLL::endStartTyping()
     yTyping = StartTyping();
 }
 
+SpinBoxEx *OSDImageCutDLL::firstRedField() const
+{
+    for (SpinBoxEx *box : {spinBox_contrast_X, spinBox_contrast_Y, spinBox_contrast_W, spinBox_contrast_H}) {
+        if (box->hasBorderError())
+            return box;
+    }
+    return nullptr;
+}
+
 void OSDImageCutDLL::on_spinBox_contrast_W_valueChanged(int arg1)
 {
     if (!fieldsActive())

@@ -187,6 +187,7 @@ private slots:
     void typedWidth();
     void typedStartMovesTheLeftEdge();
     void startThatLeavesTheWindowPastTheOsdWidthIsRefused();
+    void okIsRefusedWhileAFieldIsRed();
     void smallPictureStartsWithTheWholePicture();
     void okCutsTheChosenWindow();
     void cancelAndCloseEmitNothing();
@@ -392,10 +393,16 @@ void TestCutPanel::narrowDragKeepsTheLastValidWidth()
     QVERIFY(isRed(field(panel, 'W')));
     QCOMPARE(panel.cutWindow(), QRect(0, 0, 64, 100));
 
+    // The window shown is not the one the fields hold, so OK waits for the operator.
+    QVERIFY(pressOk(panel).isEmpty());
+    QVERIFY(panel.isVisible());
+
+    pointer.drag(pointer.onRectangle(QPoint(48, 50)), QPoint(30, 0), 3);
+    QVERIFY(isPlain(field(panel, 'W')));
     const QList<QVariant> applied = pressOk(panel);
     QCOMPARE(applied.size(), 2);
-    QCOMPARE(applied.at(1).toRect(), QRect(0, 0, 64, 100));
-    QCOMPARE(applied.at(0).value<QImage>(), picture.copy(0, 0, 64, 100));
+    QCOMPARE(applied.at(1).toRect(), QRect(0, 0, 80, 100));
+    QCOMPARE(applied.at(0).value<QImage>(), picture.copy(0, 0, 80, 100));
 }
 
 void TestCutPanel::nearEdgeDraggedAtTheFarBorder_data()
@@ -500,6 +507,28 @@ void TestCutPanel::startThatLeavesTheWindowPastTheOsdWidthIsRefused()
     field(panel, 'X')->setValue(10);
     QVERIFY(isPlain(field(panel, 'X')));
     QCOMPARE(panel.cutWindow(), QRect(10, 0, 70, 100));
+}
+
+void TestCutPanel::okIsRefusedWhileAFieldIsRed()
+{
+    OSDImageCutDLL panel;
+    const QImage picture = numberedPicture(400, 300);
+    QVERIFY(openPanel(panel, QSize(400, 300), picture));
+    QVERIFY(QTest::qWaitForWindowActive(&panel));
+    typeInto(field(panel, 'W'), QStringLiteral("50"));
+    QVERIFY(isRed(field(panel, 'W')));
+
+    QVERIFY(pressOk(panel).isEmpty());
+    QVERIFY(panel.isVisible());
+    QVERIFY(isRed(field(panel, 'W')));
+    QTRY_VERIFY(field(panel, 'W')->hasFocus());
+
+    // The operator mends the width, and OK hands the window on.
+    typeInto(field(panel, 'W'), QStringLiteral("120"));
+    const QList<QVariant> applied = pressOk(panel);
+    QCOMPARE(applied.size(), 2);
+    QCOMPARE(applied.at(1).toRect(), QRect(0, 0, 120, 100));
+    QVERIFY(!panel.isVisible());
 }
 
 void TestCutPanel::smallPictureStartsWithTheWholePicture()
