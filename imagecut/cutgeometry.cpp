@@ -143,4 +143,19 @@ bool isValidExtent(int start, int extent, int limit, int minimum)
     return extent >= minimum && start + extent <= limit;
 }
 
+std::optional<CutSpan> spanFromStart(const CutSpan &span, int start, int limit)
+{
+    if (start < 0)
+        return std::nullopt;
+    CutSpan placed{start, span.last};
+    if (start > span.last) {
+        // Collapsing to one pixel would throw the operator's window away; it moves instead.
+        const int first = std::min(start, limit - span.extent());
+        placed = CutSpan{first, first + span.extent() - 1};
+    }
+    if (!isValidStart(placed.first, placed.extent(), limit))
+        return std::nullopt;
+    return placed;
+}
+
 } // namespace CutGeometry

@@ -5,6 +5,8 @@
 #include <QSize>
 #include <Qt>
 
+#include <optional>
+
 // Which edges of the selection rectangle the pointer is near. Two flags make a corner; no flag
 // means the pointer is inside and a drag moves the whole rectangle.
 struct CutEdges
@@ -19,6 +21,16 @@ struct CutEdges
     {
         return left == other.left && right == other.right && top == other.top && bottom == other.bottom;
     }
+};
+
+// The window along one axis: its first and last pixel, both inclusive.
+struct CutSpan
+{
+    int first = 0;
+    int last = -1;
+
+    int extent() const { return last - first + 1; }
+    bool operator==(const CutSpan &other) const { return first == other.first && last == other.last; }
 };
 
 // The arithmetic of the cut selection rectangle, kept free of widgets so it can be checked on its
@@ -66,5 +78,12 @@ QRect defaultWindow(const QSize &picture);
 // current start still ends within limit.
 bool isValidStart(int start, int extent, int limit);
 bool isValidExtent(int start, int extent, int limit, int minimum = MinimumFieldExtent);
+
+// Where the window lies along one axis once its start field reads start, the window using at most
+// limit pixels. A start up to the window's last pixel moves the near edge only: the far edge stays,
+// also where it rests on the picture's far border. A start past the last pixel moves the whole
+// window with its extent, no further than it can go and still end within limit. Nothing when no
+// window can be had: a negative start, or a window that would still end past limit.
+std::optional<CutSpan> spanFromStart(const CutSpan &span, int start, int limit);
 
 } // namespace CutGeometry

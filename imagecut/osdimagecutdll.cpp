@@ -192,6 +192,7 @@ void OSDImageCutDLL::resetCutWindow()
     const bool wasInitializing = isInitializing;
     isInitializing = true;
     pictureView->setPicture(sourcePixmap, false);
+    endStartTyping();
     cutRect = CutGeometry::defaultWindow(sourcePixmap.size());
     showCutRect();
     showFields(cutRect);
@@ -240,6 +241,13 @@ void OSDImageCutDLL::on_radioButton_zoom_clicked(bool)
 
 void OSDImageCutDLL::on_pushButton_ok_clicked()
 {
+    // A red field holds a value the window did not take, so the window shown may not be the one
+    // that would be cut. The panel stays open on that field until the operator mends it.
+    if (SpinBoxEx *red = firstRedField()) {
+        red->setFocus(Qt::OtherFocusReason);
+        red->selectAll();
+        return;
+    }
     // An empty picture has nothing to cut; handing an empty image to the item would wipe it.
     if (canApply && !sourcePixmap.isNull() && cutRect.isValid()) {
         sourceImage = sourcePixmap.toImage();

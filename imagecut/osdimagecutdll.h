@@ -59,9 +59,21 @@ private:
     void resetCutWindow();
     void showFields(const QRect &window);
     void markField(SpinBoxEx *box, bool valid);
+    void applyStart(Qt::Orientation axis, int start);
     bool fieldsActive() const { return !isInitializing && isValueChecked; }
     QSize fieldLimit() const;
     void showCutRect();
+    void endStartTyping();
+    SpinBoxEx *firstRedField() const;
+
+    // A spin box applies every keystroke, so a typed start of 150 arrives as 1, 15 and 150. Each
+    // is placed against the window as it was when the typing began (base), not against the one
+    // the previous keystroke left (reached); otherwise the digits on the way would have narrowed it.
+    struct StartTyping
+    {
+        QRect base;
+        QRect reached;
+    };
 
     Ui::OSDImageCutDLL *ui;
     pictureedit *pictureView = nullptr;
@@ -86,4 +98,8 @@ private:
     QSize osdSize;
     const QSize minCutSize = QSize(64, 64);
     bool canApply = false;
+    StartTyping xTyping;
+    StartTyping yTyping;
+    // Set while the fields are written from the rectangle, whose window is then the one to follow.
+    bool isFollowingRect = false;
 };

@@ -43,6 +43,8 @@ private slots:
     void defaultWindow();
     void fieldRules_data();
     void fieldRules();
+    void spanFromStart_data();
+    void spanFromStart();
 };
 
 void TestCutGeometry::hitEdgesAndCursor_data()
@@ -269,6 +271,47 @@ void TestCutGeometry::fieldRules()
         QCOMPARE(CutGeometry::isValidStart(value, start, limit), valid);
     else
         QCOMPARE(CutGeometry::isValidExtent(start, value, limit), valid);
+}
+
+void TestCutGeometry::spanFromStart_data()
+{
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("last");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<int>("newFirst");
+    QTest::addColumn<int>("newLast");
+
+    // Along an axis 400 pixels long.
+    QTest::newRow("a start inside the window moves only the near edge") << 0 << 99 << 10 << true << 10 << 99;
+    QTest::newRow("a start before the window moves only the near edge outward")
+        << 100 << 199 << 40 << true << 40 << 199;
+    QTest::newRow("a start on the window's last pixel leaves one pixel") << 0 << 99 << 99 << true << 99 << 99;
+    QTest::newRow("a start past the window moves the whole window") << 0 << 99 << 150 << true << 150 << 249;
+    QTest::newRow("a start past the window and too near the border moves it onto the border")
+        << 0 << 99 << 350 << true << 300 << 399;
+    QTest::newRow("a start inside a window on the far border moves only the near edge")
+        << 300 << 399 << 330 << true << 330 << 399;
+    QTest::newRow("a start inside a window ending past the limit is refused")
+        << 0 << 449 << 10 << false << 0 << 0;
+    QTest::newRow("a start past a window longer than the limit is refused")
+        << 0 << 449 << 450 << false << 0 << 0;
+    QTest::newRow("a negative start is refused") << 0 << 99 << -1 << false << 0 << 0;
+}
+
+void TestCutGeometry::spanFromStart()
+{
+    QFETCH(int, first);
+    QFETCH(int, last);
+    QFETCH(int, start);
+    QFETCH(bool, accepted);
+    QFETCH(int, newFirst);
+    QFETCH(int, newLast);
+
+    const std::optional<CutSpan> placed = CutGeometry::spanFromStart(CutSpan{first, last}, start, 400);
+    QCOMPARE(placed.has_value(), accepted);
+    if (accepted)
+        QCOMPARE(*placed, (CutSpan{newFirst, newLast}));
 }
 
 QTEST_GUILESS_MAIN(TestCutGeometry)

@@ -177,13 +177,17 @@ private slots:
     void draggingTheRectangle();
     void edgeDraggedAcrossItsPartner_data();
     void edgeDraggedAcrossItsPartner();
-    void startBeyondTheRightEdgeLeavesOneColumn();
+    void typedStartPastTheWindowMovesIt_data();
+    void typedStartPastTheWindowMovesIt();
     void narrowDragKeepsTheLastValidWidth();
+    void nearEdgeDraggedAtTheFarBorder_data();
+    void nearEdgeDraggedAtTheFarBorder();
 
     void typedWidth_data();
     void typedWidth();
     void typedStartMovesTheLeftEdge();
-    void startPastTheOsdWidthIsRefused();
+    void startThatLeavesTheWindowPastTheOsdWidthIsRefused();
+    void okIsRefusedWhileAFieldIsRed();
     void smallPictureStartsWithTheWholePicture();
     void okCutsTheChosenWindow();
     void cancelAndCloseEmitNothing();
@@ -331,23 +335,46 @@ void TestCutPanel::edgeDraggedAcrossItsPartner()
     QCOMPARE(panel.cutWindow(), cut);
 }
 
-void TestCutPanel::startBeyondTheRightEdgeLeavesOneColumn()
+void TestCutPanel::typedStartPastTheWindowMovesIt_data()
 {
+    QTest::addColumn<QRect>("start");
+    QTest::addColumn<char>("name");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QRect>("expected");
+
+    // On a 400 × 300 picture. The spin box applies every keystroke, so "150" passes 1 and 15 first.
+    const QRect corner(0, 0, 100, 100);
+    QTest::newRow("a start of 150 moves the whole window to column 150")
+        << corner << 'X' << "150" << QRect(150, 0, 100, 100);
+    QTest::newRow("a start of 350 moves the window only as far as the right border")
+        << corner << 'X' << "350" << QRect(300, 0, 100, 100);
+    QTest::newRow("a top of 150 moves the whole window down to row 150")
+        << corner << 'Y' << "150" << QRect(0, 150, 100, 100);
+    QTest::newRow("a top of 250 moves the window only as far as the bottom border")
+        << corner << 'Y' << "250" << QRect(0, 200, 100, 100);
+    QTest::newRow("a start inside a window on the right border moves only its left edge")
+        << QRect(300, 40, 100, 100) << 'X' << "320" << QRect(320, 40, 80, 100);
+}
+
+void TestCutPanel::typedStartPastTheWindowMovesIt()
+{
+    QFETCH(QRect, start);
+    QFETCH(char, name);
+    QFETCH(QString, typed);
+    QFETCH(QRect, expected);
+
     OSDImageCutDLL panel;
     QVERIFY(openPanel(panel, QSize(400, 300), numberedPicture(400, 300)));
+    placeWindow(panel, start);
+    QVERIFY(QTest::qWaitForWindowActive(&panel));
 
-    field(panel, 'X')->setValue(150);
+    typeInto(field(panel, name), typed);
 
-    QCOMPARE(panel.cutWindow(), QRect(150, 0, 1, 100));
-    QCOMPARE(Pointer(panel).rectangle()->geometry(), QRect(150, 0, 1, 100));
-    QCOMPARE(fields(panel), (QList<int>{150, 0, 1, 100}));
-    QVERIFY(isPlain(field(panel, 'X')));
-    QVERIFY(isRed(field(panel, 'W')));
-
-    // The operator goes on with the width, and has a proper window again.
-    field(panel, 'W')->setValue(120);
-    QCOMPARE(panel.cutWindow(), QRect(150, 0, 120, 100));
-    QVERIFY(isPlain(field(panel, 'W')));
+    QCOMPARE(panel.cutWindow(), expected);
+    QCOMPARE(Pointer(panel).rectangle()->geometry(), expected);
+    QCOMPARE(fields(panel), (QList<int>{expected.x(), expected.y(), expected.width(), expected.height()}));
+    for (char other : {'X', 'Y', 'W', 'H'})
+        QVERIFY(isPlain(field(panel, other)));
 }
 
 void TestCutPanel::narrowDragKeepsTheLastValidWidth()
@@ -366,10 +393,55 @@ void TestCutPanel::narrowDragKeepsTheLastValidWidth()
     QVERIFY(isRed(field(panel, 'W')));
     QCOMPARE(panel.cutWindow(), QRect(0, 0, 64, 100));
 
+    // The window shown is not the one the fields hold, so OK waits for the operator.
+    QVERIFY(pressOk(panel).isEmpty());
+    QVERIFY(panel.isVisible());
+
+    pointer.drag(pointer.onRectangle(QPoint(48, 50)), QPoint(30, 0), 3);
+    QVERIFY(isPlain(field(panel, 'W')));
     const QList<QVariant> applied = pressOk(panel);
     QCOMPARE(applied.size(), 2);
-    QCOMPARE(applied.at(1).toRect(), QRect(0, 0, 64, 100));
-    QCOMPARE(applied.at(0).value<QImage>(), picture.copy(0, 0, 64, 100));
+    QCOMPARE(applied.at(1).toRect(), QRect(0, 0, 80, 100));
+    QCOMPARE(applied.at(0).value<QImage>(), picture.copy(0, 0, 80, 100));
+}
+
+void TestCutPanel::nearEdgeDraggedAtTheFarBorder_data()
+{
+    QTest::addColumn<QRect>("start");
+    QTest::addColumn<QPoint>("grab");
+    QTest::addColumn<QPoint>("motion");
+    QTest::addColumn<QRect>("expected");
+
+    // On a 400 × 300 picture; each window touches the right or bottom border.
+    QTest::newRow("the left edge dragged 30 inward narrows the window from the left")
+        << QRect(300, 40, 100, 100) << QPoint(1, 50) << QPoint(30, 0) << QRect(330, 40, 70, 100);
+    QTest::newRow("the left edge dragged 30 outward widens the window to the left")
+        << QRect(300, 40, 100, 100) << QPoint(1, 50) << QPoint(-30, 0) << QRect(270, 40, 130, 100);
+    QTest::newRow("the top edge dragged 20 inward lowers the window's top")
+        << QRect(50, 200, 100, 100) << QPoint(50, 1) << QPoint(0, 20) << QRect(50, 220, 100, 80);
+}
+
+void TestCutPanel::nearEdgeDraggedAtTheFarBorder()
+{
+    QFETCH(QRect, start);
+    QFETCH(QPoint, grab);
+    QFETCH(QPoint, motion);
+    QFETCH(QRect, expected);
+
+    OSDImageCutDLL panel;
+    const QImage picture = numberedPicture(400, 300);
+    QVERIFY(openPanel(panel, QSize(400, 300), picture));
+    placeWindow(panel, start);
+    Pointer pointer(panel);
+    QCOMPARE(pointer.rectangle()->geometry(), start);
+
+    pointer.drag(pointer.onRectangle(grab), motion, 5);
+
+    QCOMPARE(pointer.rectangle()->geometry(), expected);
+    const QList<QVariant> applied = pressOk(panel);
+    QCOMPARE(applied.size(), 2);
+    QCOMPARE(applied.at(1).toRect(), expected);
+    QCOMPARE(applied.at(0).value<QImage>(), picture.copy(expected));
 }
 
 void TestCutPanel::typedWidth_data()
@@ -416,21 +488,47 @@ void TestCutPanel::typedStartMovesTheLeftEdge()
         QVERIFY(isPlain(field(panel, name)));
 }
 
-void TestCutPanel::startPastTheOsdWidthIsRefused()
+void TestCutPanel::startThatLeavesTheWindowPastTheOsdWidthIsRefused()
 {
+    // The default window of 100 columns already passes the OSD width of 90; moving its left edge
+    // leaves the right edge there, and moving the whole window cannot make 100 columns fit.
     OSDImageCutDLL panel;
-    QVERIFY(openPanel(panel, QSize(400, 300), numberedPicture(400, 300)));
+    QVERIFY(openPanel(panel, QSize(90, 300), numberedPicture(400, 300)));
 
-    field(panel, 'X')->setValue(301);
+    field(panel, 'X')->setValue(10);
+    QVERIFY(isRed(field(panel, 'X')));
+    field(panel, 'X')->setValue(150);
     QVERIFY(isRed(field(panel, 'X')));
     QCOMPARE(panel.cutWindow(), QRect(0, 0, 100, 100));
     QCOMPARE(Pointer(panel).rectangle()->geometry(), QRect(0, 0, 100, 100));
 
-    // A start that fits again clears the colour.
-    field(panel, 'X')->setValue(300);
+    // Once the window is narrow enough, a start that fits clears the colour.
+    field(panel, 'W')->setValue(80);
+    field(panel, 'X')->setValue(10);
     QVERIFY(isPlain(field(panel, 'X')));
-    QCOMPARE(panel.cutWindow(),
-             QRect(QPoint(300, 0), QPoint(99, 99)).normalized().isValid() ? panel.cutWindow() : QRect());
+    QCOMPARE(panel.cutWindow(), QRect(10, 0, 70, 100));
+}
+
+void TestCutPanel::okIsRefusedWhileAFieldIsRed()
+{
+    OSDImageCutDLL panel;
+    const QImage picture = numberedPicture(400, 300);
+    QVERIFY(openPanel(panel, QSize(400, 300), picture));
+    QVERIFY(QTest::qWaitForWindowActive(&panel));
+    typeInto(field(panel, 'W'), QStringLiteral("50"));
+    QVERIFY(isRed(field(panel, 'W')));
+
+    QVERIFY(pressOk(panel).isEmpty());
+    QVERIFY(panel.isVisible());
+    QVERIFY(isRed(field(panel, 'W')));
+    QTRY_VERIFY(field(panel, 'W')->hasFocus());
+
+    // The operator mends the width, and OK hands the window on.
+    typeInto(field(panel, 'W'), QStringLiteral("120"));
+    const QList<QVariant> applied = pressOk(panel);
+    QCOMPARE(applied.size(), 2);
+    QCOMPARE(applied.at(1).toRect(), QRect(0, 0, 120, 100));
+    QVERIFY(!panel.isVisible());
 }
 
 void TestCutPanel::smallPictureStartsWithTheWholePicture()

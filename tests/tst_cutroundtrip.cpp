@@ -139,7 +139,7 @@ void TestCutRoundTrip::cutWindowSurvivesExportAndImport()
     const QImage picture = numberedPicture(300, 200);
     const QString picturePath = m_dir.filePath(QStringLiteral("picture.png"));
     QVERIFY(picture.save(picturePath));
-    const QRect window(10, 20, 100, 50);
+    const QRect window(10, 20, 100, 70);
     const QImage expectedCut = picture.copy(window);
 
     Quillmere source;
@@ -148,14 +148,14 @@ void TestCutRoundTrip::cutWindowSurvivesExportAndImport()
     OSDItem *item = onlyItem(source);
     QVERIFY(item);
 
-    // The operator cuts with the panel: a height of 50 is below what the height field takes,
-    // so the window is made 70 high and its top edge moved down by 20.
+    // The operator cuts with the panel: the window is made 90 high and its top edge moved down by
+    // 20, which leaves it 70 high.
     chooseFromMenu(item, QStringLiteral("截取"));
     OSDImageCutDLL *panel = item->cutPanel();
     QVERIFY(panel && panel->isVisible());
     typeInto(field(panel, 'X'), QStringLiteral("10"));
     typeInto(field(panel, 'W'), QStringLiteral("100"));
-    typeInto(field(panel, 'H'), QStringLiteral("70"));
+    typeInto(field(panel, 'H'), QStringLiteral("90"));
     typeInto(field(panel, 'Y'), QStringLiteral("20"));
     QCOMPARE(panel->cutWindow(), window);
     QTest::mouseClick(panel->findChild<ToolButtonEx *>(QStringLiteral("pushButton_ok")), Qt::LeftButton);
