@@ -36,8 +36,8 @@ public:
     QString tempImagePath() const { return m_tempImagePath; }
     void setTempImagePath(const QString &path) { m_tempImagePath = path; }
 
-    // Shows a stored text item for editing: its text, colour, size and font family. The bold,
-    // italic and underline toggles keep their state.
+    // Shows a stored text item for editing: its text and colour, and its family, size, bold,
+    // italic and underline in the controls and the document, so sending again draws it alike.
     void loadText(const QColor &color, const QFont &font, const QString &content);
 
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -82,8 +82,10 @@ private:
     void applyCharFormat(const QTextCharFormat &format);
     void reapplySize();
     void updateColorSwatch(const QColor &color);
+    void applyShownFont();
 
     // Rendering (exporttextimage_render.cpp).
+    QString renderFamily() const;
     QFont renderFont() const;
     void refuseEmptyText();
 

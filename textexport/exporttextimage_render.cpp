@@ -5,19 +5,24 @@
 #include "textexport/textrenderer.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFontComboBox>
 #include <QFontInfo>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QTextDocument>
+
+QString ExportTextImage::renderFamily() const
+{
+    const QString family = comboFont->currentText();
+    // A family the machine lacks may leave the combo without a selection; the closest installed
+    // family is used then.
+    return family.isEmpty() ? QFontInfo(comboFont->currentFont()).family() : family;
+}
 
 QFont ExportTextImage::renderFont() const
 {
-    QString family = comboFont->currentText();
-    // A family the machine lacks may leave the combo without a selection; the closest installed
-    // family is used then.
-    if (family.isEmpty())
-        family = QFontInfo(comboFont->currentFont()).family();
-    return TextRenderer::makeFont(family, m_fontSize, actionTextBold->isChecked(),
+    return TextRenderer::makeFont(renderFamily(), m_fontSize, actionTextBold->isChecked(),
                                   actionTextItalic->isChecked(), actionTextUnderline->isChecked());
 }
 
@@ -55,6 +60,21 @@ void ExportTextImage::loadText(const QColor &color, const QFont &font, const QSt
         editor->insertPlainText(content);
     }
     m_textColor = color;
-    on_comboSizeEditTextChanged(QString::number(font.pointSize()));
+
+    const QString size = QString::number(font.pointSize());
+    if (font.pointSize() > 0) {
+        // Shown as it is stored, even a size the list or the validator would not offer.
+        const QSignalBlocker blocker(comboSize);
+        const int index = comboSize->findText(size);
+        if (index >= 0)
+            comboSize->setCurrentIndex(index);
+        else
+            comboSize->setEditText(size);
+    }
+    on_comboSizeEditTextChanged(size);
     comboFont->setCurrentFont(font);
+    actionTextBold->setChecked(font.bold());
+    actionTextItalic->setChecked(font.italic());
+    actionTextUnderline->setChecked(font.underline());
+    applyShownFont();
 }
