@@ -40,6 +40,11 @@ public:
     // italic and underline in the controls and the document, so sending again draws it alike.
     void loadText(const QColor &color, const QFont &font, const QString &content);
 
+    // Puts back a text the operator typed in an earlier window and left unsent.
+    void restoreDraft(const QString &text);
+    // The document's text, or an empty string when it is what was last sent.
+    QString unsentText() const;
+
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 signals:
@@ -113,6 +118,8 @@ private:
     QString m_fontFamily;
     QString m_fontSize;
     QSize m_maxImageSize;
+    // The document's text at the last send; it is no draft any more.
+    QString m_sentText;
 
     friend class ExportTextImageTestAccess;
 };

@@ -10,6 +10,7 @@
 #include <QFontInfo>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QTextCursor>
 #include <QTextDocument>
 
 QString ExportTextImage::renderFamily() const
@@ -50,6 +51,7 @@ QImage *ExportTextImage::expImage()
 
     QImage image = result.image;
     emit exportTextImage(&image, m_textColor, font, result.text);
+    m_sentText = text;
     return nullptr;
 }
 
@@ -77,4 +79,22 @@ void ExportTextImage::loadText(const QColor &color, const QFont &font, const QSt
     actionTextItalic->setChecked(font.italic());
     actionTextUnderline->setChecked(font.underline());
     applyShownFont();
+}
+
+void ExportTextImage::restoreDraft(const QString &text)
+{
+    QPlainTextEdit *editor = currentEditor();
+    if (!editor || text.isEmpty())
+        return;
+    editor->setPlainText(text);
+    // Typing goes on where the text ended.
+    editor->moveCursor(QTextCursor::End);
+    applyShownFont();
+}
+
+QString ExportTextImage::unsentText() const
+{
+    const QPlainTextEdit *editor = currentEditor();
+    const QString text = editor ? editor->toPlainText() : QString();
+    return text == m_sentText ? QString() : text;
 }
