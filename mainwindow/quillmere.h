@@ -121,6 +121,8 @@ private:
 
     std::bitset<256> m_usedTabNumbers;
     ExportTextImage *m_textWindow = nullptr;
+    // Text left unsent in the last fresh text window, offered again at the next one.
+    QString m_textDraft;
     QHBoxLayout *m_mainLayout = nullptr;
     QVBoxLayout *m_contentLayout = nullptr;
     QHBoxLayout *m_toolBarLayout = nullptr;

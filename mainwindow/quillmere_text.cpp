@@ -26,11 +26,21 @@ void Quillmere::openTextWindow(bool reedit)
     Config config;
 
     if (m_textWindow) {
+        // Closed first, so that a window still open leaves its unsent text behind as well.
+        if (!m_textWindow->isHidden())
+            m_textWindow->close();
         delete m_textWindow;
         m_textWindow = nullptr;
     }
     m_textWindow = new ExportTextImage(&config, this);
     connect(m_textWindow, &ExportTextImage::exportTextImage, this, &Quillmere::on_exportTextImage);
+    if (!reedit) {
+        // A text typed and left unsent waits for the next fresh window; a re-edit shows its item.
+        m_textWindow->restoreDraft(m_textDraft);
+        ExportTextImage *window = m_textWindow;
+        connect(window, &ExportTextImage::signal_closeExportTextWindow, this,
+                [this, window] { m_textDraft = window->unsentText(); });
+    }
     m_textWindow->setAttribute(Qt::WA_ShowModal);
     m_textWindow->setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint);
 

@@ -3,6 +3,7 @@
 #include "textexport/config.h"
 #include "textexport/exporttextimage.h"
 #include "textexport/sizevalidator.h"
+#include "textexport/textrenderer.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -102,6 +103,26 @@ QList<QTextCharFormat> charFormats(QPlainTextEdit *editor)
     return formats;
 }
 
+// How a font looks on screen: the face the font library picks for it, its size and underline.
+QString looks(const QFont &font)
+{
+    const QFontInfo info(font);
+    return QStringLiteral("%1 %2 %3pt%4")
+        .arg(info.family(), info.styleName())
+        .arg(info.pointSize())
+        .arg(info.underline() ? QStringLiteral(" underlined") : QString());
+}
+
+// The different looks of the document's characters in the editor.
+QStringList shownLooks(QPlainTextEdit *editor)
+{
+    QStringList seen;
+    for (const QTextCharFormat &format : charFormats(editor))
+        seen << looks(format.font().resolve(editor->document()->defaultFont()));
+    seen.removeDuplicates();
+    return seen;
+}
+
 void typeInto(QWidget *widget, const QString &text)
 {
     QTest::keyClicks(widget, text);
@@ -168,6 +189,10 @@ private slots:
 
     void loadTextShowsAStoredItem();
     void loadTextWithAMissingFamilyStillRenders();
+    void reEditRestoresTheItemsLook_data();
+    void reEditRestoresTheItemsLook();
+    void editorShowsTheRenderedFont_data();
+    void editorShowsTheRenderedFont();
     void closeHidesAndReports();
 
 private:
@@ -852,9 +877,10 @@ void TestExportTextImage::loadTextShowsAStoredItem()
     QCOMPARE(w.editor()->toPlainText(), content);
     QCOMPARE(w.textColor(), QColor(0, 0, 0));
     QCOMPARE(w.fontSize(), QStringLiteral("40"));
-    QCOMPARE(w.comboSize()->currentText(), QStringLiteral("24"));
+    QCOMPARE(w.comboSize()->currentText(), QStringLiteral("40"));
     QCOMPARE(w.comboFont()->currentText(), QStringLiteral("DejaVu Serif"));
-    QVERIFY(w.bold()->isChecked());
+    // The item is not bold, whatever the toggle held before.
+    QVERIFY(!w.bold()->isChecked());
 
     w.send()->trigger();
     QCOMPARE(recorder.sent.size(), 1);
@@ -863,7 +889,7 @@ void TestExportTextImage::loadTextShowsAStoredItem()
     QCOMPARE(sent.color, QColor(0, 0, 0));
     QCOMPARE(sent.font.family(), QStringLiteral("DejaVu Serif"));
     QCOMPARE(sent.font.pointSize(), 40);
-    QCOMPARE(sent.font.weight(), 75);
+    QCOMPARE(sent.font.weight(), 50);
     const QFontMetrics metrics(sent.font);
     QCOMPARE(sent.image.height(), 2 * (metrics.height() + metrics.leading()));
     QCOMPARE(colorsOf(sent.image), (QSet<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255)}));
@@ -888,6 +914,92 @@ void TestExportTextImage::loadTextWithAMissingFamilyStillRenders()
     QVERIFY(!sent.image.isNull());
     QCOMPARE(sent.image.width(), QFontMetrics(sent.font).horizontalAdvance(QStringLiteral("still here")));
     QCOMPARE(colorsOf(sent.image), (QSet<QRgb>{qRgb(10, 20, 30), qRgb(245, 235, 225)}));
+}
+
+void TestExportTextImage::reEditRestoresTheItemsLook_data()
+{
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+    QTest::addColumn<bool>("underline");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("settingsStyle");
+
+    QTest::newRow("a bold italic underlined 36 pt item re-edited in a plain window")
+        << true << true << true << 36 << "Normal";
+    QTest::newRow("a plain 48 pt item re-edited where the settings say Bold Italic")
+        << false << false << false << 48 << "Bold Italic";
+    QTest::newRow("an underlined item at 40 pt, a size the list lacks")
+        << false << false << true << 40 << "Bold";
+}
+
+void TestExportTextImage::reEditRestoresTheItemsLook()
+{
+    QFETCH(bool, bold);
+    QFETCH(bool, italic);
+    QFETCH(bool, underline);
+    QFETCH(int, size);
+    QFETCH(QString, settingsStyle);
+
+    // The item as an earlier send made it.
+    const QFont itemFont = TextRenderer::makeFont(QStringLiteral("DejaVu Serif"), QString::number(size), bold,
+                                                  italic, underline);
+    const QColor color(200, 0, 0);
+    const TextRenderer::Result item =
+        TextRenderer::render(QStringLiteral("Item text"), itemFont, color, QSize(560, 300));
+
+    m_config->fontStyle = settingsStyle;
+    ExportTextImage *window = openWindow();
+    ExportTextImageTestAccess w(window);
+    SendRecorder recorder(window);
+    window->loadText(color, itemFont, item.text);
+    QCOMPARE(w.bold()->isChecked(), bold);
+    QCOMPARE(w.italic()->isChecked(), italic);
+    QCOMPARE(w.underline()->isChecked(), underline);
+    QCOMPARE(w.comboSize()->currentText(), QString::number(size));
+    QCOMPARE(shownLooks(w.editor()), QStringList{looks(itemFont)});
+
+    w.send()->trigger();
+    QCOMPARE(recorder.sent.size(), 1);
+    QCOMPARE(recorder.sent.first().font, itemFont);
+    QCOMPARE(recorder.sent.first().image, item.image);
+}
+
+void TestExportTextImage::editorShowsTheRenderedFont_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<QString>("style");
+
+    QTest::newRow("an installed settings family, italic")
+        << QStringLiteral("DejaVu Serif") << QStringLiteral("Italic");
+    QTest::newRow("a missing settings family shown by its stand-in, bold")
+        << QStringLiteral("CourierNew") << QStringLiteral("Bold");
+    QTest::newRow("a family that also has a light face, not bold")
+        << QStringLiteral("DejaVu Sans") << QStringLiteral("Normal");
+}
+
+void TestExportTextImage::editorShowsTheRenderedFont()
+{
+    QFETCH(QString, family);
+    QFETCH(QString, style);
+
+    m_config->fontFamily = family;
+    m_config->fontStyle = style;
+    ExportTextImage *window = openWindow();
+    ExportTextImageTestAccess w(window);
+    SendRecorder recorder(window);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    w.editor()->setFocus();
+    typeInto(w.editor(), QStringLiteral("Shown"));
+
+    // Bold on and off again must come back to the same look.
+    for (QAction *toggle : {static_cast<QAction *>(nullptr), w.bold(), w.bold()}) {
+        if (toggle)
+            toggle->trigger();
+        w.send()->trigger();
+        QVERIFY(!recorder.sent.isEmpty());
+        QCOMPARE(shownLooks(w.editor()), QStringList{looks(recorder.sent.last().font)});
+    }
 }
 
 void TestExportTextImage::closeHidesAndReports()

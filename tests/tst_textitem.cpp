@@ -104,6 +104,8 @@ private slots:
     void reEditingWithAMissingFontFamily();
     void reEditingAnEmptyTabOpensAnEmptyWindow();
     void textButtonToTextItemAndBack();
+    void unsentTextAcrossOpenings_data();
+    void unsentTextAcrossOpenings();
 
 private:
     bool m_hadFile = false;
@@ -175,7 +177,8 @@ void TestTextItem::openingAgainDeletesThePreviousWindow()
     QVERIFY(!first);
     ExportTextImage *second = QuillmereTestAccess::textWindow(w);
     QVERIFY(second);
-    QCOMPARE(editorOf(second)->toPlainText(), QString());
+    // The text left unsent comes back in the new window.
+    QCOMPARE(editorOf(second)->toPlainText(), QStringLiteral("first"));
     QCOMPARE(w.findChildren<ExportTextImage *>().size(), 1);
 }
 
@@ -308,6 +311,47 @@ void TestTextItem::textButtonToTextItemAndBack()
     QCOMPARE(again->sourceData()->getContent(), drawn);
     QCOMPARE(again->sourceData()->getTextColor(), QColor(2, 2, 2));
     QCOMPARE(again->sourceData()->getTextFont().pointSize(), 24);
+}
+
+void TestTextItem::unsentTextAcrossOpenings_data()
+{
+    QTest::addColumn<bool>("send");
+    QTest::addColumn<bool>("reEditBetween");
+    QTest::addColumn<QString>("nextOpening");
+
+    QTest::newRow("a text closed unsent comes back at the next opening") << false << false << "draft";
+    QTest::newRow("a sent text is not offered again") << true << false << "";
+    QTest::newRow("a re-edit in between shows its item and keeps the unsent text")
+        << false << true << "draft";
+}
+
+void TestTextItem::unsentTextAcrossOpenings()
+{
+    QFETCH(bool, send);
+    QFETCH(bool, reEditBetween);
+    QFETCH(QString, nextOpening);
+
+    Quillmere w;
+    showMainWindow(w);
+    w.slot_textButten();
+    ExportTextImage *window = QuillmereTestAccess::textWindow(w);
+    editorOf(window)->setPlainText(QStringLiteral("draft"));
+    if (send) {
+        sendActionOf(window)->trigger();
+        QCOMPARE(QuillmereTestAccess::currentItems(w).size(), 1);
+    }
+    window->close();
+
+    if (reEditBetween) {
+        addTextItem(QuillmereTestAccess::currentView(w)->scene(), QColor(2, 2, 2),
+                    QFont(QStringLiteral("DejaVu Serif"), 28), QStringLiteral("item"));
+        w.slot_loadingText();
+        QCOMPARE(editorOf(QuillmereTestAccess::textWindow(w))->toPlainText(), QStringLiteral("item"));
+        QuillmereTestAccess::textWindow(w)->close();
+    }
+
+    w.slot_textButten();
+    QCOMPARE(editorOf(QuillmereTestAccess::textWindow(w))->toPlainText(), nextOpening);
 }
 
 QTEST_MAIN(TestTextItem)

@@ -68,6 +68,7 @@ ExportTextImage::ExportTextImage(Config *config, QWidget *parent)
 
     if (QPlainTextEdit *editor = currentEditor())
         editor->setContextMenuPolicy(Qt::NoContextMenu);
+    applyShownFont();
 
     // The settings object belongs to the caller and may be gone once construction is over.
     m_config = nullptr;

@@ -36,9 +36,14 @@ public:
     QString tempImagePath() const { return m_tempImagePath; }
     void setTempImagePath(const QString &path) { m_tempImagePath = path; }
 
-    // Shows a stored text item for editing: its text, colour, size and font family. The bold,
-    // italic and underline toggles keep their state.
+    // Shows a stored text item for editing: its text and colour, and its family, size, bold,
+    // italic and underline in the controls and the document, so sending again draws it alike.
     void loadText(const QColor &color, const QFont &font, const QString &content);
+
+    // Puts back a text the operator typed in an earlier window and left unsent.
+    void restoreDraft(const QString &text);
+    // The document's text, or an empty string when it is what was last sent.
+    QString unsentText() const;
 
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -82,8 +87,10 @@ private:
     void applyCharFormat(const QTextCharFormat &format);
     void reapplySize();
     void updateColorSwatch(const QColor &color);
+    void applyShownFont();
 
     // Rendering (exporttextimage_render.cpp).
+    QString renderFamily() const;
     QFont renderFont() const;
     void refuseEmptyText();
 
@@ -111,6 +118,8 @@ private:
     QString m_fontFamily;
     QString m_fontSize;
     QSize m_maxImageSize;
+    // The document's text at the last send; it is no draft any more.
+    QString m_sentText;
 
     friend class ExportTextImageTestAccess;
 };

@@ -66,11 +66,21 @@ void ExportTextImage::textFontFamily(const QString &font)
     textStyle();
 }
 
+void ExportTextImage::applyShownFont()
+{
+    // The document shows the family the combo shows, which is the one rendered, at the current
+    // size and style.
+    QTextCharFormat format;
+    format.setFontFamily(renderFamily());
+    applyCharFormat(format);
+    textStyle();
+}
+
 void ExportTextImage::textStyle()
 {
     QTextCharFormat format;
-    // The editor shows an unchecked bold as weight 0; the rendered image uses 50.
-    format.setFontWeight(actionTextBold->isChecked() ? 75 : 0);
+    // The weights the image is rendered with: weight 0 would show a family's thin or light face.
+    format.setFontWeight(actionTextBold->isChecked() ? 75 : 50);
     format.setFontItalic(actionTextItalic->isChecked());
     format.setUnderlineStyle(actionTextUnderline->isChecked() ? QTextCharFormat::SingleUnderline
                                                               : QTextCharFormat::NoUnderline);
@@ -84,7 +94,7 @@ void ExportTextImage::textStyle(int index)
     switch (index) {
     case 0:
         format.setFontItalic(false);
-        format.setFontWeight(0);
+        format.setFontWeight(50);
         break;
     case 1:
         format.setFontItalic(false);
@@ -92,7 +102,7 @@ void ExportTextImage::textStyle(int index)
         break;
     case 2:
         format.setFontItalic(true);
-        format.setFontWeight(0);
+        format.setFontWeight(50);
         break;
     default:
         format.setFontItalic(true);
@@ -157,10 +167,7 @@ void ExportTextImage::on_textChanged()
     if (!editor || !editor->toPlainText().isEmpty())
         return;
     // Text typed into an emptied editor starts with the chosen format.
-    if (!m_fontFamily.isEmpty())
-        textFontFamily(m_fontFamily);
-    if (!m_fontSize.isEmpty())
-        textSize(m_fontSize);
+    applyShownFont();
     colorStyle();
 }
 

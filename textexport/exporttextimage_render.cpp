@@ -5,19 +5,25 @@
 #include "textexport/textrenderer.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFontComboBox>
 #include <QFontInfo>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QTextCursor>
 #include <QTextDocument>
+
+QString ExportTextImage::renderFamily() const
+{
+    const QString family = comboFont->currentText();
+    // A family the machine lacks may leave the combo without a selection; the closest installed
+    // family is used then.
+    return family.isEmpty() ? QFontInfo(comboFont->currentFont()).family() : family;
+}
 
 QFont ExportTextImage::renderFont() const
 {
-    QString family = comboFont->currentText();
-    // A family the machine lacks may leave the combo without a selection; the closest installed
-    // family is used then.
-    if (family.isEmpty())
-        family = QFontInfo(comboFont->currentFont()).family();
-    return TextRenderer::makeFont(family, m_fontSize, actionTextBold->isChecked(),
+    return TextRenderer::makeFont(renderFamily(), m_fontSize, actionTextBold->isChecked(),
                                   actionTextItalic->isChecked(), actionTextUnderline->isChecked());
 }
 
@@ -45,6 +51,7 @@ QImage *ExportTextImage::expImage()
 
     QImage image = result.image;
     emit exportTextImage(&image, m_textColor, font, result.text);
+    m_sentText = text;
     return nullptr;
 }
 
@@ -55,6 +62,39 @@ void ExportTextImage::loadText(const QColor &color, const QFont &font, const QSt
         editor->insertPlainText(content);
     }
     m_textColor = color;
-    on_comboSizeEditTextChanged(QString::number(font.pointSize()));
+
+    const QString size = QString::number(font.pointSize());
+    if (font.pointSize() > 0) {
+        // Shown as it is stored, even a size the list or the validator would not offer.
+        const QSignalBlocker blocker(comboSize);
+        const int index = comboSize->findText(size);
+        if (index >= 0)
+            comboSize->setCurrentIndex(index);
+        else
+            comboSize->setEditText(size);
+    }
+    on_comboSizeEditTextChanged(size);
     comboFont->setCurrentFont(font);
+    actionTextBold->setChecked(font.bold());
+    actionTextItalic->setChecked(font.italic());
+    actionTextUnderline->setChecked(font.underline());
+    applyShownFont();
+}
+
+void ExportTextImage::restoreDraft(const QString &text)
+{
+    QPlainTextEdit *editor = currentEditor();
+    if (!editor || text.isEmpty())
+        return;
+    editor->setPlainText(text);
+    // Typing goes on where the text ended.
+    editor->moveCursor(QTextCursor::End);
+    applyShownFont();
+}
+
+QString ExportTextImage::unsentText() const
+{
+    const QPlainTextEdit *editor = currentEditor();
+    const QString text = editor ? editor->toPlainText() : QString();
+    return text == m_sentText ? QString() : text;
 }
