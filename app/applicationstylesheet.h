@@ -4,7 +4,8 @@
 
 class QApplication;
 
-// The application-wide style sheet (scroll bars only), read from the application's resources.
+// The application-wide style sheet (scroll bars and the standard dialogs), read from the application's
+// resources.
 class ApplicationStyleSheet
 {
 public:
