@@ -68,8 +68,11 @@ void Quillmere::slot_outputButten()
         return;
     qDebug() << "需要保存到的目录:" << fileName;
     Control *control = Control::getInstance();
-    if (!control->savaOSDfile(fileName))
+    if (!control->savaOSDfile(fileName)) {
         CustomMegBox::waringMessageBox(this, tr("错误提示"), control->errorString(), tr("OK"));
+        return;
+    }
+    markSaved();
 }
 
 void Quillmere::slot_inputButten()
@@ -137,6 +140,7 @@ void Quillmere::rebuildFromDataModel()
                             record, sources.at(i), pos);
     }
     QTimer::singleShot(0, this, SLOT(slot_updataAllslider()));
+    markSaved();
 }
 
 OSDItem *Quillmere::setUpImportedItem(bool isPicture, const QByteArray &data, const QSize &size,

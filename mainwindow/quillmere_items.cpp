@@ -118,6 +118,7 @@ void Quillmere::slot_picturnButten()
 
     m_baseImages.remove(m_tabWidget->currentIndex());
     putItemIntoScene(view->scene(), item);
+    markChanged();
 }
 
 void Quillmere::on_exportTextImage(QImage *img, QColor color, QFont font, QString text)
@@ -159,6 +160,7 @@ void Quillmere::on_exportTextImage(QImage *img, QColor color, QFont font, QStrin
     item->setSourceData(source);
 
     putItemIntoScene(view->scene(), item);
+    markChanged();
 }
 
 void Quillmere::slot_updateImgOfView(QImage image, QRect rect)
@@ -185,6 +187,7 @@ void Quillmere::slot_updateImgOfView(QImage image, QRect rect)
         if (item->isShowCutArea())
             item->setPixmap(QPixmap::fromImage(image));
     }
+    markChanged();
 }
 
 void Quillmere::slot_getIsDisPlayImg(bool show)
@@ -201,4 +204,5 @@ void Quillmere::slot_getIsDisPlayImg(bool show)
             record->setIsCanEnableCut(show);
         }
     }
+    markChanged();
 }

@@ -220,6 +220,7 @@ void Quillmere::slot_applyDataForDataModel()
             fillKeyedRecord(record, keyed.image, std::move(keyed.osdData), keyed.completionWidth,
                             m_selectColor, m_selectColorCheck->isChecked());
     }
+    markChanged();
 }
 
 void Quillmere::applyColorKey(QImage &image)
@@ -229,6 +230,8 @@ void Quillmere::applyColorKey(QImage &image)
 
 void Quillmere::slot_Resetbutton()
 {
+    if (!confirmKeyingReset())
+        return;
     const struct
     {
         DoubleSlider *slider;
@@ -265,6 +268,7 @@ void Quillmere::slot_Resetbutton()
     // The tab is named by its title, which keeps its number when other tabs close.
     const QString tab = m_tabWidget->tabText(m_tabWidget->currentIndex());
     CustomMegBox::informationMessageBox(this, tr("提示"), tab + QStringLiteral(" 已经复位成功。"), tr("OK"));
+    markChanged();
 }
 
 void Quillmere::slot_setColorOfMouse(double x, double y, double PicX, double PicY)

@@ -502,6 +502,7 @@ void TestKeying::resetRestoresBase()
     QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(200,10,10)"));
 
     QStringList seen;
+    TestSupport::answerNextModal(QStringLiteral("是"));
     TestSupport::answerNextModal(QStringLiteral("OK"), &seen);
     QTest::mouseClick(QuillmereTestAccess::resetButton(w), Qt::LeftButton);
     QVERIFY(seen.contains(QStringLiteral("OSD1 已经复位成功。")));
@@ -677,6 +678,7 @@ void TestKeying::resetListStartsAfresh()
     QuillmereTestAccess::slider(w, 0)->moveMaxHandle(200);
     QVERIFY(QuillmereTestAccess::baseImages(w).contains(0));
 
+    TestSupport::answerNextModal(QStringLiteral("是"));
     w.slot_removeAllTable();
     const QImage fresh = picture(QSize(2, 5), QColor(150, 7, 7));
     OSDItem *item = QuillmereTestAccess::addPicture(w, fresh);
