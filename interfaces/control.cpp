@@ -119,3 +119,19 @@ void Control::discardPrepared()
     for (Loaded loaded : prepared)
         releaseLoaded(loaded.records, loaded.sources);
 }
+
+int Control::preparedRecordCount() const
+{
+    int count = 0;
+    for (const Loaded &loaded : m_prepared)
+        count += loaded.records.size();
+    return count;
+}
+
+int Control::preparedSourceCount() const
+{
+    int count = 0;
+    for (const Loaded &loaded : m_prepared)
+        count += loaded.sources.size();
+    return count;
+}

@@ -32,6 +32,10 @@ public:
     // following loadOSDfile() calls. false (nothing kept) as soon as one file is bad.
     bool prepareOSDfiles(const QStringList &fileNames);
     void discardPrepared();
+    // What the prepared files hold together: a caller can refuse an import before it gives up any
+    // work.
+    int preparedRecordCount() const;
+    int preparedSourceCount() const;
 
     QString errorString() const { return m_errorString; }
 

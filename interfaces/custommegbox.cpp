@@ -16,7 +16,7 @@ const char *const kBoxStyle =
     "border-radius:4px;min-width:72px;min-height:26px;padding:0px 12px;}"
     "QPushButton:hover{border-color:rgb(222,89,15);background:rgb(48,50,56);}"
     "QPushButton:pressed{background:rgb(26,26,26);}"
-    "QPushButton#megBoxAccept{border-color:rgb(222,89,15);}";
+    "QPushButton:default{border-color:rgb(222,89,15);}";
 
 QString iconColor(CustomMegBox::Kind kind)
 {
@@ -46,7 +46,7 @@ QString iconGlyph(CustomMegBox::Kind kind)
 } // namespace
 
 CustomMegBox::CustomMegBox(QWidget *parent, Kind kind, const QString &title, const QString &text,
-                           const QString &acceptText, const QString &rejectText)
+                           const QString &acceptText, const QString &rejectText, const QString &otherText)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("CustomMegBox"));
@@ -79,15 +79,25 @@ CustomMegBox::CustomMegBox(QWidget *parent, Kind kind, const QString &title, con
     buttonRow->addStretch(1);
     m_acceptButton = new QPushButton(acceptText, this);
     m_acceptButton->setObjectName(QStringLiteral("megBoxAccept"));
-    m_acceptButton->setDefault(true);
     connect(m_acceptButton, &QPushButton::clicked, this, &QDialog::accept);
     buttonRow->addWidget(m_acceptButton);
+    if (!otherText.isNull()) {
+        m_otherButton = new QPushButton(otherText, this);
+        m_otherButton->setObjectName(QStringLiteral("megBoxOther"));
+        connect(m_otherButton, &QPushButton::clicked, this, [this] { done(No); });
+        buttonRow->addWidget(m_otherButton);
+    }
     if (!rejectText.isNull()) {
         m_rejectButton = new QPushButton(rejectText, this);
         m_rejectButton->setObjectName(QStringLiteral("megBoxReject"));
         connect(m_rejectButton, &QPushButton::clicked, this, &QDialog::reject);
         buttonRow->addWidget(m_rejectButton);
     }
+    // The default button also takes the keyboard focus when the box opens, so Enter and Space
+    // both give the answer that keeps the operator's work.
+    QPushButton *keep = m_rejectButton ? m_rejectButton : m_acceptButton;
+    keep->setDefault(true);
+    keep->setFocus();
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 18, 20, 14);
@@ -106,6 +116,21 @@ int CustomMegBox::questionMessageBox(QWidget *parent, QString title, QString tex
 {
     CustomMegBox box(parent, Question, title, text, yesText, noText.isNull() ? QString("") : noText);
     return box.exec() == QDialog::Accepted ? 1 : 0;
+}
+
+CustomMegBox::Choice CustomMegBox::choiceMessageBox(QWidget *parent, QString title, QString text,
+                                                    QString yesText, QString noText, QString cancelText)
+{
+    CustomMegBox box(parent, Question, title, text, yesText, cancelText.isNull() ? QString("") : cancelText,
+                     noText.isNull() ? QString("") : noText);
+    switch (box.exec()) {
+    case QDialog::Accepted:
+        return Yes;
+    case No:
+        return No;
+    default:
+        return Cancelled;
+    }
 }
 
 int CustomMegBox::informationMessageBox(QWidget *parent, QString title, QString text, QString button)

@@ -1,16 +1,20 @@
 #include "mainwindow/quillmere.h"
 
 #include "interfaces/checkboxex.h"
+#include "interfaces/custommegbox.h"
 #include "interfaces/labelex.h"
 #include "interfaces/pushbuttonex.h"
 #include "interfaces/tablewidgetex.h"
+#include "osditem/osditem.h"
 #include "widgets/customtoolbutton.h"
 #include "widgets/framelesshelper.h"
 
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSessionManager>
 #include <QSpacerItem>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -21,6 +25,12 @@ Quillmere::Quillmere(QWidget *parent) : QDialog(parent)
     setWindowFlags(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     initUi();
     QTimer::singleShot(0, this, SLOT(slot_splitesetZero()));
+#if QT_CONFIG(sessionmanager)
+    // Logging out must not lose unexported work silently either.
+    if (qGuiApp)
+        connect(qGuiApp, &QGuiApplication::commitDataRequest, this,
+                [this](QSessionManager &manager) { commitSessionData(manager); });
+#endif
 }
 
 Quillmere::~Quillmere()
@@ -156,4 +166,89 @@ void Quillmere::slot_itemHoverEnter(QPointF pos)
 void Quillmere::slot_mouseClicked()
 {
     m_mouseClicked = true;
+}
+
+void Quillmere::markChanged()
+{
+    m_unexportedChanges = true;
+}
+
+void Quillmere::markSaved()
+{
+    m_unexportedChanges = false;
+}
+
+bool Quillmere::confirmClose()
+{
+    if (m_sessionAnswer != SessionAnswer::None)
+        return m_sessionAnswer == SessionAnswer::Close;
+    if (!m_unexportedChanges)
+        return true;
+    switch (CustomMegBox::choiceMessageBox(this, tr("提示"), tr("OSD内容已修改但尚未导出,是否先导出?"),
+                                           tr("导出"), tr("不导出"), tr("取消"))) {
+    case CustomMegBox::Yes:
+        // A cancelled or failed export leaves the changes unexported: stay.
+        slot_outputButten();
+        return !m_unexportedChanges;
+    case CustomMegBox::No:
+        return true;
+    case CustomMegBox::Cancelled:
+        break;
+    }
+    return false;
+}
+
+void Quillmere::reject()
+{
+    // QDialog's close event comes here too, and ignores itself when the window stays visible.
+    if (confirmClose())
+        QDialog::reject();
+}
+
+#if QT_CONFIG(sessionmanager)
+void Quillmere::commitSessionData(QSessionManager &manager)
+{
+    // Without leave to interact there is nobody to ask for a file name.
+    if (!m_unexportedChanges || !isVisible() || !manager.allowsInteraction())
+        return;
+    const bool agreed = confirmClose();
+    manager.release();
+    if (!agreed)
+        manager.cancel();
+    m_sessionAnswer = agreed ? SessionAnswer::Close : SessionAnswer::Stay;
+    QTimer::singleShot(0, this, [this] { m_sessionAnswer = SessionAnswer::None; });
+}
+#endif
+
+namespace {
+// Whether two images hold the same colours, whatever their formats.
+bool samePixels(const QImage &a, const QImage &b)
+{
+    if (a.cacheKey() == b.cacheKey())
+        return true;
+    if (a.size() != b.size())
+        return false;
+    if (a.format() == b.format())
+        return a == b;
+    return a.convertToFormat(QImage::Format_ARGB32) == b.convertToFormat(QImage::Format_ARGB32);
+}
+} // namespace
+
+bool Quillmere::confirmKeyingReset()
+{
+    // Only keyed pixels of the current tab's items are lost by a reset; without any there is
+    // nothing to ask.
+    bool discards = false;
+    const QList<OSDItem *> items = currentItems();
+    for (OSDItem *item : items) {
+        if (item->isKeyApplied() && !samePixels(item->image(), item->sourceImage())) {
+            discards = true;
+            break;
+        }
+    }
+    if (!discards)
+        return true;
+    const QString question =
+        tr("是否要复位") + m_tabWidget->tabText(m_tabWidget->currentIndex()) + QStringLiteral(" ?");
+    return CustomMegBox::questionMessageBox(this, tr("提示"), question, tr("是"), tr("否")) != 0;
 }

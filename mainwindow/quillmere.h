@@ -20,6 +20,7 @@ class QGraphicsView;
 class QHBoxLayout;
 class QLabel;
 class QPushButton;
+class QSessionManager;
 class QSpacerItem;
 class QVBoxLayout;
 class SourceData;
@@ -73,10 +74,25 @@ public:
     // Keys the colour range [m_beginColor, m_endColor] of image to m_selectColor, in place.
     void applyColorKey(QImage &image);
 
+    // True when the OSD list has changed since it was last exported or imported.
+    bool hasUnexportedChanges() const { return m_unexportedChanges; }
+
+    // Escape, the close button, Alt+F4 and closing from code all end here: with unexported changes
+    // the operator is asked first and may stay.
+    void reject() override;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // Guarding the operator's work (quillmere.cpp).
+    void markChanged();
+    void markSaved();
+    bool confirmClose();
+    void commitSessionData(QSessionManager &manager);
+    // true when the reset may go on: asks first when it would give back keyed pixels.
+    bool confirmKeyingReset();
+
     // Construction (quillmere.cpp).
     void initUi();
     CustomToolButton *addToolBarButton(QPushButton *&pushButton, const QString &caption, const QString &icon,
@@ -88,6 +104,8 @@ private:
     void createFirstTab();
     void createColorTip();
     void resetTabs();
+    // The operator's remove-all: asks first when tabs or items would go.
+    void resetTabsAsked();
     int takeTabNumber();
     QGraphicsView *createPage(QGraphicsScene *scene, bool antialiasing);
     QGraphicsScene *createScene(int width, int height);
@@ -166,6 +184,16 @@ private:
     QLabel *m_colorTipLabel = nullptr;
     QLabel *m_colorTipSwatch = nullptr;
     bool m_mouseClicked = false;
+    bool m_unexportedChanges = false;
+    // The answer to the close question asked as the session ends. The session closes the windows
+    // right after asking; that close takes this answer instead of asking again.
+    enum class SessionAnswer
+    {
+        None,
+        Close,
+        Stay
+    };
+    SessionAnswer m_sessionAnswer = SessionAnswer::None;
 
     friend class QuillmereTestAccess;
 };

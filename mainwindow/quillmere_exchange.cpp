@@ -17,6 +17,21 @@
 #include <QTimer>
 #include <memory>
 
+namespace {
+// The rebuild needs at least one record and a text source entry (maybe null) for each.
+bool isImportable(int records, int sources)
+{
+    return records > 0 && records == sources;
+}
+
+void refuseImport(QWidget *parent)
+{
+    CustomMegBox::waringMessageBox(parent, Quillmere::tr("错误提示"),
+                                   Quillmere::tr("OSD数据为空或者OSD数据有误,此次导入无效!"),
+                                   Quillmere::tr("OK"));
+}
+} // namespace
+
 void Quillmere::fillDataModelFromTabs()
 {
     QList<VideoControlOSD *> records;
@@ -53,8 +68,11 @@ void Quillmere::slot_outputButten()
         return;
     qDebug() << "需要保存到的目录:" << fileName;
     Control *control = Control::getInstance();
-    if (!control->savaOSDfile(fileName))
+    if (!control->savaOSDfile(fileName)) {
         CustomMegBox::waringMessageBox(this, tr("错误提示"), control->errorString(), tr("OK"));
+        return;
+    }
+    markSaved();
 }
 
 void Quillmere::slot_inputButten()
@@ -78,6 +96,12 @@ void Quillmere::slot_inputButten()
                                        tr("OK"));
         return;
     }
+    // Files that read well but hold nothing to rebuild are refused here, with the tabs still there.
+    if (!isImportable(control->preparedRecordCount(), control->preparedSourceCount())) {
+        control->discardPrepared();
+        refuseImport(this);
+        return;
+    }
 
     resetTabs();
     for (const QString &file : files) {
@@ -96,9 +120,8 @@ void Quillmere::rebuildFromDataModel()
 {
     const QList<VideoControlOSD *> records = DataMode::getInstance()->getOSDInfos();
     const QList<SourceData *> sources = DataMode::getInstance()->getSourcedatList();
-    if (records.size() != sources.size() || records.isEmpty()) {
-        CustomMegBox::waringMessageBox(this, tr("错误提示"), tr("OSD数据为空或者OSD数据有误,此次导入无效!"),
-                                       tr("OK"));
+    if (!isImportable(records.size(), sources.size())) {
+        refuseImport(this);
         return;
     }
 
@@ -117,6 +140,7 @@ void Quillmere::rebuildFromDataModel()
                             record, sources.at(i), pos);
     }
     QTimer::singleShot(0, this, SLOT(slot_updataAllslider()));
+    markSaved();
 }
 
 OSDItem *Quillmere::setUpImportedItem(bool isPicture, const QByteArray &data, const QSize &size,

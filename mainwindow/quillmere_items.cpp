@@ -99,6 +99,7 @@ OSDItem *Quillmere::addPictureItem(const QImage &image)
     item->setVideoControlOSD(record);
 
     putItemIntoScene(view->scene(), item);
+    markChanged();
     return item;
 }
 
@@ -163,6 +164,7 @@ void Quillmere::on_exportTextImage(QImage *img, QColor color, QFont font, QStrin
     item->setSourceData(source);
 
     putItemIntoScene(view->scene(), item);
+    markChanged();
 }
 
 void Quillmere::slot_updateImgOfView(QImage image, QRect rect)
@@ -191,6 +193,7 @@ void Quillmere::slot_updateImgOfView(QImage image, QRect rect)
         // With the cut view on, the new cut is what the operator expects to see.
         item->showImages();
     }
+    markChanged();
 }
 
 void Quillmere::slot_getIsDisPlayImg(bool show)
@@ -207,4 +210,5 @@ void Quillmere::slot_getIsDisPlayImg(bool show)
             record->setIsCanEnableCut(show && item->hasCut());
         }
     }
+    markChanged();
 }

@@ -139,6 +139,7 @@ void Quillmere::slot_applyDataForDataModel()
         if (record)
             fillKeyedRecord(record, keyed.image, std::move(keyed.osdData), keyed.completionWidth,
                             m_selectColor, m_selectColorCheck->isChecked());
+        markChanged();
     }
 }
 
@@ -149,6 +150,8 @@ void Quillmere::applyColorKey(QImage &image)
 
 void Quillmere::slot_Resetbutton()
 {
+    if (!confirmKeyingReset())
+        return;
     const struct
     {
         DoubleSlider *slider;
@@ -178,6 +181,7 @@ void Quillmere::slot_Resetbutton()
             continue;
         item->setKeyedImage(item->sourceImage());
         writeKeyedRecord(item, item->image());
+        markChanged();
     }
 
     // The tab is named by its title, which keeps its number when other tabs close.

@@ -131,6 +131,7 @@ void Quillmere::on_notifyAddTable(int index)
     m_tabWidget->addTab(view, QStringLiteral("OSD") + QString::number(number));
     m_tabWidget->setCurrentIndex(m_tabWidget->count() - 1);
     QTimer::singleShot(0, this, SLOT(slot_splitesetZero()));
+    markChanged();
 }
 
 void Quillmere::on_removeTable(int index)
@@ -149,16 +150,32 @@ void Quillmere::on_removeTable(int index)
     const int number = title.trimmed().toInt(&ok, 10);
     if (ok && number >= 0 && number < int(m_usedTabNumbers.size()))
         m_usedTabNumbers.reset(number);
+    markChanged();
+}
+
+void Quillmere::resetTabsAsked()
+{
+    bool discards = m_tabWidget->count() > 1;
+    for (int i = 0; i < m_tabWidget->count() && !discards; ++i) {
+        auto *view = qobject_cast<QGraphicsView *>(m_tabWidget->widget(i));
+        discards = view && view->scene() && !view->scene()->items().isEmpty();
+    }
+    if (discards && CustomMegBox::questionMessageBox(this, tr("提示"), tr("是否要删除全部OSD ?"), tr("是"),
+                                                     tr("否")) == 0)
+        return;
+    resetTabs();
+    if (discards)
+        markChanged();
 }
 
 void Quillmere::slot_removeAllTable()
 {
-    resetTabs();
+    resetTabsAsked();
 }
 
 void Quillmere::slot_createButten()
 {
-    resetTabs();
+    resetTabsAsked();
 }
 
 void Quillmere::slot_deleteItem()
@@ -175,6 +192,8 @@ void Quillmere::slot_deleteItem()
         else
             delete item;
     }
+    if (!items.isEmpty())
+        markChanged();
 }
 
 void Quillmere::on_currentTableChanged(int index)

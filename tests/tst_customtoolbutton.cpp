@@ -51,6 +51,8 @@ private slots:
     void oneClickReachesTheReceiverOnce();
     void signalCountsOfAPictureClick();
     void releaseOutsideTheFrameStillClicks();
+    void otherMouseButtonsDoNothing_data();
+    void otherMouseButtonsDoNothing();
 };
 
 void TestCustomToolButton::takesTheHostSizeAndCaption()
@@ -155,6 +157,37 @@ void TestCustomToolButton::releaseOutsideTheFrameStillClicks()
     QCOMPARE(clicked.count(), 1);
     QCOMPARE(clicked.first().first().toBool(), false);
     QCOMPARE(f.button->visualState(), int(CustomToolButton::Hovered));
+}
+
+void TestCustomToolButton::otherMouseButtonsDoNothing_data()
+{
+    QTest::addColumn<int>("mouseButton");
+    QTest::addColumn<bool>("onPicture");
+    QTest::newRow("a right click on the caption does nothing") << int(Qt::RightButton) << false;
+    QTest::newRow("a middle click on the caption does nothing") << int(Qt::MiddleButton) << false;
+    QTest::newRow("a right click on the picture does nothing") << int(Qt::RightButton) << true;
+    QTest::newRow("a middle click on the picture does nothing") << int(Qt::MiddleButton) << true;
+}
+
+void TestCustomToolButton::otherMouseButtonsDoNothing()
+{
+    QFETCH(int, mouseButton);
+    QFETCH(bool, onPicture);
+    Fixture f;
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    QSignalSpy pressed(f.button, &CustomToolButton::pressed);
+    QSignalSpy released(f.button, &CustomToolButton::released);
+    QSignalSpy clicked(f.button, &CustomToolButton::clicked);
+    QSignalSpy hostClicks(f.host, &QPushButton::clicked);
+    QWidget *target = onPicture ? static_cast<QWidget *>(f.button->pictureButton()) : f.button;
+    const QPoint at = onPicture ? QPoint(15, 15) : f.button->captionLabel()->geometry().center();
+    QTest::mouseClick(target, Qt::MouseButton(mouseButton), Qt::NoModifier, at);
+    QCOMPARE(pressed.count() + released.count() + clicked.count() + hostClicks.count(), 0);
+    QCOMPARE(f.button->visualState(), int(CustomToolButton::Normal));
+
+    // The left button still acts.
+    QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, at);
+    QCOMPARE(clicked.count(), 1);
 }
 
 QTEST_MAIN(TestCustomToolButton)

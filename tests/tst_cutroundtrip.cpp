@@ -249,6 +249,7 @@ void TestCutRoundTrip::cutAndKeyAgreeInAnyOrder()
                 expected = keyedByDefinition(source, QColor(200, 0, 0), QColor(255, 255, 255), fill);
             }
         } else if (step == "reset") {
+            TestSupport::answerNextModal(QStringLiteral("是"));
             TestSupport::answerNextModal(QStringLiteral("OK"));
             w->slot_Resetbutton();
             expected = source;

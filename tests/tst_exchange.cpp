@@ -136,6 +136,7 @@ private slots:
     void importSeveralFilesAppends();
     void importBadFileKeepsWork_data();
     void importBadFileKeepsWork();
+    void importEmptyFileWarns_data();
     void importEmptyFileWarns();
     void mismatchedListsWarn();
     void importMoreThanFiftyRecords();
@@ -558,24 +559,45 @@ void TestExchange::importBadFileKeepsWork()
     QCOMPARE(tabTitles(w), expectedTitles(1));
 }
 
+void TestExchange::importEmptyFileWarns_data()
+{
+    QTest::addColumn<int>("files");
+    QTest::newRow("a file without records keeps the work") << 1;
+    QTest::newRow("two files without records keep the work") << 2;
+}
+
 void TestExchange::importEmptyFileWarns()
 {
+    QFETCH(int, files);
     Quillmere empty;
-    const QString path = m_dir.filePath("nothing.pic");
-    exportTo(empty, path);
-    QVERIFY(QFileInfo::exists(path));
+    QStringList paths;
+    for (int i = 0; i < files; ++i) {
+        paths << m_dir.filePath(QStringLiteral("nothing-%1.pic").arg(++m_fileCounter));
+        exportTo(empty, paths.last());
+        QVERIFY(QFileInfo::exists(paths.last()));
+    }
 
     Quillmere w;
-    addPicture(w, patternImage(4, 4, 40));
+    OSDItem *first = addPicture(w, patternImage(4, 4, 40));
     w.on_notifyAddTable(0);
+    A::fillDataModelFromTabs(w);
+    const QList<VideoControlOSD *> records = DataMode::getInstance()->getOSDInfos();
+    const int live = SharedRecord::liveCount();
     QStringList shown;
-    answerNextFileDialog({path}, nullptr);
+    answerNextFileDialog(paths, nullptr);
     TestSupport::answerNextModal(QStringLiteral("OK"), &shown);
     w.slot_inputButten();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(shown.value(0), QStringLiteral("错误提示"));
     QVERIFY(shown.contains(QStringLiteral("OSD数据为空或者OSD数据有误,此次导入无效!")));
-    QCOMPARE(tabTitles(w), expectedTitles(1));
-    QVERIFY(A::scene(w, 0)->items().isEmpty());
+    // Decided before anything was reset: the tabs, the item and the data model are as they were.
+    QCOMPARE(tabTitles(w), expectedTitles(2));
+    QCOMPARE(A::tabWidget(w)->currentIndex(), 1);
+    QCOMPARE(onlyItem(w, 0), first);
+    QVERIFY(A::scene(w, 1)->items().isEmpty());
+    QCOMPARE(DataMode::getInstance()->getOSDInfos(), records);
+    QCOMPARE(DataMode::getInstance()->getSourcedatList(), QList<SourceData *>{nullptr});
+    QCOMPARE(SharedRecord::liveCount(), live);
 }
 
 void TestExchange::mismatchedListsWarn()

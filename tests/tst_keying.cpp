@@ -554,6 +554,7 @@ void TestKeying::tipOutlivesTheFirstTab()
 
     // A fresh list keeps the same tip rather than making another.
     const QPointer<QFrame> tip = QuillmereTestAccess::colorTip(w);
+    TestSupport::answerNextModal(QStringLiteral("是"));
     w.slot_removeAllTable();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(tip);
@@ -579,6 +580,7 @@ void TestKeying::resetRestoresBase()
     QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(200,10,10)"));
 
     QStringList seen;
+    TestSupport::answerNextModal(QStringLiteral("是"));
     TestSupport::answerNextModal(QStringLiteral("OK"), &seen);
     QTest::mouseClick(QuillmereTestAccess::resetButton(w), Qt::LeftButton);
     QVERIFY(seen.contains(QStringLiteral("OSD1 已经复位成功。")));
@@ -750,6 +752,7 @@ void TestKeying::resetListStartsAfresh()
     QuillmereTestAccess::addPicture(w, picture(QSize(4, 4), QColor(10, 10, 10)));
     QuillmereTestAccess::slider(w, 0)->moveMaxHandle(200);
 
+    TestSupport::answerNextModal(QStringLiteral("是"));
     w.slot_removeAllTable();
     const QImage fresh = picture(QSize(2, 5), QColor(150, 7, 7));
     OSDItem *item = QuillmereTestAccess::addPicture(w, fresh);

@@ -20,6 +20,8 @@ class TestStyledWidgets : public QObject
 private slots:
     void questionBoxResult_data();
     void questionBoxResult();
+    void choiceBoxResult_data();
+    void choiceBoxResult();
     void informationAndWarningBoxesShowTheirTexts_data();
     void informationAndWarningBoxesShowTheirTexts();
     void tabControlsReportTheOperatorsWish();
@@ -36,6 +38,8 @@ void TestStyledWidgets::questionBoxResult_data()
     QTest::addColumn<bool>("yes");
     QTest::newRow("the yes button gives non-zero") << "是" << true;
     QTest::newRow("the no button gives zero") << "否" << false;
+    QTest::newRow("Enter gives zero: no is the default") << "Enter key" << false;
+    QTest::newRow("Escape gives zero") << "Escape key" << false;
 }
 
 void TestStyledWidgets::questionBoxResult()
@@ -44,13 +48,39 @@ void TestStyledWidgets::questionBoxResult()
     QFETCH(bool, yes);
     QWidget parent;
     QStringList seen;
-    TestSupport::answerNextModal(answer, &seen);
+    TestSupport::replyToNextModal(answer, &seen);
     const int result =
         CustomMegBox::questionMessageBox(&parent, QStringLiteral("提示"), QStringLiteral("是否要删除OSD3 ?"),
                                          QStringLiteral("是"), QStringLiteral("否"));
     QCOMPARE(result != 0, yes);
     QVERIFY(seen.contains(QStringLiteral("提示")));
     QVERIFY(seen.contains(QStringLiteral("是否要删除OSD3 ?")));
+}
+
+void TestStyledWidgets::choiceBoxResult_data()
+{
+    QTest::addColumn<QString>("reply");
+    QTest::addColumn<int>("choice");
+    QTest::newRow("the first button gives Yes") << "导出" << int(CustomMegBox::Yes);
+    QTest::newRow("the second button gives No") << "不导出" << int(CustomMegBox::No);
+    QTest::newRow("the third button cancels") << "取消" << int(CustomMegBox::Cancelled);
+    QTest::newRow("Enter cancels") << "Enter key" << int(CustomMegBox::Cancelled);
+    QTest::newRow("Escape cancels") << "Escape key" << int(CustomMegBox::Cancelled);
+    QTest::newRow("closing the box cancels") << "close box" << int(CustomMegBox::Cancelled);
+}
+
+void TestStyledWidgets::choiceBoxResult()
+{
+    QFETCH(QString, reply);
+    QFETCH(int, choice);
+    QWidget parent;
+    QStringList seen;
+    TestSupport::replyToNextModal(reply, &seen);
+    QCOMPARE(int(CustomMegBox::choiceMessageBox(&parent, QStringLiteral("提示"), QStringLiteral("先导出?"),
+                                                QStringLiteral("导出"), QStringLiteral("不导出"),
+                                                QStringLiteral("取消"))),
+             choice);
+    QVERIFY(seen.contains(QStringLiteral("先导出?")));
 }
 
 void TestStyledWidgets::informationAndWarningBoxesShowTheirTexts_data()

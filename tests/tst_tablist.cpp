@@ -155,6 +155,7 @@ void TestTabList::resetBuildsOsd1AgainAndClearsDataModel()
     auto *record = new VideoControlOSD;
     DataMode::getInstance()->setOSDInfos({record});
     DataMode::getInstance()->setSourcedatList({nullptr});
+    TestSupport::answerNextModal(QStringLiteral("是"));
     w.slot_removeAllTable();
     QCOMPARE(titles(w), QStringList{"OSD1"});
     QVERIFY(DataMode::getInstance()->getOSDInfos().isEmpty());
@@ -162,6 +163,7 @@ void TestTabList::resetBuildsOsd1AgainAndClearsDataModel()
     addTabs(w, 1);
     QCOMPARE(titles(w), (QStringList{"OSD1", "OSD2"}));
 
+    TestSupport::answerNextModal(QStringLiteral("是"));
     w.slot_createButten();
     QCOMPARE(titles(w), QStringList{"OSD1"});
 }
@@ -175,6 +177,7 @@ void TestTabList::resetAfterClosingOsd1()
     QCOMPARE(titles(w), (QStringList{"OSD2", "OSD3"}));
     addTabs(w, 1);
     QCOMPARE(titles(w).last(), QStringLiteral("OSD1"));
+    TestSupport::answerNextModal(QStringLiteral("是"));
     w.slot_removeAllTable();
     QCOMPARE(titles(w), QStringList{"OSD1"});
 }

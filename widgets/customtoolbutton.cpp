@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSpacerItem>
 #include <QVBoxLayout>
@@ -104,7 +105,11 @@ void CustomToolButton::leaveEvent(QEvent *event)
 
 void CustomToolButton::mousePressEvent(QMouseEvent *event)
 {
-    Q_UNUSED(event)
+    // Only the left button acts, as on any push button.
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
     m_pressed = true;
     setState(Pressed);
     emit pressed();
@@ -112,7 +117,10 @@ void CustomToolButton::mousePressEvent(QMouseEvent *event)
 
 void CustomToolButton::mouseReleaseEvent(QMouseEvent *event)
 {
-    Q_UNUSED(event)
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
     handleRelease();
 }
 
@@ -130,7 +138,10 @@ void CustomToolButton::handleRelease()
 
 bool CustomToolButton::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_pushButton) {
+    const bool leftButton =
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton;
+    if (watched == m_pushButton && leftButton) {
         if (event->type() == QEvent::MouseButtonPress) {
             m_pressed = true;
             setState(Pressed);

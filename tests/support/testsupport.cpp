@@ -13,7 +13,10 @@
 
 namespace TestSupport {
 
-void answerNextModal(const QString &buttonText, QStringList *seenTexts, int timeoutMs)
+namespace {
+// Polls for the active modal box; act() returns true once it has answered it. Gives up after
+// timeoutMs without any modal box.
+void pollModal(const std::function<bool(QWidget *modal)> &act, int timeoutMs)
 {
     auto *clock = new QElapsedTimer;
     clock->start();
@@ -29,20 +32,90 @@ void answerNextModal(const QString &buttonText, QStringList *seenTexts, int time
             }
             return;
         }
-        const QList<QAbstractButton *> buttons = modal->findChildren<QAbstractButton *>();
-        for (QAbstractButton *button : buttons) {
-            if (button->text() == buttonText && button->isVisible()) {
-                if (seenTexts)
-                    *seenTexts = labelTexts(modal);
-                timer->stop();
-                timer->deleteLater();
-                delete clock;
-                button->click();
-                return;
-            }
+        timer->stop();
+        if (!act(modal)) {
+            timer->start();
+            return;
         }
+        timer->deleteLater();
+        delete clock;
     });
     timer->start();
+}
+
+QAbstractButton *visibleButton(QWidget *modal, const QString &buttonText)
+{
+    const QList<QAbstractButton *> buttons = modal->findChildren<QAbstractButton *>();
+    for (QAbstractButton *button : buttons) {
+        if (button->text() == buttonText && button->isVisible())
+            return button;
+    }
+    return nullptr;
+}
+} // namespace
+
+void answerNextModal(const QString &buttonText, QStringList *seenTexts, int timeoutMs)
+{
+    pollModal(
+        [=](QWidget *modal) {
+            QAbstractButton *button = visibleButton(modal, buttonText);
+            if (!button)
+                return false;
+            if (seenTexts)
+                *seenTexts = labelTexts(modal);
+            button->click();
+            return true;
+        },
+        timeoutMs);
+}
+
+void actOnNextModal(const std::function<void(QWidget *modal)> &action, QStringList *seenTexts, int timeoutMs)
+{
+    pollModal(
+        [=](QWidget *modal) {
+            if (seenTexts)
+                *seenTexts = labelTexts(modal);
+            action(modal);
+            return true;
+        },
+        timeoutMs);
+}
+
+void pressKeyOnNextModal(int key, QStringList *seenTexts, int timeoutMs)
+{
+    actOnNextModal(
+        [key](QWidget *modal) {
+            QWidget *target = modal->focusWidget() ? modal->focusWidget() : modal;
+            QTest::keyClick(target, Qt::Key(key));
+        },
+        seenTexts, timeoutMs);
+}
+
+void replyToNextModal(const QString &reply, QStringList *seenTexts)
+{
+    if (reply == QLatin1String("Enter key"))
+        pressKeyOnNextModal(Qt::Key_Return, seenTexts);
+    else if (reply == QLatin1String("Escape key"))
+        pressKeyOnNextModal(Qt::Key_Escape, seenTexts);
+    else if (reply == QLatin1String("close box"))
+        actOnNextModal([](QWidget *modal) { modal->close(); }, seenTexts);
+    else
+        answerNextModal(reply, seenTexts);
+}
+
+ModalCounter::ModalCounter(const QString &buttonText)
+{
+    m_timer.setInterval(20);
+    QObject::connect(&m_timer, &QTimer::timeout, [this, buttonText] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        if (QAbstractButton *button = visibleButton(modal, buttonText)) {
+            ++m_count;
+            button->click();
+        }
+    });
+    m_timer.start();
 }
 
 QStringList labelTexts(QWidget *widget)

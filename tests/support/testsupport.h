@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTimer>
+
+#include <functional>
 
 class QWidget;
 
@@ -10,6 +13,31 @@ namespace TestSupport {
 // Answers the next modal box by clicking the button with the given text, once it appears.
 // The texts of the box's labels are collected in *seenTexts (if given) before the click.
 void answerNextModal(const QString &buttonText, QStringList *seenTexts = nullptr, int timeoutMs = 5000);
+
+// Runs action on the next modal box once it appears (its texts go to *seenTexts first).
+void actOnNextModal(const std::function<void(QWidget *modal)> &action, QStringList *seenTexts = nullptr,
+                    int timeoutMs = 5000);
+
+// Presses key on the next modal box, on the widget that holds its keyboard focus, as the operator
+// would.
+void pressKeyOnNextModal(int key, QStringList *seenTexts = nullptr, int timeoutMs = 5000);
+
+// Answers the next modal box as a data row says: "Enter key", "Escape key", "close box" (its title
+// bar's close button) or the text of the button to click.
+void replyToNextModal(const QString &reply, QStringList *seenTexts = nullptr);
+
+// While it lives, answers every modal box by clicking buttonText and counts them: a box that should
+// not come fails the test instead of blocking it.
+class ModalCounter
+{
+public:
+    explicit ModalCounter(const QString &buttonText);
+    int count() const { return m_count; }
+
+private:
+    QTimer m_timer;
+    int m_count = 0;
+};
 
 // The visible texts of a widget's labels, in child order.
 QStringList labelTexts(QWidget *widget);
