@@ -7,6 +7,10 @@
 
 #include <QGuiApplication>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <memory>
 #include <vector>
 
@@ -31,6 +35,12 @@ QString usage(const std::vector<std::unique_ptr<CliCommand>> &commands)
 
 int main(int argc, char **argv)
 {
+#ifdef __GLIBC__
+    // Pictures of several megabytes are decoded one after the other: keep their memory for the
+    // next one instead of giving it back to the system and faulting it in again, page by page.
+    mallopt(M_MMAP_THRESHOLD, 256 << 20);
+    mallopt(M_TRIM_THRESHOLD, 512 << 20);
+#endif
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     // Text is rendered without a display too: a build machine or a pipeline has none.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
