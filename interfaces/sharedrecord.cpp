@@ -2,9 +2,12 @@
 
 #include <QtGlobal>
 
+#include <atomic>
+
 namespace {
-int g_liveRecords = 0;
-}
+// Records are also made on worker threads (the command-line tool builds items in parallel).
+std::atomic<int> g_liveRecords{0};
+} // namespace
 
 SharedRecord::SharedRecord()
 {
@@ -33,5 +36,5 @@ void SharedRecord::release(const SharedRecord *record)
 
 int SharedRecord::liveCount()
 {
-    return g_liveRecords;
+    return g_liveRecords.load();
 }

@@ -7,6 +7,7 @@
 #include "interfaces/sourcedata.h"
 #include "interfaces/tablewidgetex.h"
 #include "interfaces/videocontrolosd.h"
+#include "osditem/itemrecords.h"
 #include "osditem/osditem.h"
 #include "osditem/publicbase.h"
 
@@ -48,9 +49,7 @@ void Quillmere::fillDataModelFromTabs()
             if (!item || !item->videoControlOSD())
                 continue;
             VideoControlOSD *record = item->videoControlOSD();
-            // Whole pixels, truncated toward zero.
-            const QPointF pos = item->scenePos();
-            record->setLocation(QPoint(int(pos.x()), int(pos.y())));
+            record->setLocation(ItemRecords::location(item->scenePos()));
             records.append(record);
             sources.append(item->sourceData());
         }

@@ -5,30 +5,16 @@
 #include "interfaces/sourcedata.h"
 #include "interfaces/tablewidgetex.h"
 #include "interfaces/videocontrolosd.h"
+#include "osditem/itemrecords.h"
 #include "osditem/osditem.h"
 #include "osditem/pictureloader.h"
-#include "osditem/publicbase.h"
+#include "osditem/rasterform.h"
 
 #include <QDebug>
 #include <QDir>
 #include <QFileDialog>
 #include <QGraphicsScene>
 #include <QGraphicsView>
-
-namespace {
-
-// Gives the record a heap copy of image together with the image's OSD pixel data and geometry.
-void fillRecordImage(VideoControlOSD *record, const QImage &image)
-{
-    auto *heapImage = new QImage(image);
-    record->setPImageValue(heapImage);
-    int completionWidth = 0;
-    record->setImage(PublicBase::imageToOsdData(*heapImage, &completionWidth));
-    record->setOSDFileLength(heapImage->width() * heapImage->height() * 3);
-    record->setCompletionImageWidth(completionWidth);
-}
-
-} // namespace
 
 void Quillmere::connectPictureItem(OSDItem *item)
 {
@@ -90,13 +76,7 @@ OSDItem *Quillmere::addPictureItem(const QImage &image)
 
     connectPictureItem(item);
 
-    auto *record = new VideoControlOSD;
-    fillRecordImage(record, image);
-    record->setIsEnableCutImage(false);
-    record->setIsCanEnableCut(false);
-    record->setIsAvailable(true);
-    record->setSize(image.size());
-    item->setVideoControlOSD(record);
+    item->setVideoControlOSD(ItemRecords::pictureRecord(image));
 
     putItemIntoScene(view->scene(), item);
     markChanged();
@@ -124,7 +104,7 @@ void Quillmere::slot_picturnButten()
         return;
     }
     // The picture as the screen takes it; for common pictures this shares the decoded pixels.
-    addPictureItem(QPixmap::fromImage(std::move(decoded)).toImage());
+    addPictureItem(RasterForm::convert(std::move(decoded)));
 }
 
 void Quillmere::on_exportTextImage(QImage *img, QColor color, QFont font, QString text)
@@ -146,22 +126,8 @@ void Quillmere::on_exportTextImage(QImage *img, QColor color, QFont font, QStrin
 
     connectTextItem(item);
 
-    auto *record = new VideoControlOSD;
-    fillRecordImage(record, item->pixmap().toImage());
-    record->setSize(img->size());
-    record->setIsEnableCutImage(false);
-    record->setIsCanEnableCut(item->isShowCutArea());
-    record->setIsAvailable(true);
-    record->setRed(255 - color.red());
-    record->setGreen(255 - color.green());
-    record->setBlue(255 - color.blue());
-    item->setVideoControlOSD(record);
-
-    auto *source = new SourceData;
-    source->setTextColor(color);
-    source->setTextFont(font);
-    source->setContent(text);
-    item->setSourceData(source);
+    item->setVideoControlOSD(ItemRecords::textRecord(*img, color));
+    item->setSourceData(ItemRecords::textSource(color, font, text));
 
     putItemIntoScene(view->scene(), item);
     markChanged();
@@ -176,20 +142,8 @@ void Quillmere::slot_updateImgOfView(QImage image, QRect rect)
         if (!item->hasCut())
             continue;
         // The record holds the whole keyed picture and the cut window inside it; the device cuts.
-        const QImage whole = item->image();
-        auto *record = new VideoControlOSD;
-        fillRecordImage(record, whole);
-        record->setSize(whole.size());
-        record->setCutImageSize(item->cutRect());
-        record->setIsEnableCutImage(item->isShowCutArea());
-        record->setIsCanEnableCut(item->isShowCutArea());
-        record->setIsAvailable(true);
-        // The fill colour and its switch belong to the item, not to the cut: keep them.
-        if (const VideoControlOSD *previous = item->videoControlOSD()) {
-            record->setSelectColor(previous->selectColor());
-            record->setIsSelectColor(previous->IsSelectColor());
-        }
-        item->setVideoControlOSD(record);
+        item->setVideoControlOSD(ItemRecords::cutRecord(item->image(), item->cutRect(), item->isShowCutArea(),
+                                                        item->videoControlOSD()));
         // With the cut view on, the new cut is what the operator expects to see.
         item->showImages();
     }
@@ -203,12 +157,8 @@ void Quillmere::slot_getIsDisPlayImg(bool show)
     for (OSDItem *item : items) {
         item->setShowCutArea(show);
         item->showImages();
-        // The file must show what the preview shows, and the device must never get an empty
-        // window: without a cut the switch stays off in the record.
-        if (VideoControlOSD *record = item->videoControlOSD()) {
-            record->setIsEnableCutImage(show && item->hasCut());
-            record->setIsCanEnableCut(show && item->hasCut());
-        }
+        if (VideoControlOSD *record = item->videoControlOSD())
+            ItemRecords::writeCutSwitch(record, show, item->hasCut());
     }
     markChanged();
 }

@@ -7,6 +7,7 @@
 #include "interfaces/tablewidgetex.h"
 #include "interfaces/videocontrolosd.h"
 #include "osditem/colorkeyer.h"
+#include "osditem/itemrecords.h"
 #include "osditem/osditem.h"
 #include "osditem/publicbase.h"
 #include "widgets/doubleslider.h"
@@ -54,20 +55,6 @@ int truncated(double value)
     if (!(value < double(INT_MAX)))
         return INT_MAX;
     return int(value);
-}
-
-// The record values of a keyed image. The record takes a handle on the same pixels (nobody writes
-// into shared pixels) and the OSD pixel data as they are, without copies.
-void fillKeyedRecord(VideoControlOSD *record, const QImage &image, QByteArray osdData, int completionWidth,
-                     const QColor &selectColor, bool isSelectColor)
-{
-    record->setPImageValue(new QImage(image));
-    record->setImage(osdData);
-    record->setOSDFileLength(image.width() * image.height() * 3);
-    record->setCompletionImageWidth(completionWidth);
-    record->setSize(image.size());
-    record->setSelectColor(selectColor);
-    record->setIsSelectColor(isSelectColor);
 }
 
 // The memory of the item's keyed picture, the pixels its pixmap shows and its record's OSD pixel
@@ -119,8 +106,8 @@ void Quillmere::writeKeyedRecord(OSDItem *item, const QImage &image)
         return;
     int completionWidth = 0;
     QByteArray data = PublicBase::imageToOsdData(image, &completionWidth);
-    fillKeyedRecord(record, image, std::move(data), completionWidth, m_selectColor,
-                    m_selectColorCheck->isChecked());
+    ItemRecords::writeKeyed(record, image, data, completionWidth, m_selectColor,
+                            m_selectColorCheck->isChecked());
 }
 
 void Quillmere::slot_applyDataForDataModel()
@@ -137,8 +124,8 @@ void Quillmere::slot_applyDataForDataModel()
                                                     m_selectColor, record, takeShownResult(item, record));
         item->setKeyedImage(keyed.image, keyed.display);
         if (record)
-            fillKeyedRecord(record, keyed.image, std::move(keyed.osdData), keyed.completionWidth,
-                            m_selectColor, m_selectColorCheck->isChecked());
+            ItemRecords::writeKeyed(record, keyed.image, keyed.osdData, keyed.completionWidth, m_selectColor,
+                                    m_selectColorCheck->isChecked());
         markChanged();
     }
 }

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QMutex>
+#include <QMutexLocker>
 #include <QStringList>
 #include <QtEndian>
 
@@ -15,19 +17,29 @@ QString tr(const char *text)
 
 // The JPEG decoder makes up the missing or broken part of a damaged file (grey rows) and only warns
 // about it; these warnings are collected while a picture is decoded and turn the picture down.
-// Everything runs on the GUI thread, one picture at a time.
+// Pictures may be decoded on several threads at once (the command-line tool does): the handler is
+// installed while any picture is being decoded, and a warning goes to the collector of the thread
+// that decodes.
 class DecoderWarnings
 {
 public:
     DecoderWarnings()
     {
-        s_current = this;
-        m_previous = qInstallMessageHandler(&DecoderWarnings::handle);
+        t_current = this;
+        const QMutexLocker lock(&s_mutex);
+        if (s_active++ == 0)
+            s_previous = qInstallMessageHandler(&DecoderWarnings::handle);
     }
     ~DecoderWarnings()
     {
-        qInstallMessageHandler(m_previous);
-        s_current = nullptr;
+        {
+            const QMutexLocker lock(&s_mutex);
+            if (--s_active == 0) {
+                qInstallMessageHandler(s_previous);
+                s_previous = nullptr;
+            }
+        }
+        t_current = nullptr;
     }
     DecoderWarnings(const DecoderWarnings &) = delete;
     DecoderWarnings &operator=(const DecoderWarnings &) = delete;
@@ -37,23 +49,33 @@ public:
 private:
     static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
     {
-        DecoderWarnings *self = s_current;
+        DecoderWarnings *self = t_current;
         if (self && type == QtWarningMsg &&
             (message.startsWith(QLatin1String("Corrupt JPEG data")) ||
              message.startsWith(QLatin1String("Premature end of JPEG file")))) {
             self->m_damage.append(message);
             return;
         }
-        if (self && self->m_previous)
-            self->m_previous(type, context, message);
+        QtMessageHandler previous = nullptr;
+        {
+            const QMutexLocker lock(&s_mutex);
+            previous = s_previous;
+        }
+        if (previous)
+            previous(type, context, message);
     }
 
-    static DecoderWarnings *s_current;
-    QtMessageHandler m_previous = nullptr;
+    static thread_local DecoderWarnings *t_current;
+    static QMutex s_mutex;
+    static int s_active;
+    static QtMessageHandler s_previous;
     QStringList m_damage;
 };
 
-DecoderWarnings *DecoderWarnings::s_current = nullptr;
+thread_local DecoderWarnings *DecoderWarnings::t_current = nullptr;
+QMutex DecoderWarnings::s_mutex;
+int DecoderWarnings::s_active = 0;
+QtMessageHandler DecoderWarnings::s_previous = nullptr;
 
 // Qt reads a BMP whose pixel rows stop early without complaint and leaves the missing rows
 // undefined. The header says how far the pixel data reach; the file must be that long.

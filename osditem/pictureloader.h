@@ -17,5 +17,6 @@ public:
     static constexpr qint64 MaxPixels = qint64(8192) * 8192;
 
     // The picture, or a null image with *reason set (without the file name, which the caller adds).
+    // Pictures may be loaded on several threads at once.
     static QImage load(const QString &fileName, QString *reason);
 };

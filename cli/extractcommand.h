@@ -1,0 +1,22 @@
+#pragma once
+
+#include "cli/clicommand.h"
+
+class VideoControlOSD;
+class QImage;
+
+// brisklane-cli extract FILE -o DIR: every record's picture as DIR/NNN.png and its cut window as
+// DIR/NNN-cut.png.
+class ExtractCommand : public CliCommand
+{
+public:
+    QString name() const override { return QStringLiteral("extract"); }
+    QString summary() const override;
+
+    // The record's whole picture, as the import shows it (opaque RGB32); null without pixels.
+    static QImage picture(const VideoControlOSD *record);
+
+protected:
+    void describe(QCommandLineParser &parser) const override;
+    int execute(const QCommandLineParser &parser, const QStringList &positional) override;
+};

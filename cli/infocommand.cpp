@@ -1,0 +1,144 @@
+#include "cli/infocommand.h"
+
+#include "interfaces/osdfile.h"
+#include "interfaces/sourcedata.h"
+#include "interfaces/videocontrolosd.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+// A stored cut window: one with an area. QRect() is the record's "no cut".
+bool hasCut(const VideoControlOSD *record)
+{
+    return !record->CutImageSize().isEmpty();
+}
+
+QString quoted(QString text)
+{
+    text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    text.replace(QLatin1Char('"'), QLatin1String("\\\""));
+    text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    text.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+    text.replace(QLatin1Char('\t'), QLatin1String("\\t"));
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+QString onOff(bool on)
+{
+    return on ? QStringLiteral("on") : QStringLiteral("off");
+}
+
+} // namespace
+
+QString InfoCommand::summary() const
+{
+    return QStringLiteral("Lists the records of OSD files (.pic, .logo): kind, size, completion width, "
+                          "location, cut window and switch, fill colour and switch, and the text and "
+                          "font of text items.");
+}
+
+void InfoCommand::describe(QCommandLineParser &parser) const
+{
+    parser.addOption(QCommandLineOption(QStringLiteral("json"), QStringLiteral("Print one JSON document.")));
+    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("OSD files to list."),
+                                 QStringLiteral("FILE..."));
+}
+
+QString InfoCommand::recordLine(int index, const VideoControlOSD *record, const SourceData *source)
+{
+    const QRect cut = record->CutImageSize();
+    QString line = QStringLiteral("%1 %2 %3x%4 completion %5 at %6,%7")
+                       .arg(index, 3, 10, QLatin1Char('0'))
+                       .arg(source ? QStringLiteral("text") : QStringLiteral("picture"))
+                       .arg(record->size().width())
+                       .arg(record->size().height())
+                       .arg(record->completionImageWidth())
+                       .arg(record->location().x())
+                       .arg(record->location().y());
+    line +=
+        hasCut(record)
+            ? QStringLiteral(" cut %1,%2,%3x%4").arg(cut.x()).arg(cut.y()).arg(cut.width()).arg(cut.height())
+            : QStringLiteral(" cut none");
+    line += QLatin1Char(' ') + onOff(record->IsCanEnableCut());
+    line += QStringLiteral(" fill %1 %2").arg(record->selectColor().name(), onOff(record->IsSelectColor()));
+    if (source) {
+        const QFont font = source->getTextFont();
+        line += QStringLiteral(" text %1 font %2 %3pt")
+                    .arg(quoted(source->getContent()), quoted(font.family()))
+                    .arg(font.pointSize());
+        if (font.bold())
+            line += QStringLiteral(" bold");
+        if (font.italic())
+            line += QStringLiteral(" italic");
+        if (font.underline())
+            line += QStringLiteral(" underline");
+        line += QStringLiteral(" color %1").arg(source->getTextColor().name());
+    }
+    return line;
+}
+
+QJsonObject InfoCommand::recordJson(int index, const VideoControlOSD *record, const SourceData *source)
+{
+    QJsonObject object{{QStringLiteral("index"), index},
+                       {QStringLiteral("kind"), source ? QStringLiteral("text") : QStringLiteral("picture")},
+                       {QStringLiteral("width"), record->size().width()},
+                       {QStringLiteral("height"), record->size().height()},
+                       {QStringLiteral("completionWidth"), record->completionImageWidth()},
+                       {QStringLiteral("x"), record->location().x()},
+                       {QStringLiteral("y"), record->location().y()},
+                       {QStringLiteral("cutOn"), record->IsCanEnableCut()},
+                       {QStringLiteral("fill"), record->selectColor().name()},
+                       {QStringLiteral("fillOn"), record->IsSelectColor()}};
+    const QRect cut = record->CutImageSize();
+    object.insert(QStringLiteral("cut"),
+                  hasCut(record) ? QJsonValue(QJsonArray{cut.x(), cut.y(), cut.width(), cut.height()})
+                                 : QJsonValue(QJsonValue::Null));
+    if (source) {
+        const QFont font = source->getTextFont();
+        object.insert(QStringLiteral("text"), source->getContent());
+        object.insert(QStringLiteral("font"), QJsonObject{{QStringLiteral("family"), font.family()},
+                                                          {QStringLiteral("pointSize"), font.pointSize()},
+                                                          {QStringLiteral("bold"), font.bold()},
+                                                          {QStringLiteral("italic"), font.italic()},
+                                                          {QStringLiteral("underline"), font.underline()}});
+        object.insert(QStringLiteral("color"), source->getTextColor().name());
+    }
+    return object;
+}
+
+int InfoCommand::execute(const QCommandLineParser &parser, const QStringList &positional)
+{
+    if (positional.isEmpty())
+        return usageError(QStringLiteral("no file given"));
+    const bool json = parser.isSet(QStringLiteral("json"));
+    int code = Success;
+    QJsonArray files;
+    for (const QString &file : positional) {
+        OsdFile::Contents contents;
+        QString reason;
+        if (!OsdFile::read(file, &contents, &reason)) {
+            err(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file), reason));
+            code = Refused;
+            continue;
+        }
+        QJsonArray records;
+        for (int i = 0; i < contents.count(); ++i) {
+            const VideoControlOSD *record = contents.records().at(i);
+            const SourceData *source = contents.sources().at(i);
+            if (json)
+                records.append(recordJson(i, record, source));
+            else if (positional.size() > 1)
+                out(QDir::toNativeSeparators(file) + QStringLiteral(": ") + recordLine(i, record, source));
+            else
+                out(recordLine(i, record, source));
+        }
+        files.append(QJsonObject{{QStringLiteral("file"), file}, {QStringLiteral("records"), records}});
+    }
+    if (json)
+        out(QString::fromUtf8(QJsonDocument(files).toJson(QJsonDocument::Indented)).trimmed());
+    return code;
+}

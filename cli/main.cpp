@@ -1,0 +1,81 @@
+// brisklane-cli: makes, inspects, checks and unpacks OSD files without the editor's window.
+#include "cli/checkcommand.h"
+#include "cli/clicommand.h"
+#include "cli/extractcommand.h"
+#include "cli/infocommand.h"
+#include "cli/packcommand.h"
+
+#include <QGuiApplication>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+QString usage(const std::vector<std::unique_ptr<CliCommand>> &commands)
+{
+    QString text = QStringLiteral("Usage: brisklane-cli COMMAND [options] ARGUMENTS...\n"
+                                  "Makes, inspects, checks and unpacks OSD files (.pic, .logo).\n\n"
+                                  "Commands:\n");
+    for (const auto &command : commands)
+        text += QStringLiteral("  %1  %2\n").arg(command->name().leftJustified(8), command->summary());
+    text +=
+        QStringLiteral("\nOptions:\n"
+                       "  -h, --help  Displays this help; 'brisklane-cli COMMAND --help' for a command.\n"
+                       "  --version   Displays the version.\n\n"
+                       "Exit codes: 0 success, 1 an input refused or an output not written, 2 usage error.");
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+#ifdef __GLIBC__
+    // Pictures of several megabytes are decoded one after the other: keep their memory for the
+    // next one instead of giving it back to the system and faulting it in again, page by page.
+    mallopt(M_MMAP_THRESHOLD, 256 << 20);
+    mallopt(M_TRIM_THRESHOLD, 512 << 20);
+#endif
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // Text is rendered without a display too: a build machine or a pipeline has none.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+    // Text is measured at 96 dots per inch, a desktop's at 100 % scale, whatever display (or none)
+    // the tool runs on: a pipeline gets the same pictures on every machine.
+    QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("brisklane-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(BRISKLANE_VERSION));
+
+    std::vector<std::unique_ptr<CliCommand>> commands;
+    commands.emplace_back(new InfoCommand);
+    commands.emplace_back(new CheckCommand);
+    commands.emplace_back(new PackCommand);
+    commands.emplace_back(new ExtractCommand);
+
+    const QStringList arguments = QCoreApplication::arguments();
+    const QString first = arguments.value(1);
+    if (first == QLatin1String("-h") || first == QLatin1String("--help") || first == QLatin1String("help")) {
+        CliCommand::out(usage(commands));
+        return CliCommand::Success;
+    }
+    if (first == QLatin1String("-v") || first == QLatin1String("--version")) {
+        CliCommand::out(QStringLiteral("brisklane-cli ") + QCoreApplication::applicationVersion());
+        return CliCommand::Success;
+    }
+    for (const auto &command : commands) {
+        if (command->name() == first)
+            return command->run(arguments);
+    }
+    CliCommand::err(first.isEmpty() ? QStringLiteral("brisklane-cli: no command given")
+                                    : QStringLiteral("brisklane-cli: unknown command \"%1\"").arg(first));
+    CliCommand::err(usage(commands));
+    return CliCommand::UsageError;
+}
