@@ -2,9 +2,9 @@
 
 // What must hold for any bytes given to OsdFile::decode, checked by the fuzz target on every input
 // and by tests/tst_fuzzregressions.cpp on the inputs the fuzzer once broke it with.
-#include "interfaces/osdfile.h"
-#include "interfaces/sourcedata.h"
-#include "interfaces/videocontrolosd.h"
+#include "interfaces/device/osdfile.h"
+#include "interfaces/model/sourcedata.h"
+#include "interfaces/model/videocontrolosd.h"
 
 #include <QByteArray>
 #include <QDataStream>

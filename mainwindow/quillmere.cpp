@@ -1,9 +1,9 @@
 #include "mainwindow/quillmere.h"
 
-#include "interfaces/checkboxex.h"
-#include "interfaces/labelex.h"
-#include "interfaces/pushbuttonex.h"
-#include "interfaces/tablewidgetex.h"
+#include "interfaces/styled/checkboxex.h"
+#include "interfaces/styled/labelex.h"
+#include "interfaces/styled/pushbuttonex.h"
+#include "interfaces/styled/tablewidgetex.h"
 #include "widgets/customtoolbutton.h"
 #include "widgets/framelesshelper.h"
 

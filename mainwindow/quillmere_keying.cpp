@@ -1,12 +1,12 @@
 // Colour keying of the current tab's item and colour picking from it.
 #include "mainwindow/quillmere.h"
 
-#include "interfaces/checkboxex.h"
-#include "interfaces/custommegbox.h"
-#include "interfaces/labelex.h"
-#include "interfaces/tablewidgetex.h"
-#include "interfaces/videocontrolosd.h"
-#include "osditem/colorkeyer.h"
+#include "core/pixels/colorkeyer.h"
+#include "interfaces/model/videocontrolosd.h"
+#include "interfaces/styled/checkboxex.h"
+#include "interfaces/styled/custommegbox.h"
+#include "interfaces/styled/labelex.h"
+#include "interfaces/styled/tablewidgetex.h"
 #include "osditem/osditem.h"
 #include "osditem/publicbase.h"
 #include "widgets/doubleslider.h"
