@@ -11,7 +11,7 @@
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "osditem/publicbase.h"
-#include "support/pictures.h"
+#include "support/core/pictures.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 #include "widgets/doubleslider.h"

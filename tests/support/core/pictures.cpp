@@ -1,4 +1,4 @@
-#include "support/pictures.h"
+#include "support/core/pictures.h"
 
 namespace TestSupport {
 
