@@ -4,11 +4,11 @@
 // file atomically (QSaveFile: a temporary file flushed to disk, then renamed); the plain reference
 // does the same, and once more without the flush.
 #include "benchsupport.h"
-#include "interfaces/control.h"
-#include "interfaces/crc32.h"
-#include "interfaces/datamode.h"
-#include "interfaces/sourcedata.h"
-#include "interfaces/videocontrolosd.h"
+#include "interfaces/device/control.h"
+#include "interfaces/device/crc32.h"
+#include "interfaces/model/datamode.h"
+#include "interfaces/model/sourcedata.h"
+#include "interfaces/model/videocontrolosd.h"
 #include "osditem/publicbase.h"
 
 #include <QByteArray>

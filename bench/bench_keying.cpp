@@ -2,10 +2,10 @@
 // a picture item: key, show, convert, write the record) on 1920x1080 and 3840x2160, and the keying
 // kernel against its per-pixel definition and OpenCV's inRange + setTo (one thread).
 #include "benchsupport.h"
-#include "interfaces/tablewidgetex.h"
-#include "interfaces/videocontrolosd.h"
+#include "core/pixels/colorkeyer.h"
+#include "interfaces/model/videocontrolosd.h"
+#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
-#include "osditem/colorkeyer.h"
 #include "osditem/osditem.h"
 #include "osditem/publicbase.h"
 

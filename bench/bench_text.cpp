@@ -1,7 +1,7 @@
 // The text image's binarisation (every pixel that is not the background becomes the text colour)
 // on 1920x1080 and 3840x2160, against its per-pixel definition and a plain copy of the pixels.
 #include "benchsupport.h"
-#include "textexport/textrenderer.h"
+#include "core/text/textrenderer.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "cli/checkcommand.h"
 
-#include "interfaces/osdfile.h"
+#include "interfaces/device/osdfile.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
 #include "cli/extractcommand.h"
 
-#include "interfaces/osdfile.h"
-#include "interfaces/videocontrolosd.h"
+#include "interfaces/device/osdfile.h"
+#include "interfaces/model/videocontrolosd.h"
 #include "osditem/publicbase.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "cli/infocommand.h"
 
-#include "interfaces/osdfile.h"
-#include "interfaces/sourcedata.h"
-#include "interfaces/videocontrolosd.h"
+#include "interfaces/device/osdfile.h"
+#include "interfaces/model/sourcedata.h"
+#include "interfaces/model/videocontrolosd.h"
 
 #include <QDir>
 #include <QJsonArray>

@@ -1,13 +1,13 @@
 #include "cli/itembuilder.h"
 
-#include "imagecut/cutgeometry.h"
-#include "interfaces/sourcedata.h"
-#include "interfaces/videocontrolosd.h"
-#include "osditem/colorkeyer.h"
-#include "osditem/itemrecords.h"
-#include "osditem/pictureloader.h"
-#include "osditem/rasterform.h"
-#include "textexport/textrenderer.h"
+#include "core/geometry/cutgeometry.h"
+#include "core/pixels/colorkeyer.h"
+#include "core/pixels/pictureloader.h"
+#include "core/pixels/rasterform.h"
+#include "core/records/itemrecords.h"
+#include "core/text/textrenderer.h"
+#include "interfaces/model/sourcedata.h"
+#include "interfaces/model/videocontrolosd.h"
 
 #include <QDir>
 #include <QFontDatabase>

@@ -3,7 +3,7 @@
 #include "cli/itembuilder.h"
 #include "cli/manifest.h"
 #include "cli/progressline.h"
-#include "interfaces/osdfile.h"
+#include "interfaces/device/osdfile.h"
 
 #include <QDir>
 #include <QFileInfo>

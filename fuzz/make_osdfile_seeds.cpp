@@ -1,9 +1,9 @@
 // Writes the seed corpus of fuzz_osdfile with the project's own writer: OSD files with pictures,
 // texts, cuts, fill colours of every colour model and many records, each a few KB at most.
 // Usage: make_osdfile_seeds <directory>
-#include "interfaces/osdfile.h"
-#include "interfaces/sourcedata.h"
-#include "interfaces/videocontrolosd.h"
+#include "interfaces/device/osdfile.h"
+#include "interfaces/model/sourcedata.h"
+#include "interfaces/model/videocontrolosd.h"
 
 #include <QDir>
 #include <QFont>

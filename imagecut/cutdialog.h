@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imagecut/cutgeometry.h"
+#include "core/geometry/cutgeometry.h"
 
 #include <QFrame>
 #include <QPoint>

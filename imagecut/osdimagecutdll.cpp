@@ -1,10 +1,10 @@
 #include "imagecut/osdimagecutdll.h"
 
-#include "imagecut/cutgeometry.h"
+#include "core/geometry/cutgeometry.h"
 #include "imagecut/pictureedit.h"
-#include "interfaces/radiobuttonex.h"
-#include "interfaces/spinboxex.h"
-#include "interfaces/toolbuttonex.h"
+#include "interfaces/styled/radiobuttonex.h"
+#include "interfaces/styled/spinboxex.h"
+#include "interfaces/styled/toolbuttonex.h"
 #include "ui_osdimagecutdll.h"
 
 #include <QCloseEvent>

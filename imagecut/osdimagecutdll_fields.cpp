@@ -1,8 +1,8 @@
 // The four window fields of the cut panel and how they follow the selection rectangle.
-#include "imagecut/cutgeometry.h"
+#include "core/geometry/cutgeometry.h"
 #include "imagecut/osdimagecutdll.h"
 #include "imagecut/pictureedit.h"
-#include "interfaces/spinboxex.h"
+#include "interfaces/styled/spinboxex.h"
 
 void OSDImageCutDLL::markField(SpinBoxEx *box, bool valid)
 {

@@ -1,13 +1,13 @@
 // Export of the tabs into an OSD file and import of OSD files into tabs.
 #include "mainwindow/quillmere.h"
 
-#include "interfaces/control.h"
-#include "interfaces/custommegbox.h"
-#include "interfaces/datamode.h"
-#include "interfaces/sourcedata.h"
-#include "interfaces/tablewidgetex.h"
-#include "interfaces/videocontrolosd.h"
-#include "osditem/itemrecords.h"
+#include "core/records/itemrecords.h"
+#include "interfaces/device/control.h"
+#include "interfaces/model/datamode.h"
+#include "interfaces/model/sourcedata.h"
+#include "interfaces/model/videocontrolosd.h"
+#include "interfaces/styled/custommegbox.h"
+#include "interfaces/styled/tablewidgetex.h"
 #include "osditem/osditem.h"
 #include "osditem/publicbase.h"
 

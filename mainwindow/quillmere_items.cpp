@@ -1,14 +1,15 @@
 // Adding picture and text items to the current tab, and the cut view of picture items.
 #include "mainwindow/quillmere.h"
 
-#include "interfaces/custommegbox.h"
-#include "interfaces/sourcedata.h"
-#include "interfaces/tablewidgetex.h"
-#include "interfaces/videocontrolosd.h"
-#include "osditem/itemrecords.h"
+#include "core/pixels/pictureloader.h"
+#include "core/pixels/rasterform.h"
+#include "core/records/itemrecords.h"
+#include "interfaces/model/sourcedata.h"
+#include "interfaces/model/videocontrolosd.h"
+#include "interfaces/styled/custommegbox.h"
+#include "interfaces/styled/tablewidgetex.h"
 #include "osditem/osditem.h"
-#include "osditem/pictureloader.h"
-#include "osditem/rasterform.h"
+#include "osditem/publicbase.h"
 
 #include <QDebug>
 #include <QDir>

@@ -1,9 +1,9 @@
 // The property panel: keying switch, reset, picked colour, key ranges and fill colour.
 #include "mainwindow/quillmere.h"
 
-#include "interfaces/checkboxex.h"
-#include "interfaces/labelex.h"
-#include "interfaces/pushbuttonex.h"
+#include "interfaces/styled/checkboxex.h"
+#include "interfaces/styled/labelex.h"
+#include "interfaces/styled/pushbuttonex.h"
 #include "widgets/doubleslider.h"
 
 #include <QFrame>

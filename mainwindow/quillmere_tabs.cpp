@@ -1,9 +1,9 @@
 // The tab list: every tab is one OSD item, titled "OSD" + a number from a pool of 256.
 #include "mainwindow/quillmere.h"
 
-#include "interfaces/custommegbox.h"
-#include "interfaces/datamode.h"
-#include "interfaces/tablewidgetex.h"
+#include "interfaces/model/datamode.h"
+#include "interfaces/styled/custommegbox.h"
+#include "interfaces/styled/tablewidgetex.h"
 #include "osditem/osditem.h"
 
 #include <QDebug>

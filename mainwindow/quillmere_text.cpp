@@ -1,8 +1,8 @@
 // Opening the text image window, fresh or for re-editing a text item.
 #include "mainwindow/quillmere.h"
 
-#include "interfaces/sourcedata.h"
-#include "interfaces/tablewidgetex.h"
+#include "interfaces/model/sourcedata.h"
+#include "interfaces/styled/tablewidgetex.h"
 #include "osditem/osditem.h"
 #include "textexport/config.h"
 #include "textexport/exporttextimage.h"

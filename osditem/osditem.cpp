@@ -1,9 +1,9 @@
 #include "osditem/osditem.h"
 
+#include "core/pixels/colorkeyer.h"
 #include "imagecut/osdimagecutdll.h"
-#include "interfaces/sourcedata.h"
-#include "interfaces/videocontrolosd.h"
-#include "osditem/colorkeyer.h"
+#include "interfaces/model/sourcedata.h"
+#include "interfaces/model/videocontrolosd.h"
 
 #include <QAction>
 #include <QCursor>

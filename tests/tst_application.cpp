@@ -1,6 +1,6 @@
 // Start-up pieces: the application style sheet and the main window's frame and toolbar.
 #include "app/applicationstylesheet.h"
-#include "interfaces/tablewidgetex.h"
+#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "widgets/customtoolbutton.h"
 

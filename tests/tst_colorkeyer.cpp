@@ -1,5 +1,5 @@
 // The keying kernel against the plain per-pixel definition, on every image format.
-#include "osditem/colorkeyer.h"
+#include "core/pixels/colorkeyer.h"
 #include "osditem/publicbase.h"
 
 #include <QColorSpace>

@@ -1,7 +1,7 @@
-#include "interfaces/control.h"
-#include "interfaces/datamode.h"
-#include "interfaces/sourcedata.h"
-#include "interfaces/videocontrolosd.h"
+#include "interfaces/device/control.h"
+#include "interfaces/model/datamode.h"
+#include "interfaces/model/sourcedata.h"
+#include "interfaces/model/videocontrolosd.h"
 
 #include <QDir>
 #include <QFile>

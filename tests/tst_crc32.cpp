@@ -1,6 +1,6 @@
 // The checksum of OSD files against its bit-by-bit definition, on the folding road and on the
 // table road, for every length around the block sizes, every alignment and pieces of any size.
-#include "interfaces/crc32.h"
+#include "interfaces/device/crc32.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 // The arithmetic of the cut selection rectangle: which edges the pointer grabs, the cursor it
 // shows, how a drag step changes the rectangle, and the rules of the window fields.
-#include "imagecut/cutgeometry.h"
+#include "core/geometry/cutgeometry.h"
 
 #include <QtTest>
 

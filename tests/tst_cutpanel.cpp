@@ -3,8 +3,8 @@
 #include "imagecut/cutdialog.h"
 #include "imagecut/osdimagecutdll.h"
 #include "imagecut/pictureedit.h"
-#include "interfaces/spinboxex.h"
-#include "interfaces/toolbuttonex.h"
+#include "interfaces/styled/spinboxex.h"
+#include "interfaces/styled/toolbuttonex.h"
 #include "osditem/osditem.h"
 #include "support/testsupport.h"
 

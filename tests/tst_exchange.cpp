@@ -1,11 +1,11 @@
 // Export of the tabs into OSD files and import back, driven through the window's slots and real
 // file dialogs.
-#include "interfaces/control.h"
-#include "interfaces/custommegbox.h"
-#include "interfaces/datamode.h"
-#include "interfaces/sourcedata.h"
-#include "interfaces/tablewidgetex.h"
-#include "interfaces/videocontrolosd.h"
+#include "interfaces/device/control.h"
+#include "interfaces/model/datamode.h"
+#include "interfaces/model/sourcedata.h"
+#include "interfaces/model/videocontrolosd.h"
+#include "interfaces/styled/custommegbox.h"
+#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "support/quillmereaccess.h"

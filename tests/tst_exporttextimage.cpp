@@ -1,9 +1,9 @@
 // The text image window: defaults, format controls, size entry, sending and re-editing.
+#include "core/text/sizevalidator.h"
+#include "core/text/textrenderer.h"
 #include "support/testsupport.h"
 #include "textexport/config.h"
 #include "textexport/exporttextimage.h"
-#include "textexport/sizevalidator.h"
-#include "textexport/textrenderer.h"
 
 #include <QAction>
 #include <QComboBox>

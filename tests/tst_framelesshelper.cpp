@@ -1,6 +1,6 @@
+#include "core/geometry/edgehitflags.h"
+#include "core/geometry/edgeresize.h"
 #include "mainwindow/quillmere.h"
-#include "widgets/edgehitflags.h"
-#include "widgets/edgeresize.h"
 #include "widgets/framelesshelper.h"
 
 #include <QRubberBand>

@@ -1,6 +1,6 @@
 // Inputs with which the fuzzer (fuzz/fuzz_osdfile.cpp) once broke the OSD file reader, kept in
 // fuzz/regressions/, and the seed corpus it starts from: each must keep the fuzzer's invariants.
-#include "fuzz/osdfileinvariants.h"
+#include "support/core/osdfileinvariants.h"
 
 #include <QDir>
 #include <QFile>

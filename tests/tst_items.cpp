@@ -1,10 +1,10 @@
 // Adding picture and text items to the main window, cuts and the cut view, driven through the
 // window's slots and real file dialogs.
-#include "interfaces/custommegbox.h"
-#include "interfaces/datamode.h"
-#include "interfaces/sourcedata.h"
-#include "interfaces/tablewidgetex.h"
-#include "interfaces/videocontrolosd.h"
+#include "interfaces/model/datamode.h"
+#include "interfaces/model/sourcedata.h"
+#include "interfaces/model/videocontrolosd.h"
+#include "interfaces/styled/custommegbox.h"
+#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "support/quillmereaccess.h"

@@ -1,11 +1,11 @@
 // Colour keying and colour picking in the main window, driven through the sliders, the item's
 // hover and click signals, the reset button and the tab list.
-#include "interfaces/checkboxex.h"
-#include "interfaces/datamode.h"
-#include "interfaces/labelex.h"
-#include "interfaces/pushbuttonex.h"
-#include "interfaces/tablewidgetex.h"
-#include "interfaces/videocontrolosd.h"
+#include "interfaces/model/datamode.h"
+#include "interfaces/model/videocontrolosd.h"
+#include "interfaces/styled/checkboxex.h"
+#include "interfaces/styled/labelex.h"
+#include "interfaces/styled/pushbuttonex.h"
+#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "osditem/publicbase.h"

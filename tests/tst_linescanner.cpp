@@ -1,4 +1,4 @@
-#include "textexport/linescanner.h"
+#include "core/text/linescanner.h"
 
 #include <QtTest>
 

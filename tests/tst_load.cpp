@@ -5,13 +5,13 @@
 // The heavy tests need several GB of memory and disk and a minute or more; they run only with
 // BRISKLANE_HEAVY=1 (scripts/test.sh sets it for one run of this program):
 //   BRISKLANE_HEAVY=1 QT_QPA_PLATFORM=offscreen build/test/tests/tst_load
-#include "interfaces/control.h"
-#include "interfaces/custommegbox.h"
-#include "interfaces/datamode.h"
-#include "interfaces/osdfile.h"
-#include "interfaces/sourcedata.h"
-#include "interfaces/tablewidgetex.h"
-#include "interfaces/videocontrolosd.h"
+#include "interfaces/device/control.h"
+#include "interfaces/device/osdfile.h"
+#include "interfaces/model/datamode.h"
+#include "interfaces/model/sourcedata.h"
+#include "interfaces/model/videocontrolosd.h"
+#include "interfaces/styled/custommegbox.h"
+#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "osditem/publicbase.h"

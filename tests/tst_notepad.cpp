@@ -1,5 +1,5 @@
+#include "core/text/linescanner.h"
 #include "textexport/config.h"
-#include "textexport/linescanner.h"
 #include "textexport/notepad.h"
 
 #include <QAction>

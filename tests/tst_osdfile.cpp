@@ -1,6 +1,6 @@
-#include "interfaces/osdfile.h"
-#include "interfaces/sourcedata.h"
-#include "interfaces/videocontrolosd.h"
+#include "interfaces/device/osdfile.h"
+#include "interfaces/model/sourcedata.h"
+#include "interfaces/model/videocontrolosd.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The OSD graphics item on its own: state, signals, context menus, hover and clicks.
-#include "interfaces/datamode.h"
-#include "interfaces/sourcedata.h"
-#include "interfaces/videocontrolosd.h"
+#include "interfaces/model/datamode.h"
+#include "interfaces/model/sourcedata.h"
+#include "interfaces/model/videocontrolosd.h"
 #include "osditem/osditem.h"
 #include "support/testsupport.h"
 

@@ -1,8 +1,8 @@
-#include "interfaces/osdfile.h"
-#include "interfaces/videocontrolosd.h"
+#include "core/pixels/pictureloader.h"
+#include "interfaces/device/osdfile.h"
+#include "interfaces/model/videocontrolosd.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
-#include "osditem/pictureloader.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 

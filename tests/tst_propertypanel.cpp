@@ -1,8 +1,8 @@
 // The property panel as the operator sees it: place, sizes, texts, looks and what its controls reach.
-#include "interfaces/checkboxex.h"
-#include "interfaces/labelex.h"
-#include "interfaces/pushbuttonex.h"
-#include "interfaces/tablewidgetex.h"
+#include "interfaces/styled/checkboxex.h"
+#include "interfaces/styled/labelex.h"
+#include "interfaces/styled/pushbuttonex.h"
+#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "support/testsupport.h"
 #include "widgets/doubleslider.h"

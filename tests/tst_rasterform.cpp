@@ -1,5 +1,5 @@
 // The raster form of a picture is what the editor's pixmap round trip gives, without a pixmap.
-#include "osditem/rasterform.h"
+#include "core/pixels/rasterform.h"
 
 #include <QPixmap>
 #include <QtTest>

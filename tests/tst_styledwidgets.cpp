@@ -1,9 +1,9 @@
 // The styled-widget library: message box results, the tab widget's controls and small widgets.
-#include "interfaces/custommegbox.h"
-#include "interfaces/labelex.h"
-#include "interfaces/spinboxex.h"
-#include "interfaces/tablewidgetex.h"
-#include "interfaces/toolbuttonex.h"
+#include "interfaces/styled/custommegbox.h"
+#include "interfaces/styled/labelex.h"
+#include "interfaces/styled/spinboxex.h"
+#include "interfaces/styled/tablewidgetex.h"
+#include "interfaces/styled/toolbuttonex.h"
 #include "support/testsupport.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
 // The tab list of the main window: numbering from the pool, the limit, closing, reset.
-#include "interfaces/datamode.h"
-#include "interfaces/tablewidgetex.h"
-#include "interfaces/videocontrolosd.h"
+#include "interfaces/model/datamode.h"
+#include "interfaces/model/videocontrolosd.h"
+#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "support/testsupport.h"

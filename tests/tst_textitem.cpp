@@ -1,6 +1,6 @@
 // Opening the text window from the main window, fresh and for re-editing a text item.
-#include "interfaces/sourcedata.h"
-#include "interfaces/tablewidgetex.h"
+#include "interfaces/model/sourcedata.h"
+#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "support/quillmereaccess.h"

@@ -1,5 +1,5 @@
 // Rendering text into the two-colour item image: measuring, line breaking, size, colours.
-#include "textexport/textrenderer.h"
+#include "core/text/textrenderer.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>

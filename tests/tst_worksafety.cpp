@@ -1,6 +1,6 @@
 // Nothing the operator made goes without being asked: closing the window with unexported work,
 // remove-all, reset and closing a tab ask first, and Enter never gives the destructive answer.
-#include "interfaces/videocontrolosd.h"
+#include "interfaces/model/videocontrolosd.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "support/quillmereaccess.h"

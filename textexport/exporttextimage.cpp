@@ -1,8 +1,8 @@
 // Construction of the text image window: widgets, actions, connections, style and closing.
 #include "textexport/exporttextimage.h"
 
+#include "core/text/sizevalidator.h"
 #include "textexport/config.h"
-#include "textexport/sizevalidator.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -1,8 +1,8 @@
 // Rendering of the text image window and loading a stored text item for re-editing.
 #include "textexport/exporttextimage.h"
 
-#include "interfaces/custommegbox.h"
-#include "textexport/textrenderer.h"
+#include "core/text/textrenderer.h"
+#include "interfaces/styled/custommegbox.h"
 
 #include <QAction>
 #include <QComboBox>

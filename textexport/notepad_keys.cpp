@@ -1,7 +1,7 @@
 #include "textexport/notepad.h"
 
+#include "core/text/linescanner.h"
 #include "textexport/config.h"
-#include "textexport/linescanner.h"
 
 #include <QKeyEvent>
 #include <QTextBlock>

@@ -1,6 +1,6 @@
 #include "widgets/framelesswidgetstate.h"
 
-#include "widgets/edgeresize.h"
+#include "core/geometry/edgeresize.h"
 #include "widgets/framelesshelperprivate.h"
 
 #include <QEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/edgehitflags.h"
+#include "core/geometry/edgehitflags.h"
 
 #include <QPointer>
 #include <QRect>

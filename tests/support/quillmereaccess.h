@@ -1,6 +1,6 @@
 #pragma once
 
-#include "interfaces/tablewidgetex.h"
+#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 
 #include <QGraphicsScene>

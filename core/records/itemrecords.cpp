@@ -1,0 +1,112 @@
+#include "core/records/itemrecords.h"
+
+#include "core/pixels/rasterform.h"
+#include "interfaces/model/sourcedata.h"
+#include "interfaces/model/videocontrolosd.h"
+#include "osditem/publicbase.h"
+
+#include <climits>
+
+namespace {
+
+// Gives the record a heap copy of image together with the image's OSD pixel data and geometry.
+void fillRecordImage(VideoControlOSD *record, const QImage &image)
+{
+    auto *heapImage = new QImage(image);
+    record->setPImageValue(heapImage);
+    int completionWidth = 0;
+    record->setImage(PublicBase::imageToOsdData(*heapImage, &completionWidth));
+    record->setOSDFileLength(heapImage->width() * heapImage->height() * 3);
+    record->setCompletionImageWidth(completionWidth);
+}
+
+int truncated(double value)
+{
+    if (!(value > double(INT_MIN)))
+        return INT_MIN;
+    if (!(value < double(INT_MAX)))
+        return INT_MAX;
+    return int(value);
+}
+
+} // namespace
+
+VideoControlOSD *ItemRecords::pictureRecord(const QImage &picture)
+{
+    auto *record = new VideoControlOSD;
+    fillRecordImage(record, picture);
+    record->setIsEnableCutImage(false);
+    record->setIsCanEnableCut(false);
+    record->setIsAvailable(true);
+    record->setSize(picture.size());
+    return record;
+}
+
+VideoControlOSD *ItemRecords::textRecord(const QImage &rendered, const QColor &textColor)
+{
+    auto *record = new VideoControlOSD;
+    // The picture as the item shows it.
+    fillRecordImage(record, RasterForm::convert(rendered));
+    record->setSize(rendered.size());
+    record->setIsEnableCutImage(false);
+    record->setIsCanEnableCut(false);
+    record->setIsAvailable(true);
+    record->setRed(255 - textColor.red());
+    record->setGreen(255 - textColor.green());
+    record->setBlue(255 - textColor.blue());
+    return record;
+}
+
+SourceData *ItemRecords::textSource(const QColor &textColor, const QFont &font, const QString &text)
+{
+    auto *source = new SourceData;
+    source->setTextColor(textColor);
+    source->setTextFont(font);
+    source->setContent(text);
+    return source;
+}
+
+VideoControlOSD *ItemRecords::cutRecord(const QImage &whole, const QRect &window, bool cutOn,
+                                        const VideoControlOSD *previous)
+{
+    auto *record = new VideoControlOSD;
+    fillRecordImage(record, whole);
+    record->setSize(whole.size());
+    record->setCutImageSize(window);
+    record->setIsEnableCutImage(cutOn);
+    record->setIsCanEnableCut(cutOn);
+    record->setIsAvailable(true);
+    // The fill colour and its switch belong to the item, not to the cut: keep them.
+    if (previous) {
+        record->setSelectColor(previous->selectColor());
+        record->setIsSelectColor(previous->IsSelectColor());
+    }
+    return record;
+}
+
+void ItemRecords::writeKeyed(VideoControlOSD *record, const QImage &keyed, const QByteArray &osdData,
+                             int completionWidth, const QColor &fill, bool fillOn)
+{
+    // The record takes a handle on the same pixels (nobody writes into shared pixels) and the OSD
+    // pixel data as they are, without copies.
+    record->setPImageValue(new QImage(keyed));
+    record->setImage(osdData);
+    record->setOSDFileLength(keyed.width() * keyed.height() * 3);
+    record->setCompletionImageWidth(completionWidth);
+    record->setSize(keyed.size());
+    record->setSelectColor(fill);
+    record->setIsSelectColor(fillOn);
+}
+
+void ItemRecords::writeCutSwitch(VideoControlOSD *record, bool viewOn, bool hasCut)
+{
+    // The file must show what the preview shows, and the device must never get an empty window:
+    // without a cut the switch stays off in the record.
+    record->setIsEnableCutImage(viewOn && hasCut);
+    record->setIsCanEnableCut(viewOn && hasCut);
+}
+
+QPoint ItemRecords::location(const QPointF &scenePos)
+{
+    return QPoint(truncated(scenePos.x()), truncated(scenePos.y()));
+}

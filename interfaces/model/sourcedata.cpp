@@ -1,0 +1,4 @@
+#include "interfaces/model/sourcedata.h"
+
+SourceData::SourceData() = default;
+SourceData::~SourceData() = default;

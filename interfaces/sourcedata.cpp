@@ -1,4 +1,0 @@
-#include "interfaces/sourcedata.h"
-
-SourceData::SourceData() = default;
-SourceData::~SourceData() = default;

@@ -1,0 +1,162 @@
+#include "interfaces/styled/tablewidgetex.h"
+
+#include <QHBoxLayout>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+const char *const kTabStyle =
+    "QTabWidget::pane{border:none;background:rgb(38,38,38);}"
+    "QTabWidget::tab-bar{left:0px;}"
+    "QTabBar{background:rgb(56,56,56);}"
+    "QTabBar::tab{color:rgb(170,170,170);background:rgb(56,56,56);border:none;border-right:1px solid "
+    "rgb(8,7,12);"
+    "min-width:64px;height:28px;padding:0px 6px 0px 10px;}"
+    "QTabBar::tab:hover{color:rgb(230,230,230);background:rgb(66,66,66);}"
+    "QTabBar::tab:selected{color:rgb(240,240,240);background:rgb(38,38,38);border-top:2px solid "
+    "rgb(222,89,15);}"
+    "QTabBar::close-button{image:url(:/osdimage/res/osdimage/tab_close.png);subcontrol-position:right;"
+    "width:12px;height:12px;}"
+    "QTabBar::close-button:hover{image:url(:/osdimage/res/osdimage/tab_close_hover.png);}"
+    "QTabBar QToolButton{background:rgb(56,56,56);border:none;}"
+    "QToolButton#tabAddButton,QToolButton#tabRemoveAllButton{background:rgb(56,56,56);border:none;"
+    "width:28px;height:28px;}"
+    "QToolButton#tabAddButton:hover,QToolButton#tabRemoveAllButton:hover{background:rgb(86,86,86);}"
+    "QToolButton#tabAddButton:pressed,QToolButton#tabRemoveAllButton:pressed{background:rgb(30,30,30);}";
+} // namespace
+
+TableWidgetEx::TableWidgetEx(QWidget *parent, TableWidgetType type, QString text)
+    : QTabWidget(parent), m_type(type), m_text(std::move(text))
+{
+    setObjectName(QStringLiteral("TableWidgetEx"));
+    setStyleSheet(QString::fromLatin1(kTabStyle));
+    setDocumentMode(true);
+    setMovable(false);
+    setUsesScrollButtons(true);
+    tabBar()->setDrawBase(false);
+    setElideMode(Qt::ElideNone);
+    setTabsClosable(m_type == OsdTabs);
+    connect(this, &QTabWidget::tabCloseRequested, this, &TableWidgetEx::signals_removeTable);
+
+    m_corner = new QWidget(this);
+    auto *cornerLayout = new QHBoxLayout(m_corner);
+    cornerLayout->setContentsMargins(0, 0, 0, 0);
+    cornerLayout->setSpacing(0);
+
+    m_addButton = new QToolButton(m_corner);
+    m_addButton->setObjectName(QStringLiteral("tabAddButton"));
+    m_addButton->setIcon(QIcon(QStringLiteral(":/osdimage/res/osdimage/tab_add.png")));
+    m_addButton->setIconSize(QSize(16, 16));
+    m_addButton->setToolTip(tr("添加") + m_text);
+    m_addButton->setFixedSize(28, 28);
+    m_addButton->setAutoRaise(true);
+    connect(m_addButton, &QToolButton::clicked, this, [this] { emit notifyAddTable(count()); });
+    cornerLayout->addWidget(m_addButton);
+
+    m_removeAllButton = new QToolButton(m_corner);
+    m_removeAllButton->setObjectName(QStringLiteral("tabRemoveAllButton"));
+    m_removeAllButton->setIcon(QIcon(QStringLiteral(":/osdimage/res/osdimage/tab_removeall.png")));
+    m_removeAllButton->setIconSize(QSize(16, 16));
+    m_removeAllButton->setToolTip(tr("全部清除"));
+    m_removeAllButton->setFixedSize(28, 28);
+    m_removeAllButton->setAutoRaise(true);
+    connect(m_removeAllButton, &QToolButton::clicked, this, &TableWidgetEx::signal_removeAllTable);
+    cornerLayout->addWidget(m_removeAllButton);
+
+    m_addButton->setVisible(m_type == OsdTabs);
+    m_removeAllButton->setVisible(m_type == OsdTabs);
+    setCornerWidget(m_corner, Qt::TopRightCorner);
+}
+
+void TableWidgetEx::setIndex(int number)
+{
+    m_nextNumber = number;
+}
+
+void TableWidgetEx::setBMovedCornerButton(bool moved)
+{
+    m_cornerButtonMoved = moved;
+    placeAddButton();
+}
+
+void TableWidgetEx::removeTab(int index)
+{
+    QWidget *page = widget(index);
+    QTabWidget::removeTab(index);
+    if (page)
+        page->deleteLater();
+}
+
+void TableWidgetEx::clear()
+{
+    QList<QWidget *> pages;
+    for (int i = 0; i < count(); ++i)
+        pages.append(widget(i));
+    QTabWidget::clear();
+    for (QWidget *page : qAsConst(pages)) {
+        if (page)
+            page->deleteLater();
+    }
+}
+
+void TableWidgetEx::tabInserted(int index)
+{
+    QTabWidget::tabInserted(index);
+    if (m_nextNumber >= 0)
+        setTabToolTip(index, m_text + QString::number(m_nextNumber));
+    // The tab bar settles its geometry after the event loop runs once more.
+    QTimer::singleShot(0, this, &TableWidgetEx::placeAddButton);
+    placeAddButton();
+}
+
+void TableWidgetEx::tabRemoved(int index)
+{
+    QTabWidget::tabRemoved(index);
+    QTimer::singleShot(0, this, &TableWidgetEx::placeAddButton);
+    placeAddButton();
+}
+
+void TableWidgetEx::resizeEvent(QResizeEvent *event)
+{
+    QTabWidget::resizeEvent(event);
+    placeAddButton();
+}
+
+void TableWidgetEx::showEvent(QShowEvent *event)
+{
+    QTabWidget::showEvent(event);
+    placeAddButton();
+}
+
+void TableWidgetEx::placeAddButton()
+{
+    auto *cornerLayout = static_cast<QHBoxLayout *>(m_corner->layout());
+    const int last = count() - 1;
+    bool floatAfterTabs = m_cornerButtonMoved && last >= 0;
+    QPoint floatPos;
+    if (floatAfterTabs) {
+        const QRect lastRect = tabBar()->tabRect(last);
+        const QPoint barOrigin = tabBar()->mapTo(this, QPoint(0, 0));
+        floatPos = QPoint(barOrigin.x() + lastRect.right() + 1, barOrigin.y() + lastRect.top());
+        // Once the tabs need scroll buttons there is no room after the last tab.
+        const int limit = m_corner->isVisible() ? m_corner->mapTo(this, QPoint(0, 0)).x() : width();
+        if (floatPos.x() + m_addButton->width() > limit - m_removeAllButton->width() ||
+            tabBar()->sizeHint().width() > tabBar()->width())
+            floatAfterTabs = false;
+    }
+
+    if (floatAfterTabs) {
+        if (m_addButton->parentWidget() != this) {
+            cornerLayout->removeWidget(m_addButton);
+            m_addButton->setParent(this);
+        }
+        m_addButton->move(floatPos);
+        m_addButton->setVisible(m_type == OsdTabs);
+        m_addButton->raise();
+    } else if (m_addButton->parentWidget() != m_corner) {
+        m_addButton->setParent(m_corner);
+        cornerLayout->insertWidget(0, m_addButton);
+        m_addButton->setVisible(m_type == OsdTabs);
+    }
+}
