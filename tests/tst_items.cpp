@@ -107,6 +107,7 @@ private slots:
     void cutRebuildsRecordAndCutViewSwitches();
     void cutKeepsFillColour();
     void newCutShowsWhileCutViewOn();
+    void cutViewWithoutCutKeepsRecordWhole();
     void replacingLargePictureDoesNotPileUp();
 
 private:
@@ -527,6 +528,26 @@ void TestItems::newCutShowsWhileCutViewOn()
     QVERIFY(samePixels(item->pixmap().toImage(), loaded.copy(second)));
     QCOMPARE(item->videoControlOSD()->CutImageSize(), second);
     QVERIFY(item->videoControlOSD()->IsCanEnableCut());
+}
+
+void TestItems::cutViewWithoutCutKeepsRecordWhole()
+{
+    // The device must never get an empty window: without a cut the switch shows the whole picture
+    // and leaves the record's cut flags off, until a cut exists.
+    Quillmere w;
+    const QImage loaded = patternImage(30, 20);
+    OSDItem *item = addPicture(w, writeImage(loaded, "uncut.png"));
+    QVERIFY(item);
+    w.slot_getIsDisPlayImg(true);
+    QVERIFY(samePixels(item->pixmap().toImage(), loaded));
+    QVERIFY(!item->videoControlOSD()->IsCanEnableCut());
+    QVERIFY(!item->videoControlOSD()->IsEnableCutImage());
+
+    const QRect window(2, 3, 10, 8);
+    item->slot_applyCutImage(QImage(), window);
+    QVERIFY(samePixels(item->pixmap().toImage(), loaded.copy(window)));
+    QVERIFY(item->videoControlOSD()->IsCanEnableCut());
+    QCOMPARE(item->videoControlOSD()->CutImageSize(), window);
 }
 
 void TestItems::replacingLargePictureDoesNotPileUp()
