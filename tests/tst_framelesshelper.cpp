@@ -1,17 +1,12 @@
 #include "core/geometry/edgehitflags.h"
 #include "core/geometry/edgeresize.h"
 #include "mainwindow/quillmere.h"
+#include "support/quillmereaccess.h"
 #include "widgets/framelesshelper.h"
 
 #include <QRubberBand>
 #include <QWindow>
 #include <QtTest>
-
-class QuillmereTestAccess
-{
-public:
-    static Utils::FramelessHelper *helper(Quillmere &window) { return window.m_framelessHelper; }
-};
 
 namespace {
 
@@ -533,7 +528,7 @@ void TestFramelessHelper::widgetDestroyedBeforeHelper()
 void TestFramelessHelper::mainWindowMovesByTitleArea()
 {
     Quillmere window;
-    Utils::FramelessHelper *helper = QuillmereTestAccess::helper(window);
+    Utils::FramelessHelper *helper = QuillmereTestAccess::framelessHelper(window);
     QVERIFY(helper);
     QCOMPARE(helper->parent(), &window);
     QVERIFY(helper->moveEnabled());
