@@ -2,6 +2,7 @@
 #include "core/geometry/edgeresize.h"
 #include "mainwindow/quillmere.h"
 #include "support/quillmereaccess.h"
+#include "support/testsupport.h"
 #include "widgets/framelesshelper.h"
 
 #include <QRubberBand>
@@ -108,6 +109,7 @@ class TestFramelessHelper : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { TestSupport::failOnQtWarnings(); }
     void edgeHits_data();
     void edgeHits();
     void resizedGeometry_data();

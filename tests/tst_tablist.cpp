@@ -35,6 +35,7 @@ class TestTabList : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { TestSupport::failOnQtWarnings(); }
     void startsWithOsd1();
     void addsCountOnAndReuseLowestFreedNumber();
     void closeAsksWithTheExactQuestion();
