@@ -134,18 +134,6 @@ void clearSizeField(QComboBox *combo)
     QTest::keyClick(combo, Qt::Key_Backspace);
 }
 
-QtMessageHandler g_previousHandler = nullptr;
-
-void failOnWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (g_previousHandler)
-        g_previousHandler(type, context, message);
-    // The offscreen platform reports what it cannot do with shown windows; that is no fault here.
-    if ((type == QtWarningMsg || type == QtCriticalMsg) &&
-        !message.startsWith(QLatin1String("This plugin does not")))
-        QFAIL(qPrintable(QStringLiteral("Qt warning: ") + message));
-}
-
 } // namespace
 
 class TestExportTextImage : public QObject
@@ -215,7 +203,7 @@ void TestExportTextImage::initTestCase()
     QFile::remove(settingsFile());
     QVERIFY(QFontDatabase().families().contains(QStringLiteral("DejaVu Serif")));
     // Failed string connections and style sheets that do not parse only show up as warnings.
-    g_previousHandler = qInstallMessageHandler(failOnWarnings);
+    TestSupport::failOnQtWarnings();
 }
 
 void TestExportTextImage::cleanupTestCase()

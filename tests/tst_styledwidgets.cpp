@@ -18,6 +18,7 @@ class TestStyledWidgets : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { TestSupport::failOnQtWarnings(); }
     void questionBoxResult_data();
     void questionBoxResult();
     void choiceBoxResult_data();
