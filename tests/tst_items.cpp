@@ -502,7 +502,7 @@ void TestItems::cutViewWithoutCutKeepsRecordWhole()
     // The device must never get an empty window: without a cut the switch shows the whole picture
     // and leaves the record's cut flags off, until a cut exists.
     Quillmere w;
-    const QImage loaded = patternImage(30, 20);
+    const QImage loaded = TestSupport::patternPicture(30, 20);
     OSDItem *item = addPicture(w, writeImage(loaded, "uncut.png"));
     QVERIFY(item);
     w.slot_getIsDisPlayImg(true);
