@@ -4,6 +4,7 @@
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
+#include "support/core/pictures.h"
 #include "support/testsupport.h"
 
 #include <QGraphicsScene>
@@ -18,6 +19,7 @@ class QuillmereTestAccess
 public:
     static TableWidgetEx *tabs(Quillmere &w) { return w.m_tabWidget; }
     static std::bitset<256> &numbers(Quillmere &w) { return w.m_usedTabNumbers; }
+    static OSDItem *addPictureItem(Quillmere &w, const QImage &image) { return w.addPictureItem(image); }
 };
 
 namespace {
@@ -199,9 +201,8 @@ void TestTabList::closedTabReleasesItsPageSceneAndItem()
     QVERIFY(view);
     QPointer<QGraphicsView> page(view);
     QPointer<QGraphicsScene> scene(view->scene());
-    auto *item = new OSDItem;
-    QPointer<OSDItem> itemGuard(item);
-    scene->addItem(item);
+    QPointer<OSDItem> itemGuard(QuillmereTestAccess::addPictureItem(w, TestSupport::numberedPicture(4, 4)));
+    QCOMPARE(itemGuard->scene(), scene.data());
 
     TestSupport::answerNextModal(QStringLiteral("是"));
     w.on_removeTable(1);
@@ -214,12 +215,10 @@ void TestTabList::deleteItemLeavesAnEmptyTab()
 {
     Quillmere w;
     auto *view = qobject_cast<QGraphicsView *>(QuillmereTestAccess::tabs(w)->currentWidget());
-    auto *item = new OSDItem;
-    QPointer<OSDItem> guard(item);
-    view->scene()->addItem(item);
+    QPointer<OSDItem> guard(QuillmereTestAccess::addPictureItem(w, TestSupport::numberedPicture(4, 4)));
+    QVERIFY(guard);
     // The item asks for its own removal from its context menu.
-    QObject::connect(item, &OSDItem::signal_closeAllOsdItem, &w, &Quillmere::slot_deleteItem);
-    item->slot_removeAllImages();
+    guard->slot_removeAllImages();
     QCOMPARE(view->scene()->items().size(), 0);
     QCOMPARE(QuillmereTestAccess::tabs(w)->count(), 1);
     QTRY_VERIFY(guard.isNull());
