@@ -97,7 +97,7 @@ private:
     void initUi();
     CustomToolButton *addToolBarButton(QPushButton *&pushButton, const QString &caption, const QString &icon,
                                        const char *slot);
-    // Property panel (quillmere_panel.cpp).
+    // Makes the property panel and connects its controls.
     void initPropertyPanel();
 
     // Tab list (quillmere_tabs.cpp).
@@ -112,11 +112,23 @@ private:
     QGraphicsView *currentView() const;
     QList<OSDItem *> currentItems() const;
 
-    // Items (quillmere_items.cpp).
-    void connectPictureItem(OSDItem *item);
-    void connectTextItem(OSDItem *item);
-    void connectAllItemSignals(OSDItem *item);
-    void putItemIntoScene(QGraphicsScene *scene, OSDItem *item);
+    // Adds an empty tab at the end, numbered like an interactive add, and makes it current.
+    QGraphicsScene *appendTab();
+
+    // Items (quillmere_items.cpp). Every item, new, imported or replacing another, is made by
+    // newItem, then connected and put into its tab by addItem.
+    enum class ItemTab
+    {
+        Current, // in place of whatever the current tab held
+        New      // into a new tab at the end, which becomes current
+    };
+    // A new item holding image as its source picture; the caller sets what it shows and its records.
+    static OSDItem *newItem(const QImage &image, bool isPicture);
+    // Connects the item's signals to the window as its kind needs them.
+    void connectItem(OSDItem *item);
+    // Connects the item and puts it into a tab. Without a current tab the item is freed and this
+    // returns false.
+    bool addItem(OSDItem *item, ItemTab tab);
     // Puts a new picture item showing image, with its record, into the current tab in place of
     // what the tab held. Null when there is no tab to take it.
     OSDItem *addPictureItem(const QImage &image);
@@ -128,8 +140,8 @@ private:
                           VideoControlOSD *record, SourceData *source, const QPointF &pos);
     void rebuildNextItem(bool isPicture, const QByteArray &data, const QSize &size, int completionWidth,
                          VideoControlOSD *record, SourceData *source, const QPointF &pos);
-    OSDItem *setUpImportedItem(bool isPicture, const QByteArray &data, const QSize &size, int completionWidth,
-                               VideoControlOSD *record, SourceData *source, const QPointF &pos);
+    OSDItem *makeImportedItem(bool isPicture, const QByteArray &data, const QSize &size, int completionWidth,
+                              VideoControlOSD *record, SourceData *source, const QPointF &pos);
 
     // Text window (quillmere_text.cpp).
     void openTextWindow(bool reedit);

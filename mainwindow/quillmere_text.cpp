@@ -55,7 +55,7 @@ void Quillmere::openTextWindow(bool reedit)
         if (view && view->scene()) {
             const QList<QGraphicsItem *> items = view->scene()->items(Qt::DescendingOrder);
             for (QGraphicsItem *item : items) {
-                auto *osdItem = dynamic_cast<OSDItem *>(item);
+                auto *osdItem = qgraphicsitem_cast<OSDItem *>(item);
                 if (!osdItem || !osdItem->sourceData())
                     continue;
                 const SourceData *source = osdItem->sourceData();

@@ -27,6 +27,7 @@ private slots:
     void informationAndWarningBoxesShowTheirTexts();
     void tabControlsReportTheOperatorsWish();
     void removedTabsReleaseTheirPages();
+    void tabsRemovedThroughTheBaseClassReleaseTheirPages();
     void movedAddButtonFollowsTheLastTab();
     void labelClickNeedsPressAndReleaseInside();
     void spinBoxErrorBorderAndFontColour();
@@ -153,6 +154,28 @@ void TestStyledWidgets::removedTabsReleaseTheirPages()
     tabs.clear();
     QCOMPARE(tabs.count(), 0);
     QTRY_VERIFY(a.isNull() && c.isNull());
+}
+
+void TestStyledWidgets::tabsRemovedThroughTheBaseClassReleaseTheirPages()
+{
+    TableWidgetEx tabs(nullptr, TableWidgetEx::OsdTabs, QStringLiteral("OSD"));
+    QTabWidget *base = &tabs;
+    QPointer<QWidget> a = new QWidget;
+    QPointer<QWidget> b = new QWidget;
+    QPointer<QWidget> kept = new QWidget;
+    base->addTab(a, QStringLiteral("OSD1"));
+    base->addTab(b, QStringLiteral("OSD2"));
+    base->addTab(kept, QStringLiteral("OSD3"));
+    base->removeTab(0);
+    QTRY_VERIFY(a.isNull());
+    // A page its owner takes back first is not released.
+    QWidget owner;
+    kept->setParent(&owner);
+    QCOMPARE(base->count(), 1);
+    base->clear();
+    QTRY_VERIFY(b.isNull());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!kept.isNull());
 }
 
 void TestStyledWidgets::movedAddButtonFollowsTheLastTab()

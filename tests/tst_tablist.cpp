@@ -4,6 +4,7 @@
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
+#include "support/core/pictures.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 
@@ -194,9 +195,8 @@ void TestTabList::closedTabReleasesItsPageSceneAndItem()
     QVERIFY(view);
     QPointer<QGraphicsView> page(view);
     QPointer<QGraphicsScene> scene(view->scene());
-    auto *item = new OSDItem;
-    QPointer<OSDItem> itemGuard(item);
-    scene->addItem(item);
+    QPointer<OSDItem> itemGuard(QuillmereTestAccess::addPictureItem(w, TestSupport::numberedPicture(4, 4)));
+    QCOMPARE(itemGuard->scene(), scene.data());
 
     TestSupport::answerNextModal(QStringLiteral("是"));
     w.on_removeTable(1);
@@ -209,12 +209,10 @@ void TestTabList::deleteItemLeavesAnEmptyTab()
 {
     Quillmere w;
     auto *view = qobject_cast<QGraphicsView *>(QuillmereTestAccess::tabWidget(w)->currentWidget());
-    auto *item = new OSDItem;
-    QPointer<OSDItem> guard(item);
-    view->scene()->addItem(item);
+    QPointer<OSDItem> guard(QuillmereTestAccess::addPictureItem(w, TestSupport::numberedPicture(4, 4)));
+    QVERIFY(guard);
     // The item asks for its own removal from its context menu.
-    QObject::connect(item, &OSDItem::signal_closeAllOsdItem, &w, &Quillmere::slot_deleteItem);
-    item->slot_removeAllImages();
+    guard->slot_removeAllImages();
     QCOMPARE(view->scene()->items().size(), 0);
     QCOMPARE(QuillmereTestAccess::tabWidget(w)->count(), 1);
     QTRY_VERIFY(guard.isNull());

@@ -3,6 +3,7 @@
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
+#include "support/core/pictures.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 #include "textexport/exporttextimage.h"
@@ -61,21 +62,13 @@ QList<Sent> *recordSends(ExportTextImage *window)
     return sent;
 }
 
-// A text item as the main window keeps it: an OSDItem with the source it was rendered from.
-OSDItem *addTextItem(QGraphicsScene *scene, const QColor &color, const QFont &font, const QString &content)
+// A text item put into the current tab as the text window hands it over.
+OSDItem *addTextItem(Quillmere &w, const QColor &color, const QFont &font, const QString &content)
 {
-    auto *item = new OSDItem;
     QImage image(40, 20, QImage::Format_RGB32);
     image.fill(Qt::white);
-    item->setPixmap(QPixmap::fromImage(image));
-    item->setOsdImage(image, false);
-    auto *source = new SourceData;
-    source->setTextColor(color);
-    source->setTextFont(font);
-    source->setContent(content);
-    item->setSourceData(source);
-    scene->addItem(item);
-    return item;
+    w.on_exportTextImage(&image, color, font, content);
+    return QuillmereTestAccess::currentItems(w).value(0);
 }
 
 // The render limit comes from the laid-out tab widget, as the operator sees it.
@@ -200,7 +193,7 @@ void TestTextItem::reEditingLoadsTheItemsText()
     showMainWindow(w);
     const QString content = QStringLiteral("broken\nlines");
     const QFont font(QStringLiteral("DejaVu Serif"), 36);
-    addTextItem(QuillmereTestAccess::currentView(w)->scene(), QColor(200, 0, 0), font, content);
+    addTextItem(w, QColor(200, 0, 0), font, content);
 
     w.slot_loadingText();
     ExportTextImage *window = QuillmereTestAccess::textWindow(w);
@@ -225,8 +218,7 @@ void TestTextItem::reEditingWithAMissingFontFamily()
     QVERIFY(!QFontDatabase().families().contains(missing));
     Quillmere w;
     showMainWindow(w);
-    addTextItem(QuillmereTestAccess::currentView(w)->scene(), QColor(2, 2, 2), QFont(missing, 28),
-                QStringLiteral("abc"));
+    addTextItem(w, QColor(2, 2, 2), QFont(missing, 28), QStringLiteral("abc"));
 
     w.slot_loadingText();
     ExportTextImage *window = QuillmereTestAccess::textWindow(w);
@@ -247,9 +239,7 @@ void TestTextItem::reEditingAnEmptyTabOpensAnEmptyWindow()
 {
     Quillmere w;
     // A picture item has no text source; nothing is loaded from it.
-    auto *picture = new OSDItem;
-    picture->setOsdImage(QImage(4, 4, QImage::Format_RGB32), true);
-    QuillmereTestAccess::currentView(w)->scene()->addItem(picture);
+    QVERIFY(QuillmereTestAccess::addPictureItem(w, TestSupport::numberedPicture(4, 4)));
 
     w.slot_loadingText();
     ExportTextImage *window = QuillmereTestAccess::textWindow(w);
@@ -343,8 +333,7 @@ void TestTextItem::unsentTextAcrossOpenings()
     window->close();
 
     if (reEditBetween) {
-        addTextItem(QuillmereTestAccess::currentView(w)->scene(), QColor(2, 2, 2),
-                    QFont(QStringLiteral("DejaVu Serif"), 28), QStringLiteral("item"));
+        addTextItem(w, QColor(2, 2, 2), QFont(QStringLiteral("DejaVu Serif"), 28), QStringLiteral("item"));
         w.slot_loadingText();
         QCOMPARE(editorOf(QuillmereTestAccess::textWindow(w))->toPlainText(), QStringLiteral("item"));
         QuillmereTestAccess::textWindow(w)->close();

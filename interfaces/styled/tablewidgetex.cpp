@@ -1,6 +1,7 @@
 #include "interfaces/styled/tablewidgetex.h"
 
 #include <QHBoxLayout>
+#include <QStackedWidget>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
@@ -80,26 +81,6 @@ void TableWidgetEx::setBMovedCornerButton(bool moved)
     placeAddButton();
 }
 
-void TableWidgetEx::removeTab(int index)
-{
-    QWidget *page = widget(index);
-    QTabWidget::removeTab(index);
-    if (page)
-        page->deleteLater();
-}
-
-void TableWidgetEx::clear()
-{
-    QList<QWidget *> pages;
-    for (int i = 0; i < count(); ++i)
-        pages.append(widget(i));
-    QTabWidget::clear();
-    for (QWidget *page : qAsConst(pages)) {
-        if (page)
-            page->deleteLater();
-    }
-}
-
 void TableWidgetEx::tabInserted(int index)
 {
     QTabWidget::tabInserted(index);
@@ -113,6 +94,17 @@ void TableWidgetEx::tabInserted(int index)
 void TableWidgetEx::tabRemoved(int index)
 {
     QTabWidget::tabRemoved(index);
+    // QTabWidget keeps a removed page as a child of its page stack (the first stacked widget it
+    // makes) and tells only the index. Whatever child of the stack is no longer one of its pages
+    // belonged to the tab that went.
+    if (auto *stack = findChild<QStackedWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        const QList<QWidget *> children =
+            stack->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+        for (QWidget *child : children) {
+            if (stack->indexOf(child) < 0)
+                child->deleteLater();
+        }
+    }
     QTimer::singleShot(0, this, &TableWidgetEx::placeAddButton);
     placeAddButton();
 }

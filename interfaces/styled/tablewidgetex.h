@@ -8,7 +8,9 @@ class QWidget;
 
 // Dark tab widget whose tab bar offers an add control, a close control on every tab and a
 // remove-all control. It only reports the operator's wishes; the owner decides what happens.
-// Pages of removed tabs are released by the widget (deleteLater), so owners must not keep them.
+// Pages of removed tabs are released by the widget (deleteLater), whichever way the tab goes
+// (removeTab, clear, also through a QTabWidget pointer), so owners must not keep them. A page
+// given another parent before its tab goes is left alone.
 class TableWidgetEx : public QTabWidget
 {
     Q_OBJECT
@@ -28,10 +30,6 @@ public:
     // true: the add control follows right after the last tab instead of sitting in the corner.
     void setBMovedCornerButton(bool moved);
     bool isCornerButtonMoved() const { return m_cornerButtonMoved; }
-
-    // Hide QTabWidget's versions so the pages are released with their tabs.
-    void removeTab(int index);
-    void clear();
 
     QToolButton *addButton() const { return m_addButton; }
     QToolButton *removeAllButton() const { return m_removeAllButton; }
