@@ -74,6 +74,9 @@ public:
     // Keys the colour range [m_beginColor, m_endColor] of image to m_selectColor, in place.
     void applyColorKey(QImage &image);
 
+    // The folder of the text window's settings.ini; the application's folder unless set.
+    void setSettingsFolder(const QString &folder) { m_settingsFolder = folder; }
+
     // True when the OSD list has changed since it was last exported or imported.
     bool hasUnexportedChanges() const { return m_unexportedChanges; }
 
@@ -153,6 +156,7 @@ private:
     ExportTextImage *m_textWindow = nullptr;
     // Text left unsent in the last fresh text window, offered again at the next one.
     QString m_textDraft;
+    QString m_settingsFolder;
     QHBoxLayout *m_mainLayout = nullptr;
     QVBoxLayout *m_contentLayout = nullptr;
     QHBoxLayout *m_toolBarLayout = nullptr;

@@ -248,6 +248,7 @@ QString TestCli::editorExport()
         return m_editorFile;
     m_editor.reset(new Quillmere);
     Quillmere *w = m_editor.get();
+    w->setSettingsFolder(m_dir.path());
     w->show();
     if (!QTest::qWaitForWindowExposed(w))
         return QString();

@@ -4,6 +4,7 @@
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "support/core/pictures.h"
+#include "support/core/settingsfolder.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 #include "textexport/exporttextimage.h"
@@ -21,11 +22,6 @@
 #include <QtTest>
 
 namespace {
-
-QString settingsFile()
-{
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/settings.ini");
-}
 
 QPlainTextEdit *editorOf(ExportTextImage *window)
 {
@@ -86,8 +82,6 @@ class TestTextItem : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
     void init();
 
     void textButtonOpensAModalWindowCentred();
@@ -101,39 +95,20 @@ private slots:
     void unsentTextAcrossOpenings();
 
 private:
-    bool m_hadFile = false;
-    QByteArray m_savedFile;
+    QString settingsFile() const { return m_folder.file(); }
+
+    TestSupport::SettingsFolder m_folder;
 };
-
-void TestTextItem::initTestCase()
-{
-    // settings.ini beside the test executable is put back as it was.
-    QFile file(settingsFile());
-    m_hadFile = file.exists();
-    if (m_hadFile) {
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        m_savedFile = file.readAll();
-    }
-}
-
-void TestTextItem::cleanupTestCase()
-{
-    QFile::remove(settingsFile());
-    if (m_hadFile) {
-        QFile file(settingsFile());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(m_savedFile);
-    }
-}
 
 void TestTextItem::init()
 {
-    QFile::remove(settingsFile());
+    m_folder.clear();
 }
 
 void TestTextItem::textButtonOpensAModalWindowCentred()
 {
     Quillmere w;
+    w.setSettingsFolder(m_folder.path());
     w.move(40, 30);
     showMainWindow(w);
     w.resize(851, 621);
@@ -160,6 +135,7 @@ void TestTextItem::textButtonOpensAModalWindowCentred()
 void TestTextItem::openingAgainDeletesThePreviousWindow()
 {
     Quillmere w;
+    w.setSettingsFolder(m_folder.path());
     w.slot_textButten();
     QPointer<ExportTextImage> first = QuillmereTestAccess::textWindow(w);
     QVERIFY(first);
@@ -179,6 +155,7 @@ void TestTextItem::openingWritesTheSettingsFile()
 {
     QVERIFY(!QFile::exists(settingsFile()));
     Quillmere w;
+    w.setSettingsFolder(m_folder.path());
     w.slot_textButten();
     QSettings settings(settingsFile(), QSettings::IniFormat);
     QCOMPARE(settings.allKeys().size(), 21);
@@ -190,6 +167,7 @@ void TestTextItem::openingWritesTheSettingsFile()
 void TestTextItem::reEditingLoadsTheItemsText()
 {
     Quillmere w;
+    w.setSettingsFolder(m_folder.path());
     showMainWindow(w);
     const QString content = QStringLiteral("broken\nlines");
     const QFont font(QStringLiteral("DejaVu Serif"), 36);
@@ -217,6 +195,7 @@ void TestTextItem::reEditingWithAMissingFontFamily()
     const QString missing = QStringLiteral("Brisklane Missing Family");
     QVERIFY(!QFontDatabase().families().contains(missing));
     Quillmere w;
+    w.setSettingsFolder(m_folder.path());
     showMainWindow(w);
     addTextItem(w, QColor(2, 2, 2), QFont(missing, 28), QStringLiteral("abc"));
 
@@ -238,6 +217,7 @@ void TestTextItem::reEditingWithAMissingFontFamily()
 void TestTextItem::reEditingAnEmptyTabOpensAnEmptyWindow()
 {
     Quillmere w;
+    w.setSettingsFolder(m_folder.path());
     // A picture item has no text source; nothing is loaded from it.
     QVERIFY(QuillmereTestAccess::addPictureItem(w, TestSupport::numberedPicture(4, 4)));
 
@@ -250,6 +230,7 @@ void TestTextItem::reEditingAnEmptyTabOpensAnEmptyWindow()
 void TestTextItem::textButtonToTextItemAndBack()
 {
     Quillmere w;
+    w.setSettingsFolder(m_folder.path());
     showMainWindow(w);
     QTest::mouseClick(QuillmereTestAccess::textToolButton(w), Qt::LeftButton);
     QPointer<ExportTextImage> window = QuillmereTestAccess::textWindow(w);
@@ -322,6 +303,7 @@ void TestTextItem::unsentTextAcrossOpenings()
     QFETCH(QString, nextOpening);
 
     Quillmere w;
+    w.setSettingsFolder(m_folder.path());
     showMainWindow(w);
     w.slot_textButten();
     ExportTextImage *window = QuillmereTestAccess::textWindow(w);

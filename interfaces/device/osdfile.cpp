@@ -54,14 +54,9 @@ constexpr int SourceMinSize =
 constexpr quint32 KnownResolveBits = QFont::AllPropertiesResolved;
 constexpr quint16 KnownStyleStrategyBits = 0x9FFF;
 
-QString tr(const char *text)
-{
-    return QString::fromUtf8(text);
-}
-
 QString recordError(int index, const QString &what)
 {
-    return tr("第 %1 条记录：%2").arg(index + 1).arg(what);
+    return OsdFile::tr("第 %1 条记录：%2").arg(index + 1).arg(what);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -204,32 +199,32 @@ FontFields fontFields(const QFont &font)
 QString fontFieldsProblem(const FontFields &f)
 {
     if (f.resolveMask & ~KnownResolveBits)
-        return tr("字体设置位无效");
+        return OsdFile::tr("字体设置位无效");
     const bool pointSized = f.pointSize > 0 && std::isfinite(f.pointSize) && f.pointSize <= 1e6;
     const bool pixelSized = f.pixelSize > 0 && f.pixelSize <= 1000000;
     const bool pointUnset = f.pointSize == -1;
     const bool pixelUnset = f.pixelSize == -1;
     if (!((pointSized && pixelUnset) || (pixelSized && pointUnset) || (pointUnset && pixelUnset)))
-        return tr("字号无效");
+        return OsdFile::tr("字号无效");
     if (f.weight > 99)
-        return tr("字重 %1 无效").arg(f.weight);
+        return OsdFile::tr("字重 %1 无效").arg(f.weight);
     if (f.style > QFont::StyleOblique)
-        return tr("字形 %1 无效").arg(f.style);
+        return OsdFile::tr("字形 %1 无效").arg(f.style);
     if (f.styleHint > QFont::Fantasy)
-        return tr("字体类别 %1 无效").arg(f.styleHint);
+        return OsdFile::tr("字体类别 %1 无效").arg(f.styleHint);
     if (f.styleStrategy & ~KnownStyleStrategyBits)
-        return tr("字体匹配方式无效");
+        return OsdFile::tr("字体匹配方式无效");
     if (f.stretch > 4000)
-        return tr("字体拉伸 %1 无效").arg(f.stretch);
+        return OsdFile::tr("字体拉伸 %1 无效").arg(f.stretch);
     if (f.capitalization > QFont::Capitalize)
-        return tr("大小写方式 %1 无效").arg(f.capitalization);
+        return OsdFile::tr("大小写方式 %1 无效").arg(f.capitalization);
     if (f.letterSpacingType > QFont::AbsoluteSpacing || !std::isfinite(f.letterSpacing) ||
         std::fabs(f.letterSpacing) > 1e6 || !std::isfinite(f.wordSpacing) || std::fabs(f.wordSpacing) > 1e6)
-        return tr("字距无效");
+        return OsdFile::tr("字距无效");
     if (f.hintingPreference > QFont::PreferFullHinting)
-        return tr("字体微调方式 %1 无效").arg(f.hintingPreference);
+        return OsdFile::tr("字体微调方式 %1 无效").arg(f.hintingPreference);
     if (f.flags & ~KnownFontFlags)
-        return tr("字体标志位无效");
+        return OsdFile::tr("字体标志位无效");
     return QString();
 }
 
@@ -433,16 +428,16 @@ QString recordProblem(const VideoControlOSD *r)
 {
     const QSize size = r->size();
     if (!validDimension(size.width(), true) || !validDimension(size.height(), true))
-        return tr("尺寸 %1×%2 无效").arg(size.width()).arg(size.height());
+        return OsdFile::tr("尺寸 %1×%2 无效").arg(size.width()).arg(size.height());
     if (!validDimension(r->completionImageWidth(), false))
-        return tr("补齐宽度 %1 无效").arg(r->completionImageWidth());
+        return OsdFile::tr("补齐宽度 %1 无效").arg(r->completionImageWidth());
     const qint64 expected = expectedPixelBytes(size.height(), r->completionImageWidth());
     if (r->image().size() != expected)
-        return tr("像素数据长度 %1 与尺寸不符（应为 %2）").arg(r->image().size()).arg(expected);
+        return OsdFile::tr("像素数据长度 %1 与尺寸不符（应为 %2）").arg(r->image().size()).arg(expected);
     if (!validKeyValue(r->red()) || !validKeyValue(r->green()) || !validKeyValue(r->blue()))
-        return tr("颜色值 (%1,%2,%3) 无效").arg(r->red()).arg(r->green()).arg(r->blue());
+        return OsdFile::tr("颜色值 (%1,%2,%3) 无效").arg(r->red()).arg(r->green()).arg(r->blue());
     if (!validRawColor(rawColor(r->selectColor())))
-        return tr("填充色无效");
+        return OsdFile::tr("填充色无效");
     return QString();
 }
 
@@ -450,7 +445,9 @@ QString encodeSource(const SourceData *s, EncodedSource *e)
 {
     e->content = s->getContent().toUtf8();
     if (e->content.size() > OsdFile::MaxTextSize)
-        return tr("文字内容过长（%1 字节，上限 %2 字节）").arg(e->content.size()).arg(OsdFile::MaxTextSize);
+        return OsdFile::tr("文字内容过长（%1 字节，上限 %2 字节）")
+            .arg(e->content.size())
+            .arg(OsdFile::MaxTextSize);
     e->font = fontFields(s->getTextFont());
     const QString fontProblem = fontFieldsProblem(e->font);
     if (!fontProblem.isEmpty())
@@ -463,10 +460,10 @@ QString encodeSource(const SourceData *s, EncodedSource *e)
     for (const QByteArray &f : qAsConst(e->families))
         namesFit = namesFit && f.size() <= OsdFile::MaxTextSize;
     if (!namesFit)
-        return tr("字体名称过长（上限 %1 字节）").arg(OsdFile::MaxTextSize);
+        return OsdFile::tr("字体名称过长（上限 %1 字节）").arg(OsdFile::MaxTextSize);
     e->color = rawColor(s->getTextColor());
     if (!validRawColor(e->color))
-        return tr("文字颜色无效");
+        return OsdFile::tr("文字颜色无效");
     return QString();
 }
 
@@ -669,17 +666,17 @@ private:
     bool pull(char *data, qint64 size)
     {
         if (size > m_size - m_pulled) {
-            m_failure = tr("文件在读取时变短");
+            m_failure = OsdFile::tr("文件在读取时变短");
             return false;
         }
         while (size > 0) {
             const qint64 n = m_device->read(data, size);
             if (n < 0) {
-                m_failure = tr("读取失败（%1）").arg(m_device->errorString());
+                m_failure = OsdFile::tr("读取失败（%1）").arg(m_device->errorString());
                 return false;
             }
             if (n == 0) {
-                m_failure = tr("文件在读取时变短");
+                m_failure = OsdFile::tr("文件在读取时变短");
                 return false;
             }
             data += n;
@@ -734,9 +731,9 @@ QString textProblem(TextResult result, const QString &truncated, const QString &
     case TextResult::Truncated:
         return truncated;
     case TextResult::TooLong:
-        return tr("%1过长（上限 %2 字节）").arg(what).arg(OsdFile::MaxTextSize);
+        return OsdFile::tr("%1过长（上限 %2 字节）").arg(what).arg(OsdFile::MaxTextSize);
     case TextResult::BadUtf8:
-        return tr("%1不是有效的UTF-8").arg(what);
+        return OsdFile::tr("%1不是有效的UTF-8").arg(what);
     case TextResult::Ok:
         break;
     }
@@ -746,9 +743,9 @@ QString textProblem(TextResult result, const QString &truncated, const QString &
 // Decodes one text source; returns a reason on failure.
 QString readSource(Input &in, std::unique_ptr<SourceData> *out)
 {
-    const QString truncated = tr("文字数据超出文件末尾");
+    const QString truncated = OsdFile::tr("文字数据超出文件末尾");
     QString content;
-    QString problem = textProblem(readText(in, &content), truncated, tr("文字内容"));
+    QString problem = textProblem(readText(in, &content), truncated, OsdFile::tr("文字内容"));
     if (!problem.isEmpty())
         return problem;
 
@@ -756,7 +753,7 @@ QString readSource(Input &in, std::unique_ptr<SourceData> *out)
     if (!in.u32(&f.resolveMask))
         return truncated;
     for (QString *s : {&f.family, &f.styleName}) {
-        problem = textProblem(readText(in, s), truncated, tr("字体名称"));
+        problem = textProblem(readText(in, s), truncated, OsdFile::tr("字体名称"));
         if (!problem.isEmpty())
             return problem;
     }
@@ -765,10 +762,10 @@ QString readSource(Input &in, std::unique_ptr<SourceData> *out)
         return truncated;
     // Each name takes at least its 4-byte length.
     if (familyCount > in.remaining() / 4)
-        return tr("字体名称个数 %1 与文件大小不符").arg(familyCount);
+        return OsdFile::tr("字体名称个数 %1 与文件大小不符").arg(familyCount);
     for (quint32 k = 0; k < familyCount; ++k) {
         QString name;
-        problem = textProblem(readText(in, &name), truncated, tr("字体名称"));
+        problem = textProblem(readText(in, &name), truncated, OsdFile::tr("字体名称"));
         if (!problem.isEmpty())
             return problem;
         f.families.append(name);
@@ -786,7 +783,7 @@ QString readSource(Input &in, std::unique_ptr<SourceData> *out)
     if (!in.color(&color))
         return truncated;
     if (!validRawColor(color))
-        return tr("文字颜色无效");
+        return OsdFile::tr("文字颜色无效");
 
     auto source = std::make_unique<SourceData>();
     source->setContent(content);
@@ -801,7 +798,7 @@ QString readSource(Input &in, std::unique_ptr<SourceData> *out)
 QString readRecord(Input &in, std::unique_ptr<VideoControlOSD> *recordOut,
                    std::unique_ptr<SourceData> *sourceOut)
 {
-    const QString truncated = tr("数据超出文件末尾");
+    const QString truncated = OsdFile::tr("数据超出文件末尾");
     quint8 flags = 0;
     qint32 width = 0, height = 0, completionWidth = 0, fileLength = 0, x = 0, y = 0;
     qint32 left = 0, top = 0, right = 0, bottom = 0, red = 0, green = 0, blue = 0;
@@ -812,29 +809,31 @@ QString readRecord(Input &in, std::unique_ptr<VideoControlOSD> *recordOut,
         !in.color(&fill))
         return truncated;
     if (flags & ~KnownRecordFlags)
-        return tr("标志位 0x%1 无效").arg(flags, 2, 16, QLatin1Char('0'));
+        return OsdFile::tr("标志位 0x%1 无效").arg(flags, 2, 16, QLatin1Char('0'));
     if (!validDimension(width, true) || !validDimension(height, true))
-        return tr("尺寸 %1×%2 无效").arg(width).arg(height);
+        return OsdFile::tr("尺寸 %1×%2 无效").arg(width).arg(height);
     if (!validDimension(completionWidth, false))
-        return tr("补齐宽度 %1 无效").arg(completionWidth);
+        return OsdFile::tr("补齐宽度 %1 无效").arg(completionWidth);
     if (!validKeyValue(red) || !validKeyValue(green) || !validKeyValue(blue))
-        return tr("颜色值 (%1,%2,%3) 无效").arg(red).arg(green).arg(blue);
+        return OsdFile::tr("颜色值 (%1,%2,%3) 无效").arg(red).arg(green).arg(blue);
     if (!validRawColor(fill))
-        return tr("填充色无效");
+        return OsdFile::tr("填充色无效");
 
     quint32 pixelLength = 0;
     if (!in.u32(&pixelLength))
         return truncated;
     const qint64 expected = expectedPixelBytes(height, completionWidth);
     if (pixelLength != expected)
-        return tr("像素数据长度 %1 与尺寸不符（应为 %2）").arg(pixelLength).arg(expected);
+        return OsdFile::tr("像素数据长度 %1 与尺寸不符（应为 %2）").arg(pixelLength).arg(expected);
     if (pixelLength > in.remaining())
-        return tr("像素数据超出文件末尾");
+        return OsdFile::tr("像素数据超出文件末尾");
     if (pixelLength > OsdFile::MaxPixelDataSize)
-        return tr("像素数据过大（%1 字节，上限 %2 字节）").arg(pixelLength).arg(OsdFile::MaxPixelDataSize);
+        return OsdFile::tr("像素数据过大（%1 字节，上限 %2 字节）")
+            .arg(pixelLength)
+            .arg(OsdFile::MaxPixelDataSize);
     QByteArray pixels(int(pixelLength), Qt::Uninitialized);
     if (!in.read(pixels.data(), pixelLength))
-        return tr("像素数据超出文件末尾");
+        return OsdFile::tr("像素数据超出文件末尾");
 
     std::unique_ptr<SourceData> source;
     if (flags & HasSourceFlag) {
@@ -867,7 +866,7 @@ QString readRecord(Input &in, std::unique_ptr<VideoControlOSD> *recordOut,
 QString readRecords(Input &in, qint64 count, OsdFile::Contents *out)
 {
     if (count > in.remaining() / RecordFixedSize)
-        return tr("记录数 %1 与文件大小不符").arg(count);
+        return OsdFile::tr("记录数 %1 与文件大小不符").arg(count);
     for (qint64 i = 0; i < count; ++i) {
         std::unique_ptr<VideoControlOSD> record;
         std::unique_ptr<SourceData> source;
@@ -880,7 +879,7 @@ QString readRecords(Input &in, qint64 count, OsdFile::Contents *out)
         source.release();
     }
     if (in.remaining() != 0)
-        return tr("记录之后有 %1 字节多余数据").arg(in.remaining());
+        return OsdFile::tr("记录之后有 %1 字节多余数据").arg(in.remaining());
     return QString();
 }
 
@@ -968,7 +967,7 @@ bool OsdFile::writeTo(QIODevice *device, const QList<VideoControlOSD *> &records
         return false;
     };
     if (records.size() != sources.size())
-        return fail(tr("记录数 %1 与文字数据数 %2 不一致").arg(records.size()).arg(sources.size()));
+        return fail(OsdFile::tr("记录数 %1 与文字数据数 %2 不一致").arg(records.size()).arg(sources.size()));
 
     // Check everything and add up the exact size before the first byte is written, so that a
     // record that cannot be stored leaves the target untouched and the header can state the length.
@@ -977,7 +976,7 @@ bool OsdFile::writeTo(QIODevice *device, const QList<VideoControlOSD *> &records
     for (int i = 0; i < records.size(); ++i) {
         const VideoControlOSD *r = records.at(i);
         if (!r)
-            return fail(recordError(i, tr("记录为空")));
+            return fail(recordError(i, OsdFile::tr("记录为空")));
         const QString problem = recordProblem(r);
         if (!problem.isEmpty())
             return fail(recordError(i, problem));
@@ -990,11 +989,11 @@ bool OsdFile::writeTo(QIODevice *device, const QList<VideoControlOSD *> &records
             total += e.size();
         }
         if (total > limit)
-            return fail(tr("文件过大（超过 %1 字节的上限）").arg(limit));
+            return fail(OsdFile::tr("文件过大（超过 %1 字节的上限）").arg(limit));
     }
 
     if (!device->isOpen() && !device->open(QIODevice::WriteOnly))
-        return fail(tr("无法创建文件（%1）").arg(device->errorString()));
+        return fail(OsdFile::tr("无法创建文件（%1）").arg(device->errorString()));
     // An in-memory target is sized once.
     if (auto *buffer = qobject_cast<QBuffer *>(device))
         buffer->buffer().reserve(int(total));
@@ -1010,7 +1009,7 @@ bool OsdFile::writeTo(QIODevice *device, const QList<VideoControlOSD *> &records
     w.u32(w.crc());
     w.flush();
     if (w.failed())
-        return fail(tr("写入失败（%1）").arg(device->errorString()));
+        return fail(OsdFile::tr("写入失败（%1）").arg(device->errorString()));
     Q_ASSERT(w.written() == total);
     return true;
 }
@@ -1026,30 +1025,32 @@ bool OsdFile::readFrom(QIODevice *device, qint64 size, qint64 limit, Contents *o
 
     try {
         if (size <= 0)
-            return fail(tr("文件为空"));
+            return fail(OsdFile::tr("文件为空"));
         Input in(device, size);
         char header[HeaderSize];
         const qint64 magicSize = qMin<qint64>(size, sizeof Magic);
         if (!in.read(header, magicSize))
             return fail(in.failure());
         if (std::memcmp(header, Magic, size_t(magicSize)) != 0)
-            return fail(tr("不是OSD文件（文件标识不符）"));
+            return fail(OsdFile::tr("不是OSD文件（文件标识不符）"));
         if (size < HeaderSize + TrailerSize)
-            return fail(tr("文件已截断（只有 %1 字节）").arg(size));
+            return fail(OsdFile::tr("文件已截断（只有 %1 字节）").arg(size));
         if (!in.read(header + sizeof Magic, HeaderSize - sizeof Magic))
             return fail(in.failure());
         const quint16 version = qFromLittleEndian<quint16>(header + 8);
         if (version != FormatVersion)
-            return fail(tr("文件格式版本 %1 不受支持（支持版本 %2）").arg(version).arg(FormatVersion));
+            return fail(
+                OsdFile::tr("文件格式版本 %1 不受支持（支持版本 %2）").arg(version).arg(FormatVersion));
         if (qFromLittleEndian<quint16>(header + 10) != 0)
-            return fail(tr("文件头标志位无效"));
+            return fail(OsdFile::tr("文件头标志位无效"));
         const qint64 declared = qFromLittleEndian<quint32>(header + 12);
         if (declared > limit)
-            return fail(tr("文件过大（%1 字节，上限 %2 字节）").arg(declared).arg(limit));
+            return fail(OsdFile::tr("文件过大（%1 字节，上限 %2 字节）").arg(declared).arg(limit));
         if (size < declared)
-            return fail(tr("文件已截断（应为 %1 字节，实际 %2 字节）").arg(declared).arg(size));
+            return fail(OsdFile::tr("文件已截断（应为 %1 字节，实际 %2 字节）").arg(declared).arg(size));
         if (size > declared)
-            return fail(tr("文件末尾有多余数据（应为 %1 字节，实际 %2 字节）").arg(declared).arg(size));
+            return fail(
+                OsdFile::tr("文件末尾有多余数据（应为 %1 字节，实际 %2 字节）").arg(declared).arg(size));
         in.reserveTrailer(TrailerSize);
 
         Contents result;
@@ -1065,16 +1066,16 @@ bool OsdFile::readFrom(QIODevice *device, qint64 size, qint64 limit, Contents *o
         }
         quint32 stored = 0;
         if (!in.trailer(&stored))
-            return fail(in.failed() ? in.failure() : tr("数据超出文件末尾"));
+            return fail(in.failed() ? in.failure() : OsdFile::tr("数据超出文件末尾"));
         if (stored != in.crc())
-            return fail(tr("文件已损坏（校验和不符）"));
+            return fail(OsdFile::tr("文件已损坏（校验和不符）"));
         if (!problem.isEmpty())
             return fail(problem);
         *out = std::move(result);
         return true;
     } catch (const std::bad_alloc &) {
         out->clear();
-        return fail(tr("内存不足，无法读取文件"));
+        return fail(OsdFile::tr("内存不足，无法读取文件"));
     }
 }
 

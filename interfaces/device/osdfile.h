@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -15,6 +16,8 @@ class VideoControlOSD;
 // operator that names the problem; the caller adds the file name.
 class OsdFile
 {
+    Q_DECLARE_TR_FUNCTIONS(OsdFile)
+
 public:
     static const char Magic[8];
     static constexpr quint16 FormatVersion = 1;

@@ -4,13 +4,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-namespace {
-QString tr(const char *text)
-{
-    return QString::fromUtf8(text);
-}
-} // namespace
-
 bool OsdFile::write(const QString &fileName, const QList<VideoControlOSD *> &records,
                     const QList<SourceData *> &sources, QString *error)
 {

@@ -1,37 +1,18 @@
 #include "interfaces/styled/tablewidgetex.h"
 
+#include "interfaces/styled/stylesheet.h"
+
 #include <QHBoxLayout>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
 
-namespace {
-const char *const kTabStyle =
-    "QTabWidget::pane{border:none;background:rgb(38,38,38);}"
-    "QTabWidget::tab-bar{left:0px;}"
-    "QTabBar{background:rgb(56,56,56);}"
-    "QTabBar::tab{color:rgb(170,170,170);background:rgb(56,56,56);border:none;border-right:1px solid "
-    "rgb(8,7,12);"
-    "min-width:64px;height:28px;padding:0px 6px 0px 10px;}"
-    "QTabBar::tab:hover{color:rgb(230,230,230);background:rgb(66,66,66);}"
-    "QTabBar::tab:selected{color:rgb(240,240,240);background:rgb(38,38,38);border-top:2px solid "
-    "rgb(222,89,15);}"
-    "QTabBar::close-button{image:url(:/osdimage/res/osdimage/tab_close.png);subcontrol-position:right;"
-    "width:12px;height:12px;}"
-    "QTabBar::close-button:hover{image:url(:/osdimage/res/osdimage/tab_close_hover.png);}"
-    "QTabBar QToolButton{background:rgb(56,56,56);border:none;}"
-    "QToolButton#tabAddButton,QToolButton#tabRemoveAllButton{background:rgb(56,56,56);border:none;"
-    "width:28px;height:28px;}"
-    "QToolButton#tabAddButton:hover,QToolButton#tabRemoveAllButton:hover{background:rgb(86,86,86);}"
-    "QToolButton#tabAddButton:pressed,QToolButton#tabRemoveAllButton:pressed{background:rgb(30,30,30);}";
-} // namespace
-
 TableWidgetEx::TableWidgetEx(QWidget *parent, TableWidgetType type, QString text)
     : QTabWidget(parent), m_type(type), m_text(std::move(text))
 {
     setObjectName(QStringLiteral("TableWidgetEx"));
-    setStyleSheet(QString::fromLatin1(kTabStyle));
+    setStyleSheet(StyleSheet::load("tabs"));
     setDocumentMode(true);
     setMovable(false);
     setUsesScrollButtons(true);
