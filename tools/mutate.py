@@ -118,7 +118,10 @@ def mutants_of(path):
             value = int(literal, 16) if literal.lower().startswith("0x") else int(literal)
             before = code[: m.start()].rstrip()
             spell = (lambda v: hex(v) + suffix) if literal.lower().startswith("0x") else (lambda v: str(v) + suffix)
-            if before.endswith(("+", "-")) and not before.endswith(("++", "--")):
+            # Binary + or - only: a unary minus (-1) makes the literal a constant.
+            operand = before[:-1].rstrip()[-1:]
+            if before.endswith(("+", "-")) and not before.endswith(("++", "--")) and \
+                    (operand.isalnum() or operand in "_)]"):
                 found.append((rel, number, m.start(), literal + suffix, spell(value + 1), "off-by-one"))
                 if value > 0:
                     found.append((rel, number, m.start(), literal + suffix, spell(value - 1), "off-by-one"))
