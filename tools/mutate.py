@@ -121,7 +121,7 @@ def mutants_of(path):
             # Binary + or - only: a unary minus (-1) makes the literal a constant.
             operand = before[:-1].rstrip()[-1:]
             if before.endswith(("+", "-")) and not before.endswith(("++", "--")) and \
-                    (operand.isalnum() or operand in "_)]"):
+                    operand != "" and (operand.isalnum() or operand in "_)]"):
                 found.append((rel, number, m.start(), literal + suffix, spell(value + 1), "off-by-one"))
                 if value > 0:
                     found.append((rel, number, m.start(), literal + suffix, spell(value - 1), "off-by-one"))
