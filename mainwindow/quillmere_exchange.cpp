@@ -128,6 +128,7 @@ void Quillmere::rebuildFromDataModel()
     for (SourceData *source : sources)
         isPicture.append(source == nullptr);
 
+    m_tabWidget->beginBulkInsert();
     for (int i = 0; i < records.size(); ++i) {
         VideoControlOSD *record = records.at(i);
         const QPointF pos(record->location());
@@ -138,6 +139,7 @@ void Quillmere::rebuildFromDataModel()
             rebuildNextItem(isPicture.at(i), record->image(), record->size(), record->completionImageWidth(),
                             record, sources.at(i), pos);
     }
+    m_tabWidget->endBulkInsert();
     QTimer::singleShot(0, this, SLOT(slot_updataAllslider()));
     markSaved();
 }

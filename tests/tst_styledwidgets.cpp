@@ -29,6 +29,7 @@ private slots:
     void removedTabsReleaseTheirPages();
     void tabsRemovedThroughTheBaseClassReleaseTheirPages();
     void movedAddButtonFollowsTheLastTab();
+    void bulkInsertShowsTheBarWithTheAddControlAfterTheLastTab();
     void labelClickNeedsPressAndReleaseInside();
     void spinBoxErrorBorderAndFontColour();
     void toolButtonTypesKeepTheirText();
@@ -198,6 +199,25 @@ void TestStyledWidgets::movedAddButtonFollowsTheLastTab()
     QApplication::processEvents();
     QTRY_VERIFY(tabs.addButton()->parentWidget() != &tabs);
     QVERIFY(tabs.addButton()->isVisible());
+}
+
+void TestStyledWidgets::bulkInsertShowsTheBarWithTheAddControlAfterTheLastTab()
+{
+    TableWidgetEx tabs(nullptr, TableWidgetEx::OsdTabs, QStringLiteral("OSD"));
+    tabs.resize(700, 300);
+    tabs.setBMovedCornerButton(true);
+    tabs.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+    tabs.beginBulkInsert();
+    tabs.beginBulkInsert();
+    for (int i = 1; i <= 4; ++i)
+        tabs.addTab(new QWidget, QStringLiteral("OSD%1").arg(i));
+    tabs.endBulkInsert();
+    QVERIFY(tabs.tabBar()->isHidden());
+    tabs.endBulkInsert();
+    QVERIFY(tabs.tabBar()->isVisible());
+    const int lastRight = tabs.tabBar()->mapTo(&tabs, tabs.tabBar()->tabRect(3).topRight()).x();
+    QTRY_COMPARE(tabs.addButton()->mapTo(&tabs, QPoint(0, 0)).x(), lastRight + 1);
 }
 
 void TestStyledWidgets::labelClickNeedsPressAndReleaseInside()

@@ -62,14 +62,35 @@ void TableWidgetEx::setBMovedCornerButton(bool moved)
     placeAddButton();
 }
 
+void TableWidgetEx::beginBulkInsert()
+{
+    if (m_bulkDepth++ > 0)
+        return;
+    m_barHiddenForBulk = !tabBar()->isHidden();
+    if (m_barHiddenForBulk)
+        tabBar()->hide();
+}
+
+void TableWidgetEx::endBulkInsert()
+{
+    if (m_bulkDepth == 0 || --m_bulkDepth > 0)
+        return;
+    if (m_barHiddenForBulk)
+        tabBar()->show();
+    m_barHiddenForBulk = false;
+    placeAddButton();
+    placeAddButtonLater();
+}
+
 void TableWidgetEx::tabInserted(int index)
 {
     QTabWidget::tabInserted(index);
     if (m_nextNumber >= 0)
         setTabToolTip(index, m_text + QString::number(m_nextNumber));
-    // The tab bar settles its geometry after the event loop runs once more.
-    QTimer::singleShot(0, this, &TableWidgetEx::placeAddButton);
-    placeAddButton();
+    // Placing measures the whole bar: once per run of inserts, after the tab bar has settled its
+    // geometry (when the event loop runs once more), and not at all while a bulk insert lasts.
+    if (m_bulkDepth == 0)
+        placeAddButtonLater();
 }
 
 void TableWidgetEx::tabRemoved(int index)
@@ -100,6 +121,17 @@ void TableWidgetEx::showEvent(QShowEvent *event)
 {
     QTabWidget::showEvent(event);
     placeAddButton();
+}
+
+void TableWidgetEx::placeAddButtonLater()
+{
+    if (m_placementPending)
+        return;
+    m_placementPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_placementPending = false;
+        placeAddButton();
+    });
 }
 
 void TableWidgetEx::placeAddButton()

@@ -31,6 +31,12 @@ public:
     void setBMovedCornerButton(bool moved);
     bool isCornerButtonMoved() const { return m_cornerButtonMoved; }
 
+    // Many tabs in a row (an import): Qt lays the whole bar out again for every tab added to a
+    // visible bar, so the bar is hidden meanwhile and laid out, with the add control, once at the
+    // end. Calls nest.
+    void beginBulkInsert();
+    void endBulkInsert();
+
     QToolButton *addButton() const { return m_addButton; }
     QToolButton *removeAllButton() const { return m_removeAllButton; }
 
@@ -47,11 +53,15 @@ protected:
 
 private:
     void placeAddButton();
+    void placeAddButtonLater();
 
     TableWidgetType m_type;
     QString m_text;
     int m_nextNumber = -1;
     bool m_cornerButtonMoved = false;
+    int m_bulkDepth = 0;
+    bool m_barHiddenForBulk = false;
+    bool m_placementPending = false;
     QWidget *m_corner = nullptr;
     QToolButton *m_addButton = nullptr;
     QToolButton *m_removeAllButton = nullptr;
