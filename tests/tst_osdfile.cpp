@@ -497,7 +497,7 @@ void TestOsdFile::everyTruncationIsRefused()
     }
     // The whole file still reads.
     OsdFile::Contents contents;
-    QVERIFY(OsdFile::decode(bytes, &contents, nullptr));
+    QVERIFY(OsdFile::decode(bytes, &contents, static_cast<QString *>(nullptr)));
 }
 
 void TestOsdFile::everyByteFlipIsRefused()
@@ -629,7 +629,7 @@ void TestOsdFile::hostileFieldsAreRefused()
     QByteArray bytes = encoded({record}, {source});
     {
         OsdFile::Contents contents;
-        QVERIFY(OsdFile::decode(bytes, &contents, nullptr));
+        QVERIFY(OsdFile::decode(bytes, &contents, static_cast<QString *>(nullptr)));
     }
     patch(bytes);
     if (reseal)
