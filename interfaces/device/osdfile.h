@@ -1,5 +1,7 @@
 #pragma once
 
+#include "interfaces/device/osdfileerror.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QList>
@@ -12,8 +14,9 @@ class VideoControlOSD;
 
 // The OSD file (.pic and .logo share one layout, described in docs/osd-file-format.md): the records
 // of the OSD list and, index for index, their text sources. encode() and decode() work on bytes
-// only; write() and read() add the file system. Every failure comes with a short reason for the
-// operator that names the problem; the caller adds the file name.
+// only; write() and read() add the file system. Every failure comes with an OsdFileError, or as
+// its message(), a short reason for the operator that names the problem; the caller adds the file
+// name.
 class OsdFile
 {
     Q_DECLARE_TR_FUNCTIONS(OsdFile)
@@ -67,22 +70,28 @@ public:
     // false, with *error set, if the lists cannot be stored (see the format's valid ranges) or the
     // file would not fit into one QByteArray (MaxInMemorySize).
     static bool encode(const QList<VideoControlOSD *> &records, const QList<SourceData *> &sources,
+                       QByteArray *out, OsdFileError *error);
+    static bool encode(const QList<VideoControlOSD *> &records, const QList<SourceData *> &sources,
                        QByteArray *out, QString *error);
 
     // Checks and decodes a whole file held in memory, with the same code that read() runs on a
     // file. Never touches the file system, so it is the entry point for fuzzing. On failure *out is
     // left empty and *error names the problem.
+    static bool decode(const QByteArray &bytes, Contents *out, OsdFileError *error);
     static bool decode(const QByteArray &bytes, Contents *out, QString *error);
 
     // Atomic: an existing file is either replaced whole or left untouched. The records are
     // written one after the other straight from their pixel data; no copy of the whole file is
     // made.
     static bool write(const QString &fileName, const QList<VideoControlOSD *> &records,
+                      const QList<SourceData *> &sources, OsdFileError *error);
+    static bool write(const QString &fileName, const QList<VideoControlOSD *> &records,
                       const QList<SourceData *> &sources, QString *error);
 
     // Reads a regular file of at most MaxFileSize bytes through a small buffer; memory is taken
     // record by record, each piece only after its length has been checked against the bytes that
     // are left in the file.
+    static bool read(const QString &fileName, Contents *out, OsdFileError *error);
     static bool read(const QString &fileName, Contents *out, QString *error);
 
     // CRC-32 as in zlib and PNG (reflected polynomial 0xEDB88320, initial value and final XOR
@@ -93,7 +102,7 @@ private:
     // The writer and the reader behind the public calls, on any device. writeTo() checks every
     // record before it opens the device (unless it is open already) and writes the first byte.
     // readFrom() reads size bytes from device and refuses a file that states a length above limit.
-    static bool writeTo(QIODevice *device, const QList<VideoControlOSD *> &records,
-                        const QList<SourceData *> &sources, qint64 limit, QString *error);
-    static bool readFrom(QIODevice *device, qint64 size, qint64 limit, Contents *out, QString *error);
+    static OsdFileError writeTo(QIODevice *device, const QList<VideoControlOSD *> &records,
+                                const QList<SourceData *> &sources, qint64 limit);
+    static OsdFileError readFrom(QIODevice *device, qint64 size, qint64 limit, Contents *out);
 };
