@@ -1,10 +1,10 @@
 // The keying kernel against the plain per-pixel definition, on every image format.
 #include "core/pixels/colorkeyer.h"
 #include "osditem/publicbase.h"
+#include "support/core/instructionlevels.h"
 
 #include <QColorSpace>
 #include <QImage>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QtTest>
 #include <cstring>
@@ -225,6 +225,10 @@ class TestColorKeyer : public QObject
     Q_OBJECT
 private slots:
     void initTestCase() { g_previousHandler = qInstallMessageHandler(messageHandler); }
+    // Every test on each build of the loops (plain, AVX2, the one pass in SSSE3 and AVX2).
+    void initTestCase_data() { TestSupport::addEveryInstructionLevel(); }
+    void init();
+    void cleanup() { TestSupport::releaseInstructionLevel(); }
 
     void boundaries_data();
     void boundaries();
@@ -241,10 +245,14 @@ private slots:
     void keyedReusesOnlyFreeMemory();
     void keyedShowsTranslucentPicturesPremultiplied();
     void keyedOfNothing();
-
-    void sameResultsOnEveryInstructionSet_data();
-    void sameResultsOnEveryInstructionSet();
 };
+
+void TestColorKeyer::init()
+{
+    const QString lacking = TestSupport::useRowInstructionLevel();
+    if (!lacking.isEmpty())
+        QSKIP(qPrintable(lacking));
+}
 
 void TestColorKeyer::boundaries_data()
 {
@@ -630,37 +638,6 @@ void TestColorKeyer::keyedOfNothing()
     QVERIFY(keyed.osdData.isEmpty());
     QCOMPARE(keyed.completionWidth, 0);
     QVERIFY(keyed.display.isNull());
-}
-
-// The loops come in several builds (plain, AVX2, the one pass in SSSE3 and AVX2) of which one
-// process uses one; run the comparisons once more with each of the others.
-void TestColorKeyer::sameResultsOnEveryInstructionSet_data()
-{
-    QTest::addColumn<QString>("cpuFeaturesOff");
-    QTest::newRow("plain loops") << "ssse3";
-    QTest::newRow("SSSE3") << "avx2";
-}
-
-void TestColorKeyer::sameResultsOnEveryInstructionSet()
-{
-    QFETCH(QString, cpuFeaturesOff);
-    if (qEnvironmentVariableIsSet("QT_NO_CPU_FEATURE"))
-        QSKIP("this run has a road of its own");
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_NO_CPU_FEATURE"), cpuFeaturesOff);
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("boundaries"), QStringLiteral("sameAsDefinition"),
-                 QStringLiteral("keyingDetachesSharedImage"), QStringLiteral("keyedMatchesDefinition"),
-                 QStringLiteral("keyedReusesOnlyFreeMemory"),
-                 QStringLiteral("keyedShowsTranslucentPicturesPremultiplied")});
-    QVERIFY(child.waitForFinished(-1));
-    const QByteArray output = child.readAll();
-    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-             output.right(3000).constData());
-    QVERIFY(output.contains(" 0 failed"));
 }
 
 QTEST_GUILESS_MAIN(TestColorKeyer)
