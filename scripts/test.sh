@@ -5,9 +5,9 @@
 #   scripts/test.sh heavy fuzz only the parts named
 # Parts:
 #   plain     build (warnings are errors) and the whole test suite, in build/test
-#   heavy     the heavy load tests of tst_load in that build (50 tabs of 4K pictures exported and
-#             imported, a file above 2 GiB); they skip themselves without enough memory or disk,
-#             and the last line of the output says so
+#   heavy     the heavy load tests of tst_loadheavy in that build (50 tabs of 4K pictures exported
+#             and imported, a file above 2 GiB); they skip themselves without enough memory or
+#             disk, and the last line of the output says so
 #   sanitize  the whole test suite built with ASan, UBSan and LeakSanitizer (scripts/sanitize.sh)
 #   fuzz      a two-minute run of the OSD file fuzzer (fuzz/run.sh, clang)
 set -euo pipefail
@@ -65,9 +65,9 @@ if wants heavy; then
   log=$(mktemp)
   trap 'rm -f "$log"' EXIT
   (cd "$build" && BRISKLANE_HEAVY=1 QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="qt.qpa.*=false" \
-    ./tests/tst_load fileAbove2GiBRoundTrips fiftyTabsOf4kPicturesExportAndImport) 2>&1 | tee "$log"
+    ./tests/tst_loadheavy fileAbove2GiBRoundTrips fiftyTabsOf4kPicturesExportAndImport) 2>&1 | tee "$log"
   # A skipped heavy test passes; say which were skipped and why, so a green run does not hide it.
-  # Qt Test writes "SKIP   : TestLoad::name() reason" and the location on the next line.
+  # Qt Test writes "SKIP   : TestLoadHeavy::name() reason" and the location on the next line.
   skips=$(sed -n 's/^SKIP *: *[^ ]*::\([^ (]*\)() *\(.*\)$/\1 (\2)/p' "$log")
   if [[ -n $skips ]]; then
     summary+=("heavy: $(wc -l <<<"$skips") skipped: $(paste -sd ';' <<<"$skips" | sed 's/;/; /g')")

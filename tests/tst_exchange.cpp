@@ -1,4 +1,4 @@
-// Export of the tabs into OSD files and import back, driven through the window's slots and real
+// Import of OSD files into tabs and the round trip through export, driven through the window's slots and real
 // file dialogs.
 #include "interfaces/device/control.h"
 #include "interfaces/model/datamode.h"
@@ -9,6 +9,8 @@
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "support/core/pictures.h"
+#include "support/exchangefixture.h"
+#include "support/importing.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 
@@ -24,6 +26,7 @@
 using A = QuillmereTestAccess;
 using DialogSeen = TestSupport::FileDialogSeen;
 using TestSupport::answerNextFileDialog;
+using TestSupport::onlyItem;
 using TestSupport::samePixels;
 
 namespace {
@@ -42,14 +45,6 @@ QStringList expectedTitles(int count)
     for (int i = 1; i <= count; ++i)
         titles << QStringLiteral("OSD%1").arg(i);
     return titles;
-}
-
-OSDItem *onlyItem(Quillmere &w, int tab)
-{
-    QGraphicsScene *scene = A::scene(w, tab);
-    if (!scene || scene->items().size() != 1)
-        return nullptr;
-    return dynamic_cast<OSDItem *>(scene->items().first());
 }
 
 // Every value a record carries, as one comparable text.
@@ -95,21 +90,10 @@ struct Expected
 
 } // namespace
 
-class TestExchange : public QObject
+class TestExchange : public ExchangeFixture
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void init();
-
-    void exportDialogAndFile();
-    void exportLocationTruncates_data();
-    void exportLocationTruncates();
-    void exportSkipsEmptyTabs();
-    void exportCancelledStillFillsDataModel();
-    void exportSecondFilterKeepsTypedName();
-    void exportFailureIsReported_data();
-    void exportFailureIsReported();
     void importDialog();
     void importCancelChangesNothing();
     void roundTrip_data();
@@ -121,182 +105,7 @@ private slots:
     void importEmptyFileWarns();
     void mismatchedListsWarn();
     void importMoreThanFiftyRecords();
-
-private:
-    OSDItem *addPicture(Quillmere &w, const QImage &image);
-    OSDItem *addText(Quillmere &w, const QImage &image, const QColor &color, const QFont &font,
-                     const QString &text);
-    void exportTo(Quillmere &w, const QString &path);
-    QString writeBytes(const QString &name, const QByteArray &bytes);
-
-    QTemporaryDir m_dir;
-    int m_fileCounter = 0;
 };
-
-void TestExchange::initTestCase()
-{
-    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    TestSupport::failOnQtWarnings();
-    QVERIFY(m_dir.isValid());
-}
-
-void TestExchange::init()
-{
-    DataMode::getInstance()->clearDataModel();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-OSDItem *TestExchange::addPicture(Quillmere &w, const QImage &image)
-{
-    const QString path = m_dir.filePath(QStringLiteral("picture%1.png").arg(++m_fileCounter));
-    if (!image.save(path))
-        return nullptr;
-    answerNextFileDialog({path}, nullptr);
-    w.slot_picturnButten();
-    const QList<OSDItem *> items = A::currentItems(w);
-    return items.size() == 1 ? items.first() : nullptr;
-}
-
-OSDItem *TestExchange::addText(Quillmere &w, const QImage &image, const QColor &color, const QFont &font,
-                               const QString &text)
-{
-    QImage copy = image;
-    w.on_exportTextImage(&copy, color, font, text);
-    const QList<OSDItem *> items = A::currentItems(w);
-    return items.size() == 1 ? items.first() : nullptr;
-}
-
-void TestExchange::exportTo(Quillmere &w, const QString &path)
-{
-    answerNextFileDialog({path}, nullptr);
-    w.slot_outputButten();
-}
-
-QString TestExchange::writeBytes(const QString &name, const QByteArray &bytes)
-{
-    const QString path = m_dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QString();
-    file.write(bytes);
-    return path;
-}
-
-void TestExchange::exportDialogAndFile()
-{
-    Quillmere w;
-    QVERIFY(addPicture(w, TestSupport::randomPicture(6, 3, 1)));
-    const QString path = m_dir.filePath("dialog.pic");
-    DialogSeen seen;
-    answerNextFileDialog({path}, &seen);
-    w.slot_outputButten();
-    QVERIFY(seen.seen);
-    QCOMPARE(seen.title, QStringLiteral("导出文件"));
-    QCOMPARE(seen.nameFilters, (QStringList{"PicFile (*.pic)", "LogoFile (*.logo)"}));
-    QCOMPARE(seen.selectedNameFilter, QStringLiteral("PicFile (*.pic)"));
-    QCOMPARE(seen.acceptMode, int(QFileDialog::AcceptSave));
-    QVERIFY(QFileInfo(path).size() > 0);
-}
-
-void TestExchange::exportLocationTruncates_data()
-{
-    QTest::addColumn<QPointF>("pos");
-    QTest::addColumn<QPoint>("location");
-    QTest::newRow("positive x, negative y") << QPointF(10.9, -3.7) << QPoint(10, -3);
-    QTest::newRow("small fractions") << QPointF(-0.5, 0.99) << QPoint(0, 0);
-    QTest::newRow("large") << QPointF(2999.999, -2999.01) << QPoint(2999, -2999);
-    QTest::newRow("whole") << QPointF(4, 5) << QPoint(4, 5);
-}
-
-void TestExchange::exportLocationTruncates()
-{
-    QFETCH(QPointF, pos);
-    QFETCH(QPoint, location);
-    Quillmere w;
-    OSDItem *item = addPicture(w, TestSupport::randomPicture(4, 4, 2));
-    QVERIFY(item);
-    item->setPos(pos);
-    exportTo(w, m_dir.filePath(QStringLiteral("location-%1.pic").arg(++m_fileCounter)));
-    QCOMPARE(item->videoControlOSD()->location(), location);
-    QCOMPARE(DataMode::getInstance()->getOSDInfos().value(0)->location(), location);
-}
-
-void TestExchange::exportSkipsEmptyTabs()
-{
-    Quillmere w;
-    OSDItem *first = addPicture(w, TestSupport::randomPicture(3, 3, 3));
-    w.on_notifyAddTable(0);
-    w.on_notifyAddTable(0);
-    OSDItem *third =
-        addText(w, TestSupport::randomPicture(5, 2, 4), Qt::red, QFont(), QStringLiteral("third"));
-    w.on_notifyAddTable(0);
-    OSDItem *fourth = addPicture(w, TestSupport::randomPicture(2, 7, 5));
-    QVERIFY(first && third && fourth);
-    // The second tab is empty.
-    QVERIFY(A::scene(w, 1)->items().isEmpty());
-    // A tab whose item has been deleted contributes nothing either.
-    A::tabWidget(w)->setCurrentIndex(3);
-    w.slot_deleteItem();
-
-    exportTo(w, m_dir.filePath("gaps.pic"));
-    const QList<VideoControlOSD *> records = DataMode::getInstance()->getOSDInfos();
-    const QList<SourceData *> sources = DataMode::getInstance()->getSourcedatList();
-    QCOMPARE(records, (QList<VideoControlOSD *>{first->videoControlOSD(), third->videoControlOSD()}));
-    QCOMPARE(sources, (QList<SourceData *>{nullptr, third->sourceData()}));
-    QVERIFY(sources.at(1));
-}
-
-void TestExchange::exportCancelledStillFillsDataModel()
-{
-    Quillmere w;
-    OSDItem *item = addPicture(w, TestSupport::randomPicture(4, 2, 6));
-    QVERIFY(item);
-    item->setPos(3.5, 8.2);
-    const QString path = m_dir.filePath("never.pic");
-    DialogSeen seen;
-    answerNextFileDialog({}, &seen);
-    w.slot_outputButten();
-    QVERIFY(seen.seen);
-    QVERIFY(!QFileInfo::exists(path));
-    QCOMPARE(DataMode::getInstance()->getOSDInfos(), QList<VideoControlOSD *>{item->videoControlOSD()});
-    QCOMPARE(DataMode::getInstance()->getSourcedatList(), QList<SourceData *>{nullptr});
-    QCOMPARE(item->videoControlOSD()->location(), QPoint(3, 8));
-}
-
-void TestExchange::exportSecondFilterKeepsTypedName()
-{
-    Quillmere w;
-    QVERIFY(addPicture(w, TestSupport::randomPicture(4, 2, 7)));
-    const QString path = m_dir.filePath("no_extension");
-    answerNextFileDialog({path}, nullptr, QStringLiteral("LogoFile (*.logo)"));
-    w.slot_outputButten();
-    QVERIFY(QFileInfo(path).isFile());
-    QVERIFY(!QFileInfo::exists(path + ".logo"));
-    QVERIFY(!QFileInfo::exists(path + ".pic"));
-}
-
-void TestExchange::exportFailureIsReported_data()
-{
-    QTest::addColumn<QString>("relativePath");
-    QTest::newRow("missing folder") << "missing/folder/out.pic";
-    QTest::newRow("folder is a file") << "plainfile.txt/out.pic";
-}
-
-void TestExchange::exportFailureIsReported()
-{
-    QFETCH(QString, relativePath);
-    QVERIFY(!writeBytes("plainfile.txt", "not a folder").isEmpty());
-    Quillmere w;
-    QVERIFY(addPicture(w, TestSupport::randomPicture(4, 2, 8)));
-    const QString path = m_dir.filePath(relativePath);
-    QStringList shown;
-    answerNextFileDialog({path}, nullptr);
-    TestSupport::answerNextModal(QStringLiteral("OK"), &shown);
-    w.slot_outputButten();
-    QCOMPARE(shown.value(0), QStringLiteral("错误提示"));
-    QVERIFY2(shown.join('\n').contains(QFileInfo(path).fileName()), qPrintable(shown.join('\n')));
-    QVERIFY(!QFileInfo::exists(path));
-}
 
 void TestExchange::importDialog()
 {

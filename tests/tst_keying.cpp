@@ -1,5 +1,5 @@
-// Colour keying and colour picking in the main window, driven through the sliders, the item's
-// hover and click signals, the reset button and the tab list.
+// Colour keying in the main window, driven through the sliders, the fill colour, the reset button
+// and the tab list.
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/styled/checkboxex.h"
@@ -10,11 +10,11 @@
 #include "osditem/osditem.h"
 #include "osditem/publicbase.h"
 #include "support/core/pictures.h"
+#include "support/keyingsupport.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 #include "widgets/doubleslider.h"
 
-#include <QColorDialog>
 #include <QFrame>
 #include <QGraphicsScene>
 #include <QGraphicsView>
@@ -22,77 +22,13 @@
 #include <QPointer>
 #include <QtTest>
 
+using TestSupport::answerColourDialog;
+using TestSupport::clickAt;
+using TestSupport::hoverAt;
 using TestSupport::keyedByDefinition;
-
-namespace {
-
-const QString kBorder =
-    QStringLiteral(";border-width: 1px;border-color: rgb(22,22,22);border-style: solid;border-radius: 3px;");
-
-// The item, its shown pixmap and its record all carry image.
-void verifyItemShows(OSDItem *item, VideoControlOSD *record, const QImage &image, const QColor &fill,
-                     bool keyingOn)
-{
-    QVERIFY(TestSupport::identicalPixels(item->image(), image));
-    QVERIFY(TestSupport::identicalPixels(item->loadedImage(), image));
-    QVERIFY(TestSupport::identicalPixels(item->displayImage(), image));
-    QVERIFY(TestSupport::identicalPixels(item->pixmap().toImage(), image));
-    QCOMPARE(item->videoControlOSD(), record);
-    QVERIFY(record->pImageValue());
-    QVERIFY(TestSupport::identicalPixels(*record->pImageValue(), image));
-    int completionWidth = 0;
-    QCOMPARE(record->image(), PublicBase::imageToOsdData(image, &completionWidth));
-    QCOMPARE(record->OSDFileLength(), image.width() * image.height() * 3);
-    QCOMPARE(record->completionImageWidth(), image.width());
-    QCOMPARE(record->size(), image.size());
-    QCOMPARE(record->selectColor(), fill);
-    QCOMPARE(record->IsSelectColor(), keyingOn);
-}
-
-// Moves the mouse over the current tab's view as the window system would, at the item pixel p.
-void hoverAt(Quillmere &w, const QPoint &p)
-{
-    QGraphicsView *view = QuillmereTestAccess::currentView(w);
-    const QPoint pos = view->mapFromScene(QPointF(p));
-    QMouseEvent move(QEvent::MouseMove, pos, view->viewport()->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(view->viewport(), &move);
-}
-
-void clickAt(Quillmere &w, const QPoint &p)
-{
-    QGraphicsView *view = QuillmereTestAccess::currentView(w);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->mapFromScene(QPointF(p)));
-}
-
-void answerColourDialog(const QColor &color)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, color] {
-        auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (color.isValid()) {
-            dialog->setCurrentColor(color);
-            dialog->accept();
-        } else {
-            dialog->reject();
-        }
-    });
-    timer->start();
-}
-
-void showWindow(Quillmere &w)
-{
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QTest::qWait(0);
-}
-
-} // namespace
+using TestSupport::kSwatchBorder;
+using TestSupport::showWindow;
+using TestSupport::verifyItemShows;
 
 class TestKeying : public QObject
 {
@@ -110,12 +46,6 @@ private slots:
     void beginAboveEndMatchesNothing();
     void recordFollowsFillColourAndSwitch();
     void fillColourFromDialog();
-    void pickByClick();
-    void hoverWithoutClickMovesOnlyTheTip();
-    void strayClickWithKeyingOffChangesNothing();
-    void pickReportsThePixelOnScreen_data();
-    void pickReportsThePixelOnScreen();
-    void tipOutlivesTheFirstTab();
     void resetRestoresBase();
     void resetOnNeverKeyedTab();
     void resetNamesTabByTitle();
@@ -238,14 +168,14 @@ void TestKeying::fillColourFromDialog()
     answerColourDialog(QColor(12, 200, 7));
     QTest::mouseClick(swatch, Qt::LeftButton);
     QCOMPARE(QuillmereTestAccess::selectColor(w), QColor(12, 200, 7));
-    QCOMPARE(swatch->styleSheet(), QStringLiteral("background-color:#0cc807") + kBorder);
+    QCOMPARE(swatch->styleSheet(), QStringLiteral("background-color:#0cc807") + kSwatchBorder);
     // Not applied until the next range change.
     QCOMPARE(item->image().pixelColor(0, 0), QColor(9, 9, 9));
 
     answerColourDialog(QColor());
     QTest::mouseClick(swatch, Qt::LeftButton);
     QCOMPARE(QuillmereTestAccess::selectColor(w), QColor(12, 200, 7));
-    QCOMPARE(swatch->styleSheet(), QStringLiteral("background-color:#0cc807") + kBorder);
+    QCOMPARE(swatch->styleSheet(), QStringLiteral("background-color:#0cc807") + kSwatchBorder);
 
     QuillmereTestAccess::slider(w, 0)->moveMinHandle(1);
     QCOMPARE(item->image().pixelColor(0, 0), QColor(12, 200, 7));
@@ -258,235 +188,6 @@ void TestKeying::fillColourFromDialog()
     w.slot_displayColorFormColorDialogEnd();
     QCOMPARE(QuillmereTestAccess::endColor(w), QColor(255, 255, 255));
     QCOMPARE(QuillmereTestAccess::minLabel(w, 0)->text(), QStringLiteral("1"));
-}
-
-void TestKeying::pickByClick()
-{
-    Quillmere w;
-    showWindow(w);
-    QImage base = TestSupport::filledPicture(QSize(30, 20), QColor(10, 20, 31));
-    const QList<QPoint> target = {QPoint(4, 5), QPoint(12, 7), QPoint(29, 19)};
-    for (const QPoint &p : target)
-        base.setPixelColor(p, QColor(10, 20, 30));
-    base.setPixelColor(5, 5, QColor(11, 20, 30));
-    base.setPixelColor(6, 5, QColor(10, 21, 30));
-    OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
-    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
-    QuillmereTestAccess::selectColor(w) = QColor(250, 240, 230);
-    QSignalSpy ranges(QuillmereTestAccess::slider(w, 0), &DoubleSlider::signal_valueChanged);
-
-    hoverAt(w, QPoint(12, 7));
-    QVERIFY(QuillmereTestAccess::colorTip(w)->isVisible());
-    clickAt(w, QPoint(12, 7));
-    QVERIFY(QuillmereTestAccess::mouseClicked(w));
-    hoverAt(w, QPoint(12, 7));
-    QVERIFY(!QuillmereTestAccess::mouseClicked(w));
-
-    const int values[] = {10, 20, 30};
-    for (int channel = 0; channel < 3; ++channel) {
-        QCOMPARE(QuillmereTestAccess::slider(w, channel)->minValue(), values[channel]);
-        QCOMPARE(QuillmereTestAccess::slider(w, channel)->maxValue(), values[channel]);
-        QCOMPARE(QuillmereTestAccess::minLabel(w, channel)->text(), QString::number(values[channel]));
-        QCOMPARE(QuillmereTestAccess::maxLabel(w, channel)->text(), QString::number(values[channel]));
-    }
-    QCOMPARE(ranges.count(), 0);
-    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(10,20,30)"));
-    QCOMPARE(QuillmereTestAccess::pickedColorSwatch(w)->styleSheet(),
-             QStringLiteral("background-color:rgb(10,20,30)") + kBorder);
-    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(10,20,30)"));
-    QCOMPARE(QuillmereTestAccess::beginColor(w), QColor(10, 20, 30));
-    QCOMPARE(QuillmereTestAccess::endColor(w), QColor(10, 20, 30));
-
-    const QImage expected =
-        keyedByDefinition(base, QColor(10, 20, 30), QColor(10, 20, 30), QColor(250, 240, 230));
-    QVERIFY(TestSupport::identicalPixels(item->image(), expected));
-    for (const QPoint &p : target)
-        QCOMPARE(item->image().pixelColor(p), QColor(250, 240, 230));
-    QCOMPARE(item->image().pixelColor(5, 5), QColor(11, 20, 30));
-    QCOMPARE(item->image().pixelColor(6, 5), QColor(10, 21, 30));
-    QCOMPARE(item->image().pixelColor(0, 0), QColor(10, 20, 31));
-    verifyItemShows(item, item->videoControlOSD(), expected, QColor(250, 240, 230), true);
-}
-
-void TestKeying::strayClickWithKeyingOffChangesNothing()
-{
-    Quillmere w;
-    showWindow(w);
-    QImage base = TestSupport::filledPicture(QSize(30, 20), QColor(10, 20, 31));
-    base.setPixelColor(12, 7, QColor(10, 20, 30));
-    OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
-    VideoControlOSD *record = item->videoControlOSD();
-    const QByteArray pixels = record->image();
-
-    hoverAt(w, QPoint(12, 7));
-    clickAt(w, QPoint(12, 7));
-    hoverAt(w, QPoint(12, 7));
-    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(10,20,30)"));
-    QVERIFY(!QuillmereTestAccess::mouseClicked(w));
-    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(--,--,--)"));
-    QCOMPARE(QuillmereTestAccess::beginColor(w), QColor(0, 0, 0));
-    QCOMPARE(QuillmereTestAccess::endColor(w), QColor(255, 255, 255));
-    QVERIFY(!item->isKeyApplied());
-    QVERIFY(TestSupport::identicalPixels(item->pixmap().toImage(), base));
-    QCOMPARE(record->image(), pixels);
-
-    // Switched on, the same click picks.
-    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
-    clickAt(w, QPoint(12, 7));
-    hoverAt(w, QPoint(12, 7));
-    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(10,20,30)"));
-    QCOMPARE(item->image().pixelColor(12, 7), QColor(0, 0, 0));
-}
-
-void TestKeying::hoverWithoutClickMovesOnlyTheTip()
-{
-    Quillmere w;
-    showWindow(w);
-    QImage base = TestSupport::filledPicture(QSize(30, 20), QColor(1, 2, 3));
-    base.setPixelColor(8, 9, QColor(12, 200, 7));
-    OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
-    const qint64 before = item->image().cacheKey();
-
-    hoverAt(w, QPoint(8, 9));
-    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(12,200,7)"));
-    QCOMPARE(QuillmereTestAccess::colorTipSwatch(w)->styleSheet(),
-             QStringLiteral("background-color:rgb(12,200,7)") + kBorder);
-    QGraphicsView *view = QuillmereTestAccess::currentView(w);
-    const QPoint viewPos = view->mapFromScene(QPointF(8, 9));
-    QCOMPARE(QuillmereTestAccess::colorTip(w)->pos(), w.mapToParent(viewPos) + QPoint(0, 122));
-
-    hoverAt(w, QPoint(2, 2));
-    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(1,2,3)"));
-    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(--,--,--)"));
-    QCOMPARE(QuillmereTestAccess::slider(w, 0)->minValue(), 0);
-    QCOMPARE(QuillmereTestAccess::slider(w, 0)->maxValue(), 255);
-    QCOMPARE(item->image().cacheKey(), before);
-    QVERIFY(!item->isKeyApplied());
-}
-
-void TestKeying::pickReportsThePixelOnScreen_data()
-{
-    QTest::addColumn<bool>("imported");
-    QTest::addColumn<QRect>("cut");
-    QTest::addColumn<bool>("cutView");
-    QTest::addColumn<QPoint>("at");
-    QTest::addColumn<QPoint>("picturePixel");
-
-    const QRect none;
-    const QRect window(10, 5, 20, 12);
-    const QPoint outside(-1, -1);
-    QTest::newRow("a picture without a cut") << false << none << false << QPoint(12, 7) << QPoint(12, 7);
-    QTest::newRow("a cut picture with the cut view off shows the whole picture")
-        << false << window << false << QPoint(3, 2) << QPoint(3, 2);
-    QTest::newRow("a cut picture with the cut view on shows the window")
-        << false << window << true << QPoint(3, 2) << QPoint(13, 7);
-    QTest::newRow("beyond the window's right edge nothing is shown")
-        << false << window << true << QPoint(25, 2) << outside;
-    QTest::newRow("an imported picture with the cut view on shows the window")
-        << true << window << true << QPoint(3, 2) << QPoint(13, 7);
-    QTest::newRow("an imported picture with the cut view off shows the whole picture")
-        << true << window << false << QPoint(3, 2) << QPoint(3, 2);
-}
-
-void TestKeying::pickReportsThePixelOnScreen()
-{
-    QFETCH(bool, imported);
-    QFETCH(QRect, cut);
-    QFETCH(bool, cutView);
-    QFETCH(QPoint, at);
-    QFETCH(QPoint, picturePixel);
-
-    // Every pixel has a colour of its own, so the wrong pixel cannot pass for the right one.
-    QImage base(40, 30, QImage::Format_RGB32);
-    for (int y = 0; y < base.height(); ++y)
-        for (int x = 0; x < base.width(); ++x)
-            base.setPixel(x, y, qRgb(x * 5, y * 7, 100));
-
-    Quillmere w;
-    showWindow(w);
-    OSDItem *item = nullptr;
-    if (imported) {
-        auto *record = new VideoControlOSD;
-        int completionWidth = 0;
-        record->setImage(PublicBase::imageToOsdData(base, &completionWidth));
-        record->setCompletionImageWidth(completionWidth);
-        record->setSize(base.size());
-        record->setCutImageSize(cut);
-        record->setIsCanEnableCut(cutView);
-        record->setIsEnableCutImage(cutView);
-        DataMode::getInstance()->setOSDInfos({record});
-        DataMode::getInstance()->setSourcedatList({nullptr});
-        QuillmereTestAccess::rebuildFromDataModel(w);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        const QList<QGraphicsItem *> items = QuillmereTestAccess::currentView(w)->scene()->items();
-        QCOMPARE(items.size(), 1);
-        item = dynamic_cast<OSDItem *>(items.first());
-        QVERIFY(item);
-        QCOMPARE(item->isShowCutArea(), cutView);
-    } else {
-        item = QuillmereTestAccess::addPictureItem(w, base);
-        if (!cut.isNull())
-            item->slot_applyCutImage(base.copy(cut), cut);
-        if (cutView)
-            item->slot_selectShowArea();
-    }
-    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
-    QuillmereTestAccess::selectColor(w) = QColor(1, 2, 3);
-
-    hoverAt(w, at);
-    clickAt(w, at);
-    hoverAt(w, at);
-    const bool onPicture = picturePixel != QPoint(-1, -1);
-    const QColor expected = onPicture ? base.pixelColor(picturePixel) : QColor();
-    const QString text =
-        onPicture
-            ? QStringLiteral("(%1,%2,%3)").arg(expected.red()).arg(expected.green()).arg(expected.blue())
-            : QStringLiteral("(--,--,--)");
-    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), text);
-    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), text);
-    QVERIFY(!QuillmereTestAccess::mouseClicked(w));
-    if (!onPicture) {
-        QCOMPARE(QuillmereTestAccess::endColor(w), QColor(255, 255, 255));
-        QVERIFY(!item->isKeyApplied());
-        return;
-    }
-    // The key took exactly the clicked pixel, in the whole keyed picture.
-    QCOMPARE(QuillmereTestAccess::beginColor(w), expected);
-    QCOMPARE(QuillmereTestAccess::endColor(w), expected);
-    QVERIFY(TestSupport::identicalPixels(item->image(),
-                                         keyedByDefinition(base, expected, expected, QColor(1, 2, 3))));
-    QCOMPARE(item->image().pixelColor(picturePixel), QColor(1, 2, 3));
-}
-
-void TestKeying::tipOutlivesTheFirstTab()
-{
-    Quillmere w;
-    showWindow(w);
-    w.on_notifyAddTable(0);
-    OSDItem *item =
-        QuillmereTestAccess::addPictureItem(w, TestSupport::filledPicture(QSize(20, 20), QColor(3, 4, 5)));
-    TestSupport::answerNextModal(QStringLiteral("是"));
-    w.on_removeTable(0);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(QuillmereTestAccess::tabWidget(w)->count(), 1);
-    QVERIFY(QuillmereTestAccess::colorTip(w));
-
-    hoverAt(w, QPoint(3, 3));
-    QVERIFY(QuillmereTestAccess::colorTip(w)->isVisible());
-    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(3,4,5)"));
-    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
-    clickAt(w, QPoint(3, 3));
-    hoverAt(w, QPoint(3, 3));
-    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(3,4,5)"));
-    QCOMPARE(item->image().pixelColor(3, 3), QColor(0, 0, 0));
-
-    // A fresh list keeps the same tip rather than making another.
-    const QPointer<QFrame> tip = QuillmereTestAccess::colorTip(w);
-    TestSupport::answerNextModal(QStringLiteral("是"));
-    w.slot_removeAllTable();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(tip);
-    QCOMPARE(QuillmereTestAccess::colorTip(w), tip.data());
 }
 
 void TestKeying::resetRestoresBase()
@@ -522,9 +223,9 @@ void TestKeying::resetRestoresBase()
     }
     QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(--,--,--)"));
     QCOMPARE(QuillmereTestAccess::pickedColorSwatch(w)->styleSheet(),
-             QStringLiteral("background-color:rgb(0,0,0)") + kBorder);
+             QStringLiteral("background-color:rgb(0,0,0)") + kSwatchBorder);
     QCOMPARE(QuillmereTestAccess::fillColorSwatch(w)->styleSheet(),
-             QStringLiteral("background-color:#000000") + kBorder);
+             QStringLiteral("background-color:#000000") + kSwatchBorder);
     QCOMPARE(QuillmereTestAccess::selectColor(w), QColor(0, 0, 0));
     QCOMPARE(QuillmereTestAccess::beginColor(w), QColor(0, 0, 0));
     QCOMPARE(QuillmereTestAccess::endColor(w), QColor(255, 255, 255));

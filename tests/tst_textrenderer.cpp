@@ -1,5 +1,6 @@
 // Rendering text into the two-colour item image: measuring, line breaking, size, colours.
 #include "core/text/textrenderer.h"
+#include "support/core/pictures.h"
 #include "support/core/warnings.h"
 
 #include <QFontDatabase>
@@ -8,6 +9,8 @@
 #include <QRandomGenerator>
 #include <QSet>
 #include <QtTest>
+
+using TestSupport::colorsOf;
 
 namespace {
 
@@ -38,16 +41,6 @@ QImage paintText(const QString &text, const QFont &font, const QColor &color, co
     painter.fillRect(0, 0, size.width(), size.height(), background);
     painter.drawText(QRect(0, 0, size.width(), size.height() - 1), 0, text);
     return painted;
-}
-
-QSet<QRgb> colorsOf(const QImage &image)
-{
-    QSet<QRgb> colors;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            colors.insert(image.pixel(x, y));
-    }
-    return colors;
 }
 
 int countOf(const QImage &image, QRgb color)

@@ -76,4 +76,14 @@ QImage keyedByDefinition(QImage image, const QColor &begin, const QColor &end, c
     return image;
 }
 
+QSet<QRgb> colorsOf(const QImage &image)
+{
+    QSet<QRgb> colors;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            colors.insert(image.pixel(x, y));
+    }
+    return colors;
+}
+
 } // namespace TestSupport

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QSet>
 
 namespace TestSupport {
 
@@ -28,5 +29,8 @@ bool identicalPixels(const QImage &a, const QImage &b);
 // image keyed by the definition: every pixel whose red, green and blue lie in the inclusive
 // ranges [begin, end] becomes fill.
 QImage keyedByDefinition(QImage image, const QColor &begin, const QColor &end, const QColor &fill);
+
+// The distinct pixel values of image.
+QSet<QRgb> colorsOf(const QImage &image);
 
 } // namespace TestSupport

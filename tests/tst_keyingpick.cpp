@@ -1,0 +1,273 @@
+// Colour picking in the main window: hovering shows the colour tip, a click with keying on takes the
+// pixel's colour as the range.
+#include "interfaces/model/datamode.h"
+#include "interfaces/model/videocontrolosd.h"
+#include "interfaces/styled/checkboxex.h"
+#include "interfaces/styled/labelex.h"
+#include "mainwindow/quillmere.h"
+#include "osditem/osditem.h"
+#include "osditem/publicbase.h"
+#include "support/core/pictures.h"
+#include "support/keyingsupport.h"
+#include "support/quillmereaccess.h"
+#include "support/testsupport.h"
+#include "widgets/doubleslider.h"
+
+#include <QFrame>
+#include <QGraphicsView>
+#include <QLabel>
+#include <QPointer>
+#include <QtTest>
+
+using TestSupport::clickAt;
+using TestSupport::hoverAt;
+using TestSupport::keyedByDefinition;
+using TestSupport::kSwatchBorder;
+using TestSupport::showWindow;
+using TestSupport::verifyItemShows;
+
+class TestKeyingPick : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { TestSupport::failOnQtWarnings(); }
+
+    void pickByClick();
+    void hoverWithoutClickMovesOnlyTheTip();
+    void strayClickWithKeyingOffChangesNothing();
+    void pickReportsThePixelOnScreen_data();
+    void pickReportsThePixelOnScreen();
+    void tipOutlivesTheFirstTab();
+};
+
+void TestKeyingPick::pickByClick()
+{
+    Quillmere w;
+    showWindow(w);
+    QImage base = TestSupport::filledPicture(QSize(30, 20), QColor(10, 20, 31));
+    const QList<QPoint> target = {QPoint(4, 5), QPoint(12, 7), QPoint(29, 19)};
+    for (const QPoint &p : target)
+        base.setPixelColor(p, QColor(10, 20, 30));
+    base.setPixelColor(5, 5, QColor(11, 20, 30));
+    base.setPixelColor(6, 5, QColor(10, 21, 30));
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
+    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    QuillmereTestAccess::selectColor(w) = QColor(250, 240, 230);
+    QSignalSpy ranges(QuillmereTestAccess::slider(w, 0), &DoubleSlider::signal_valueChanged);
+
+    hoverAt(w, QPoint(12, 7));
+    QVERIFY(QuillmereTestAccess::colorTip(w)->isVisible());
+    clickAt(w, QPoint(12, 7));
+    QVERIFY(QuillmereTestAccess::mouseClicked(w));
+    hoverAt(w, QPoint(12, 7));
+    QVERIFY(!QuillmereTestAccess::mouseClicked(w));
+
+    const int values[] = {10, 20, 30};
+    for (int channel = 0; channel < 3; ++channel) {
+        QCOMPARE(QuillmereTestAccess::slider(w, channel)->minValue(), values[channel]);
+        QCOMPARE(QuillmereTestAccess::slider(w, channel)->maxValue(), values[channel]);
+        QCOMPARE(QuillmereTestAccess::minLabel(w, channel)->text(), QString::number(values[channel]));
+        QCOMPARE(QuillmereTestAccess::maxLabel(w, channel)->text(), QString::number(values[channel]));
+    }
+    QCOMPARE(ranges.count(), 0);
+    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(10,20,30)"));
+    QCOMPARE(QuillmereTestAccess::pickedColorSwatch(w)->styleSheet(),
+             QStringLiteral("background-color:rgb(10,20,30)") + kSwatchBorder);
+    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(10,20,30)"));
+    QCOMPARE(QuillmereTestAccess::beginColor(w), QColor(10, 20, 30));
+    QCOMPARE(QuillmereTestAccess::endColor(w), QColor(10, 20, 30));
+
+    const QImage expected =
+        keyedByDefinition(base, QColor(10, 20, 30), QColor(10, 20, 30), QColor(250, 240, 230));
+    QVERIFY(TestSupport::identicalPixels(item->image(), expected));
+    for (const QPoint &p : target)
+        QCOMPARE(item->image().pixelColor(p), QColor(250, 240, 230));
+    QCOMPARE(item->image().pixelColor(5, 5), QColor(11, 20, 30));
+    QCOMPARE(item->image().pixelColor(6, 5), QColor(10, 21, 30));
+    QCOMPARE(item->image().pixelColor(0, 0), QColor(10, 20, 31));
+    verifyItemShows(item, item->videoControlOSD(), expected, QColor(250, 240, 230), true);
+}
+
+void TestKeyingPick::strayClickWithKeyingOffChangesNothing()
+{
+    Quillmere w;
+    showWindow(w);
+    QImage base = TestSupport::filledPicture(QSize(30, 20), QColor(10, 20, 31));
+    base.setPixelColor(12, 7, QColor(10, 20, 30));
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
+    VideoControlOSD *record = item->videoControlOSD();
+    const QByteArray pixels = record->image();
+
+    hoverAt(w, QPoint(12, 7));
+    clickAt(w, QPoint(12, 7));
+    hoverAt(w, QPoint(12, 7));
+    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(10,20,30)"));
+    QVERIFY(!QuillmereTestAccess::mouseClicked(w));
+    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(--,--,--)"));
+    QCOMPARE(QuillmereTestAccess::beginColor(w), QColor(0, 0, 0));
+    QCOMPARE(QuillmereTestAccess::endColor(w), QColor(255, 255, 255));
+    QVERIFY(!item->isKeyApplied());
+    QVERIFY(TestSupport::identicalPixels(item->pixmap().toImage(), base));
+    QCOMPARE(record->image(), pixels);
+
+    // Switched on, the same click picks.
+    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    clickAt(w, QPoint(12, 7));
+    hoverAt(w, QPoint(12, 7));
+    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(10,20,30)"));
+    QCOMPARE(item->image().pixelColor(12, 7), QColor(0, 0, 0));
+}
+
+void TestKeyingPick::hoverWithoutClickMovesOnlyTheTip()
+{
+    Quillmere w;
+    showWindow(w);
+    QImage base = TestSupport::filledPicture(QSize(30, 20), QColor(1, 2, 3));
+    base.setPixelColor(8, 9, QColor(12, 200, 7));
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
+    const qint64 before = item->image().cacheKey();
+
+    hoverAt(w, QPoint(8, 9));
+    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(12,200,7)"));
+    QCOMPARE(QuillmereTestAccess::colorTipSwatch(w)->styleSheet(),
+             QStringLiteral("background-color:rgb(12,200,7)") + kSwatchBorder);
+    QGraphicsView *view = QuillmereTestAccess::currentView(w);
+    const QPoint viewPos = view->mapFromScene(QPointF(8, 9));
+    QCOMPARE(QuillmereTestAccess::colorTip(w)->pos(), w.mapToParent(viewPos) + QPoint(0, 122));
+
+    hoverAt(w, QPoint(2, 2));
+    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(1,2,3)"));
+    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(--,--,--)"));
+    QCOMPARE(QuillmereTestAccess::slider(w, 0)->minValue(), 0);
+    QCOMPARE(QuillmereTestAccess::slider(w, 0)->maxValue(), 255);
+    QCOMPARE(item->image().cacheKey(), before);
+    QVERIFY(!item->isKeyApplied());
+}
+
+void TestKeyingPick::pickReportsThePixelOnScreen_data()
+{
+    QTest::addColumn<bool>("imported");
+    QTest::addColumn<QRect>("cut");
+    QTest::addColumn<bool>("cutView");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QPoint>("picturePixel");
+
+    const QRect none;
+    const QRect window(10, 5, 20, 12);
+    const QPoint outside(-1, -1);
+    QTest::newRow("a picture without a cut") << false << none << false << QPoint(12, 7) << QPoint(12, 7);
+    QTest::newRow("a cut picture with the cut view off shows the whole picture")
+        << false << window << false << QPoint(3, 2) << QPoint(3, 2);
+    QTest::newRow("a cut picture with the cut view on shows the window")
+        << false << window << true << QPoint(3, 2) << QPoint(13, 7);
+    QTest::newRow("beyond the window's right edge nothing is shown")
+        << false << window << true << QPoint(25, 2) << outside;
+    QTest::newRow("an imported picture with the cut view on shows the window")
+        << true << window << true << QPoint(3, 2) << QPoint(13, 7);
+    QTest::newRow("an imported picture with the cut view off shows the whole picture")
+        << true << window << false << QPoint(3, 2) << QPoint(3, 2);
+}
+
+void TestKeyingPick::pickReportsThePixelOnScreen()
+{
+    QFETCH(bool, imported);
+    QFETCH(QRect, cut);
+    QFETCH(bool, cutView);
+    QFETCH(QPoint, at);
+    QFETCH(QPoint, picturePixel);
+
+    // Every pixel has a colour of its own, so the wrong pixel cannot pass for the right one.
+    QImage base(40, 30, QImage::Format_RGB32);
+    for (int y = 0; y < base.height(); ++y)
+        for (int x = 0; x < base.width(); ++x)
+            base.setPixel(x, y, qRgb(x * 5, y * 7, 100));
+
+    Quillmere w;
+    showWindow(w);
+    OSDItem *item = nullptr;
+    if (imported) {
+        auto *record = new VideoControlOSD;
+        int completionWidth = 0;
+        record->setImage(PublicBase::imageToOsdData(base, &completionWidth));
+        record->setCompletionImageWidth(completionWidth);
+        record->setSize(base.size());
+        record->setCutImageSize(cut);
+        record->setIsCanEnableCut(cutView);
+        record->setIsEnableCutImage(cutView);
+        DataMode::getInstance()->setOSDInfos({record});
+        DataMode::getInstance()->setSourcedatList({nullptr});
+        QuillmereTestAccess::rebuildFromDataModel(w);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const QList<QGraphicsItem *> items = QuillmereTestAccess::currentView(w)->scene()->items();
+        QCOMPARE(items.size(), 1);
+        item = dynamic_cast<OSDItem *>(items.first());
+        QVERIFY(item);
+        QCOMPARE(item->isShowCutArea(), cutView);
+    } else {
+        item = QuillmereTestAccess::addPictureItem(w, base);
+        if (!cut.isNull())
+            item->slot_applyCutImage(base.copy(cut), cut);
+        if (cutView)
+            item->slot_selectShowArea();
+    }
+    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    QuillmereTestAccess::selectColor(w) = QColor(1, 2, 3);
+
+    hoverAt(w, at);
+    clickAt(w, at);
+    hoverAt(w, at);
+    const bool onPicture = picturePixel != QPoint(-1, -1);
+    const QColor expected = onPicture ? base.pixelColor(picturePixel) : QColor();
+    const QString text =
+        onPicture
+            ? QStringLiteral("(%1,%2,%3)").arg(expected.red()).arg(expected.green()).arg(expected.blue())
+            : QStringLiteral("(--,--,--)");
+    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), text);
+    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), text);
+    QVERIFY(!QuillmereTestAccess::mouseClicked(w));
+    if (!onPicture) {
+        QCOMPARE(QuillmereTestAccess::endColor(w), QColor(255, 255, 255));
+        QVERIFY(!item->isKeyApplied());
+        return;
+    }
+    // The key took exactly the clicked pixel, in the whole keyed picture.
+    QCOMPARE(QuillmereTestAccess::beginColor(w), expected);
+    QCOMPARE(QuillmereTestAccess::endColor(w), expected);
+    QVERIFY(TestSupport::identicalPixels(item->image(),
+                                         keyedByDefinition(base, expected, expected, QColor(1, 2, 3))));
+    QCOMPARE(item->image().pixelColor(picturePixel), QColor(1, 2, 3));
+}
+
+void TestKeyingPick::tipOutlivesTheFirstTab()
+{
+    Quillmere w;
+    showWindow(w);
+    w.on_notifyAddTable(0);
+    OSDItem *item =
+        QuillmereTestAccess::addPictureItem(w, TestSupport::filledPicture(QSize(20, 20), QColor(3, 4, 5)));
+    TestSupport::answerNextModal(QStringLiteral("是"));
+    w.on_removeTable(0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(QuillmereTestAccess::tabWidget(w)->count(), 1);
+    QVERIFY(QuillmereTestAccess::colorTip(w));
+
+    hoverAt(w, QPoint(3, 3));
+    QVERIFY(QuillmereTestAccess::colorTip(w)->isVisible());
+    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(3,4,5)"));
+    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    clickAt(w, QPoint(3, 3));
+    hoverAt(w, QPoint(3, 3));
+    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(3,4,5)"));
+    QCOMPARE(item->image().pixelColor(3, 3), QColor(0, 0, 0));
+
+    // A fresh list keeps the same tip rather than making another.
+    const QPointer<QFrame> tip = QuillmereTestAccess::colorTip(w);
+    TestSupport::answerNextModal(QStringLiteral("是"));
+    w.slot_removeAllTable();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(tip);
+    QCOMPARE(QuillmereTestAccess::colorTip(w), tip.data());
+}
+
+QTEST_MAIN(TestKeyingPick)
+#include "tst_keyingpick.moc"
