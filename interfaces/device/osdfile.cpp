@@ -470,7 +470,8 @@ QString encodeSource(const SourceData *s, EncodedSource *e)
     return QString();
 }
 
-void writeRecord(Output &w, const VideoControlOSD *r, const EncodedSource *e)
+// The record's fields up to and including the length of its pixel data.
+void writeRecordFields(Output &w, const VideoControlOSD *r, const EncodedSource *e)
 {
     const quint8 flags = (r->IsEnableCutImage() ? EnableCutImageFlag : 0) |
                          (r->IsCanEnableCut() ? CanEnableCutFlag : 0) |
@@ -492,10 +493,11 @@ void writeRecord(Output &w, const VideoControlOSD *r, const EncodedSource *e)
     w.i32(r->green());
     w.i32(r->blue());
     w.color(rawColor(r->selectColor()));
-    w.bytes(r->image());
-    if (!e)
-        return;
+    w.u32(quint32(r->image().size()));
+}
 
+void writeSource(Output &w, const EncodedSource *e)
+{
     w.bytes(e->content);
     w.u32(e->font.resolveMask);
     w.bytes(e->family);
@@ -959,62 +961,6 @@ bool OsdFile::decode(const QByteArray &bytes, Contents *out, QString *error)
     return readFrom(&buffer, bytes.size(), MaxInMemorySize, out, error);
 }
 
-bool OsdFile::writeTo(QIODevice *device, const QList<VideoControlOSD *> &records,
-                      const QList<SourceData *> &sources, qint64 limit, QString *error)
-{
-    auto fail = [error](const QString &reason) {
-        if (error)
-            *error = reason;
-        return false;
-    };
-    if (records.size() != sources.size())
-        return fail(tr("记录数 %1 与文字数据数 %2 不一致").arg(records.size()).arg(sources.size()));
-
-    // Check everything and add up the exact size before the first byte is written, so that a
-    // record that cannot be stored leaves the target untouched and the header can state the length.
-    std::vector<EncodedSource> encodedSources(size_t(records.size()));
-    qint64 total = HeaderSize + TrailerSize;
-    for (int i = 0; i < records.size(); ++i) {
-        const VideoControlOSD *r = records.at(i);
-        if (!r)
-            return fail(recordError(i, tr("记录为空")));
-        const QString problem = recordProblem(r);
-        if (!problem.isEmpty())
-            return fail(recordError(i, problem));
-        total += RecordFixedSize + r->image().size();
-        if (const SourceData *s = sources.at(i)) {
-            EncodedSource &e = encodedSources[size_t(i)];
-            const QString sourceProblem = encodeSource(s, &e);
-            if (!sourceProblem.isEmpty())
-                return fail(recordError(i, sourceProblem));
-            total += e.size();
-        }
-        if (total > limit)
-            return fail(tr("文件过大（超过 %1 字节的上限）").arg(limit));
-    }
-
-    if (!device->isOpen() && !device->open(QIODevice::WriteOnly))
-        return fail(tr("无法创建文件（%1）").arg(device->errorString()));
-    // An in-memory target is sized once.
-    if (auto *buffer = qobject_cast<QBuffer *>(device))
-        buffer->buffer().reserve(int(total));
-
-    Output w(device);
-    w.raw(Magic, sizeof Magic);
-    w.u16(FormatVersion);
-    w.u16(0);
-    w.u32(quint32(total));
-    w.u32(quint32(records.size()));
-    for (int i = 0; i < records.size(); ++i)
-        writeRecord(w, records.at(i), sources.at(i) ? &encodedSources[size_t(i)] : nullptr);
-    w.u32(w.crc());
-    w.flush();
-    if (w.failed())
-        return fail(tr("写入失败（%1）").arg(device->errorString()));
-    Q_ASSERT(w.written() == total);
-    return true;
-}
-
 bool OsdFile::readFrom(QIODevice *device, qint64 size, qint64 limit, Contents *out, QString *error)
 {
     out->clear();
@@ -1076,6 +1022,48 @@ bool OsdFile::readFrom(QIODevice *device, qint64 size, qint64 limit, Contents *o
         out->clear();
         return fail(tr("内存不足，无法读取文件"));
     }
+}
+
+qint64 OsdFile::pictureRecordSize(int height, int completionWidth)
+{
+    return RecordFixedSize + expectedPixelBytes(height, completionWidth);
+}
+
+bool OsdFile::encodeRecordFrame(int index, const VideoControlOSD *record, const SourceData *source,
+                                QByteArray *fields, QByteArray *sourceBytes, QString *error)
+{
+    auto fail = [error, index](const QString &reason) {
+        if (error)
+            *error = recordError(index, reason);
+        return false;
+    };
+    if (!record)
+        return fail(tr("记录为空"));
+    const QString problem = recordProblem(record);
+    if (!problem.isEmpty())
+        return fail(problem);
+    EncodedSource encoded;
+    if (source) {
+        const QString sourceProblem = encodeSource(source, &encoded);
+        if (!sourceProblem.isEmpty())
+            return fail(sourceProblem);
+    }
+    const EncodedSource *e = source ? &encoded : nullptr;
+    fields->clear();
+    sourceBytes->clear();
+    QBuffer fieldBuffer(fields);
+    fieldBuffer.open(QIODevice::WriteOnly);
+    Output f(&fieldBuffer);
+    writeRecordFields(f, record, e);
+    f.flush();
+    if (e) {
+        QBuffer sourceBuffer(sourceBytes);
+        sourceBuffer.open(QIODevice::WriteOnly);
+        Output w(&sourceBuffer);
+        writeSource(w, e);
+        w.flush();
+    }
+    return true;
 }
 
 // -------------------------------------------------------------------------------------------------

@@ -15,18 +15,10 @@ bool OsdFile::write(const QString &fileName, const QList<VideoControlOSD *> &rec
                     const QList<SourceData *> &sources, QString *error)
 {
     // QSaveFile writes into a temporary file beside the target and renames it over the target only
-    // when everything has been written. It is opened only once every record has been checked.
+    // when everything has been written (the writer commits it). It is opened only once every record
+    // has been checked.
     QSaveFile file(fileName);
-    if (!writeTo(&file, records, sources, MaxFileSize, error)) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = tr("写入失败（%1）").arg(file.errorString());
-        return false;
-    }
-    return true;
+    return writeTo(&file, records, sources, MaxFileSize, error);
 }
 
 bool OsdFile::read(const QString &fileName, Contents *out, QString *error)
