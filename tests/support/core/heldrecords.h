@@ -1,0 +1,40 @@
+#pragma once
+
+#include "interfaces/model/sourcedata.h"
+#include "interfaces/model/videocontrolosd.h"
+
+#include <QList>
+
+namespace TestSupport {
+
+// Records made by a test are held through this list so that they go away with it, like the data
+// model's lists hold theirs.
+class HeldRecords
+{
+public:
+    HeldRecords() = default;
+    HeldRecords(const HeldRecords &) = delete;
+    HeldRecords &operator=(const HeldRecords &) = delete;
+    ~HeldRecords() { clear(); }
+
+    VideoControlOSD *record(VideoControlOSD *r) { return hold(r); }
+    SourceData *source(SourceData *s) { return hold(s); }
+    void clear()
+    {
+        for (SharedRecord *r : qAsConst(m_all))
+            SharedRecord::release(r);
+        m_all.clear();
+    }
+
+private:
+    template <typename T> T *hold(T *r)
+    {
+        SharedRecord::retain(r);
+        m_all.append(r);
+        return r;
+    }
+
+    QList<SharedRecord *> m_all;
+};
+
+} // namespace TestSupport
