@@ -8,6 +8,7 @@
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "osditem/publicbase.h"
+#include "support/core/pictures.h"
 
 #include <QGraphicsScene>
 #include <QGraphicsView>
@@ -31,19 +32,6 @@ public:
 };
 
 namespace {
-
-// The definition the kernel must match.
-void keyPerPixel(QImage &image, const QColor &begin, const QColor &end, const QColor &fill)
-{
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c(image.pixel(x, y));
-            if (begin.red() <= c.red() && c.red() <= end.red() && begin.green() <= c.green() &&
-                c.green() <= end.green() && begin.blue() <= c.blue() && c.blue() <= end.blue())
-                image.setPixelColor(x, y, fill);
-        }
-    }
-}
 
 const QColor kBegin(kTenPercent.redLow, kTenPercent.greenLow, kTenPercent.blueLow);
 const QColor kEnd(kTenPercent.redHigh, kTenPercent.greenHigh, kTenPercent.blueHigh);
@@ -141,7 +129,7 @@ void BM_ApplyColorKeyPerPixel(benchmark::State &state)
 {
     QImage image = testPicture(int(state.range(0)), int(state.range(1)));
     for (auto _ : state) {
-        keyPerPixel(image, kBegin, kEnd, kFill);
+        image = TestSupport::keyedByDefinition(std::move(image), kBegin, kEnd, kFill);
         benchmark::DoNotOptimize(image.constBits());
     }
     setThroughput(state);
@@ -185,7 +173,7 @@ void BM_ApplyColorKeyFormatPerPixel(benchmark::State &state)
 {
     QImage image = testPicture(1920, 1080, QImage::Format(state.range(0)));
     for (auto _ : state) {
-        keyPerPixel(image, kBegin, kEnd, kFill);
+        image = TestSupport::keyedByDefinition(std::move(image), kBegin, kEnd, kFill);
         benchmark::DoNotOptimize(image.constBits());
     }
     state.SetItemsProcessed(state.iterations() * 1920 * 1080);

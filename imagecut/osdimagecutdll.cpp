@@ -4,6 +4,7 @@
 #include "imagecut/pictureedit.h"
 #include "interfaces/styled/radiobuttonex.h"
 #include "interfaces/styled/spinboxex.h"
+#include "interfaces/styled/stylesheet.h"
 #include "interfaces/styled/toolbuttonex.h"
 #include "ui_osdimagecutdll.h"
 
@@ -13,46 +14,7 @@
 
 namespace {
 
-const char *const PanelStyle =
-    "QFrame#OSDImageCutDLL{background:rgb(69,69,69);}QLabel#label,#label_2{background:rgb(59,59,59);color:"
-    "rgb("
-    "179,179,179);}QFrame#frame_cutImageToApply,#frame_4{background:rgb(69,69,69);}QFrame#frame_4{border:"
-    "none;}"
-    "QFrame#frame_changesize{background:rgb(59,59,59);}QLabel#label_3{background:rgb(59,59,59);}";
-
 const char *const PictureFrameStyle = "{border:1px solid RGB(15, 15, 15);}";
-
-const char *const VerticalScrollBarStyle =
-    "QScrollBar:vertical{width:16px;background:rgb(24,24,24);margin:0px,0px,0px,0px;padding-top:9px;padding-"
-    "bottom:9px;}QScrollBar::handle:vertical{width:16px;background:rgb(52,52,52); "
-    "border-radius:4px;min-height:20;}QScrollBar::add-line:vertical{height:16px;width:16px;border-image:url(:"
-    "/"
-    "Resource/Images/ScrollBar/operArea/bottomnormal.png);subcontrol-position:bottom;}QScrollBar::sub-line:"
-    "vertical{height:16px;width:16px;border-image:url(:/Resource/Images/ScrollBar/operArea/topnormal.png);"
-    "subcontrol-position:top;}QScrollBar::add-line:vertical:hover{height:16px;width:16px;border-image:url(:/"
-    "Resource/Images/ScrollBar/operArea/bottomhover.png);subcontrol-position:bottom;}QScrollBar::sub-line:"
-    "vertical:hover{height:16px;width:16px;border-image:url(:/Resource/Images/ScrollBar/operArea/"
-    "tophover.png);"
-    "subcontrol-position:top;}QScrollBar::add-page:vertical,QScrollBar::sub-page:vertical{background:rgba(0,"
-    "0,0,"
-    "10%);border-radius:4px;}";
-
-const char *const HorizontalScrollBarStyle =
-    "QScrollBar:horizontal{height:16px;background:rgb(24,24,24);margin:0px,0px,0px,0px;padding-left:9px;"
-    "padding-"
-    "right:9px;}QScrollBar::handle:horizontal{height:16px;background:rgb(52,52,52); "
-    "border-radius:4px;min-width:20;}QScrollBar::add-line:horizontal{width:16px;height:16px;border-image:url("
-    ":/"
-    "Resource/Images/ScrollBar/operArea/rightnormal.png);subcontrol-position:right;}QScrollBar::sub-line:"
-    "horizontal{width:16px;height:16px;border-image:url(:/Resource/Images/ScrollBar/operArea/leftnormal.png);"
-    "subcontrol-position:left;}QScrollBar::add-line:horizontal:hover{width:16px;height:16px;border-image:url("
-    ":/"
-    "Resource/Images/ScrollBar/operArea/righthover.png);subcontrol-position:right;}QScrollBar::sub-line:"
-    "horizontal:hover{width:16px;height:16px;border-image:url(:/Resource/Images/ScrollBar/operArea/"
-    "lefthover.png)"
-    ";subcontrol-position:left;}QScrollBar::add-page:horizontal,QScrollBar::sub-page:horizontal{background:"
-    "rgba("
-    "0,0,0,10%);border-radius:4px;}";
 
 const char *const PictureAreaStyle = "{background:rgb(38,38,38);border:1px solid RGB(15, 15, 15);}";
 
@@ -153,9 +115,9 @@ void OSDImageCutDLL::buildControls()
 
 void OSDImageCutDLL::applyStyles()
 {
-    setStyleSheet(QLatin1String(PanelStyle));
-    pictureView->setFrameStyles(QLatin1String(PictureFrameStyle), QLatin1String(VerticalScrollBarStyle),
-                                QLatin1String(HorizontalScrollBarStyle), QLatin1String(PictureAreaStyle));
+    setStyleSheet(StyleSheet::load("cutpanel"));
+    pictureView->setFrameStyles(QLatin1String(PictureFrameStyle), StyleSheet::load("cutvscrollbar"),
+                                StyleSheet::load("cuthscrollbar"), QLatin1String(PictureAreaStyle));
 }
 
 void OSDImageCutDLL::setCutImage(const QSize &size, const QPixmap &pixmap, const bool &selectOSDSize)

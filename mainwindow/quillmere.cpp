@@ -5,8 +5,10 @@
 #include "interfaces/styled/labelex.h"
 #include "interfaces/styled/pushbuttonex.h"
 #include "interfaces/styled/tablewidgetex.h"
+#include "mainwindow/propertypanel.h"
 #include "osditem/osditem.h"
 #include "widgets/customtoolbutton.h"
+#include "widgets/doubleslider.h"
 #include "widgets/framelesshelper.h"
 
 #include <QFrame>
@@ -133,8 +135,6 @@ void Quillmere::initUi()
     workArea->setSpacing(0);
     workArea->addWidget(m_tabWidget);
     workArea->addWidget(makeLine(this, QSize(2, 0), QSize(2, 9999)));
-    m_propertyFrame = new QFrame(this);
-    m_propertyFrame->setFixedWidth(220);
     initPropertyPanel();
     workArea->addWidget(m_propertyFrame);
 
@@ -166,6 +166,35 @@ void Quillmere::slot_itemHoverEnter(QPointF pos)
 void Quillmere::slot_mouseClicked()
 {
     m_mouseClicked = true;
+}
+
+void Quillmere::initPropertyPanel()
+{
+    auto *panel = new PropertyPanel(this);
+    m_propertyFrame = panel;
+    m_propertyTitle = panel->title();
+    m_selectColorCheck = panel->selectColorCheck();
+    m_resetButton = panel->resetButton();
+    m_currentColorTitle = panel->currentColorTitle();
+    m_pickedColorSwatch = panel->pickedColorSwatch();
+    m_pickedColorLabel = panel->pickedColorLabel();
+    m_sliderR = panel->slider(0);
+    m_sliderG = panel->slider(1);
+    m_sliderB = panel->slider(2);
+    m_minLabelR = panel->minLabel(0);
+    m_minLabelG = panel->minLabel(1);
+    m_minLabelB = panel->minLabel(2);
+    m_maxLabelR = panel->maxLabel(0);
+    m_maxLabelG = panel->maxLabel(1);
+    m_maxLabelB = panel->maxLabel(2);
+    m_fillColorTitle = panel->fillColorTitle();
+    m_fillColorSwatch = panel->fillColorSwatch();
+
+    connect(m_resetButton, SIGNAL(clicked()), this, SLOT(slot_Resetbutton()));
+    connect(m_sliderR, SIGNAL(signal_valueChanged(int, int)), this, SLOT(slot_setColorR(int, int)));
+    connect(m_sliderG, SIGNAL(signal_valueChanged(int, int)), this, SLOT(slot_setColorG(int, int)));
+    connect(m_sliderB, SIGNAL(signal_valueChanged(int, int)), this, SLOT(slot_setColorB(int, int)));
+    connect(m_fillColorSwatch, SIGNAL(signal_mouseclicked()), this, SLOT(slot_displayColorFormColorDialog()));
 }
 
 void Quillmere::markChanged()

@@ -74,6 +74,9 @@ public:
     // Keys the colour range [m_beginColor, m_endColor] of image to m_selectColor, in place.
     void applyColorKey(QImage &image);
 
+    // The folder of the text window's settings.ini; the application's folder unless set.
+    void setSettingsFolder(const QString &folder) { m_settingsFolder = folder; }
+
     // True when the OSD list has changed since it was last exported or imported.
     bool hasUnexportedChanges() const { return m_unexportedChanges; }
 
@@ -97,7 +100,7 @@ private:
     void initUi();
     CustomToolButton *addToolBarButton(QPushButton *&pushButton, const QString &caption, const QString &icon,
                                        const char *slot);
-    // Property panel (quillmere_panel.cpp).
+    // Makes the property panel and connects its controls.
     void initPropertyPanel();
 
     // Tab list (quillmere_tabs.cpp).
@@ -112,11 +115,23 @@ private:
     QGraphicsView *currentView() const;
     QList<OSDItem *> currentItems() const;
 
-    // Items (quillmere_items.cpp).
-    void connectPictureItem(OSDItem *item);
-    void connectTextItem(OSDItem *item);
-    void connectAllItemSignals(OSDItem *item);
-    void putItemIntoScene(QGraphicsScene *scene, OSDItem *item);
+    // Adds an empty tab at the end, numbered like an interactive add, and makes it current.
+    QGraphicsScene *appendTab();
+
+    // Items (quillmere_items.cpp). Every item, new, imported or replacing another, is made by
+    // newItem, then connected and put into its tab by addItem.
+    enum class ItemTab
+    {
+        Current, // in place of whatever the current tab held
+        New      // into a new tab at the end, which becomes current
+    };
+    // A new item holding image as its source picture; the caller sets what it shows and its records.
+    static OSDItem *newItem(const QImage &image, bool isPicture);
+    // Connects the item's signals to the window as its kind needs them.
+    void connectItem(OSDItem *item);
+    // Connects the item and puts it into a tab. Without a current tab the item is freed and this
+    // returns false.
+    bool addItem(OSDItem *item, ItemTab tab);
     // Puts a new picture item showing image, with its record, into the current tab in place of
     // what the tab held. Null when there is no tab to take it.
     OSDItem *addPictureItem(const QImage &image);
@@ -128,8 +143,8 @@ private:
                           VideoControlOSD *record, SourceData *source, const QPointF &pos);
     void rebuildNextItem(bool isPicture, const QByteArray &data, const QSize &size, int completionWidth,
                          VideoControlOSD *record, SourceData *source, const QPointF &pos);
-    OSDItem *setUpImportedItem(bool isPicture, const QByteArray &data, const QSize &size, int completionWidth,
-                               VideoControlOSD *record, SourceData *source, const QPointF &pos);
+    OSDItem *makeImportedItem(bool isPicture, const QByteArray &data, const QSize &size, int completionWidth,
+                              VideoControlOSD *record, SourceData *source, const QPointF &pos);
 
     // Text window (quillmere_text.cpp).
     void openTextWindow(bool reedit);
@@ -141,6 +156,7 @@ private:
     ExportTextImage *m_textWindow = nullptr;
     // Text left unsent in the last fresh text window, offered again at the next one.
     QString m_textDraft;
+    QString m_settingsFolder;
     QHBoxLayout *m_mainLayout = nullptr;
     QVBoxLayout *m_contentLayout = nullptr;
     QHBoxLayout *m_toolBarLayout = nullptr;

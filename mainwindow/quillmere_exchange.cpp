@@ -45,7 +45,7 @@ void Quillmere::fillDataModelFromTabs()
             continue;
         const QList<QGraphicsItem *> items = view->scene()->items();
         for (QGraphicsItem *graphicsItem : items) {
-            auto *item = dynamic_cast<OSDItem *>(graphicsItem);
+            auto *item = qgraphicsitem_cast<OSDItem *>(graphicsItem);
             if (!item || !item->videoControlOSD())
                 continue;
             VideoControlOSD *record = item->videoControlOSD();
@@ -128,6 +128,7 @@ void Quillmere::rebuildFromDataModel()
     for (SourceData *source : sources)
         isPicture.append(source == nullptr);
 
+    m_tabWidget->beginBulkInsert();
     for (int i = 0; i < records.size(); ++i) {
         VideoControlOSD *record = records.at(i);
         const QPointF pos(record->location());
@@ -138,13 +139,14 @@ void Quillmere::rebuildFromDataModel()
             rebuildNextItem(isPicture.at(i), record->image(), record->size(), record->completionImageWidth(),
                             record, sources.at(i), pos);
     }
+    m_tabWidget->endBulkInsert();
     QTimer::singleShot(0, this, SLOT(slot_updataAllslider()));
     markSaved();
 }
 
-OSDItem *Quillmere::setUpImportedItem(bool isPicture, const QByteArray &data, const QSize &size,
-                                      int completionWidth, VideoControlOSD *record, SourceData *source,
-                                      const QPointF &pos)
+OSDItem *Quillmere::makeImportedItem(bool isPicture, const QByteArray &data, const QSize &size,
+                                     int completionWidth, VideoControlOSD *record, SourceData *source,
+                                     const QPointF &pos)
 {
     // The record's pixel data is shown as it is, without a decoded copy: 50 large pictures would
     // not fit into a 32-bit process twice. Only unusual layouts are decoded.
@@ -156,9 +158,7 @@ OSDItem *Quillmere::setUpImportedItem(bool isPicture, const QByteArray &data, co
             image = std::move(*decoded);
     }
 
-    auto *item = new OSDItem;
-    item->setFlag(QGraphicsItem::ItemIsMovable, false);
-    item->setOsdImage(image, isPicture);
+    OSDItem *item = newItem(image, isPicture);
     if (isPicture) {
         item->setCut(record->CutImageSize());
         item->setShowCutArea(record->IsCanEnableCut() && item->hasCut());
@@ -170,7 +170,6 @@ OSDItem *Quillmere::setUpImportedItem(bool isPicture, const QByteArray &data, co
         }
     }
     item->showImages();
-    connectAllItemSignals(item);
     item->setPos(pos);
     item->setVideoControlOSD(record);
     item->setSourceData(source);
@@ -181,12 +180,7 @@ void Quillmere::rebuildFirstItem(bool isPicture, const QByteArray &data, const Q
                                  int completionWidth, VideoControlOSD *record, SourceData *source,
                                  const QPointF &pos)
 {
-    OSDItem *item = setUpImportedItem(isPicture, data, size, completionWidth, record, source, pos);
-    QGraphicsView *view = currentView();
-    if (view && view->scene())
-        putItemIntoScene(view->scene(), item);
-    else
-        delete item;
+    addItem(makeImportedItem(isPicture, data, size, completionWidth, record, source, pos), ItemTab::Current);
     qDebug() << "建立第一次UI界面操作:" << m_tabWidget->currentIndex();
 }
 
@@ -194,12 +188,6 @@ void Quillmere::rebuildNextItem(bool isPicture, const QByteArray &data, const QS
                                 int completionWidth, VideoControlOSD *record, SourceData *source,
                                 const QPointF &pos)
 {
-    const int number = takeTabNumber();
-    QGraphicsScene *scene = createScene(3000, 3000);
-    OSDItem *item = setUpImportedItem(isPicture, data, size, completionWidth, record, source, pos);
-    scene->addItem(item);
-    QGraphicsView *view = createPage(scene, false);
-    m_tabWidget->addTab(view, QStringLiteral("OSD") + QString::number(number));
-    m_tabWidget->setCurrentIndex(m_tabWidget->count() - 1);
+    addItem(makeImportedItem(isPicture, data, size, completionWidth, record, source, pos), ItemTab::New);
     qDebug() << "建立第N次UI界面操作:" << m_tabWidget->currentIndex();
 }

@@ -17,52 +17,57 @@
 #include <QGraphicsScene>
 #include <QGraphicsView>
 
-void Quillmere::connectPictureItem(OSDItem *item)
+OSDItem *Quillmere::newItem(const QImage &image, bool isPicture)
 {
-    connect(item, &OSDItem::signal_changeImgbyCut, this, &Quillmere::slot_updateImgOfView);
+    auto *item = new OSDItem;
+    item->setFlag(QGraphicsItem::ItemIsMovable, false);
+    item->setOsdImage(image, isPicture);
+    return item;
+}
+
+void Quillmere::connectItem(OSDItem *item)
+{
+    // A picture can be cut and switched to its cut view; a text can be loaded back into the text
+    // window. The rows keep the order in which each kind has always been connected.
+    const bool picture = item->isPicture();
+    if (picture)
+        connect(item, &OSDItem::signal_changeImgbyCut, this, &Quillmere::slot_updateImgOfView);
     connect(item, &OSDItem::signal_closeAllOsdItem, this, &Quillmere::slot_deleteItem);
-    connect(item, &OSDItem::signal_displayCutImg, this, &Quillmere::slot_getIsDisPlayImg);
+    if (picture)
+        connect(item, &OSDItem::signal_displayCutImg, this, &Quillmere::slot_getIsDisPlayImg);
+    else
+        connect(item, &OSDItem::signal_readBackOsdInfo, this, &Quillmere::slot_loadingText);
     connect(item, &OSDItem::signal_imgLocateOnIterm, this, &Quillmere::slot_setColorOfMouse);
     connect(item, &OSDItem::signal_itemHoverLeave, this, &Quillmere::slot_itemHoverLeave);
     connect(item, &OSDItem::signal_itemHoverEnter, this, &Quillmere::slot_itemHoverEnter);
     connect(item, &OSDItem::signal_mouseClicked, this, &Quillmere::slot_mouseClicked);
 }
 
-void Quillmere::connectTextItem(OSDItem *item)
+bool Quillmere::addItem(OSDItem *item, ItemTab tab)
 {
-    connect(item, &OSDItem::signal_closeAllOsdItem, this, &Quillmere::slot_deleteItem);
-    connect(item, &OSDItem::signal_readBackOsdInfo, this, &Quillmere::slot_loadingText);
-    connect(item, &OSDItem::signal_imgLocateOnIterm, this, &Quillmere::slot_setColorOfMouse);
-    connect(item, &OSDItem::signal_itemHoverLeave, this, &Quillmere::slot_itemHoverLeave);
-    connect(item, &OSDItem::signal_itemHoverEnter, this, &Quillmere::slot_itemHoverEnter);
-    connect(item, &OSDItem::signal_mouseClicked, this, &Quillmere::slot_mouseClicked);
-}
-
-void Quillmere::connectAllItemSignals(OSDItem *item)
-{
-    connect(item, &OSDItem::signal_changeImgbyCut, this, &Quillmere::slot_updateImgOfView);
-    connect(item, &OSDItem::signal_closeAllOsdItem, this, &Quillmere::slot_deleteItem);
-    connect(item, &OSDItem::signal_readBackOsdInfo, this, &Quillmere::slot_loadingText);
-    connect(item, &OSDItem::signal_displayCutImg, this, &Quillmere::slot_getIsDisPlayImg);
-    connect(item, &OSDItem::signal_imgLocateOnIterm, this, &Quillmere::slot_setColorOfMouse);
-    connect(item, &OSDItem::signal_itemHoverLeave, this, &Quillmere::slot_itemHoverLeave);
-    connect(item, &OSDItem::signal_itemHoverEnter, this, &Quillmere::slot_itemHoverEnter);
-    connect(item, &OSDItem::signal_mouseClicked, this, &Quillmere::slot_mouseClicked);
-}
-
-void Quillmere::putItemIntoScene(QGraphicsScene *scene, OSDItem *item)
-{
+    QGraphicsScene *scene = nullptr;
+    if (tab == ItemTab::New) {
+        scene = appendTab();
+    } else if (QGraphicsView *view = currentView()) {
+        scene = view->scene();
+    }
+    if (!scene) {
+        delete item;
+        return false;
+    }
+    connectItem(item);
     const QList<QGraphicsItem *> previous = scene->items();
     for (QGraphicsItem *old : previous) {
         scene->removeItem(old);
         // The replaced item may be the one whose signal is running right now: free it later. Its
         // record and text source go with it unless the data model still holds them.
-        if (auto *oldOsdItem = dynamic_cast<OSDItem *>(old))
+        if (auto *oldOsdItem = qgraphicsitem_cast<OSDItem *>(old))
             oldOsdItem->deleteLater();
         else
             delete old;
     }
     scene->addItem(item);
+    return true;
 }
 
 OSDItem *Quillmere::addPictureItem(const QImage &image)
@@ -70,16 +75,11 @@ OSDItem *Quillmere::addPictureItem(const QImage &image)
     QGraphicsView *view = currentView();
     if (!view || !view->scene())
         return nullptr;
-    auto *item = new OSDItem;
-    item->setFlag(QGraphicsItem::ItemIsMovable, false);
-    item->setOsdImage(image, true);
+    OSDItem *item = newItem(image, true);
     item->showImages();
-
-    connectPictureItem(item);
-
     item->setVideoControlOSD(ItemRecords::pictureRecord(image));
-
-    putItemIntoScene(view->scene(), item);
+    if (!addItem(item, ItemTab::Current))
+        return nullptr;
     markChanged();
     return item;
 }
@@ -120,18 +120,12 @@ void Quillmere::on_exportTextImage(QImage *img, QColor color, QFont font, QStrin
     if (!view || !view->scene())
         return;
 
-    auto *item = new OSDItem;
-    item->setFlag(QGraphicsItem::ItemIsMovable, false);
-    item->setOsdImage(*img, false);
+    OSDItem *item = newItem(*img, false);
     item->showImages();
-
-    connectTextItem(item);
-
     item->setVideoControlOSD(ItemRecords::textRecord(*img, color));
     item->setSourceData(ItemRecords::textSource(color, font, text));
-
-    putItemIntoScene(view->scene(), item);
-    markChanged();
+    if (addItem(item, ItemTab::Current))
+        markChanged();
 }
 
 void Quillmere::slot_updateImgOfView(QImage image, QRect rect)

@@ -19,7 +19,6 @@
 #include <QLabel>
 #include <QPixmap>
 
-#include <climits>
 #include <utility>
 
 namespace {
@@ -45,16 +44,6 @@ QString swatchFromName(const QColor &c)
 QString noColourText()
 {
     return QStringLiteral("(--,--,--)");
-}
-
-// Truncates toward zero, kept inside the int range.
-int truncated(double value)
-{
-    if (!(value > double(INT_MIN)))
-        return INT_MIN;
-    if (!(value < double(INT_MAX)))
-        return INT_MAX;
-    return int(value);
 }
 
 // The memory of the item's keyed picture, the pixels its pixmap shows and its record's OSD pixel
@@ -218,7 +207,8 @@ void Quillmere::slot_setColorOfMouse(double x, double y, double PicX, double Pic
         m_mouseClicked = false;
 
         if (m_colorTip) {
-            const QPoint at = mapToParent(QPoint(truncated(x), truncated(y)));
+            // Whole pixels, truncated toward zero as a location is.
+            const QPoint at = mapToParent(ItemRecords::location(QPointF(x, y)));
             m_colorTip->move(at + QPoint(0, 122));
             m_colorTipLabel->setText(text);
             m_colorTipSwatch->setStyleSheet(swatch);

@@ -67,7 +67,7 @@ QList<OSDItem *> Quillmere::currentItems() const
         return result;
     const QList<QGraphicsItem *> items = view->scene()->items();
     for (QGraphicsItem *item : items) {
-        if (auto *osdItem = dynamic_cast<OSDItem *>(item))
+        if (auto *osdItem = qgraphicsitem_cast<OSDItem *>(item))
             result.append(osdItem);
     }
     return result;
@@ -125,13 +125,19 @@ void Quillmere::on_notifyAddTable(int index)
         CustomMegBox::informationMessageBox(this, tr("提示"), tr("限制OSD数量为50,不能再添加."), tr("OK"));
         return;
     }
+    appendTab();
+    QTimer::singleShot(0, this, SLOT(slot_splitesetZero()));
+    markChanged();
+}
+
+QGraphicsScene *Quillmere::appendTab()
+{
     const int number = takeTabNumber();
     QGraphicsScene *scene = createScene(3000, 3000);
     QGraphicsView *view = createPage(scene, false);
     m_tabWidget->addTab(view, QStringLiteral("OSD") + QString::number(number));
     m_tabWidget->setCurrentIndex(m_tabWidget->count() - 1);
-    QTimer::singleShot(0, this, SLOT(slot_splitesetZero()));
-    markChanged();
+    return scene;
 }
 
 void Quillmere::on_removeTable(int index)
@@ -187,7 +193,7 @@ void Quillmere::slot_deleteItem()
     for (QGraphicsItem *item : items) {
         view->scene()->removeItem(item);
         // The item may be the sender of the signal that brought us here: free it later.
-        if (auto *osdItem = dynamic_cast<OSDItem *>(item))
+        if (auto *osdItem = qgraphicsitem_cast<OSDItem *>(item))
             osdItem->deleteLater();
         else
             delete item;

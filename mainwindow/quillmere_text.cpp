@@ -7,6 +7,7 @@
 #include "textexport/config.h"
 #include "textexport/exporttextimage.h"
 
+#include <QCoreApplication>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 
@@ -23,7 +24,7 @@ void Quillmere::slot_loadingText()
 void Quillmere::openTextWindow(bool reedit)
 {
     // Read now and written back when this slot returns; the window reads it only while it is built.
-    Config config;
+    Config config(m_settingsFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_settingsFolder);
 
     if (m_textWindow) {
         // Closed first, so that a window still open leaves its unsent text behind as well.
@@ -55,7 +56,7 @@ void Quillmere::openTextWindow(bool reedit)
         if (view && view->scene()) {
             const QList<QGraphicsItem *> items = view->scene()->items(Qt::DescendingOrder);
             for (QGraphicsItem *item : items) {
-                auto *osdItem = dynamic_cast<OSDItem *>(item);
+                auto *osdItem = qgraphicsitem_cast<OSDItem *>(item);
                 if (!osdItem || !osdItem->sourceData())
                     continue;
                 const SourceData *source = osdItem->sourceData();

@@ -20,6 +20,13 @@ public:
     OSDItem();
     ~OSDItem() override;
 
+    // Lets qgraphicsitem_cast tell an OSD item from the other items of a scene.
+    enum
+    {
+        Type = UserType + 1
+    };
+    int type() const override { return Type; }
+
     // An item owns its pictures and its cut window:
     // - the source picture, as loaded, rendered or imported; keying always starts from it;
     // - the keyed picture, the source with the colour key applied (the source itself until a key is

@@ -7,11 +7,16 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc 2>/dev/null || echo 2)
 build="$root/build/sanitize"
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 
 # The plain build guards against warnings; GCC's instrumented code gives false alarms
 # (-Wstringop-overflow inside Qt's headers) that must not stop this one.
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRISKLANE_TESTS=ON \
-  -DBRISKLANE_SANITIZE=ON -DBRISKLANE_WERROR=OFF >/dev/null
+  -DBRISKLANE_SANITIZE=ON -DBRISKLANE_WERROR=OFF "${launcher[@]}" >/dev/null
 cmake --build "$build" --parallel "$jobs"
 
 # Full allocation stacks (Qt is built without frame pointers), so that suppressions can name the

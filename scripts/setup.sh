@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
 # Installs, with apt, exactly the packages that this machine is missing. Safe to run again.
 # Usage: scripts/setup.sh [extra-package ...]
+# Without arguments: what the build and the test suite need. The scripts that need more name it:
+# run.sh the virtual X server on a machine without a display, test.sh LLVM and clang for the
+# sanitizer and fuzz parts, bench/run Google Benchmark and the libraries it compares with.
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build ccache pkg-config
-  qtbase5-dev qtbase5-dev-tools libqt5svg5-dev
-  xvfb xauth x11-apps imagemagick
+  # The build; ccache is used by scripts/test.sh when present.
+  g++ cmake ninja-build ccache
+  qtbase5-dev qtbase5-dev-tools
+  # The text tests render with these families (Latin, serif, Chinese).
   fonts-dejavu-core fonts-liberation fonts-noto-cjk
+  # tst_cli compares a packed PNG with what ImageMagick's convert decodes (that row is left out
+  # without it).
+  imagemagick
   "$@"
 )
 

@@ -2,6 +2,7 @@
 #include "app/applicationstylesheet.h"
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
+#include "support/testsupport.h"
 #include "widgets/customtoolbutton.h"
 
 #include <QFrame>
@@ -14,6 +15,7 @@ class TestApplication : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { TestSupport::failOnQtWarnings(); }
     void styleSheetIsCutAtTheFirstZeroByte_data();
     void styleSheetIsCutAtTheFirstZeroByte();
     void missingStyleSheetIsSkipped();

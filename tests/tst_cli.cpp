@@ -1,12 +1,12 @@
 // brisklane-cli, driven as a separate process: its exit codes and messages, and files that are the
 // same as the editor's for the same inputs.
-#include "interfaces/styled/checkboxex.h"
-#include "interfaces/model/datamode.h"
+#include "core/records/itemrecords.h"
 #include "interfaces/device/osdfile.h"
+#include "interfaces/model/datamode.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
+#include "interfaces/styled/checkboxex.h"
 #include "mainwindow/quillmere.h"
-#include "core/records/itemrecords.h"
 #include "osditem/osditem.h"
 #include "support/core/pictures.h"
 #include "support/quillmereaccess.h"
@@ -124,6 +124,7 @@ private:
 
 void TestCli::initTestCase()
 {
+    TestSupport::failOnQtWarnings();
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QVERIFY(m_dir.isValid());
     QVERIFY(TestSupport::numberedPicture(300, 200).save(m_dir.filePath(QStringLiteral("a.png"))));
@@ -247,6 +248,7 @@ QString TestCli::editorExport()
         return m_editorFile;
     m_editor.reset(new Quillmere);
     Quillmere *w = m_editor.get();
+    w->setSettingsFolder(m_dir.path());
     w->show();
     if (!QTest::qWaitForWindowExposed(w))
         return QString();

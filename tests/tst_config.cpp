@@ -1,7 +1,7 @@
 // The text editor's settings: where settings.ini lives, loading, saving and broadcasting.
+#include "support/core/settingsfolder.h"
 #include "textexport/config.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,14 +11,9 @@
 
 namespace {
 
-QString settingsFile()
+void writeSettingsFile(const QString &path, const QByteArray &content)
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/settings.ini");
-}
-
-void writeSettingsFile(const QByteArray &content)
-{
-    QFile file(settingsFile());
+    QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(content);
 }
@@ -109,13 +104,11 @@ class TestConfig : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
     void init();
 
     void pathFor_data();
     void pathFor();
-    void settingsFileIsBesideTheExecutable();
+    void settingsFileIsInTheGivenFolder();
     void missingFileIsCreatedWithDefaults();
     void savingWritesEveryKeyWithItsDefault();
     void valuesSurviveSaveAndLoad();
@@ -125,33 +118,14 @@ private slots:
     void reconfigBroadcastsTheReceiver();
 
 private:
-    // settings.ini beside the test executable is put back as it was.
-    bool m_hadFile = false;
-    QByteArray m_savedFile;
+    QString settingsFile() const { return m_folder.file(); }
+
+    TestSupport::SettingsFolder m_folder;
 };
-
-void TestConfig::initTestCase()
-{
-    QFile file(settingsFile());
-    m_hadFile = file.exists();
-    if (m_hadFile) {
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        m_savedFile = file.readAll();
-    }
-}
-
-void TestConfig::cleanupTestCase()
-{
-    QDir(settingsFile()).removeRecursively();
-    QFile::remove(settingsFile());
-    if (m_hadFile)
-        writeSettingsFile(m_savedFile);
-}
 
 void TestConfig::init()
 {
-    QDir(settingsFile()).removeRecursively();
-    QFile::remove(settingsFile());
+    m_folder.clear();
 }
 
 void TestConfig::pathFor_data()
@@ -176,16 +150,16 @@ void TestConfig::pathFor()
     QCOMPARE(Config::settingsPathFor(dir), path);
 }
 
-void TestConfig::settingsFileIsBesideTheExecutable()
+void TestConfig::settingsFileIsInTheGivenFolder()
 {
-    Config config;
-    QCOMPARE(config.settingsPath, settingsFile());
+    Config config(m_folder.path());
+    QCOMPARE(config.settingsPath, QDir(m_folder.path()).filePath(QStringLiteral("settings.ini")));
 }
 
 void TestConfig::missingFileIsCreatedWithDefaults()
 {
     QVERIFY(!QFileInfo::exists(settingsFile()));
-    Config config;
+    Config config(m_folder.path());
     QVERIFY(QFileInfo(settingsFile()).isFile());
     verifyDefaults(config);
 }
@@ -193,7 +167,7 @@ void TestConfig::missingFileIsCreatedWithDefaults()
 void TestConfig::savingWritesEveryKeyWithItsDefault()
 {
     {
-        Config config;
+        Config config(m_folder.path());
     }
 
     QSettings settings(settingsFile(), QSettings::IniFormat);
@@ -218,7 +192,7 @@ void TestConfig::savingWritesEveryKeyWithItsDefault()
 void TestConfig::valuesSurviveSaveAndLoad()
 {
     {
-        Config config;
+        Config config(m_folder.path());
         config.mainWindowGeometry = QByteArray("\x01\x02geometry\x00", 11);
         config.mainWindowState = QByteArray("state");
         config.maxRecentFiles = 3;
@@ -241,7 +215,7 @@ void TestConfig::valuesSurviveSaveAndLoad()
         config.matchCase = true;
         config.regExp = true;
     }
-    Config config;
+    Config config(m_folder.path());
     QCOMPARE(config.mainWindowGeometry, QByteArray("\x01\x02geometry\x00", 11));
     QCOMPARE(config.mainWindowState, QByteArray("state"));
     QCOMPARE(config.maxRecentFiles, 3);
@@ -270,14 +244,14 @@ void TestConfig::historiesAreSortedCaseSensitively()
     const QStringList entered{QStringLiteral("b"), QStringLiteral("a"), QStringLiteral("B")};
     const QStringList sorted{QStringLiteral("B"), QStringLiteral("a"), QStringLiteral("b")};
     {
-        Config config;
+        Config config(m_folder.path());
         config.findHistory = entered;
         config.replaceHistory = entered;
     }
     QSettings settings(settingsFile(), QSettings::IniFormat);
     QCOMPARE(settings.value(QStringLiteral("Search&Replace/findHistory")).toStringList(), sorted);
     QCOMPARE(settings.value(QStringLiteral("Search&Replace/replaceHistory")).toStringList(), sorted);
-    Config config;
+    Config config(m_folder.path());
     QCOMPARE(config.findHistory, sorted);
     QCOMPARE(config.replaceHistory, sorted);
 }
@@ -285,9 +259,9 @@ void TestConfig::historiesAreSortedCaseSensitively()
 void TestConfig::storedValuesAreConverted()
 {
     // The settings store spells its "General" group [%General] in the file.
-    writeSettingsFile("[%General]\nmaxRecentFiles=many\nshowReadme=true\n"
-                      "[Editor]\nfontSize=12pt\nshowLineNumber=false\nindentSize=\" 6\"\n");
-    Config config;
+    writeSettingsFile(settingsFile(), "[%General]\nmaxRecentFiles=many\nshowReadme=true\n"
+                                      "[Editor]\nfontSize=12pt\nshowLineNumber=false\nindentSize=\" 6\"\n");
+    Config config(m_folder.path());
     QCOMPARE(config.maxRecentFiles, 0);
     QCOMPARE(config.fontSize, 0);
     QCOMPARE(config.indentSize, 6);
@@ -303,19 +277,19 @@ void TestConfig::unwritableSettingsFileKeepsDefaults()
     // A directory in the file's place can be neither read nor written, whoever runs the test.
     QVERIFY(QDir().mkpath(settingsFile()));
     {
-        Config config;
+        Config config(m_folder.path());
         verifyDefaults(config);
         config.fontSize = 99;
         config.findHistory = QStringList{QStringLiteral("z"), QStringLiteral("y")};
     }
     QVERIFY(QFileInfo(settingsFile()).isDir());
-    Config config;
+    Config config(m_folder.path());
     verifyDefaults(config);
 }
 
 void TestConfig::reconfigBroadcastsTheReceiver()
 {
-    Config config;
+    Config config(m_folder.path());
     QSignalSpy spy(&config, &Config::reread);
     config.reconfig(5);
     config.reconfig(0);

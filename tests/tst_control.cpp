@@ -1,4 +1,5 @@
 #include "interfaces/device/control.h"
+#include "interfaces/device/osdfile.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
@@ -202,19 +203,19 @@ void TestControl::failedLoadLeavesModelUnchanged_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("missing") << "missing.pic" << QByteArray() << tr8("文件不存在");
-    QTest::newRow("not an OSD file") << "text.pic" << QByteArray("hello") << tr8("文件标识不符");
-    QTest::newRow("empty") << "empty.logo" << QByteArray("") << tr8("文件为空");
-    QTest::newRow("damaged") << "damaged.pic" << QByteArray("flip") << tr8("文件已损坏（校验和不符）");
-    QTest::newRow("truncated") << "short.pic" << QByteArray("cut") << tr8("文件已截断");
+    QTest::addColumn<OsdFileError::Code>("code");
+    QTest::newRow("missing") << "missing.pic" << QByteArray() << OsdFileError::FileNotFound;
+    QTest::newRow("not an OSD file") << "text.pic" << QByteArray("hello") << OsdFileError::NotOsdFile;
+    QTest::newRow("empty") << "empty.logo" << QByteArray("") << OsdFileError::Empty;
+    QTest::newRow("damaged") << "damaged.pic" << QByteArray("flip") << OsdFileError::ChecksumMismatch;
+    QTest::newRow("truncated") << "short.pic" << QByteArray("cut") << OsdFileError::Truncated;
 }
 
 void TestControl::failedLoadLeavesModelUnchanged()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
-    QFETCH(QString, reason);
+    QFETCH(OsdFileError::Code, code);
     writeSampleFiles();
     if (content == "flip" || content == "cut") {
         QFile good(path("a.pic"));
@@ -239,10 +240,13 @@ void TestControl::failedLoadLeavesModelUnchanged()
     QCOMPARE(DataMode::getInstance()->getOSDInfos(), before);
     QCOMPARE(DataMode::getInstance()->getSourcedatList().size(), before.size());
     QCOMPARE(SharedRecord::liveCount(), live);
-    const QString error = Control::getInstance()->errorString();
-    QVERIFY2(error.startsWith(tr8("无法读取文件 ") + QDir::toNativeSeparators(path(name)) + ": "),
-             qPrintable(error));
-    QVERIFY2(error.contains(reason), qPrintable(error));
+    // The message names the file and hands on the reader's reason.
+    OsdFile::Contents contents;
+    OsdFileError reason;
+    QVERIFY(!OsdFile::read(path(name), &contents, &reason));
+    QCOMPARE(reason.code, code);
+    QCOMPARE(Control::getInstance()->errorString(),
+             tr8("无法读取文件 ") + QDir::toNativeSeparators(path(name)) + ": " + reason.message());
 
     // The next success clears the message.
     QVERIFY(Control::getInstance()->loadOSDfile(path("c.pic")));
@@ -254,10 +258,9 @@ void TestControl::saveRefusesUnequalLists()
     DataMode::getInstance()->setOSDInfos({pictureRecord(1, 'a'), pictureRecord(1, 'b')});
     DataMode::getInstance()->setSourcedatList({nullptr});
     QVERIFY(!Control::getInstance()->savaOSDfile(path("unequal.pic")));
-    const QString error = Control::getInstance()->errorString();
-    QVERIFY2(error.startsWith(tr8("无法保存文件 ") + QDir::toNativeSeparators(path("unequal.pic"))),
-             qPrintable(error));
-    QVERIFY(error.contains(tr8("记录数 2 与文字数据数 1 不一致")));
+    QCOMPARE(Control::getInstance()->errorString(),
+             tr8("无法保存文件 ") + QDir::toNativeSeparators(path("unequal.pic")) + ": " +
+                 OsdFileError(OsdFileError::ListsDiffer, {2, 1}).message());
     QVERIFY(!QFile::exists(path("unequal.pic")));
 }
 
@@ -277,8 +280,8 @@ void TestControl::failedSaveKeepsExistingFile()
     // A record that cannot be stored: the existing file is not replaced.
     DataMode::getInstance()->getOSDInfos().at(0)->setCompletionImageWidth(4);
     QVERIFY(!Control::getInstance()->savaOSDfile(path("a.pic")));
-    QVERIFY2(Control::getInstance()->errorString().contains(
-                 tr8("第 1 条记录：像素数据长度 15 与尺寸不符（应为 12）")),
+    const OsdFileError refused = OsdFileError(OsdFileError::PixelLengthMismatch, {15, 12}).atRecord(0);
+    QVERIFY2(Control::getInstance()->errorString().endsWith(": " + refused.message()),
              qPrintable(Control::getInstance()->errorString()));
     QVERIFY(original.open(QIODevice::ReadOnly));
     QCOMPARE(original.readAll(), before);
@@ -302,7 +305,8 @@ void TestControl::preparedFilesLoadFromMemory()
     QCOMPARE(modelSummary(), (QStringList{tr8("c:三"), "A:-", tr8("a:一"), "B:-"}));
     // A prepared file is taken once; afterwards it is read from disk again.
     QVERIFY(!Control::getInstance()->loadOSDfile(path("a.pic")));
-    QVERIFY(Control::getInstance()->errorString().contains(tr8("文件不存在")));
+    QVERIFY(Control::getInstance()->errorString().endsWith(
+        ": " + OsdFileError(OsdFileError::FileNotFound).message()));
 }
 
 void TestControl::badPreparedFileKeepsNothing()

@@ -1,4 +1,5 @@
 // The toolbar button: its colours per state and that one click reaches the receiver once.
+#include "support/testsupport.h"
 #include "widgets/customtoolbutton.h"
 
 #include <QLabel>
@@ -44,6 +45,7 @@ class TestCustomToolButton : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { TestSupport::failOnQtWarnings(); }
     void takesTheHostSizeAndCaption();
     void coloursFollowTheState_data();
     void coloursFollowTheState();

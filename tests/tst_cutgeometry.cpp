@@ -1,6 +1,7 @@
 // The arithmetic of the cut selection rectangle: which edges the pointer grabs, the cursor it
 // shows, how a drag step changes the rectangle, and the rules of the window fields.
 #include "core/geometry/cutgeometry.h"
+#include "support/core/warnings.h"
 
 #include <QtTest>
 
@@ -33,6 +34,7 @@ class TestCutGeometry : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { TestSupport::failOnQtWarnings(); }
     void hitEdgesAndCursor_data();
     void hitEdgesAndCursor();
     void dragStep_data();

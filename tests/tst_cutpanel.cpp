@@ -6,6 +6,7 @@
 #include "interfaces/styled/spinboxex.h"
 #include "interfaces/styled/toolbuttonex.h"
 #include "osditem/osditem.h"
+#include "support/core/pictures.h"
 #include "support/testsupport.h"
 
 #include <QAction>
@@ -25,17 +26,10 @@
 Q_DECLARE_METATYPE(Qt::CursorShape)
 Q_DECLARE_METATYPE(char)
 
-namespace {
+using TestSupport::chooseFromNextMenu;
+using TestSupport::numberedPicture;
 
-// Every pixel differs from every other, so a wrong cut cannot pass for the right one.
-QImage numberedPicture(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb(x & 255, y & 255, ((x >> 8) * 16 + (y >> 8)) & 255));
-    return image;
-}
+namespace {
 
 SpinBoxEx *field(OSDImageCutDLL &panel, char name)
 {
@@ -129,30 +123,6 @@ QList<QVariant> pressOk(OSDImageCutDLL &panel)
     QSignalSpy applied(&panel, &OSDImageCutDLL::applyCutImage);
     QTest::mouseClick(panel.findChild<ToolButtonEx *>(QStringLiteral("pushButton_ok")), Qt::LeftButton);
     return applied.isEmpty() ? QList<QVariant>() : applied.takeFirst();
-}
-
-// Chooses an entry of the next context menu by its text, once the menu is up.
-void chooseFromNextMenu(const QString &text)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, text] {
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        if (!menu)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        const QList<QAction *> actions = menu->actions();
-        for (QAction *action : actions) {
-            if (action->text() == text) {
-                menu->setActiveAction(action);
-                QTest::keyClick(menu, Qt::Key_Return);
-                return;
-            }
-        }
-        menu->close();
-    });
-    timer->start();
 }
 
 void openContextMenu(QGraphicsScene &scene, OSDItem *item)

@@ -41,25 +41,7 @@ namespace {
 // Chooses an entry of the item's context menu by its text.
 void chooseFromMenu(OSDItem *item, const QString &text)
 {
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, text] {
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        if (!menu)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        const QList<QAction *> actions = menu->actions();
-        for (QAction *action : actions) {
-            if (action->text() == text) {
-                menu->setActiveAction(action);
-                QTest::keyClick(menu, Qt::Key_Return);
-                return;
-            }
-        }
-        menu->close();
-    });
-    timer->start();
+    TestSupport::chooseFromNextMenu(text);
 
     QGraphicsSceneContextMenuEvent event(QEvent::GraphicsSceneContextMenu);
     event.setScenePos(item->sceneBoundingRect().center());

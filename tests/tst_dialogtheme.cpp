@@ -2,6 +2,7 @@
 // every text they show must still stand out from the ground it is painted on.
 #include "app/applicationstylesheet.h"
 #include "mainwindow/quillmere.h"
+#include "support/testsupport.h"
 #include "textexport/exporttextimage.h"
 
 #include <QAbstractItemView>
@@ -104,6 +105,7 @@ private slots:
 
 void TestDialogTheme::initTestCase()
 {
+    TestSupport::failOnQtWarnings();
     QVERIFY(ApplicationStyleSheet::apply(*qApp));
 }
 

@@ -8,6 +8,7 @@
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
+#include "support/core/pictures.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 
@@ -23,29 +24,9 @@
 using A = QuillmereTestAccess;
 using DialogSeen = TestSupport::FileDialogSeen;
 using TestSupport::answerNextFileDialog;
+using TestSupport::samePixels;
 
 namespace {
-
-QImage patternImage(int w, int h, quint32 seed)
-{
-    QRandomGenerator random(seed);
-    QImage image(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            image.setPixel(x, y, qRgb(random.bounded(256), random.bounded(256), random.bounded(256)));
-    return image;
-}
-
-bool samePixels(const QImage &a, const QImage &b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if ((a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF))
-                return false;
-    return true;
-}
 
 QStringList tabTitles(Quillmere &w)
 {
@@ -204,7 +185,7 @@ QString TestExchange::writeBytes(const QString &name, const QByteArray &bytes)
 void TestExchange::exportDialogAndFile()
 {
     Quillmere w;
-    QVERIFY(addPicture(w, patternImage(6, 3, 1)));
+    QVERIFY(addPicture(w, TestSupport::randomPicture(6, 3, 1)));
     const QString path = m_dir.filePath("dialog.pic");
     DialogSeen seen;
     answerNextFileDialog({path}, &seen);
@@ -232,7 +213,7 @@ void TestExchange::exportLocationTruncates()
     QFETCH(QPointF, pos);
     QFETCH(QPoint, location);
     Quillmere w;
-    OSDItem *item = addPicture(w, patternImage(4, 4, 2));
+    OSDItem *item = addPicture(w, TestSupport::randomPicture(4, 4, 2));
     QVERIFY(item);
     item->setPos(pos);
     exportTo(w, m_dir.filePath(QStringLiteral("location-%1.pic").arg(++m_fileCounter)));
@@ -243,12 +224,13 @@ void TestExchange::exportLocationTruncates()
 void TestExchange::exportSkipsEmptyTabs()
 {
     Quillmere w;
-    OSDItem *first = addPicture(w, patternImage(3, 3, 3));
+    OSDItem *first = addPicture(w, TestSupport::randomPicture(3, 3, 3));
     w.on_notifyAddTable(0);
     w.on_notifyAddTable(0);
-    OSDItem *third = addText(w, patternImage(5, 2, 4), Qt::red, QFont(), QStringLiteral("third"));
+    OSDItem *third =
+        addText(w, TestSupport::randomPicture(5, 2, 4), Qt::red, QFont(), QStringLiteral("third"));
     w.on_notifyAddTable(0);
-    OSDItem *fourth = addPicture(w, patternImage(2, 7, 5));
+    OSDItem *fourth = addPicture(w, TestSupport::randomPicture(2, 7, 5));
     QVERIFY(first && third && fourth);
     // The second tab is empty.
     QVERIFY(A::scene(w, 1)->items().isEmpty());
@@ -267,7 +249,7 @@ void TestExchange::exportSkipsEmptyTabs()
 void TestExchange::exportCancelledStillFillsDataModel()
 {
     Quillmere w;
-    OSDItem *item = addPicture(w, patternImage(4, 2, 6));
+    OSDItem *item = addPicture(w, TestSupport::randomPicture(4, 2, 6));
     QVERIFY(item);
     item->setPos(3.5, 8.2);
     const QString path = m_dir.filePath("never.pic");
@@ -284,7 +266,7 @@ void TestExchange::exportCancelledStillFillsDataModel()
 void TestExchange::exportSecondFilterKeepsTypedName()
 {
     Quillmere w;
-    QVERIFY(addPicture(w, patternImage(4, 2, 7)));
+    QVERIFY(addPicture(w, TestSupport::randomPicture(4, 2, 7)));
     const QString path = m_dir.filePath("no_extension");
     answerNextFileDialog({path}, nullptr, QStringLiteral("LogoFile (*.logo)"));
     w.slot_outputButten();
@@ -305,7 +287,7 @@ void TestExchange::exportFailureIsReported()
     QFETCH(QString, relativePath);
     QVERIFY(!writeBytes("plainfile.txt", "not a folder").isEmpty());
     Quillmere w;
-    QVERIFY(addPicture(w, patternImage(4, 2, 8)));
+    QVERIFY(addPicture(w, TestSupport::randomPicture(4, 2, 8)));
     const QString path = m_dir.filePath(relativePath);
     QStringList shown;
     answerNextFileDialog({path}, nullptr);
@@ -336,9 +318,10 @@ void TestExchange::importDialog()
 void TestExchange::importCancelChangesNothing()
 {
     Quillmere w;
-    OSDItem *first = addPicture(w, patternImage(4, 4, 9));
+    OSDItem *first = addPicture(w, TestSupport::randomPicture(4, 4, 9));
     w.on_notifyAddTable(0);
-    OSDItem *second = addText(w, patternImage(3, 3, 10), Qt::blue, QFont(), QStringLiteral("keep"));
+    OSDItem *second =
+        addText(w, TestSupport::randomPicture(3, 3, 10), Qt::blue, QFont(), QStringLiteral("keep"));
     exportTo(w, m_dir.filePath("before-cancel.pic"));
     const QList<VideoControlOSD *> records = DataMode::getInstance()->getOSDInfos();
     const QList<SourceData *> sources = DataMode::getInstance()->getSourcedatList();
@@ -379,7 +362,8 @@ void TestExchange::roundTrip()
         Expected e;
         // The first two items always cover a cut picture shown cut and a text item.
         e.isPicture = i == 0 || (i > 1 && random.bounded(3) != 0);
-        const QImage image = patternImage(1 + random.bounded(40), 1 + random.bounded(30), seed * 100 + i);
+        const QImage image =
+            TestSupport::randomPicture(1 + random.bounded(40), 1 + random.bounded(30), seed * 100 + i);
         OSDItem *item = nullptr;
         if (e.isPicture) {
             item = addPicture(w, image);
@@ -425,7 +409,7 @@ void TestExchange::roundTrip()
 
     // Import into a window that holds other work, which the import replaces.
     Quillmere other;
-    QVERIFY(addPicture(other, patternImage(9, 9, 999)));
+    QVERIFY(addPicture(other, TestSupport::randomPicture(9, 9, 999)));
     other.on_notifyAddTable(0);
     other.on_notifyAddTable(0);
     answerNextFileDialog({path}, nullptr);
@@ -488,13 +472,13 @@ void TestExchange::roundTrip()
 void TestExchange::importSeveralFilesAppends()
 {
     Quillmere w;
-    addPicture(w, patternImage(3, 3, 20));
+    addPicture(w, TestSupport::randomPicture(3, 3, 20));
     const QString first = m_dir.filePath("several-a.pic");
     exportTo(w, first);
     A::resetTabs(w);
-    addText(w, patternImage(4, 2, 21), Qt::green, QFont(), QStringLiteral("b1"));
+    addText(w, TestSupport::randomPicture(4, 2, 21), Qt::green, QFont(), QStringLiteral("b1"));
     w.on_notifyAddTable(0);
-    addPicture(w, patternImage(5, 1, 22));
+    addPicture(w, TestSupport::randomPicture(5, 1, 22));
     const QString second = m_dir.filePath("several-b.logo");
     exportTo(w, second);
 
@@ -523,10 +507,11 @@ void TestExchange::importBadFileKeepsWork()
     QFETCH(bool, withGoodFile);
     Quillmere w;
     const QString good = m_dir.filePath(QStringLiteral("good-before-bad-%1.pic").arg(++m_fileCounter));
-    OSDItem *first = addPicture(w, patternImage(4, 4, 30));
+    OSDItem *first = addPicture(w, TestSupport::randomPicture(4, 4, 30));
     exportTo(w, good);
     w.on_notifyAddTable(0);
-    OSDItem *second = addText(w, patternImage(6, 2, 31), Qt::yellow, QFont(), QStringLiteral("work"));
+    OSDItem *second =
+        addText(w, TestSupport::randomPicture(6, 2, 31), Qt::yellow, QFont(), QStringLiteral("work"));
     w.on_notifyAddTable(0);
     A::fillDataModelFromTabs(w);
     const QList<VideoControlOSD *> records = DataMode::getInstance()->getOSDInfos();
@@ -578,7 +563,7 @@ void TestExchange::importEmptyFileWarns()
     }
 
     Quillmere w;
-    OSDItem *first = addPicture(w, patternImage(4, 4, 40));
+    OSDItem *first = addPicture(w, TestSupport::randomPicture(4, 4, 40));
     w.on_notifyAddTable(0);
     A::fillDataModelFromTabs(w);
     const QList<VideoControlOSD *> records = DataMode::getInstance()->getOSDInfos();
@@ -622,7 +607,7 @@ void TestExchange::importMoreThanFiftyRecords()
     QList<VideoControlOSD *> records;
     QList<SourceData *> sources;
     for (int i = 0; i < count; ++i) {
-        const QImage image = patternImage(2, 2, 500 + i);
+        const QImage image = TestSupport::randomPicture(2, 2, 500 + i);
         auto *record = new VideoControlOSD;
         QByteArray data;
         for (int y = 0; y < 2; ++y)

@@ -1,6 +1,7 @@
 // The text image window: defaults, format controls, size entry, sending and re-editing.
 #include "core/text/sizevalidator.h"
 #include "core/text/textrenderer.h"
+#include "support/core/settingsfolder.h"
 #include "support/testsupport.h"
 #include "textexport/config.h"
 #include "textexport/exporttextimage.h"
@@ -52,11 +53,6 @@ private:
 };
 
 namespace {
-
-QString settingsFile()
-{
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/settings.ini");
-}
 
 // What one press of "发送到硬件" handed over; the image is copied while the signal is delivered.
 struct Sent
@@ -134,18 +130,6 @@ void clearSizeField(QComboBox *combo)
     QTest::keyClick(combo, Qt::Key_Backspace);
 }
 
-QtMessageHandler g_previousHandler = nullptr;
-
-void failOnWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (g_previousHandler)
-        g_previousHandler(type, context, message);
-    // The offscreen platform reports what it cannot do with shown windows; that is no fault here.
-    if ((type == QtWarningMsg || type == QtCriticalMsg) &&
-        !message.startsWith(QLatin1String("This plugin does not")))
-        QFAIL(qPrintable(QStringLiteral("Qt warning: ") + message));
-}
-
 } // namespace
 
 class TestExportTextImage : public QObject
@@ -154,7 +138,6 @@ class TestExportTextImage : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void init();
     void cleanup();
 
@@ -196,8 +179,9 @@ private slots:
     void closeHidesAndReports();
 
 private:
-    bool m_hadFile = false;
-    QByteArray m_savedFile;
+    QString settingsFile() const { return m_folder.file(); }
+
+    TestSupport::SettingsFolder m_folder;
     Config *m_config = nullptr;
     ExportTextImage *m_window = nullptr;
 
@@ -206,32 +190,15 @@ private:
 
 void TestExportTextImage::initTestCase()
 {
-    QFile file(settingsFile());
-    m_hadFile = file.exists();
-    if (m_hadFile) {
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        m_savedFile = file.readAll();
-    }
-    QFile::remove(settingsFile());
     QVERIFY(QFontDatabase().families().contains(QStringLiteral("DejaVu Serif")));
     // Failed string connections and style sheets that do not parse only show up as warnings.
-    g_previousHandler = qInstallMessageHandler(failOnWarnings);
-}
-
-void TestExportTextImage::cleanupTestCase()
-{
-    QFile::remove(settingsFile());
-    if (m_hadFile) {
-        QFile file(settingsFile());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(m_savedFile);
-    }
+    TestSupport::failOnQtWarnings();
 }
 
 void TestExportTextImage::init()
 {
-    QFile::remove(settingsFile());
-    m_config = new Config;
+    m_folder.clear();
+    m_config = new Config(m_folder.path());
 }
 
 void TestExportTextImage::cleanup()
@@ -403,9 +370,9 @@ void TestExportTextImage::settingsGiveFamilyAndStyle()
 void TestExportTextImage::freshSettingsFileHoldsEveryKeyAfterOneOpening()
 {
     cleanup();
-    QFile::remove(settingsFile());
+    m_folder.clear();
     {
-        Config config;
+        Config config(m_folder.path());
         ExportTextImage window(&config, nullptr);
     }
     QSettings settings(settingsFile(), QSettings::IniFormat);

@@ -1,17 +1,13 @@
 #include "core/geometry/edgehitflags.h"
 #include "core/geometry/edgeresize.h"
 #include "mainwindow/quillmere.h"
+#include "support/quillmereaccess.h"
+#include "support/testsupport.h"
 #include "widgets/framelesshelper.h"
 
 #include <QRubberBand>
 #include <QWindow>
 #include <QtTest>
-
-class QuillmereTestAccess
-{
-public:
-    static Utils::FramelessHelper *helper(Quillmere &window) { return window.m_framelessHelper; }
-};
 
 namespace {
 
@@ -113,6 +109,7 @@ class TestFramelessHelper : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { TestSupport::failOnQtWarnings(); }
     void edgeHits_data();
     void edgeHits();
     void resizedGeometry_data();
@@ -533,7 +530,7 @@ void TestFramelessHelper::widgetDestroyedBeforeHelper()
 void TestFramelessHelper::mainWindowMovesByTitleArea()
 {
     Quillmere window;
-    Utils::FramelessHelper *helper = QuillmereTestAccess::helper(window);
+    Utils::FramelessHelper *helper = QuillmereTestAccess::framelessHelper(window);
     QVERIFY(helper);
     QCOMPARE(helper->parent(), &window);
     QVERIFY(helper->moveEnabled());

@@ -1,7 +1,8 @@
 // settings.ini that is garbage, holds absurd values, cannot be read or written, or is not a file
 // at all: the text window still opens, with the defaults where nothing usable was found, and
-// nothing crashes. The file beside the test executable is put back as it was afterwards.
+// nothing crashes.
 #include "mainwindow/quillmere.h"
+#include "support/core/settingsfolder.h"
 #include "support/quillmereaccess.h"
 #include "textexport/config.h"
 #include "textexport/exporttextimage.h"
@@ -23,11 +24,6 @@ using Prepare = std::function<void(const QString &path)>;
 Q_DECLARE_METATYPE(Prepare)
 
 namespace {
-
-QString settingsFile()
-{
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/settings.ini");
-}
 
 void writeFile(const QString &path, const QByteArray &content)
 {
@@ -81,10 +77,7 @@ class TestHostileSettings : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
     void init();
-    void cleanup();
 
     void textWindowOpensWhateverTheFile_data();
     void textWindowOpensWhateverTheFile();
@@ -96,49 +89,20 @@ private:
     // Opens the text window from a main window, checks that it works, and closes it again; the
     // window's Config is saved when the opening slot returns.
     void openTextWindow();
+    QString settingsFile() const { return m_folder.file(); }
 
-    bool m_hadFile = false;
-    QByteArray m_savedFile;
+    TestSupport::SettingsFolder m_folder;
 };
-
-void TestHostileSettings::initTestCase()
-{
-    QFile file(settingsFile());
-    m_hadFile = QFileInfo(settingsFile()).isFile();
-    if (m_hadFile) {
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        m_savedFile = file.readAll();
-    }
-}
-
-void TestHostileSettings::cleanupTestCase()
-{
-    cleanup();
-    if (m_hadFile)
-        writeFile(settingsFile(), m_savedFile);
-}
 
 void TestHostileSettings::init()
 {
-    cleanup();
-}
-
-void TestHostileSettings::cleanup()
-{
-    const QString path = settingsFile();
-    const QFileInfo info(path);
-    if (info.isDir() && !info.isSymLink()) {
-        QDir(path).removeRecursively();
-        return;
-    }
-    if (info.isFile() && !info.isSymLink())
-        QFile(path).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QFile::remove(path);
+    m_folder.clear();
 }
 
 void TestHostileSettings::openTextWindow()
 {
     Quillmere w;
+    w.setSettingsFolder(m_folder.path());
     w.slot_textButten();
     ExportTextImage *window = QuillmereTestAccess::textWindow(w);
     QVERIFY(window);
@@ -196,7 +160,7 @@ void TestHostileSettings::textWindowOpensWhateverTheFile()
     const bool wasLink = before.isSymLink();
     {
         // Nothing usable in there: every value is the default.
-        Config config;
+        Config config(m_folder.path());
         QVERIFY(hasDefaults(config));
         config.fontSize = 31; // must not end up anywhere but a real file
     }
@@ -251,7 +215,7 @@ void TestHostileSettings::absurdValuesDoNotBreakTheWindow()
     if (QTest::currentTestFailed())
         return;
     // The values went back as read (the window changes only the recent names), and read again.
-    Config again;
+    Config again(m_folder.path());
     QVERIFY(again.recentFiles.contains(QString::fromUtf8("文本编辑")));
     openTextWindow();
 }
@@ -264,7 +228,7 @@ void TestHostileSettings::readOnlyFileIsLeftAlone()
     writeFile(settingsFile(), content);
     QVERIFY(QFile(settingsFile()).setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     {
-        Config config;
+        Config config(m_folder.path());
         QCOMPARE(config.fontFamily, QStringLiteral("DejaVu Serif"));
         QCOMPARE(config.fontSize, 14);
     }
@@ -273,7 +237,7 @@ void TestHostileSettings::readOnlyFileIsLeftAlone()
 
     // Not even readable: the defaults.
     QVERIFY(QFile(settingsFile()).setPermissions(QFileDevice::Permissions()));
-    Config unreadable;
+    Config unreadable(m_folder.path());
     QVERIFY(hasDefaults(unreadable));
     openTextWindow();
 }

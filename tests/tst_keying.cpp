@@ -9,6 +9,8 @@
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "osditem/publicbase.h"
+#include "support/core/pictures.h"
+#include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 #include "widgets/doubleslider.h"
 
@@ -20,89 +22,24 @@
 #include <QPointer>
 #include <QtTest>
 
-class QuillmereTestAccess
-{
-public:
-    static TableWidgetEx *tabs(Quillmere &w) { return w.m_tabWidget; }
-    static QGraphicsView *currentView(Quillmere &w) { return w.currentView(); }
-    static QColor &selectColor(Quillmere &w) { return w.m_selectColor; }
-    static QColor &beginColor(Quillmere &w) { return w.m_beginColor; }
-    static QColor &endColor(Quillmere &w) { return w.m_endColor; }
-    static bool &mouseClicked(Quillmere &w) { return w.m_mouseClicked; }
-    static DoubleSlider *slider(Quillmere &w, int channel)
-    {
-        return channel == 0 ? w.m_sliderR : channel == 1 ? w.m_sliderG : w.m_sliderB;
-    }
-    static QLabel *minLabel(Quillmere &w, int channel)
-    {
-        return channel == 0 ? w.m_minLabelR : channel == 1 ? w.m_minLabelG : w.m_minLabelB;
-    }
-    static QLabel *maxLabel(Quillmere &w, int channel)
-    {
-        return channel == 0 ? w.m_maxLabelR : channel == 1 ? w.m_maxLabelG : w.m_maxLabelB;
-    }
-    static QLabel *pickedColorLabel(Quillmere &w) { return w.m_pickedColorLabel; }
-    static QLabel *pickedColorSwatch(Quillmere &w) { return w.m_pickedColorSwatch; }
-    static LabelEx *fillColorSwatch(Quillmere &w) { return w.m_fillColorSwatch; }
-    static CheckBoxEx *selectColorCheck(Quillmere &w) { return w.m_selectColorCheck; }
-    static PushButtonEx *resetButton(Quillmere &w) { return w.m_resetButton; }
-    static QFrame *colorTip(Quillmere &w) { return w.m_colorTip; }
-    static QLabel *colorTipLabel(Quillmere &w) { return w.m_colorTipLabel; }
-    static QLabel *colorTipSwatch(Quillmere &w) { return w.m_colorTipSwatch; }
-
-    static void rebuildFromDataModel(Quillmere &w) { w.rebuildFromDataModel(); }
-    // A picture item put into the current tab the way the toolbar's picture button does it.
-    static OSDItem *addPicture(Quillmere &w, const QImage &image) { return w.addPictureItem(image); }
-};
+using TestSupport::keyedByDefinition;
 
 namespace {
 
 const QString kBorder =
     QStringLiteral(";border-width: 1px;border-color: rgb(22,22,22);border-style: solid;border-radius: 3px;");
 
-QImage picture(const QSize &size, const QColor &background)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(background);
-    return image;
-}
-
-// The image the window should show after keying base with the given bounds and fill colour.
-QImage keyedByDefinition(QImage image, const QColor &begin, const QColor &end, const QColor &fill)
-{
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c(image.pixel(x, y));
-            if (begin.red() <= c.red() && c.red() <= end.red() && begin.green() <= c.green() &&
-                c.green() <= end.green() && begin.blue() <= c.blue() && c.blue() <= end.blue())
-                image.setPixelColor(x, y, fill);
-        }
-    }
-    return image;
-}
-
-bool samePixels(const QImage &a, const QImage &b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y))
-                return false;
-    return true;
-}
-
 // The item, its shown pixmap and its record all carry image.
 void verifyItemShows(OSDItem *item, VideoControlOSD *record, const QImage &image, const QColor &fill,
                      bool keyingOn)
 {
-    QVERIFY(samePixels(item->image(), image));
-    QVERIFY(samePixels(item->loadedImage(), image));
-    QVERIFY(samePixels(item->displayImage(), image));
-    QVERIFY(samePixels(item->pixmap().toImage(), image));
+    QVERIFY(TestSupport::identicalPixels(item->image(), image));
+    QVERIFY(TestSupport::identicalPixels(item->loadedImage(), image));
+    QVERIFY(TestSupport::identicalPixels(item->displayImage(), image));
+    QVERIFY(TestSupport::identicalPixels(item->pixmap().toImage(), image));
     QCOMPARE(item->videoControlOSD(), record);
     QVERIFY(record->pImageValue());
-    QVERIFY(samePixels(*record->pImageValue(), image));
+    QVERIFY(TestSupport::identicalPixels(*record->pImageValue(), image));
     int completionWidth = 0;
     QCOMPARE(record->image(), PublicBase::imageToOsdData(image, &completionWidth));
     QCOMPARE(record->OSDFileLength(), image.width() * image.height() * 3);
@@ -148,19 +85,6 @@ void answerColourDialog(const QColor &color)
     timer->start();
 }
 
-QtMessageHandler g_previousHandler = nullptr;
-
-// Every Qt warning fails the test, except the headless platform's notes on what it cannot do
-// for top-level windows (pass on size limits, raise them).
-void failOnWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (g_previousHandler)
-        g_previousHandler(type, context, message);
-    if ((type == QtWarningMsg || type == QtCriticalMsg) &&
-        !message.startsWith(QLatin1String("This plugin does not support")))
-        QFAIL(qPrintable(QStringLiteral("Qt warning: ") + message));
-}
-
 void showWindow(Quillmere &w)
 {
     w.show();
@@ -177,7 +101,7 @@ private slots:
     void initTestCase()
     {
         QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-        g_previousHandler = qInstallMessageHandler(failOnWarnings);
+        TestSupport::failOnQtWarnings();
     }
 
     void sliderStepKeysAndRewritesRecord_data();
@@ -222,9 +146,9 @@ void TestKeying::sliderStepKeysAndRewritesRecord()
     QFETCH(bool, keyed);
 
     Quillmere w;
-    QImage base = picture(QSize(7, 5), QColor(200, 200, 200));
+    QImage base = TestSupport::filledPicture(QSize(7, 5), QColor(200, 200, 200));
     base.setPixelColor(3, 2, pixel);
-    OSDItem *item = QuillmereTestAccess::addPicture(w, base);
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
     VideoControlOSD *record = item->videoControlOSD();
 
     for (int channel = 0; channel < 3; ++channel)
@@ -240,16 +164,16 @@ void TestKeying::sliderStepKeysAndRewritesRecord()
     QCOMPARE(item->image().pixelColor(3, 2), keyed ? QColor(0, 0, 0) : pixel);
     QCOMPARE(item->image().pixelColor(0, 0), QColor(200, 200, 200));
     verifyItemShows(item, record, item->image(), QColor(0, 0, 0), false);
-    QVERIFY(samePixels(item->sourceImage(), base));
+    QVERIFY(TestSupport::identicalPixels(item->sourceImage(), base));
 }
 
 void TestKeying::narrowAfterWideStartsFromBase()
 {
     Quillmere w;
-    QImage base = picture(QSize(4, 1), QColor(100, 100, 100));
+    QImage base = TestSupport::filledPicture(QSize(4, 1), QColor(100, 100, 100));
     base.setPixelColor(0, 0, QColor(5, 5, 5));
     base.setPixelColor(1, 0, QColor(50, 50, 50));
-    OSDItem *item = QuillmereTestAccess::addPicture(w, base);
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
     QuillmereTestAccess::selectColor(w) = QColor(255, 0, 0);
 
     for (int channel = 0; channel < 3; ++channel)
@@ -261,7 +185,7 @@ void TestKeying::narrowAfterWideStartsFromBase()
     for (int channel = 0; channel < 3; ++channel)
         QuillmereTestAccess::slider(w, channel)->moveMaxHandle(10);
     const QImage expected = keyedByDefinition(base, QColor(0, 0, 0), QColor(10, 10, 10), QColor(255, 0, 0));
-    QVERIFY(samePixels(item->image(), expected));
+    QVERIFY(TestSupport::identicalPixels(item->image(), expected));
     QCOMPARE(item->image().pixelColor(1, 0), QColor(50, 50, 50));
     verifyItemShows(item, item->videoControlOSD(), expected, QColor(255, 0, 0), false);
 }
@@ -269,20 +193,21 @@ void TestKeying::narrowAfterWideStartsFromBase()
 void TestKeying::beginAboveEndMatchesNothing()
 {
     Quillmere w;
-    const QImage base = picture(QSize(3, 3), QColor(60, 60, 60));
-    OSDItem *item = QuillmereTestAccess::addPicture(w, base);
+    const QImage base = TestSupport::filledPicture(QSize(3, 3), QColor(60, 60, 60));
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
     QuillmereTestAccess::selectColor(w) = QColor(1, 2, 3);
     QuillmereTestAccess::beginColor(w) = QColor(0, 61, 0);
     QuillmereTestAccess::endColor(w) = QColor(255, 60, 255);
     w.slot_applyDataForDataModel();
-    QVERIFY(samePixels(item->image(), base));
+    QVERIFY(TestSupport::identicalPixels(item->image(), base));
     verifyItemShows(item, item->videoControlOSD(), base, QColor(1, 2, 3), false);
 }
 
 void TestKeying::recordFollowsFillColourAndSwitch()
 {
     Quillmere w;
-    OSDItem *item = QuillmereTestAccess::addPicture(w, picture(QSize(2, 2), QColor(9, 9, 9)));
+    OSDItem *item =
+        QuillmereTestAccess::addPictureItem(w, TestSupport::filledPicture(QSize(2, 2), QColor(9, 9, 9)));
     VideoControlOSD *record = item->videoControlOSD();
 
     QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
@@ -306,7 +231,8 @@ void TestKeying::fillColourFromDialog()
 {
     Quillmere w;
     showWindow(w);
-    OSDItem *item = QuillmereTestAccess::addPicture(w, picture(QSize(2, 2), QColor(9, 9, 9)));
+    OSDItem *item =
+        QuillmereTestAccess::addPictureItem(w, TestSupport::filledPicture(QSize(2, 2), QColor(9, 9, 9)));
     LabelEx *swatch = QuillmereTestAccess::fillColorSwatch(w);
 
     answerColourDialog(QColor(12, 200, 7));
@@ -338,13 +264,13 @@ void TestKeying::pickByClick()
 {
     Quillmere w;
     showWindow(w);
-    QImage base = picture(QSize(30, 20), QColor(10, 20, 31));
+    QImage base = TestSupport::filledPicture(QSize(30, 20), QColor(10, 20, 31));
     const QList<QPoint> target = {QPoint(4, 5), QPoint(12, 7), QPoint(29, 19)};
     for (const QPoint &p : target)
         base.setPixelColor(p, QColor(10, 20, 30));
     base.setPixelColor(5, 5, QColor(11, 20, 30));
     base.setPixelColor(6, 5, QColor(10, 21, 30));
-    OSDItem *item = QuillmereTestAccess::addPicture(w, base);
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
     QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
     QuillmereTestAccess::selectColor(w) = QColor(250, 240, 230);
     QSignalSpy ranges(QuillmereTestAccess::slider(w, 0), &DoubleSlider::signal_valueChanged);
@@ -373,7 +299,7 @@ void TestKeying::pickByClick()
 
     const QImage expected =
         keyedByDefinition(base, QColor(10, 20, 30), QColor(10, 20, 30), QColor(250, 240, 230));
-    QVERIFY(samePixels(item->image(), expected));
+    QVERIFY(TestSupport::identicalPixels(item->image(), expected));
     for (const QPoint &p : target)
         QCOMPARE(item->image().pixelColor(p), QColor(250, 240, 230));
     QCOMPARE(item->image().pixelColor(5, 5), QColor(11, 20, 30));
@@ -386,9 +312,9 @@ void TestKeying::strayClickWithKeyingOffChangesNothing()
 {
     Quillmere w;
     showWindow(w);
-    QImage base = picture(QSize(30, 20), QColor(10, 20, 31));
+    QImage base = TestSupport::filledPicture(QSize(30, 20), QColor(10, 20, 31));
     base.setPixelColor(12, 7, QColor(10, 20, 30));
-    OSDItem *item = QuillmereTestAccess::addPicture(w, base);
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
     VideoControlOSD *record = item->videoControlOSD();
     const QByteArray pixels = record->image();
 
@@ -401,7 +327,7 @@ void TestKeying::strayClickWithKeyingOffChangesNothing()
     QCOMPARE(QuillmereTestAccess::beginColor(w), QColor(0, 0, 0));
     QCOMPARE(QuillmereTestAccess::endColor(w), QColor(255, 255, 255));
     QVERIFY(!item->isKeyApplied());
-    QVERIFY(samePixels(item->pixmap().toImage(), base));
+    QVERIFY(TestSupport::identicalPixels(item->pixmap().toImage(), base));
     QCOMPARE(record->image(), pixels);
 
     // Switched on, the same click picks.
@@ -416,9 +342,9 @@ void TestKeying::hoverWithoutClickMovesOnlyTheTip()
 {
     Quillmere w;
     showWindow(w);
-    QImage base = picture(QSize(30, 20), QColor(1, 2, 3));
+    QImage base = TestSupport::filledPicture(QSize(30, 20), QColor(1, 2, 3));
     base.setPixelColor(8, 9, QColor(12, 200, 7));
-    OSDItem *item = QuillmereTestAccess::addPicture(w, base);
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
     const qint64 before = item->image().cacheKey();
 
     hoverAt(w, QPoint(8, 9));
@@ -498,7 +424,7 @@ void TestKeying::pickReportsThePixelOnScreen()
         QVERIFY(item);
         QCOMPARE(item->isShowCutArea(), cutView);
     } else {
-        item = QuillmereTestAccess::addPicture(w, base);
+        item = QuillmereTestAccess::addPictureItem(w, base);
         if (!cut.isNull())
             item->slot_applyCutImage(base.copy(cut), cut);
         if (cutView)
@@ -527,7 +453,8 @@ void TestKeying::pickReportsThePixelOnScreen()
     // The key took exactly the clicked pixel, in the whole keyed picture.
     QCOMPARE(QuillmereTestAccess::beginColor(w), expected);
     QCOMPARE(QuillmereTestAccess::endColor(w), expected);
-    QVERIFY(samePixels(item->image(), keyedByDefinition(base, expected, expected, QColor(1, 2, 3))));
+    QVERIFY(TestSupport::identicalPixels(item->image(),
+                                         keyedByDefinition(base, expected, expected, QColor(1, 2, 3))));
     QCOMPARE(item->image().pixelColor(picturePixel), QColor(1, 2, 3));
 }
 
@@ -536,11 +463,12 @@ void TestKeying::tipOutlivesTheFirstTab()
     Quillmere w;
     showWindow(w);
     w.on_notifyAddTable(0);
-    OSDItem *item = QuillmereTestAccess::addPicture(w, picture(QSize(20, 20), QColor(3, 4, 5)));
+    OSDItem *item =
+        QuillmereTestAccess::addPictureItem(w, TestSupport::filledPicture(QSize(20, 20), QColor(3, 4, 5)));
     TestSupport::answerNextModal(QStringLiteral("是"));
     w.on_removeTable(0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(QuillmereTestAccess::tabs(w)->count(), 1);
+    QCOMPARE(QuillmereTestAccess::tabWidget(w)->count(), 1);
     QVERIFY(QuillmereTestAccess::colorTip(w));
 
     hoverAt(w, QPoint(3, 3));
@@ -565,9 +493,9 @@ void TestKeying::resetRestoresBase()
 {
     Quillmere w;
     showWindow(w);
-    QImage base = picture(QSize(6, 6), QColor(40, 40, 40));
+    QImage base = TestSupport::filledPicture(QSize(6, 6), QColor(40, 40, 40));
     base.setPixelColor(1, 1, QColor(200, 10, 10));
-    OSDItem *item = QuillmereTestAccess::addPicture(w, base);
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
     VideoControlOSD *record = item->videoControlOSD();
     QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
     QuillmereTestAccess::selectColor(w) = QColor(0, 0, 255);
@@ -608,8 +536,8 @@ void TestKeying::resetOnNeverKeyedTab()
 {
     Quillmere w;
     showWindow(w);
-    const QImage base = picture(QSize(5, 4), QColor(0, 0, 0));
-    OSDItem *item = QuillmereTestAccess::addPicture(w, base);
+    const QImage base = TestSupport::filledPicture(QSize(5, 4), QColor(0, 0, 0));
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
     VideoControlOSD *record = item->videoControlOSD();
     const QImage *recordImage = record->pImageValue();
     const qint64 shown = item->image().cacheKey();
@@ -629,9 +557,9 @@ void TestKeying::resetNamesTabByTitle()
     showWindow(w);
     w.on_notifyAddTable(0);
     w.on_notifyAddTable(0);
-    TableWidgetEx *tabs = QuillmereTestAccess::tabs(w);
+    TableWidgetEx *tabs = QuillmereTestAccess::tabWidget(w);
     QCOMPARE(tabs->tabText(2), QStringLiteral("OSD3"));
-    QuillmereTestAccess::addPicture(w, picture(QSize(3, 3), QColor(5, 5, 5)));
+    QuillmereTestAccess::addPictureItem(w, TestSupport::filledPicture(QSize(3, 3), QColor(5, 5, 5)));
 
     QStringList seen;
     TestSupport::answerNextModal(QStringLiteral("OK"), &seen);
@@ -653,20 +581,20 @@ void TestKeying::closedTabDoesNotLendItsBase()
 {
     Quillmere w;
     showWindow(w);
-    const QImage first = picture(QSize(8, 8), QColor(10, 10, 10));
-    QuillmereTestAccess::addPicture(w, first);
+    const QImage first = TestSupport::filledPicture(QSize(8, 8), QColor(10, 10, 10));
+    QuillmereTestAccess::addPictureItem(w, first);
     QuillmereTestAccess::slider(w, 0)->moveMaxHandle(50); // keys OSD1, base at position 0
 
     w.on_notifyAddTable(0);
-    QImage second = picture(QSize(5, 3), QColor(30, 30, 30));
+    QImage second = TestSupport::filledPicture(QSize(5, 3), QColor(30, 30, 30));
     second.setPixelColor(0, 0, QColor(100, 30, 30));
-    OSDItem *item = QuillmereTestAccess::addPicture(w, second);
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, second);
     VideoControlOSD *record = item->videoControlOSD();
 
     TestSupport::answerNextModal(QStringLiteral("是"));
     w.on_removeTable(0);
-    QCOMPARE(QuillmereTestAccess::tabs(w)->count(), 1);
-    QCOMPARE(QuillmereTestAccess::tabs(w)->currentIndex(), 0);
+    QCOMPARE(QuillmereTestAccess::tabWidget(w)->count(), 1);
+    QCOMPARE(QuillmereTestAccess::tabWidget(w)->currentIndex(), 0);
 
     QuillmereTestAccess::selectColor(w) = QColor(0, 255, 0);
     QuillmereTestAccess::slider(w, 0)->moveMaxHandle(60);
@@ -676,25 +604,25 @@ void TestKeying::closedTabDoesNotLendItsBase()
     QCOMPARE(item->image().pixelColor(0, 0), QColor(100, 30, 30));
     QCOMPARE(item->image().pixelColor(1, 0), QColor(0, 255, 0));
     verifyItemShows(item, record, expected, QColor(0, 255, 0), false);
-    QVERIFY(samePixels(item->sourceImage(), second));
+    QVERIFY(TestSupport::identicalPixels(item->sourceImage(), second));
 }
 
 void TestKeying::movedTabKeepsItsBase()
 {
     Quillmere w;
     showWindow(w);
-    QuillmereTestAccess::addPicture(w, picture(QSize(4, 4), QColor(99, 99, 99)));
+    QuillmereTestAccess::addPictureItem(w, TestSupport::filledPicture(QSize(4, 4), QColor(99, 99, 99)));
     w.on_notifyAddTable(0);
-    QImage second = picture(QSize(4, 4), QColor(20, 20, 20));
+    QImage second = TestSupport::filledPicture(QSize(4, 4), QColor(20, 20, 20));
     second.setPixelColor(2, 2, QColor(80, 20, 20));
-    OSDItem *item = QuillmereTestAccess::addPicture(w, second);
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, second);
     QuillmereTestAccess::selectColor(w) = QColor(255, 255, 255);
     QuillmereTestAccess::slider(w, 0)->moveMaxHandle(100); // keys both colours of the second item
     QCOMPARE(item->image().pixelColor(2, 2), QColor(255, 255, 255));
 
     TestSupport::answerNextModal(QStringLiteral("是"));
     w.on_removeTable(0);
-    QCOMPARE(QuillmereTestAccess::tabs(w)->currentIndex(), 0);
+    QCOMPARE(QuillmereTestAccess::tabWidget(w)->currentIndex(), 0);
 
     // Narrowing on the moved tab gives back the pixel the wider range had taken.
     QuillmereTestAccess::slider(w, 0)->moveMaxHandle(50);
@@ -705,16 +633,17 @@ void TestKeying::movedTabKeepsItsBase()
 void TestKeying::newItemInTabStartsAfresh()
 {
     Quillmere w;
-    QuillmereTestAccess::addPicture(w, picture(QSize(4, 4), QColor(10, 10, 10)));
+    QuillmereTestAccess::addPictureItem(w, TestSupport::filledPicture(QSize(4, 4), QColor(10, 10, 10)));
     QuillmereTestAccess::slider(w, 2)->moveMaxHandle(200);
 
-    const QImage fresh = picture(QSize(6, 2), QColor(120, 0, 0));
-    OSDItem *item = QuillmereTestAccess::addPicture(w, fresh);
+    const QImage fresh = TestSupport::filledPicture(QSize(6, 2), QColor(120, 0, 0));
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, fresh);
     QVERIFY(!item->isKeyApplied());
     QuillmereTestAccess::slider(w, 2)->moveMaxHandle(190);
     QCOMPARE(item->image().size(), QSize(6, 2));
-    QVERIFY(samePixels(item->image(), picture(QSize(6, 2), QColor(0, 0, 0))));
-    QVERIFY(samePixels(item->sourceImage(), fresh));
+    QVERIFY(TestSupport::identicalPixels(item->image(),
+                                         TestSupport::filledPicture(QSize(6, 2), QColor(0, 0, 0))));
+    QVERIFY(TestSupport::identicalPixels(item->sourceImage(), fresh));
 }
 
 void TestKeying::staleRemovalDoesNotLoseBase()
@@ -723,22 +652,22 @@ void TestKeying::staleRemovalDoesNotLoseBase()
     // A new picture into the third tab must not cost the second its base image.
     Quillmere w;
     showWindow(w);
-    QuillmereTestAccess::addPicture(w, picture(QSize(3, 3), QColor(1, 1, 1)));
+    QuillmereTestAccess::addPictureItem(w, TestSupport::filledPicture(QSize(3, 3), QColor(1, 1, 1)));
     w.on_notifyAddTable(0);
-    QImage second = picture(QSize(3, 3), QColor(20, 20, 20));
+    QImage second = TestSupport::filledPicture(QSize(3, 3), QColor(20, 20, 20));
     second.setPixelColor(1, 1, QColor(90, 20, 20));
-    OSDItem *secondItem = QuillmereTestAccess::addPicture(w, second);
+    OSDItem *secondItem = QuillmereTestAccess::addPictureItem(w, second);
     QuillmereTestAccess::slider(w, 0)->moveMaxHandle(100);
     QCOMPARE(secondItem->image().pixelColor(1, 1), QColor(0, 0, 0));
     w.on_notifyAddTable(0);
-    QuillmereTestAccess::addPicture(w, picture(QSize(3, 3), QColor(30, 30, 30)));
+    QuillmereTestAccess::addPictureItem(w, TestSupport::filledPicture(QSize(3, 3), QColor(30, 30, 30)));
     QuillmereTestAccess::slider(w, 0)->moveMaxHandle(99);
 
-    TableWidgetEx *tabs = QuillmereTestAccess::tabs(w);
+    TableWidgetEx *tabs = QuillmereTestAccess::tabWidget(w);
     TestSupport::answerNextModal(QStringLiteral("是"));
     w.on_removeTable(0);
     QCOMPARE(tabs->currentIndex(), 1);
-    QuillmereTestAccess::addPicture(w, picture(QSize(3, 3), QColor(40, 40, 40)));
+    QuillmereTestAccess::addPictureItem(w, TestSupport::filledPicture(QSize(3, 3), QColor(40, 40, 40)));
 
     tabs->setCurrentIndex(0);
     QuillmereTestAccess::slider(w, 0)->moveMaxHandle(50);
@@ -749,16 +678,17 @@ void TestKeying::staleRemovalDoesNotLoseBase()
 void TestKeying::resetListStartsAfresh()
 {
     Quillmere w;
-    QuillmereTestAccess::addPicture(w, picture(QSize(4, 4), QColor(10, 10, 10)));
+    QuillmereTestAccess::addPictureItem(w, TestSupport::filledPicture(QSize(4, 4), QColor(10, 10, 10)));
     QuillmereTestAccess::slider(w, 0)->moveMaxHandle(200);
 
     TestSupport::answerNextModal(QStringLiteral("是"));
     w.slot_removeAllTable();
-    const QImage fresh = picture(QSize(2, 5), QColor(150, 7, 7));
-    OSDItem *item = QuillmereTestAccess::addPicture(w, fresh);
+    const QImage fresh = TestSupport::filledPicture(QSize(2, 5), QColor(150, 7, 7));
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, fresh);
     QuillmereTestAccess::slider(w, 0)->moveMaxHandle(199);
     QCOMPARE(item->image().size(), QSize(2, 5));
-    QVERIFY(samePixels(item->image(), picture(QSize(2, 5), QColor(0, 0, 0))));
+    QVERIFY(TestSupport::identicalPixels(item->image(),
+                                         TestSupport::filledPicture(QSize(2, 5), QColor(0, 0, 0))));
 }
 
 void TestKeying::indexedPictureIsKeyed()
@@ -770,7 +700,7 @@ void TestKeying::indexedPictureIsKeyed()
     base.setColor(1, qRgb(200, 200, 200));
     base.fill(1);
     base.setPixel(0, 0, 0);
-    OSDItem *item = QuillmereTestAccess::addPicture(w, base);
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
     QuillmereTestAccess::selectColor(w) = QColor(0, 0, 255);
     QuillmereTestAccess::slider(w, 0)->moveMaxHandle(20);
     QCOMPARE(item->image().pixelColor(0, 0), QColor(0, 0, 255));
@@ -782,7 +712,7 @@ void TestKeying::emptyPictureKeysWithoutHarm()
 {
     // A file Qt cannot read leaves the item with an empty image.
     Quillmere w;
-    OSDItem *item = QuillmereTestAccess::addPicture(w, QImage());
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, QImage());
     QuillmereTestAccess::slider(w, 0)->moveMaxHandle(20);
     QVERIFY(item->image().isNull());
     VideoControlOSD *record = item->videoControlOSD();

@@ -1,4 +1,5 @@
 #include "core/text/linescanner.h"
+#include "support/core/warnings.h"
 
 #include <QtTest>
 
@@ -42,6 +43,7 @@ class TestLineScanner : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { TestSupport::failOnQtWarnings(); }
     void scanLine_data();
     void scanLine();
     void scanLines_data();

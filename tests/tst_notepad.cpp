@@ -1,4 +1,5 @@
 #include "core/text/linescanner.h"
+#include "support/core/settingsfolder.h"
 #include "textexport/config.h"
 #include "textexport/notepad.h"
 
@@ -130,23 +131,13 @@ private slots:
     void contextMenu();
 
 private:
-    struct Saved
-    {
-        QString fontFamily;
-        int fontSize;
-        bool showLineNumber, tabIndents, autoIndent, backUnindent, spaceTabs, whitespaces;
-        int indentSize, tabSize;
-    };
+    TestSupport::SettingsFolder m_folder;
     Config *m_config = nullptr;
-    Saved m_saved{};
 };
 
 void TestNotePad::initTestCase()
 {
-    m_config = new Config;
-    m_saved = {m_config->fontFamily, m_config->fontSize,     m_config->showLineNumber, m_config->tabIndents,
-               m_config->autoIndent, m_config->backUnindent, m_config->spaceTabs,      m_config->whitespaces,
-               m_config->indentSize, m_config->tabSize};
+    m_config = new Config(m_folder.path());
 }
 
 void TestNotePad::init()
@@ -165,17 +156,6 @@ void TestNotePad::init()
 
 void TestNotePad::cleanupTestCase()
 {
-    // The settings file is shared: leave it as it was found.
-    m_config->fontFamily = m_saved.fontFamily;
-    m_config->fontSize = m_saved.fontSize;
-    m_config->showLineNumber = m_saved.showLineNumber;
-    m_config->tabIndents = m_saved.tabIndents;
-    m_config->autoIndent = m_saved.autoIndent;
-    m_config->backUnindent = m_saved.backUnindent;
-    m_config->spaceTabs = m_saved.spaceTabs;
-    m_config->whitespaces = m_saved.whitespaces;
-    m_config->indentSize = m_saved.indentSize;
-    m_config->tabSize = m_saved.tabSize;
     delete m_config;
 }
 

@@ -104,12 +104,22 @@ void TestOsdFileWriter::offPlanFilesAreNotWritten_data()
     QTest::addColumn<qint64>("lengthOff");
     QTest::addColumn<int>("appended");
     QTest::addColumn<bool>("brokenRecord");
-    QTest::newRow("a record more than the header states is refused") << 2 << qint64(0) << 3 << false;
-    QTest::newRow("a record past the stated length is refused") << 3 << qint64(-1) << 3 << false;
-    QTest::newRow("fewer records than the header states are refused") << 3 << qint64(0) << 2 << false;
-    QTest::newRow("fewer bytes than the header states are refused") << 3 << qint64(1) << 3 << false;
-    QTest::newRow("a record the format cannot store is refused") << 3 << qint64(0) << 3 << true;
-    QTest::newRow("a length beyond the format's limit is refused") << 3 << OsdFile::MaxFileSize << 3 << false;
+    QTest::addColumn<OsdFileError::Code>("code");
+    using E = OsdFileError;
+    QTest::newRow("a record more than the header states is refused")
+        << 2 << qint64(0) << 3 << false << E::MoreRecordsThanStated;
+    QTest::newRow("a record past the stated length is refused")
+        << 3 << qint64(-1) << 3 << false << E::RecordPastStatedLength;
+    QTest::newRow("fewer records than the header states are refused")
+        << 3 << qint64(0) << 2 << false << E::FewerRecordsThanStated;
+    QTest::newRow("fewer bytes than the header states are refused")
+        << 3 << qint64(1) << 3 << false << E::RecordsShortOfStatedLength;
+    QTest::newRow("a record the format cannot store is refused")
+        << 3 << qint64(0) << 3 << true << E::PixelLengthMismatch;
+    QTest::newRow("a length beyond the format's limit is refused")
+        << 3 << OsdFile::MaxFileSize << 3 << false << E::FileTooLarge;
+    QTest::newRow("a length too short for the count is refused")
+        << 1000 << qint64(0) << 3 << false << E::LengthBelowCount;
 }
 
 void TestOsdFileWriter::offPlanFilesAreNotWritten()
@@ -118,6 +128,7 @@ void TestOsdFileWriter::offPlanFilesAreNotWritten()
     QFETCH(qint64, lengthOff);
     QFETCH(int, appended);
     QFETCH(bool, brokenRecord);
+    QFETCH(OsdFileError::Code, code);
     const RecordSet set(11, 3);
     const qint64 length = set.plannedLength() + lengthOff;
     if (brokenRecord)
@@ -134,7 +145,8 @@ void TestOsdFileWriter::offPlanFilesAreNotWritten()
     ok = ok && writer.finish(&error);
 
     QVERIFY(!ok);
-    QVERIFY(!error.isEmpty());
+    QCOMPARE(writer.failure().code, code);
+    QCOMPARE(error, writer.failure().message());
     // Neither the file nor a temporary one is left behind.
     QVERIFY(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }

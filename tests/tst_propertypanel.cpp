@@ -4,6 +4,7 @@
 #include "interfaces/styled/pushbuttonex.h"
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
+#include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 #include "widgets/doubleslider.h"
 
@@ -12,45 +13,41 @@
 #include <QLabel>
 #include <QtTest>
 
-class QuillmereTestAccess
-{
-public:
-    static QFrame *frame(Quillmere &w) { return w.m_propertyFrame; }
-    static TableWidgetEx *tabs(Quillmere &w) { return w.m_tabWidget; }
-    static QWidget *widget(Quillmere &w, const QString &name)
-    {
-        const QMap<QString, QWidget *> widgets = {
-            {"title", w.m_propertyTitle},
-            {"check", w.m_selectColorCheck},
-            {"reset", w.m_resetButton},
-            {"currentTitle", w.m_currentColorTitle},
-            {"pickedSwatch", w.m_pickedColorSwatch},
-            {"pickedLabel", w.m_pickedColorLabel},
-            {"minR", w.m_minLabelR},
-            {"minG", w.m_minLabelG},
-            {"minB", w.m_minLabelB},
-            {"maxR", w.m_maxLabelR},
-            {"maxG", w.m_maxLabelG},
-            {"maxB", w.m_maxLabelB},
-            {"fillTitle", w.m_fillColorTitle},
-            {"fillSwatch", w.m_fillColorSwatch},
-            {"sliderR", w.m_sliderR},
-            {"sliderG", w.m_sliderG},
-            {"sliderB", w.m_sliderB},
-        };
-        if (widgets.contains(name))
-            return widgets.value(name);
-        // Unnamed labels are found by their text.
-        const QList<QLabel *> labels = w.m_propertyFrame->findChildren<QLabel *>();
-        for (QLabel *label : labels)
-            if (label->text() == name)
-                return label;
-        return nullptr;
-    }
-    static QColor selectColor(Quillmere &w) { return w.m_selectColor; }
-};
+using A = QuillmereTestAccess;
 
 namespace {
+
+// A widget of the panel by a short name of this test, or an unnamed label by its text.
+QWidget *panelWidget(Quillmere &w, const QString &name)
+{
+    const QMap<QString, QWidget *> widgets = {
+        {"title", A::propertyTitle(w)},
+        {"check", A::selectColorCheck(w)},
+        {"reset", A::resetButton(w)},
+        {"currentTitle", A::currentColorTitle(w)},
+        {"pickedSwatch", A::pickedColorSwatch(w)},
+        {"pickedLabel", A::pickedColorLabel(w)},
+        {"minR", A::minLabelR(w)},
+        {"minG", A::minLabelG(w)},
+        {"minB", A::minLabelB(w)},
+        {"maxR", A::maxLabelR(w)},
+        {"maxG", A::maxLabelG(w)},
+        {"maxB", A::maxLabelB(w)},
+        {"fillTitle", A::fillColorTitle(w)},
+        {"fillSwatch", A::fillColorSwatch(w)},
+        {"sliderR", A::sliderR(w)},
+        {"sliderG", A::sliderG(w)},
+        {"sliderB", A::sliderB(w)},
+    };
+    if (widgets.contains(name))
+        return widgets.value(name);
+    // Unnamed labels are found by their text.
+    const QList<QLabel *> labels = A::propertyFrame(w)->findChildren<QLabel *>();
+    for (QLabel *label : labels)
+        if (label->text() == name)
+            return label;
+    return nullptr;
+}
 
 const QString kGrey = QStringLiteral("text-align:center;font:SimSun Arial;color:rgb(210,210,210);");
 const QString kRed = QStringLiteral("text-align:center;font:SimSun Arial;color:rgb(255,0,0);");
@@ -64,28 +61,15 @@ const QString kResetStyle = QStringLiteral(
     "#303238;border-color:rgb(222,89,15);color:#fdfdfd;}"
     "PushButtonEx:pressed{background-color: #1a1a1a;border-color:rgb(222,89,15);color:#fdfdfd;}");
 
-QtMessageHandler g_previousHandler = nullptr;
-
-// Every Qt warning fails the test, except the headless platform's notes on what it cannot do
-// for top-level windows (pass on size limits, raise them).
-void failOnWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (g_previousHandler)
-        g_previousHandler(type, context, message);
-    if ((type == QtWarningMsg || type == QtCriticalMsg) &&
-        !message.startsWith(QLatin1String("This plugin does not support")))
-        QFAIL(qPrintable(QStringLiteral("Qt warning: ") + message));
-}
-
 QRect inFrame(Quillmere &w, QWidget *widget)
 {
-    QFrame *frame = QuillmereTestAccess::frame(w);
+    QFrame *frame = A::propertyFrame(w);
     return QRect(widget->mapTo(frame, QPoint(0, 0)), widget->size());
 }
 
 QRect rectOf(Quillmere &w, const QString &name)
 {
-    return inFrame(w, QuillmereTestAccess::widget(w, name));
+    return inFrame(w, panelWidget(w, name));
 }
 
 } // namespace
@@ -97,7 +81,7 @@ private slots:
     void initTestCase()
     {
         QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-        g_previousHandler = qInstallMessageHandler(failOnWarnings);
+        TestSupport::failOnQtWarnings();
     }
 
     void widthAtAnyWindowSize_data();
@@ -130,11 +114,11 @@ void TestPropertyPanel::widthAtAnyWindowSize()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.resize(size);
     QTRY_COMPARE(w.size(), size);
-    QFrame *frame = QuillmereTestAccess::frame(w);
+    QFrame *frame = A::propertyFrame(w);
     QTRY_COMPARE(frame->width(), 220);
     // At the right edge, right of the 2-pixel line; the tab list takes the rest.
     QCOMPARE(frame->geometry().right(), w.width() - 1);
-    TableWidgetEx *tabs = QuillmereTestAccess::tabs(w);
+    TableWidgetEx *tabs = A::tabWidget(w);
     QCOMPARE(tabs->geometry().right() + 1 + 2, frame->x());
     QCOMPARE(tabs->x(), 0);
     QCOMPARE(frame->geometry().bottom(), w.height() - 1);
@@ -182,7 +166,7 @@ void TestPropertyPanel::widgets()
     Quillmere w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QWidget *widget = QuillmereTestAccess::widget(w, name);
+    QWidget *widget = panelWidget(w, name);
     QVERIFY(widget);
     QVERIFY(widget->isVisible());
     QCOMPARE(widget->maximumSize(), size);
@@ -201,7 +185,7 @@ void TestPropertyPanel::widgets()
         QCOMPARE(widget->property("text").toString(), text);
     if (!style.isEmpty())
         QCOMPARE(widget->styleSheet(), style);
-    QCOMPARE(widget->parentWidget(), QuillmereTestAccess::frame(w));
+    QCOMPARE(widget->parentWidget(), A::propertyFrame(w));
 }
 
 void TestPropertyPanel::arrangement()
@@ -214,9 +198,8 @@ void TestPropertyPanel::arrangement()
     QCOMPARE(title.height(), 25);
     QCOMPARE(title.y(), 0);
     QVERIFY(qAbs(title.left() + title.right() + 1 - 220) <= 1); // centred in the 220-pixel frame
-    QCOMPARE(QuillmereTestAccess::widget(w, "title")->styleSheet(), kGrey);
-    QCOMPARE(qobject_cast<QLabel *>(QuillmereTestAccess::widget(w, "title"))->text(),
-             QStringLiteral("属性界面"));
+    QCOMPARE(panelWidget(w, "title")->styleSheet(), kGrey);
+    QCOMPARE(qobject_cast<QLabel *>(panelWidget(w, "title"))->text(), QStringLiteral("属性界面"));
 
     // Keying row: 8 pixels in from both sides.
     const QRect check = rectOf(w, "check");
@@ -273,29 +256,27 @@ void TestPropertyPanel::arrangement()
     QCOMPARE(fillSwatch.y(), fillTitle.y());
     QVERIFY(fillTitle.y() > rectOf(w, "B").bottom() + 10);
     // Everything is packed at the top; the rest of the column stays empty.
-    QVERIFY(QuillmereTestAccess::frame(w)->height() > fillSwatch.bottom() + 100);
+    QVERIFY(A::propertyFrame(w)->height() > fillSwatch.bottom() + 100);
 }
 
 void TestPropertyPanel::startState()
 {
     Quillmere w;
-    auto *check = qobject_cast<CheckBoxEx *>(QuillmereTestAccess::widget(w, "check"));
+    auto *check = qobject_cast<CheckBoxEx *>(panelWidget(w, "check"));
     QVERIFY(check);
     QVERIFY(!check->isChecked());
     QCOMPARE(check->fontColor(), QColor(220, 220, 220, 255));
-    auto *reset = qobject_cast<PushButtonEx *>(QuillmereTestAccess::widget(w, "reset"));
+    auto *reset = qobject_cast<PushButtonEx *>(panelWidget(w, "reset"));
     QVERIFY(reset);
     QCOMPARE(reset->type(), PushButtonEx::PanelButton);
-    QVERIFY(qobject_cast<LabelEx *>(QuillmereTestAccess::widget(w, "fillSwatch")));
-    QCOMPARE(qobject_cast<QLabel *>(QuillmereTestAccess::widget(w, "fillSwatch"))->alignment(),
-             Qt::AlignCenter);
-    QCOMPARE(qobject_cast<QLabel *>(QuillmereTestAccess::widget(w, "pickedLabel"))->alignment(),
-             Qt::AlignCenter);
+    QVERIFY(qobject_cast<LabelEx *>(panelWidget(w, "fillSwatch")));
+    QCOMPARE(qobject_cast<QLabel *>(panelWidget(w, "fillSwatch"))->alignment(), Qt::AlignCenter);
+    QCOMPARE(qobject_cast<QLabel *>(panelWidget(w, "pickedLabel"))->alignment(), Qt::AlignCenter);
 
     const QColor colours[] = {QColor(255, 0, 0), QColor(0, 255, 0), QColor(0, 0, 255)};
     const char *sliders[] = {"sliderR", "sliderG", "sliderB"};
     for (int i = 0; i < 3; ++i) {
-        auto *slider = qobject_cast<DoubleSlider *>(QuillmereTestAccess::widget(w, sliders[i]));
+        auto *slider = qobject_cast<DoubleSlider *>(panelWidget(w, sliders[i]));
         QVERIFY(slider);
         QCOMPARE(slider->color(), colours[i]);
         QCOMPARE(slider->minimum(), 0);
@@ -322,10 +303,10 @@ void TestPropertyPanel::swatchOpensFillDialog()
         }
     });
     timer.start();
-    QTest::mouseClick(QuillmereTestAccess::widget(w, "fillSwatch"), Qt::LeftButton);
+    QTest::mouseClick(panelWidget(w, "fillSwatch"), Qt::LeftButton);
     timer.stop();
     QVERIFY(shown);
-    QCOMPARE(QuillmereTestAccess::selectColor(w), QColor(1, 2, 3));
+    QCOMPARE(A::selectColor(w), QColor(1, 2, 3));
 }
 
 void TestPropertyPanel::resetButtonReachesReset()
@@ -335,7 +316,7 @@ void TestPropertyPanel::resetButtonReachesReset()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QStringList seen;
     TestSupport::answerNextModal(QStringLiteral("OK"), &seen);
-    QTest::mouseClick(QuillmereTestAccess::widget(w, "reset"), Qt::LeftButton);
+    QTest::mouseClick(panelWidget(w, "reset"), Qt::LeftButton);
     QVERIFY2(seen.contains(QStringLiteral("OSD1 已经复位成功。")), qPrintable(seen.join(QLatin1Char('|'))));
 }
 
@@ -348,14 +329,12 @@ void TestPropertyPanel::sliderReachesRangeSlot()
     const char *mins[] = {"minR", "minG", "minB"};
     const char *maxs[] = {"maxR", "maxG", "maxB"};
     for (int i = 0; i < 3; ++i) {
-        auto *slider = qobject_cast<DoubleSlider *>(QuillmereTestAccess::widget(w, sliders[i]));
+        auto *slider = qobject_cast<DoubleSlider *>(panelWidget(w, sliders[i]));
         // Press on the upper handle, then a key moves it: the value reaches the label.
         QTest::mouseClick(slider, Qt::LeftButton, Qt::NoModifier, slider->maxHandleRect().center());
         QTest::keyClick(slider, Qt::Key_Left);
-        QCOMPARE(qobject_cast<QLabel *>(QuillmereTestAccess::widget(w, maxs[i]))->text(),
-                 QStringLiteral("254"));
-        QCOMPARE(qobject_cast<QLabel *>(QuillmereTestAccess::widget(w, mins[i]))->text(),
-                 QStringLiteral("0"));
+        QCOMPARE(qobject_cast<QLabel *>(panelWidget(w, maxs[i]))->text(), QStringLiteral("254"));
+        QCOMPARE(qobject_cast<QLabel *>(panelWidget(w, mins[i]))->text(), QStringLiteral("0"));
     }
 }
 
@@ -364,13 +343,12 @@ void TestPropertyPanel::checkBoxAloneCallsNothing()
     Quillmere w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    auto *check = qobject_cast<CheckBoxEx *>(QuillmereTestAccess::widget(w, "check"));
+    auto *check = qobject_cast<CheckBoxEx *>(panelWidget(w, "check"));
     QTest::mouseClick(check, Qt::LeftButton, Qt::NoModifier, QPoint(8, check->height() / 2));
     QVERIFY(check->isChecked());
     QVERIFY(!QApplication::activeModalWidget());
-    QCOMPARE(qobject_cast<QLabel *>(QuillmereTestAccess::widget(w, "pickedLabel"))->text(),
-             QStringLiteral("(--,--,--)"));
-    QCOMPARE(QuillmereTestAccess::selectColor(w), QColor(0, 0, 0));
+    QCOMPARE(qobject_cast<QLabel *>(panelWidget(w, "pickedLabel"))->text(), QStringLiteral("(--,--,--)"));
+    QCOMPARE(A::selectColor(w), QColor(0, 0, 0));
 }
 
 void TestPropertyPanel::looksRight()
@@ -378,7 +356,7 @@ void TestPropertyPanel::looksRight()
     Quillmere w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    const QImage shot = QuillmereTestAccess::frame(w)->grab().toImage();
+    const QImage shot = A::propertyFrame(w)->grab().toImage();
     // The panel is dark; its caption line and the black swatches stand out.
     const QRect fillSwatch = rectOf(w, "fillSwatch");
     QCOMPARE(shot.pixelColor(fillSwatch.center()), QColor(0, 0, 0));

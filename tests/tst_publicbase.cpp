@@ -1,7 +1,7 @@
 #include "osditem/publicbase.h"
+#include "support/core/instructionlevels.h"
 
 #include <QGuiApplication>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -161,6 +161,10 @@ class TestPublicBase : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase_data();
+    void init();
+    void cleanup() { TestSupport::releaseInstructionLevel(); }
+
     void specExamples();
     void nullImageGivesNoData();
 
@@ -185,10 +189,28 @@ private slots:
     void everyRunLengthAndRowStart();
     void osdDataToImageEveryWidth();
     void largeImagesBothWays();
-
-    void sameResultsOnEveryRoad_data();
-    void sameResultsOnEveryRoad();
 };
+
+// The loops come in several builds (plain, SSSE3, AVX2, with and without streaming stores): every
+// test runs on each of them.
+void TestPublicBase::initTestCase_data()
+{
+    using Level = CpuFeatures::Level;
+    using Streaming = CpuFeatures::Streaming;
+    TestSupport::addInstructionLevelColumns();
+    TestSupport::addInstructionLevelRow(Level::Portable);
+    TestSupport::addInstructionLevelRow(Level::Ssse3, Streaming::Never);
+    TestSupport::addInstructionLevelRow(Level::Ssse3, Streaming::Always);
+    TestSupport::addInstructionLevelRow(Level::Avx2);
+    TestSupport::addInstructionLevelRow(Level::Avx2, Streaming::Always);
+}
+
+void TestPublicBase::init()
+{
+    const QString lacking = TestSupport::useRowInstructionLevel();
+    if (!lacking.isEmpty())
+        QSKIP(qPrintable(lacking));
+}
 
 void TestPublicBase::specExamples()
 {
@@ -560,48 +582,6 @@ void TestPublicBase::largeImagesBothWays()
     QVERIFY(back);
     QVERIFY(imageBytes(*back) ==
             imageBytes(Literal::osdDataToImage(data, image.width(), image.height(), cw)));
-}
-
-// The loops come in several builds (plain, SSSE3, AVX2, with and without streaming stores) of which
-// one process uses one; run the comparisons once more with each of the others.
-void TestPublicBase::sameResultsOnEveryRoad_data()
-{
-    QTest::addColumn<QString>("cpuFeaturesOff");
-    QTest::addColumn<QString>("streaming");
-    QTest::newRow("plain loops and Qt's converters") << "ssse3"
-                                                     << "never";
-    QTest::newRow("SSSE3") << "avx2"
-                           << "never";
-    QTest::newRow("SSSE3, streaming stores") << "avx2"
-                                             << "always";
-    QTest::newRow("AVX2") << ""
-                          << "never";
-    QTest::newRow("AVX2, streaming stores") << ""
-                                            << "always";
-}
-
-void TestPublicBase::sameResultsOnEveryRoad()
-{
-    QFETCH(QString, cpuFeaturesOff);
-    QFETCH(QString, streaming);
-    if (qEnvironmentVariableIsSet("QT_NO_CPU_FEATURE") ||
-        qEnvironmentVariableIsSet("BRISKLANE_STREAMING_STORES"))
-        QSKIP("this run has a road of its own");
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_NO_CPU_FEATURE", cpuFeaturesOff);
-    env.insert("BRISKLANE_STREAMING_STORES", streaming);
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {"sameBytesAsPixelForEveryFormat", "scanLinesWithOddStrideAndSubImages",
-                 "roundTripIsOpaqueWithSameColours", "osdDataToImageMatchesLiteral",
-                 "everyRunLengthAndRowStart", "osdDataToImageEveryWidth"});
-    QVERIFY(child.waitForFinished(-1));
-    const QByteArray output = child.readAll();
-    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-             output.right(3000).constData());
-    QVERIFY(output.contains(" 0 failed"));
 }
 
 int main(int argc, char **argv)

@@ -1,5 +1,6 @@
 // The raster form of a picture is what the editor's pixmap round trip gives, without a pixmap.
 #include "core/pixels/rasterform.h"
+#include "support/core/warnings.h"
 
 #include <QPixmap>
 #include <QtTest>
@@ -8,6 +9,7 @@ class TestRasterForm : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { TestSupport::failOnQtWarnings(); }
     void sameAsPixmapRoundTrip_data();
     void sameAsPixmapRoundTrip();
 };

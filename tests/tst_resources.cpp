@@ -2,6 +2,7 @@
 // or mis-sized file shows up only as a blank or stretched button. These checks load every path
 // the editor uses and compare it with the size its widget lays out.
 
+#include "support/core/warnings.h"
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
@@ -110,6 +111,7 @@ class TestResources : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { TestSupport::failOnQtWarnings(); }
     void resourceOpens_data();
     void resourceOpens();
     void imageHasExactSize_data();

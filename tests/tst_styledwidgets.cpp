@@ -18,6 +18,7 @@ class TestStyledWidgets : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { TestSupport::failOnQtWarnings(); }
     void questionBoxResult_data();
     void questionBoxResult();
     void choiceBoxResult_data();
@@ -26,7 +27,9 @@ private slots:
     void informationAndWarningBoxesShowTheirTexts();
     void tabControlsReportTheOperatorsWish();
     void removedTabsReleaseTheirPages();
+    void tabsRemovedThroughTheBaseClassReleaseTheirPages();
     void movedAddButtonFollowsTheLastTab();
+    void bulkInsertShowsTheBarWithTheAddControlAfterTheLastTab();
     void labelClickNeedsPressAndReleaseInside();
     void spinBoxErrorBorderAndFontColour();
     void toolButtonTypesKeepTheirText();
@@ -154,6 +157,28 @@ void TestStyledWidgets::removedTabsReleaseTheirPages()
     QTRY_VERIFY(a.isNull() && c.isNull());
 }
 
+void TestStyledWidgets::tabsRemovedThroughTheBaseClassReleaseTheirPages()
+{
+    TableWidgetEx tabs(nullptr, TableWidgetEx::OsdTabs, QStringLiteral("OSD"));
+    QTabWidget *base = &tabs;
+    QPointer<QWidget> a = new QWidget;
+    QPointer<QWidget> b = new QWidget;
+    QPointer<QWidget> kept = new QWidget;
+    base->addTab(a, QStringLiteral("OSD1"));
+    base->addTab(b, QStringLiteral("OSD2"));
+    base->addTab(kept, QStringLiteral("OSD3"));
+    base->removeTab(0);
+    QTRY_VERIFY(a.isNull());
+    // A page its owner takes back first is not released.
+    QWidget owner;
+    kept->setParent(&owner);
+    QCOMPARE(base->count(), 1);
+    base->clear();
+    QTRY_VERIFY(b.isNull());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!kept.isNull());
+}
+
 void TestStyledWidgets::movedAddButtonFollowsTheLastTab()
 {
     TableWidgetEx tabs(nullptr, TableWidgetEx::OsdTabs, QStringLiteral("OSD"));
@@ -174,6 +199,25 @@ void TestStyledWidgets::movedAddButtonFollowsTheLastTab()
     QApplication::processEvents();
     QTRY_VERIFY(tabs.addButton()->parentWidget() != &tabs);
     QVERIFY(tabs.addButton()->isVisible());
+}
+
+void TestStyledWidgets::bulkInsertShowsTheBarWithTheAddControlAfterTheLastTab()
+{
+    TableWidgetEx tabs(nullptr, TableWidgetEx::OsdTabs, QStringLiteral("OSD"));
+    tabs.resize(700, 300);
+    tabs.setBMovedCornerButton(true);
+    tabs.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+    tabs.beginBulkInsert();
+    tabs.beginBulkInsert();
+    for (int i = 1; i <= 4; ++i)
+        tabs.addTab(new QWidget, QStringLiteral("OSD%1").arg(i));
+    tabs.endBulkInsert();
+    QVERIFY(tabs.tabBar()->isHidden());
+    tabs.endBulkInsert();
+    QVERIFY(tabs.tabBar()->isVisible());
+    const int lastRight = tabs.tabBar()->mapTo(&tabs, tabs.tabBar()->tabRect(3).topRight()).x();
+    QTRY_COMPARE(tabs.addButton()->mapTo(&tabs, QPoint(0, 0)).x(), lastRight + 1);
 }
 
 void TestStyledWidgets::labelClickNeedsPressAndReleaseInside()

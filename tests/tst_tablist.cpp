@@ -4,6 +4,8 @@
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
+#include "support/core/pictures.h"
+#include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 
 #include <QGraphicsScene>
@@ -13,18 +15,11 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-class QuillmereTestAccess
-{
-public:
-    static TableWidgetEx *tabs(Quillmere &w) { return w.m_tabWidget; }
-    static std::bitset<256> &numbers(Quillmere &w) { return w.m_usedTabNumbers; }
-};
-
 namespace {
 QStringList titles(Quillmere &w)
 {
     QStringList result;
-    TableWidgetEx *tabs = QuillmereTestAccess::tabs(w);
+    TableWidgetEx *tabs = QuillmereTestAccess::tabWidget(w);
     for (int i = 0; i < tabs->count(); ++i)
         result << tabs->tabText(i);
     return result;
@@ -33,7 +28,7 @@ QStringList titles(Quillmere &w)
 void addTabs(Quillmere &w, int n)
 {
     for (int i = 0; i < n; ++i)
-        emit QuillmereTestAccess::tabs(w)->notifyAddTable(0);
+        emit QuillmereTestAccess::tabWidget(w)->notifyAddTable(0);
 }
 } // namespace
 
@@ -41,6 +36,7 @@ class TestTabList : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { TestSupport::failOnQtWarnings(); }
     void startsWithOsd1();
     void addsCountOnAndReuseLowestFreedNumber();
     void closeAsksWithTheExactQuestion();
@@ -63,9 +59,9 @@ void TestTabList::startsWithOsd1()
 {
     Quillmere w;
     QCOMPARE(titles(w), QStringList{"OSD1"});
-    QVERIFY(QuillmereTestAccess::numbers(w).test(0));
-    QVERIFY(QuillmereTestAccess::numbers(w).test(1));
-    QCOMPARE(QuillmereTestAccess::numbers(w).count(), size_t(2));
+    QVERIFY(QuillmereTestAccess::usedTabNumbers(w).test(0));
+    QVERIFY(QuillmereTestAccess::usedTabNumbers(w).test(1));
+    QCOMPARE(QuillmereTestAccess::usedTabNumbers(w).count(), size_t(2));
 }
 
 void TestTabList::addsCountOnAndReuseLowestFreedNumber()
@@ -73,12 +69,12 @@ void TestTabList::addsCountOnAndReuseLowestFreedNumber()
     Quillmere w;
     addTabs(w, 3);
     QCOMPARE(titles(w), (QStringList{"OSD1", "OSD2", "OSD3", "OSD4"}));
-    QCOMPARE(QuillmereTestAccess::tabs(w)->currentIndex(), 3);
+    QCOMPARE(QuillmereTestAccess::tabWidget(w)->currentIndex(), 3);
 
     TestSupport::answerNextModal(QStringLiteral("是"));
     w.on_removeTable(2);
     QCOMPARE(titles(w), (QStringList{"OSD1", "OSD2", "OSD4"}));
-    QVERIFY(!QuillmereTestAccess::numbers(w).test(3));
+    QVERIFY(!QuillmereTestAccess::usedTabNumbers(w).test(3));
 
     addTabs(w, 1);
     QCOMPARE(titles(w), (QStringList{"OSD1", "OSD2", "OSD4", "OSD3"}));
@@ -90,13 +86,13 @@ void TestTabList::closeAsksWithTheExactQuestion()
 {
     Quillmere w;
     addTabs(w, 6);
-    QCOMPARE(QuillmereTestAccess::tabs(w)->tabText(6), QStringLiteral("OSD7"));
+    QCOMPARE(QuillmereTestAccess::tabWidget(w)->tabText(6), QStringLiteral("OSD7"));
     QStringList seen;
     TestSupport::answerNextModal(QStringLiteral("是"), &seen);
     w.on_removeTable(6);
     QVERIFY(seen.contains(QStringLiteral("提示")));
     QVERIFY2(seen.contains(QString::fromUtf8("是否要删除OSD7 ?")), qPrintable(seen.join('|')));
-    QCOMPARE(QuillmereTestAccess::tabs(w)->count(), 6);
+    QCOMPARE(QuillmereTestAccess::tabWidget(w)->count(), 6);
 }
 
 void TestTabList::answeringNoKeepsTheTab()
@@ -106,7 +102,7 @@ void TestTabList::answeringNoKeepsTheTab()
     TestSupport::answerNextModal(QStringLiteral("否"));
     w.on_removeTable(1);
     QCOMPARE(titles(w), (QStringList{"OSD1", "OSD2", "OSD3"}));
-    QVERIFY(QuillmereTestAccess::numbers(w).test(2));
+    QVERIFY(QuillmereTestAccess::usedTabNumbers(w).test(2));
 }
 
 void TestTabList::lastTabCannotBeClosed()
@@ -134,12 +130,12 @@ void TestTabList::limitOfFiftyInteractiveTabs()
     QFETCH(bool, refused);
     Quillmere w;
     addTabs(w, existing - 1);
-    QCOMPARE(QuillmereTestAccess::tabs(w)->count(), existing);
+    QCOMPARE(QuillmereTestAccess::tabWidget(w)->count(), existing);
     QStringList seen;
     if (refused)
         TestSupport::answerNextModal(QStringLiteral("OK"), &seen);
     addTabs(w, 1);
-    QCOMPARE(QuillmereTestAccess::tabs(w)->count(), expected);
+    QCOMPARE(QuillmereTestAccess::tabWidget(w)->count(), expected);
     if (refused) {
         QVERIFY(seen.contains(QString::fromUtf8("限制OSD数量为50,不能再添加.")));
         QVERIFY(seen.contains(QStringLiteral("提示")));
@@ -185,23 +181,22 @@ void TestTabList::resetAfterClosingOsd1()
 void TestTabList::exhaustedPoolUsesZero()
 {
     Quillmere w;
-    QuillmereTestAccess::numbers(w).set();
+    QuillmereTestAccess::usedTabNumbers(w).set();
     addTabs(w, 1);
     QCOMPARE(titles(w).last(), QStringLiteral("OSD0"));
-    QVERIFY(QuillmereTestAccess::numbers(w).all());
+    QVERIFY(QuillmereTestAccess::usedTabNumbers(w).all());
 }
 
 void TestTabList::closedTabReleasesItsPageSceneAndItem()
 {
     Quillmere w;
     addTabs(w, 1);
-    auto *view = qobject_cast<QGraphicsView *>(QuillmereTestAccess::tabs(w)->widget(1));
+    auto *view = qobject_cast<QGraphicsView *>(QuillmereTestAccess::tabWidget(w)->widget(1));
     QVERIFY(view);
     QPointer<QGraphicsView> page(view);
     QPointer<QGraphicsScene> scene(view->scene());
-    auto *item = new OSDItem;
-    QPointer<OSDItem> itemGuard(item);
-    scene->addItem(item);
+    QPointer<OSDItem> itemGuard(QuillmereTestAccess::addPictureItem(w, TestSupport::numberedPicture(4, 4)));
+    QCOMPARE(itemGuard->scene(), scene.data());
 
     TestSupport::answerNextModal(QStringLiteral("是"));
     w.on_removeTable(1);
@@ -213,15 +208,13 @@ void TestTabList::closedTabReleasesItsPageSceneAndItem()
 void TestTabList::deleteItemLeavesAnEmptyTab()
 {
     Quillmere w;
-    auto *view = qobject_cast<QGraphicsView *>(QuillmereTestAccess::tabs(w)->currentWidget());
-    auto *item = new OSDItem;
-    QPointer<OSDItem> guard(item);
-    view->scene()->addItem(item);
+    auto *view = qobject_cast<QGraphicsView *>(QuillmereTestAccess::tabWidget(w)->currentWidget());
+    QPointer<OSDItem> guard(QuillmereTestAccess::addPictureItem(w, TestSupport::numberedPicture(4, 4)));
+    QVERIFY(guard);
     // The item asks for its own removal from its context menu.
-    QObject::connect(item, &OSDItem::signal_closeAllOsdItem, &w, &Quillmere::slot_deleteItem);
-    item->slot_removeAllImages();
+    guard->slot_removeAllImages();
     QCOMPARE(view->scene()->items().size(), 0);
-    QCOMPARE(QuillmereTestAccess::tabs(w)->count(), 1);
+    QCOMPARE(QuillmereTestAccess::tabWidget(w)->count(), 1);
     QTRY_VERIFY(guard.isNull());
 }
 
@@ -244,7 +237,7 @@ void TestTabList::newPagesScrollTheirScene()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     if (!first)
         addTabs(w, 1);
-    auto *view = qobject_cast<QGraphicsView *>(QuillmereTestAccess::tabs(w)->currentWidget());
+    auto *view = qobject_cast<QGraphicsView *>(QuillmereTestAccess::tabWidget(w)->currentWidget());
     QCOMPARE(view->sceneRect(), sceneRect);
     QCOMPARE(view->renderHints().testFlag(QPainter::Antialiasing), antialiasing);
     view->horizontalScrollBar()->setValue(200);
@@ -258,7 +251,7 @@ void TestTabList::pagesAreGraphicsViewsWithTheirStyle()
 {
     Quillmere w;
     addTabs(w, 2);
-    TableWidgetEx *tabs = QuillmereTestAccess::tabs(w);
+    TableWidgetEx *tabs = QuillmereTestAccess::tabWidget(w);
     for (int i = 0; i < tabs->count(); ++i) {
         auto *view = qobject_cast<QGraphicsView *>(tabs->widget(i));
         QVERIFY(view);
@@ -277,7 +270,7 @@ void TestTabList::tabBarClickWritesDebugLines()
     QTest::ignoreMessage(QtDebugMsg, "当前的序号是:currentIndex 1");
     QTest::ignoreMessage(QtDebugMsg, "  当前的序号id是: 0");
     QTest::ignoreMessage(QtDebugMsg, "  当前的序号 标题 是: \"OSD2\"");
-    emit QuillmereTestAccess::tabs(w)->tabBarClicked(0);
+    emit QuillmereTestAccess::tabWidget(w)->tabBarClicked(0);
 }
 
 QTEST_MAIN(TestTabList)

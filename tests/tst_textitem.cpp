@@ -3,6 +3,8 @@
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
+#include "support/core/pictures.h"
+#include "support/core/settingsfolder.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 #include "textexport/exporttextimage.h"
@@ -20,11 +22,6 @@
 #include <QtTest>
 
 namespace {
-
-QString settingsFile()
-{
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/settings.ini");
-}
 
 QPlainTextEdit *editorOf(ExportTextImage *window)
 {
@@ -61,21 +58,13 @@ QList<Sent> *recordSends(ExportTextImage *window)
     return sent;
 }
 
-// A text item as the main window keeps it: an OSDItem with the source it was rendered from.
-OSDItem *addTextItem(QGraphicsScene *scene, const QColor &color, const QFont &font, const QString &content)
+// A text item put into the current tab as the text window hands it over.
+OSDItem *addTextItem(Quillmere &w, const QColor &color, const QFont &font, const QString &content)
 {
-    auto *item = new OSDItem;
     QImage image(40, 20, QImage::Format_RGB32);
     image.fill(Qt::white);
-    item->setPixmap(QPixmap::fromImage(image));
-    item->setOsdImage(image, false);
-    auto *source = new SourceData;
-    source->setTextColor(color);
-    source->setTextFont(font);
-    source->setContent(content);
-    item->setSourceData(source);
-    scene->addItem(item);
-    return item;
+    w.on_exportTextImage(&image, color, font, content);
+    return QuillmereTestAccess::currentItems(w).value(0);
 }
 
 // The render limit comes from the laid-out tab widget, as the operator sees it.
@@ -93,8 +82,6 @@ class TestTextItem : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
     void init();
 
     void textButtonOpensAModalWindowCentred();
@@ -108,39 +95,20 @@ private slots:
     void unsentTextAcrossOpenings();
 
 private:
-    bool m_hadFile = false;
-    QByteArray m_savedFile;
+    QString settingsFile() const { return m_folder.file(); }
+
+    TestSupport::SettingsFolder m_folder;
 };
-
-void TestTextItem::initTestCase()
-{
-    // settings.ini beside the test executable is put back as it was.
-    QFile file(settingsFile());
-    m_hadFile = file.exists();
-    if (m_hadFile) {
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        m_savedFile = file.readAll();
-    }
-}
-
-void TestTextItem::cleanupTestCase()
-{
-    QFile::remove(settingsFile());
-    if (m_hadFile) {
-        QFile file(settingsFile());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(m_savedFile);
-    }
-}
 
 void TestTextItem::init()
 {
-    QFile::remove(settingsFile());
+    m_folder.clear();
 }
 
 void TestTextItem::textButtonOpensAModalWindowCentred()
 {
     Quillmere w;
+    w.setSettingsFolder(m_folder.path());
     w.move(40, 30);
     showMainWindow(w);
     w.resize(851, 621);
@@ -167,6 +135,7 @@ void TestTextItem::textButtonOpensAModalWindowCentred()
 void TestTextItem::openingAgainDeletesThePreviousWindow()
 {
     Quillmere w;
+    w.setSettingsFolder(m_folder.path());
     w.slot_textButten();
     QPointer<ExportTextImage> first = QuillmereTestAccess::textWindow(w);
     QVERIFY(first);
@@ -186,6 +155,7 @@ void TestTextItem::openingWritesTheSettingsFile()
 {
     QVERIFY(!QFile::exists(settingsFile()));
     Quillmere w;
+    w.setSettingsFolder(m_folder.path());
     w.slot_textButten();
     QSettings settings(settingsFile(), QSettings::IniFormat);
     QCOMPARE(settings.allKeys().size(), 21);
@@ -197,10 +167,11 @@ void TestTextItem::openingWritesTheSettingsFile()
 void TestTextItem::reEditingLoadsTheItemsText()
 {
     Quillmere w;
+    w.setSettingsFolder(m_folder.path());
     showMainWindow(w);
     const QString content = QStringLiteral("broken\nlines");
     const QFont font(QStringLiteral("DejaVu Serif"), 36);
-    addTextItem(QuillmereTestAccess::currentView(w)->scene(), QColor(200, 0, 0), font, content);
+    addTextItem(w, QColor(200, 0, 0), font, content);
 
     w.slot_loadingText();
     ExportTextImage *window = QuillmereTestAccess::textWindow(w);
@@ -224,9 +195,9 @@ void TestTextItem::reEditingWithAMissingFontFamily()
     const QString missing = QStringLiteral("Brisklane Missing Family");
     QVERIFY(!QFontDatabase().families().contains(missing));
     Quillmere w;
+    w.setSettingsFolder(m_folder.path());
     showMainWindow(w);
-    addTextItem(QuillmereTestAccess::currentView(w)->scene(), QColor(2, 2, 2), QFont(missing, 28),
-                QStringLiteral("abc"));
+    addTextItem(w, QColor(2, 2, 2), QFont(missing, 28), QStringLiteral("abc"));
 
     w.slot_loadingText();
     ExportTextImage *window = QuillmereTestAccess::textWindow(w);
@@ -246,10 +217,9 @@ void TestTextItem::reEditingWithAMissingFontFamily()
 void TestTextItem::reEditingAnEmptyTabOpensAnEmptyWindow()
 {
     Quillmere w;
+    w.setSettingsFolder(m_folder.path());
     // A picture item has no text source; nothing is loaded from it.
-    auto *picture = new OSDItem;
-    picture->setOsdImage(QImage(4, 4, QImage::Format_RGB32), true);
-    QuillmereTestAccess::currentView(w)->scene()->addItem(picture);
+    QVERIFY(QuillmereTestAccess::addPictureItem(w, TestSupport::numberedPicture(4, 4)));
 
     w.slot_loadingText();
     ExportTextImage *window = QuillmereTestAccess::textWindow(w);
@@ -260,6 +230,7 @@ void TestTextItem::reEditingAnEmptyTabOpensAnEmptyWindow()
 void TestTextItem::textButtonToTextItemAndBack()
 {
     Quillmere w;
+    w.setSettingsFolder(m_folder.path());
     showMainWindow(w);
     QTest::mouseClick(QuillmereTestAccess::textToolButton(w), Qt::LeftButton);
     QPointer<ExportTextImage> window = QuillmereTestAccess::textWindow(w);
@@ -332,6 +303,7 @@ void TestTextItem::unsentTextAcrossOpenings()
     QFETCH(QString, nextOpening);
 
     Quillmere w;
+    w.setSettingsFolder(m_folder.path());
     showMainWindow(w);
     w.slot_textButten();
     ExportTextImage *window = QuillmereTestAccess::textWindow(w);
@@ -343,8 +315,7 @@ void TestTextItem::unsentTextAcrossOpenings()
     window->close();
 
     if (reEditBetween) {
-        addTextItem(QuillmereTestAccess::currentView(w)->scene(), QColor(2, 2, 2),
-                    QFont(QStringLiteral("DejaVu Serif"), 28), QStringLiteral("item"));
+        addTextItem(w, QColor(2, 2, 2), QFont(QStringLiteral("DejaVu Serif"), 28), QStringLiteral("item"));
         w.slot_loadingText();
         QCOMPARE(editorOf(QuillmereTestAccess::textWindow(w))->toPlainText(), QStringLiteral("item"));
         QuillmereTestAccess::textWindow(w)->close();

@@ -1,5 +1,6 @@
 // Rendering text into the two-colour item image: measuring, line breaking, size, colours.
 #include "core/text/textrenderer.h"
+#include "support/core/warnings.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -106,6 +107,7 @@ private slots:
 
 void TestTextRenderer::initTestCase()
 {
+    TestSupport::failOnQtWarnings();
     const QStringList families = QFontDatabase().families();
     for (const char *family : {"DejaVu Sans", "DejaVu Sans Mono", "Liberation Serif", "Noto Sans CJK SC"})
         QVERIFY2(families.contains(QLatin1String(family)), family);

@@ -1,9 +1,88 @@
 #include "textexport/config.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+
+#include <variant>
+
+namespace {
+
+using Member = std::variant<QByteArray Config::*, int Config::*, bool Config::*, QString Config::*,
+                            QStringList Config::*>;
+
+struct Setting
+{
+    const char *group;
+    const char *key;
+    Member member;
+    QVariant fallback;
+};
+
+// Every key of settings.ini, in the order it is saved. "mainWindoState" is the key's name in the file.
+const QList<Setting> &settings()
+{
+    static const QList<Setting> table{
+        {"General", "recentFiles", &Config::recentFiles, QStringList()},
+        {"General", "maxRecentFiles", &Config::maxRecentFiles, 10},
+        {"General", "showReadme", &Config::showReadme, false},
+        {"General", "mainWindowGeometry", &Config::mainWindowGeometry, QByteArray()},
+        {"General", "mainWindoState", &Config::mainWindowState, QByteArray()},
+        {"Editor", "fontFamily", &Config::fontFamily, QStringLiteral("CourierNew")},
+        {"Editor", "fontSize", &Config::fontSize, 12},
+        {"Editor", "fontStyle", &Config::fontStyle, QStringLiteral("Normal")},
+        {"Editor", "showLineNumber", &Config::showLineNumber, true},
+        {"Editor", "tabIndents", &Config::tabIndents, false},
+        {"Editor", "autoIndent", &Config::autoIndent, false},
+        {"Editor", "backUnindent", &Config::backUnindent, false},
+        {"Editor", "spaceTabs", &Config::spaceTabs, true},
+        {"Editor", "indentSize", &Config::indentSize, 4},
+        {"Editor", "tabSize", &Config::tabSize, 4},
+        {"Editor", "whitespaces", &Config::whitespaces, false},
+        {"Search&Replace", "findHistory", &Config::findHistory, QStringList()},
+        {"Search&Replace", "maxHistory", &Config::maxHistory, 0},
+        {"Search&Replace", "replaceHistory", &Config::replaceHistory, QStringList()},
+        {"Search&Replace", "matchCase", &Config::matchCase, false},
+        {"Search&Replace", "regExp", &Config::regExp, false},
+    };
+    return table;
+}
+
+// Converts as QVariant's toInt(), toBool() and the like do: a failed integer conversion gives 0.
+void assign(Config &config, const Member &member, const QVariant &value)
+{
+    std::visit(
+        [&](auto field) {
+            using T = std::decay_t<decltype(config.*field)>;
+            config.*field = value.value<T>();
+        },
+        member);
+}
+
+QVariant valueOf(const Config &config, const Member &member)
+{
+    return std::visit([&](auto field) { return QVariant::fromValue(config.*field); }, member);
+}
+
+// Walks the table group by group, as the settings store expects.
+template <typename Visit> void forEachSetting(QSettings &store, Visit visit)
+{
+    QString group;
+    for (const Setting &setting : settings()) {
+        const QString name = QString::fromLatin1(setting.group);
+        if (name != group) {
+            if (!group.isEmpty())
+                store.endGroup();
+            store.beginGroup(name);
+            group = name;
+        }
+        visit(setting, QString::fromLatin1(setting.key));
+    }
+    if (!group.isEmpty())
+        store.endGroup();
+}
+
+} // namespace
 
 QString Config::settingsPathFor(const QString &dir)
 {
@@ -11,7 +90,7 @@ QString Config::settingsPathFor(const QString &dir)
                                           : dir + QStringLiteral("/settings.ini");
 }
 
-Config::Config(QObject *parent) : QObject(parent)
+Config::Config(const QString &folder, QObject *parent) : QObject(parent), m_folder(folder)
 {
     load();
 }
@@ -28,7 +107,7 @@ void Config::reconfig(int receiver)
 
 void Config::preparePath()
 {
-    settingsPath = settingsPathFor(QCoreApplication::applicationDirPath());
+    settingsPath = settingsPathFor(m_folder);
     if (!QFileInfo::exists(settingsPath)) {
         QFile file(settingsPath);
         if (file.open(QIODevice::ReadWrite | QIODevice::Truncate | QIODevice::Text))
@@ -42,42 +121,22 @@ bool Config::fileUsable(bool forWriting) const
     return info.isFile() && (forWriting ? info.isWritable() : info.isReadable());
 }
 
+void Config::applyDefaults()
+{
+    for (const Setting &setting : settings())
+        assign(*this, setting.member, setting.fallback);
+}
+
 void Config::load()
 {
+    applyDefaults();
     preparePath();
     if (!fileUsable(false))
         return;
-    QSettings settings(settingsPath, QSettings::IniFormat);
-
-    settings.beginGroup(QStringLiteral("General"));
-    recentFiles = settings.value(QStringLiteral("recentFiles"), QStringList()).toStringList();
-    maxRecentFiles = settings.value(QStringLiteral("maxRecentFiles"), 10).toInt();
-    showReadme = settings.value(QStringLiteral("showReadme"), false).toBool();
-    mainWindowGeometry = settings.value(QStringLiteral("mainWindowGeometry"), QByteArray()).toByteArray();
-    mainWindowState = settings.value(QStringLiteral("mainWindoState"), QByteArray()).toByteArray();
-    settings.endGroup();
-
-    settings.beginGroup(QStringLiteral("Editor"));
-    fontFamily = settings.value(QStringLiteral("fontFamily"), QStringLiteral("CourierNew")).toString();
-    fontSize = settings.value(QStringLiteral("fontSize"), 12).toInt();
-    fontStyle = settings.value(QStringLiteral("fontStyle"), QStringLiteral("Normal")).toString();
-    showLineNumber = settings.value(QStringLiteral("showLineNumber"), true).toBool();
-    tabIndents = settings.value(QStringLiteral("tabIndents"), false).toBool();
-    autoIndent = settings.value(QStringLiteral("autoIndent"), false).toBool();
-    backUnindent = settings.value(QStringLiteral("backUnindent"), false).toBool();
-    spaceTabs = settings.value(QStringLiteral("spaceTabs"), true).toBool();
-    indentSize = settings.value(QStringLiteral("indentSize"), 4).toInt();
-    tabSize = settings.value(QStringLiteral("tabSize"), 4).toInt();
-    whitespaces = settings.value(QStringLiteral("whitespaces"), false).toBool();
-    settings.endGroup();
-
-    settings.beginGroup(QStringLiteral("Search&Replace"));
-    findHistory = settings.value(QStringLiteral("findHistory"), QStringList()).toStringList();
-    replaceHistory = settings.value(QStringLiteral("replaceHistory"), QStringList()).toStringList();
-    maxHistory = settings.value(QStringLiteral("maxHistory"), 0).toInt();
-    matchCase = settings.value(QStringLiteral("matchCase"), false).toBool();
-    regExp = settings.value(QStringLiteral("regExp"), false).toBool();
-    settings.endGroup();
+    QSettings store(settingsPath, QSettings::IniFormat);
+    forEachSetting(store, [&](const Setting &setting, const QString &key) {
+        assign(*this, setting.member, store.value(key, setting.fallback));
+    });
 }
 
 void Config::save()
@@ -87,38 +146,11 @@ void Config::save()
     // Config when the file cannot take them.
     if (!fileUsable(true))
         return;
-    QSettings settings(settingsPath, QSettings::IniFormat);
-
-    settings.beginGroup(QStringLiteral("General"));
-    settings.setValue(QStringLiteral("recentFiles"), recentFiles);
-    settings.setValue(QStringLiteral("maxRecentFiles"), maxRecentFiles);
-    settings.setValue(QStringLiteral("showReadme"), showReadme);
-    settings.setValue(QStringLiteral("mainWindowGeometry"), mainWindowGeometry);
-    settings.setValue(QStringLiteral("mainWindoState"), mainWindowState);
-    settings.endGroup();
-
-    settings.beginGroup(QStringLiteral("Editor"));
-    settings.setValue(QStringLiteral("fontFamily"), fontFamily);
-    settings.setValue(QStringLiteral("fontSize"), fontSize);
-    settings.setValue(QStringLiteral("fontStyle"), fontStyle);
-    settings.setValue(QStringLiteral("showLineNumber"), showLineNumber);
-    settings.setValue(QStringLiteral("tabIndents"), tabIndents);
-    settings.setValue(QStringLiteral("autoIndent"), autoIndent);
-    settings.setValue(QStringLiteral("backUnindent"), backUnindent);
-    settings.setValue(QStringLiteral("spaceTabs"), spaceTabs);
-    settings.setValue(QStringLiteral("indentSize"), indentSize);
-    settings.setValue(QStringLiteral("tabSize"), tabSize);
-    settings.setValue(QStringLiteral("whitespaces"), whitespaces);
-    settings.endGroup();
-
-    settings.beginGroup(QStringLiteral("Search&Replace"));
     findHistory.sort(Qt::CaseSensitive);
     replaceHistory.sort(Qt::CaseSensitive);
-    settings.setValue(QStringLiteral("findHistory"), findHistory);
-    settings.setValue(QStringLiteral("maxHistory"), maxHistory);
-    settings.setValue(QStringLiteral("replaceHistory"), replaceHistory);
-    settings.setValue(QStringLiteral("matchCase"), matchCase);
-    settings.setValue(QStringLiteral("regExp"), regExp);
-    settings.endGroup();
-    settings.sync();
+    QSettings store(settingsPath, QSettings::IniFormat);
+    forEachSetting(store, [&](const Setting &setting, const QString &key) {
+        store.setValue(key, valueOf(*this, setting.member));
+    });
+    store.sync();
 }

@@ -5,31 +5,33 @@
 #include <QString>
 #include <QStringList>
 
-// The text editor's settings, kept in settings.ini beside the executable. Constructing a Config
-// loads them, destroying it saves them back. reconfig() broadcasts reread() to every editor.
+// The text editor's settings, kept in settings.ini in the folder the caller names (the editor names
+// the executable's folder). Constructing a Config loads them, destroying it saves them back.
+// reconfig() broadcasts reread() to every editor. Every key, with its group and its default, is
+// listed once in config.cpp; the defaults are applied when the file is read.
 class Config : public QObject
 {
     Q_OBJECT
 public:
-    explicit Config(QObject *parent = nullptr);
+    explicit Config(const QString &folder, QObject *parent = nullptr);
     ~Config() override;
 
     QString settingsPath;
     QByteArray mainWindowGeometry;
     QByteArray mainWindowState;
-    int maxRecentFiles = 10;
+    int maxRecentFiles = 0;
     QStringList recentFiles;
     bool showReadme = false;
-    QString fontFamily = QStringLiteral("CourierNew");
-    int fontSize = 12;
-    QString fontStyle = QStringLiteral("Normal");
-    bool showLineNumber = true;
+    QString fontFamily;
+    int fontSize = 0;
+    QString fontStyle;
+    bool showLineNumber = false;
     bool tabIndents = false;
     bool autoIndent = false;
     bool backUnindent = false;
-    bool spaceTabs = true;
-    int indentSize = 4;
-    int tabSize = 4;
+    bool spaceTabs = false;
+    int indentSize = 0;
+    int tabSize = 0;
     bool whitespaces = false;
     int maxHistory = 0;
     QStringList findHistory;
@@ -48,8 +50,12 @@ public slots:
 
 private:
     void preparePath();
+    // The table's defaults, for a file that is missing, unusable or silent about a key.
+    void applyDefaults();
     // A file that cannot be read leaves the defaults; one that cannot be written is not saved.
     bool fileUsable(bool forWriting) const;
     void load();
     void save();
+
+    QString m_folder;
 };

@@ -2,6 +2,7 @@
 #include "textexport/exporttextimage.h"
 
 #include "core/text/sizevalidator.h"
+#include "interfaces/styled/stylesheet.h"
 #include "textexport/config.h"
 
 #include <QAction>
@@ -22,23 +23,6 @@
 namespace {
 const char *const kToolBarStyle =
     "QToolBar{background-color: rgb(26, 26, 26); color: rgb(0,0,0);border:1px;}";
-
-const char *const kComboStyle =
-    "QComboBox{border:1px solid rgb(22,22,22);border-radius:3px;padding:1px 18px 1px 3px;min-width:3em;}"
-    "QComboBox:editable{background:rgb(38,38,38);}"
-    "QComboBox:editable,QComboBox::drop-down:editable{background:rgb(38,38,38);color:white;}"
-    "QComboBox:editable:on,QComboBox::drop-down:editable:on{background:rgb(38,38,38);color:white;}"
-    "QComboBox:!editable{background:rgb(38,38,38);}"
-    "QComboBox:!editable,QComboBox::drop-down:editable{background:rgb(38,38,38);color:white;}"
-    "QComboBox:!editable:on,QComboBox::drop-down:editable:on{background:rgb(38,38,38);color:white;}"
-    "QComboBox:on{padding-top:3px;padding-left:4px;}"
-    "QComboBox::drop-down{subcontrol-origin:padding;subcontrol-position:top "
-    "right;color:rgb(22,22,22);border-left-width:1px;border:none;border-left-color: 1px solid "
-    "rgb(22,22,22);border-left-style:solid;border-top-right-radius:3px;border-bottom-right-radius:3px;}"
-    "QComboBox::down-arrow{image:url(:/TextExport/res/TextExport/combBoxDown_normal.png)}"
-    "QComboBox::down-arrow:on{top:1px;left:1px;}"
-    "QComboBox QAbstractItemView{min-height:10px;border:1px solid rgb(22,22,22);color:white; "
-    "selection-background-color:rgb(38,38,38);background-color:rgb(26,26,26);}";
 
 // The editor keeps a white page under the dark window.
 const char *const kEditorStyle = "background-color:rgb(255,255,255);";
@@ -261,7 +245,7 @@ void ExportTextImage::setsystemStyle()
     m_actionToolBar->setStyleSheet(QString::fromLatin1(kToolBarStyle));
 
     for (QComboBox *combo : {static_cast<QComboBox *>(comboFont), comboSize, comboColor})
-        combo->setStyleSheet(QString::fromLatin1(kComboStyle));
+        combo->setStyleSheet(StyleSheet::load("textcombo"));
 
     comboFont->setEditable(false);
     comboFont->setMaxVisibleItems(10);

@@ -10,11 +10,6 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QString::fromUtf8(text);
-}
-
 // The JPEG decoder makes up the missing or broken part of a damaged file (grey rows) and only warns
 // about it; these warnings are collected while a picture is decoded and turn the picture down.
 // Pictures may be decoded on several threads at once (the command-line tool does): the handler is

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QString>
 #include <QtGlobal>
@@ -10,6 +11,8 @@
 // its data turn out to be damaged or cut short while it is decoded.
 class PictureLoader
 {
+    Q_DECLARE_TR_FUNCTIONS(PictureLoader)
+
 public:
     // Width and height each at most MaxSide, and at most MaxPixels pixels in all (8192 x 8192:
     // 256 MiB once decoded at 4 bytes per pixel; the item keeps several copies of it).

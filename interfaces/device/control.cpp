@@ -11,10 +11,6 @@
 #include <utility>
 
 namespace {
-QString tr(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 QString shownName(const QString &fileName)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -13,6 +14,8 @@ class VideoControlOSD;
 // for the operator in errorString() that names the file.
 class Control
 {
+    Q_DECLARE_TR_FUNCTIONS(Control)
+
 public:
     static Control *getInstance();
 

@@ -1,14 +1,12 @@
 #include "interfaces/device/crc32.h"
 
-#include <QString>
+#include "core/pixels/cpufeatures.h"
+
 #include <QtEndian>
 
 // On x86 with GCC or Clang the folding road is compiled for PCLMULQDQ and chosen at run time.
-#if (defined(__GNUC__) || defined(__clang__)) && (defined(__x86_64__) || defined(__i386__))
-#define BRISKLANE_X86_DISPATCH 1
+#if BRISKLANE_X86_DISPATCH
 #include <immintrin.h>
-#else
-#define BRISKLANE_X86_DISPATCH 0
 #endif
 
 namespace {
@@ -69,7 +67,7 @@ quint32 withTables(const uchar *p, qint64 size, quint32 reg)
 // bit-reflected as the CRC is: k1 = x^(4*128+32), k2 = x^(4*128-32), k3 = x^(128+32),
 // k4 = x^(128-32), k5 = x^64, and the polynomial with its Barrett constant.
 
-#define BRISKLANE_CLMUL __attribute__((target("pclmul,sse2")))
+#define BRISKLANE_CLMUL BRISKLANE_TARGET("pclmul,sse2")
 
 BRISKLANE_CLMUL inline __m128i load(const uchar *p)
 {
@@ -124,15 +122,6 @@ BRISKLANE_CLMUL quint32 folded(const uchar *p, qint64 size, quint32 reg)
     x1 = _mm_xor_si128(x1, x2);
     return quint32(_mm_cvtsi128_si32(_mm_srli_si128(x1, 4)));
 }
-
-// QT_NO_CPU_FEATURE containing "pclmul" turns the folding off, as it does in Qt.
-bool canFold()
-{
-    static const bool can =
-        __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("sse2") &&
-        !qEnvironmentVariable("QT_NO_CPU_FEATURE").contains(QLatin1String("pclmul"), Qt::CaseInsensitive);
-    return can;
-}
 #endif
 
 } // namespace
@@ -142,7 +131,7 @@ quint32 Crc32::compute(const char *data, qint64 size, quint32 crc)
     const auto *p = reinterpret_cast<const uchar *>(data);
     quint32 reg = ~crc;
 #if BRISKLANE_X86_DISPATCH
-    if (size >= 64 && canFold()) {
+    if (size >= 64 && CpuFeatures::carrylessMultiply()) {
         const qint64 blocks = size & ~qint64(15);
         reg = folded(p, blocks, reg);
         p += blocks;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "interfaces/device/osdfileerror.h"
+
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -11,10 +14,13 @@ class VideoControlOSD;
 
 // The OSD file (.pic and .logo share one layout, described in docs/osd-file-format.md): the records
 // of the OSD list and, index for index, their text sources. encode() and decode() work on bytes
-// only; write() and read() add the file system. Every failure comes with a short reason for the
-// operator that names the problem; the caller adds the file name.
+// only; write() and read() add the file system. Every failure comes with an OsdFileError, or as
+// its message(), a short reason for the operator that names the problem; the caller adds the file
+// name.
 class OsdFile
 {
+    Q_DECLARE_TR_FUNCTIONS(OsdFile)
+
 public:
     static const char Magic[8];
     static constexpr quint16 FormatVersion = 1;
@@ -64,26 +70,34 @@ public:
     // false, with *error set, if the lists cannot be stored (see the format's valid ranges) or the
     // file would not fit into one QByteArray (MaxInMemorySize).
     static bool encode(const QList<VideoControlOSD *> &records, const QList<SourceData *> &sources,
+                       QByteArray *out, OsdFileError *error);
+    static bool encode(const QList<VideoControlOSD *> &records, const QList<SourceData *> &sources,
                        QByteArray *out, QString *error);
 
     // Checks and decodes a whole file held in memory, with the same code that read() runs on a
     // file. Never touches the file system, so it is the entry point for fuzzing. On failure *out is
     // left empty and *error names the problem.
+    static bool decode(const QByteArray &bytes, Contents *out, OsdFileError *error);
     static bool decode(const QByteArray &bytes, Contents *out, QString *error);
 
     // Atomic: an existing file is either replaced whole or left untouched. The records are
     // written one after the other straight from their pixel data; no copy of the whole file is
     // made.
     static bool write(const QString &fileName, const QList<VideoControlOSD *> &records,
+                      const QList<SourceData *> &sources, OsdFileError *error);
+    static bool write(const QString &fileName, const QList<VideoControlOSD *> &records,
                       const QList<SourceData *> &sources, QString *error);
 
     // Reads a regular file of at most MaxFileSize bytes through a small buffer; memory is taken
     // record by record, each piece only after its length has been checked against the bytes that
     // are left in the file.
+    static bool read(const QString &fileName, Contents *out, OsdFileError *error);
     static bool read(const QString &fileName, Contents *out, QString *error);
 
     // The bytes a record takes in a file, or -1 with *error set (naming the record by index, its
     // place in the file from 0) when it cannot be stored.
+    static qint64 encodedRecordSize(int index, const VideoControlOSD *record, const SourceData *source,
+                                    OsdFileError *error);
     static qint64 encodedRecordSize(int index, const VideoControlOSD *record, const SourceData *source,
                                     QString *error);
     // The bytes a record without a text source takes for a picture of this height and completion
@@ -98,16 +112,16 @@ private:
     friend class OsdFileWriter;
 
     // A checked record's bytes around its pixel data: its fields up to and including the pixel
-    // data length, and its text source (empty without one). false with *error naming the record by
-    // index when it cannot be stored.
-    static bool encodeRecordFrame(int index, const VideoControlOSD *record, const SourceData *source,
-                                  QByteArray *fields, QByteArray *sourceBytes, QString *error);
+    // data length, and its text source (empty without one); the refusal, naming the record by
+    // index, when it cannot be stored.
+    static OsdFileError encodeRecordFrame(int index, const VideoControlOSD *record, const SourceData *source,
+                                          QByteArray *fields, QByteArray *sourceBytes);
 
     // The writer and the reader behind the public calls, on any device. writeTo() checks every
     // record before it opens the device (unless it is open already) and writes the first byte; it
     // streams through OsdFileWriter and commits a QSaveFile.
     // readFrom() reads size bytes from device and refuses a file that states a length above limit.
-    static bool writeTo(QIODevice *device, const QList<VideoControlOSD *> &records,
-                        const QList<SourceData *> &sources, qint64 limit, QString *error);
-    static bool readFrom(QIODevice *device, qint64 size, qint64 limit, Contents *out, QString *error);
+    static OsdFileError writeTo(QIODevice *device, const QList<VideoControlOSD *> &records,
+                                const QList<SourceData *> &sources, qint64 limit);
+    static OsdFileError readFrom(QIODevice *device, qint64 size, qint64 limit, Contents *out);
 };

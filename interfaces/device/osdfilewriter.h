@@ -1,5 +1,7 @@
 #pragma once
 
+#include "interfaces/device/osdfileerror.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -27,9 +29,12 @@ public:
     void cancel();
 
     int appended() const { return m_appended; }
+    // Why the file was refused (None while all is well); the texts given through error are its
+    // message().
+    const OsdFileError &failure() const { return m_failure; }
 
 private:
-    bool fail(QString *error, const QString &reason);
+    bool fail(QString *error, const OsdFileError &reason);
     bool put(const char *data, qint64 size, QString *error);
 
     QIODevice *m_device = nullptr;
@@ -39,5 +44,5 @@ private:
     qint64 m_written = 0;
     quint32 m_crc = 0;
     // Set by the first failure; every later call repeats it.
-    QString m_failure;
+    OsdFileError m_failure;
 };

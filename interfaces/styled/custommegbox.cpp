@@ -1,5 +1,7 @@
 #include "interfaces/styled/custommegbox.h"
 
+#include "interfaces/styled/stylesheet.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -7,17 +9,6 @@
 #include <QVBoxLayout>
 
 namespace {
-const char *const kBoxStyle =
-    "CustomMegBox{background:rgb(58,58,58);}"
-    "QLabel{background:transparent;}"
-    "QLabel#megBoxText{color:rgb(220,220,220);font-size:13px;}"
-    "QLabel#megBoxIcon{border:none;}"
-    "QPushButton{color:rgb(230,230,230);background:rgb(69,69,69);border:1px solid rgb(110,110,110);"
-    "border-radius:4px;min-width:72px;min-height:26px;padding:0px 12px;}"
-    "QPushButton:hover{border-color:rgb(222,89,15);background:rgb(48,50,56);}"
-    "QPushButton:pressed{background:rgb(26,26,26);}"
-    "QPushButton:default{border-color:rgb(222,89,15);}";
-
 QString iconColor(CustomMegBox::Kind kind)
 {
     switch (kind) {
@@ -53,7 +44,7 @@ CustomMegBox::CustomMegBox(QWidget *parent, Kind kind, const QString &title, con
     setWindowTitle(title);
     setModal(true);
     setAttribute(Qt::WA_StyledBackground, true);
-    setStyleSheet(QString::fromLatin1(kBoxStyle));
+    setStyleSheet(StyleSheet::load("messagebox"));
     setMinimumWidth(320);
 
     auto *icon = new QLabel(iconGlyph(kind), this);

@@ -1,36 +1,18 @@
 #include "interfaces/styled/tablewidgetex.h"
 
+#include "interfaces/styled/stylesheet.h"
+
 #include <QHBoxLayout>
+#include <QStackedWidget>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
-
-namespace {
-const char *const kTabStyle =
-    "QTabWidget::pane{border:none;background:rgb(38,38,38);}"
-    "QTabWidget::tab-bar{left:0px;}"
-    "QTabBar{background:rgb(56,56,56);}"
-    "QTabBar::tab{color:rgb(170,170,170);background:rgb(56,56,56);border:none;border-right:1px solid "
-    "rgb(8,7,12);"
-    "min-width:64px;height:28px;padding:0px 6px 0px 10px;}"
-    "QTabBar::tab:hover{color:rgb(230,230,230);background:rgb(66,66,66);}"
-    "QTabBar::tab:selected{color:rgb(240,240,240);background:rgb(38,38,38);border-top:2px solid "
-    "rgb(222,89,15);}"
-    "QTabBar::close-button{image:url(:/osdimage/res/osdimage/tab_close.png);subcontrol-position:right;"
-    "width:12px;height:12px;}"
-    "QTabBar::close-button:hover{image:url(:/osdimage/res/osdimage/tab_close_hover.png);}"
-    "QTabBar QToolButton{background:rgb(56,56,56);border:none;}"
-    "QToolButton#tabAddButton,QToolButton#tabRemoveAllButton{background:rgb(56,56,56);border:none;"
-    "width:28px;height:28px;}"
-    "QToolButton#tabAddButton:hover,QToolButton#tabRemoveAllButton:hover{background:rgb(86,86,86);}"
-    "QToolButton#tabAddButton:pressed,QToolButton#tabRemoveAllButton:pressed{background:rgb(30,30,30);}";
-} // namespace
 
 TableWidgetEx::TableWidgetEx(QWidget *parent, TableWidgetType type, QString text)
     : QTabWidget(parent), m_type(type), m_text(std::move(text))
 {
     setObjectName(QStringLiteral("TableWidgetEx"));
-    setStyleSheet(QString::fromLatin1(kTabStyle));
+    setStyleSheet(StyleSheet::load("tabs"));
     setDocumentMode(true);
     setMovable(false);
     setUsesScrollButtons(true);
@@ -80,24 +62,24 @@ void TableWidgetEx::setBMovedCornerButton(bool moved)
     placeAddButton();
 }
 
-void TableWidgetEx::removeTab(int index)
+void TableWidgetEx::beginBulkInsert()
 {
-    QWidget *page = widget(index);
-    QTabWidget::removeTab(index);
-    if (page)
-        page->deleteLater();
+    if (m_bulkDepth++ > 0)
+        return;
+    m_barHiddenForBulk = !tabBar()->isHidden();
+    if (m_barHiddenForBulk)
+        tabBar()->hide();
 }
 
-void TableWidgetEx::clear()
+void TableWidgetEx::endBulkInsert()
 {
-    QList<QWidget *> pages;
-    for (int i = 0; i < count(); ++i)
-        pages.append(widget(i));
-    QTabWidget::clear();
-    for (QWidget *page : qAsConst(pages)) {
-        if (page)
-            page->deleteLater();
-    }
+    if (m_bulkDepth == 0 || --m_bulkDepth > 0)
+        return;
+    if (m_barHiddenForBulk)
+        tabBar()->show();
+    m_barHiddenForBulk = false;
+    placeAddButton();
+    placeAddButtonLater();
 }
 
 void TableWidgetEx::tabInserted(int index)
@@ -105,14 +87,26 @@ void TableWidgetEx::tabInserted(int index)
     QTabWidget::tabInserted(index);
     if (m_nextNumber >= 0)
         setTabToolTip(index, m_text + QString::number(m_nextNumber));
-    // The tab bar settles its geometry after the event loop runs once more.
-    QTimer::singleShot(0, this, &TableWidgetEx::placeAddButton);
-    placeAddButton();
+    // Placing measures the whole bar: once per run of inserts, after the tab bar has settled its
+    // geometry (when the event loop runs once more), and not at all while a bulk insert lasts.
+    if (m_bulkDepth == 0)
+        placeAddButtonLater();
 }
 
 void TableWidgetEx::tabRemoved(int index)
 {
     QTabWidget::tabRemoved(index);
+    // QTabWidget keeps a removed page as a child of its page stack (the first stacked widget it
+    // makes) and tells only the index. Whatever child of the stack is no longer one of its pages
+    // belonged to the tab that went.
+    if (auto *stack = findChild<QStackedWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        const QList<QWidget *> children =
+            stack->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+        for (QWidget *child : children) {
+            if (stack->indexOf(child) < 0)
+                child->deleteLater();
+        }
+    }
     QTimer::singleShot(0, this, &TableWidgetEx::placeAddButton);
     placeAddButton();
 }
@@ -127,6 +121,17 @@ void TableWidgetEx::showEvent(QShowEvent *event)
 {
     QTabWidget::showEvent(event);
     placeAddButton();
+}
+
+void TableWidgetEx::placeAddButtonLater()
+{
+    if (m_placementPending)
+        return;
+    m_placementPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_placementPending = false;
+        placeAddButton();
+    });
 }
 
 void TableWidgetEx::placeAddButton()

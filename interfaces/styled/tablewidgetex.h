@@ -8,7 +8,9 @@ class QWidget;
 
 // Dark tab widget whose tab bar offers an add control, a close control on every tab and a
 // remove-all control. It only reports the operator's wishes; the owner decides what happens.
-// Pages of removed tabs are released by the widget (deleteLater), so owners must not keep them.
+// Pages of removed tabs are released by the widget (deleteLater), whichever way the tab goes
+// (removeTab, clear, also through a QTabWidget pointer), so owners must not keep them. A page
+// given another parent before its tab goes is left alone.
 class TableWidgetEx : public QTabWidget
 {
     Q_OBJECT
@@ -29,9 +31,11 @@ public:
     void setBMovedCornerButton(bool moved);
     bool isCornerButtonMoved() const { return m_cornerButtonMoved; }
 
-    // Hide QTabWidget's versions so the pages are released with their tabs.
-    void removeTab(int index);
-    void clear();
+    // Many tabs in a row (an import): Qt lays the whole bar out again for every tab added to a
+    // visible bar, so the bar is hidden meanwhile and laid out, with the add control, once at the
+    // end. Calls nest.
+    void beginBulkInsert();
+    void endBulkInsert();
 
     QToolButton *addButton() const { return m_addButton; }
     QToolButton *removeAllButton() const { return m_removeAllButton; }
@@ -49,11 +53,15 @@ protected:
 
 private:
     void placeAddButton();
+    void placeAddButtonLater();
 
     TableWidgetType m_type;
     QString m_text;
     int m_nextNumber = -1;
     bool m_cornerButtonMoved = false;
+    int m_bulkDepth = 0;
+    bool m_barHiddenForBulk = false;
+    bool m_placementPending = false;
     QWidget *m_corner = nullptr;
     QToolButton *m_addButton = nullptr;
     QToolButton *m_removeAllButton = nullptr;

@@ -70,9 +70,25 @@ public:
     static QLabel *maxLabelR(Quillmere &w) { return w.m_maxLabelR; }
     static QLabel *maxLabelG(Quillmere &w) { return w.m_maxLabelG; }
     static QLabel *maxLabelB(Quillmere &w) { return w.m_maxLabelB; }
+    // The three channels by number: 0 red, 1 green, 2 blue.
+    static DoubleSlider *slider(Quillmere &w, int channel)
+    {
+        return channel == 0 ? w.m_sliderR : channel == 1 ? w.m_sliderG : w.m_sliderB;
+    }
+    static QLabel *minLabel(Quillmere &w, int channel)
+    {
+        return channel == 0 ? w.m_minLabelR : channel == 1 ? w.m_minLabelG : w.m_minLabelB;
+    }
+    static QLabel *maxLabel(Quillmere &w, int channel)
+    {
+        return channel == 0 ? w.m_maxLabelR : channel == 1 ? w.m_maxLabelG : w.m_maxLabelB;
+    }
     static QLabel *propertyTitle(Quillmere &w) { return w.m_propertyTitle; }
     static QLabel *currentColorTitle(Quillmere &w) { return w.m_currentColorTitle; }
     static QLabel *fillColorTitle(Quillmere &w) { return w.m_fillColorTitle; }
+
+    // The frameless window's resizing and moving.
+    static Utils::FramelessHelper *framelessHelper(Quillmere &w) { return w.m_framelessHelper; }
 
     // The colour tip built with the first tab.
     static QFrame *colorTip(Quillmere &w) { return w.m_colorTip; }

@@ -2,11 +2,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -14,31 +15,40 @@
 namespace TestSupport {
 
 namespace {
-// Polls for the active modal box; act() returns true once it has answered it. Gives up after
-// timeoutMs without any modal box.
-void pollModal(const std::function<bool(QWidget *modal)> &act, int timeoutMs)
+// Long enough for a loaded machine; a dialog that never comes fails the test instead of hanging it.
+constexpr int kFileDialogTimeoutMs = 10000;
+
+// Polls for the active modal box; act() returns true once it has answered it. When nothing has
+// been answered after timeoutMs the running test fails (an answerer that polled forever would hang
+// the program instead), naming the test that waited and what was on screen.
+void pollModal(const std::function<bool(QWidget *modal)> &act, int timeoutMs, const QString &waitingFor)
 {
-    auto *clock = new QElapsedTimer;
-    clock->start();
+    const QDeadlineTimer deadline(timeoutMs);
+    const QString waiter = QString::fromLatin1(QTest::currentTestFunction());
     auto *timer = new QTimer;
     timer->setInterval(20);
     QObject::connect(timer, &QTimer::timeout, [=] {
         QWidget *modal = QApplication::activeModalWidget();
-        if (!modal) {
-            if (clock->elapsed() > timeoutMs) {
-                timer->stop();
+        if (modal) {
+            timer->stop();
+            const bool answered = act(modal);
+            if (answered) {
                 timer->deleteLater();
-                delete clock;
+                return;
             }
-            return;
-        }
-        timer->stop();
-        if (!act(modal)) {
             timer->start();
-            return;
         }
+        if (!deadline.hasExpired())
+            return;
+        timer->stop();
         timer->deleteLater();
-        delete clock;
+        const QString shown =
+            modal ? labelTexts(modal).join(QLatin1String(" | ")) : QStringLiteral("no modal box");
+        QTest::qFail(qPrintable(QStringLiteral("%1 (waited in %2) not done within %3 ms; on screen: %4")
+                                    .arg(waitingFor, waiter)
+                                    .arg(timeoutMs)
+                                    .arg(shown)),
+                     __FILE__, __LINE__);
     });
     timer->start();
 }
@@ -66,7 +76,7 @@ void answerNextModal(const QString &buttonText, QStringList *seenTexts, int time
             button->click();
             return true;
         },
-        timeoutMs);
+        timeoutMs, QStringLiteral("Clicking \"%1\" on a modal box").arg(buttonText));
 }
 
 void actOnNextModal(const std::function<void(QWidget *modal)> &action, QStringList *seenTexts, int timeoutMs)
@@ -78,7 +88,7 @@ void actOnNextModal(const std::function<void(QWidget *modal)> &action, QStringLi
             action(modal);
             return true;
         },
-        timeoutMs);
+        timeoutMs, QStringLiteral("Answering a modal box"));
 }
 
 void pressKeyOnNextModal(int key, QStringList *seenTexts, int timeoutMs)
@@ -130,65 +140,76 @@ QStringList labelTexts(QWidget *widget)
     return texts;
 }
 
-namespace {
-QtMessageHandler g_previous = nullptr;
-void failingHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    // The offscreen platform plugin reports this for every top-level window it cannot size.
-    const bool platformNoise = message.startsWith(QLatin1String("This plugin does not support"));
-    if ((type == QtWarningMsg || type == QtCriticalMsg) && !platformNoise) {
-        if (g_previous)
-            g_previous(type, context, message);
-        QFAIL(qPrintable(QStringLiteral("Qt warning: ") + message));
-        return;
-    }
-    if (g_previous)
-        g_previous(type, context, message);
-}
-} // namespace
-
-void failOnQtWarnings()
-{
-    g_previous = qInstallMessageHandler(failingHandler);
-}
-
 void answerNextFileDialog(const QStringList &files, FileDialogSeen *seen, const QString &nameFilter)
 {
+    pollModal(
+        [=](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            if (!dialog)
+                return false;
+            if (seen) {
+                seen->seen = true;
+                seen->title = dialog->windowTitle();
+                seen->nameFilters = dialog->nameFilters();
+                seen->selectedNameFilter = dialog->selectedNameFilter();
+                seen->fileMode = dialog->fileMode();
+                seen->acceptMode = dialog->acceptMode();
+            }
+            if (files.isEmpty()) {
+                dialog->reject();
+                return true;
+            }
+            if (!nameFilter.isEmpty())
+                dialog->selectNameFilter(nameFilter);
+            auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            if (!edit) {
+                QTest::qFail("The file dialog has no file name field", __FILE__, __LINE__);
+                dialog->reject();
+                return true;
+            }
+            if (files.size() == 1) {
+                edit->setText(files.first());
+            } else {
+                // Several files are typed as quoted names in their common folder.
+                dialog->setDirectory(QFileInfo(files.first()).absolutePath());
+                QStringList quoted;
+                for (const QString &file : files)
+                    quoted << QLatin1Char('"') + QFileInfo(file).fileName() + QLatin1Char('"');
+                edit->setText(quoted.join(QLatin1Char(' ')));
+            }
+            QMetaObject::invokeMethod(dialog, "accept");
+            return true;
+        },
+        kFileDialogTimeoutMs, QStringLiteral("Answering a file dialog"));
+}
+
+void chooseFromNextMenu(const QString &text)
+{
+    const QDeadlineTimer deadline(kFileDialogTimeoutMs);
     auto *timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, text, deadline] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu) {
+            if (deadline.hasExpired()) {
+                timer->stop();
+                timer->deleteLater();
+                QTest::qFail(qPrintable(QStringLiteral("No context menu came to choose \"%1\"").arg(text)),
+                             __FILE__, __LINE__);
+            }
             return;
+        }
         timer->stop();
         timer->deleteLater();
-        if (seen) {
-            seen->seen = true;
-            seen->title = dialog->windowTitle();
-            seen->nameFilters = dialog->nameFilters();
-            seen->selectedNameFilter = dialog->selectedNameFilter();
-            seen->fileMode = dialog->fileMode();
-            seen->acceptMode = dialog->acceptMode();
+        const QList<QAction *> actions = menu->actions();
+        for (QAction *action : actions) {
+            if (action->text() == text) {
+                menu->setActiveAction(action);
+                QTest::keyClick(menu, Qt::Key_Return);
+                return;
+            }
         }
-        if (files.isEmpty()) {
-            dialog->reject();
-            return;
-        }
-        if (!nameFilter.isEmpty())
-            dialog->selectNameFilter(nameFilter);
-        auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        QVERIFY(edit);
-        if (files.size() == 1) {
-            edit->setText(files.first());
-        } else {
-            // Several files are typed as quoted names in their common folder.
-            dialog->setDirectory(QFileInfo(files.first()).absolutePath());
-            QStringList quoted;
-            for (const QString &file : files)
-                quoted << QLatin1Char('"') + QFileInfo(file).fileName() + QLatin1Char('"');
-            edit->setText(quoted.join(QLatin1Char(' ')));
-        }
-        QMetaObject::invokeMethod(dialog, "accept");
+        menu->close();
     });
     timer->start();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/core/warnings.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -42,9 +44,9 @@ private:
 // The visible texts of a widget's labels, in child order.
 QStringList labelTexts(QWidget *widget);
 
-// Makes every Qt warning fail the running test (but the headless platform plugin's notices of
-// what it cannot do, such as "This plugin does not support raise()"). Call from initTestCase.
-void failOnQtWarnings();
+// Chooses the entry with the given text of the next context menu, once the menu is up (closes the
+// menu when it has no such entry).
+void chooseFromNextMenu(const QString &text);
 
 // What the answered file dialog showed.
 struct FileDialogSeen

@@ -1,14 +1,13 @@
 #pragma once
 
+#include "interfaces/model/sharedrecord.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
 
 #include <QList>
 
-namespace TestSupport {
-
-// Records made by a test are held through this list so that they go away with it, like the data
-// model's lists hold theirs.
+// Records and sources made by a test are held through this, so that they go away with it, as the
+// data model's lists hold theirs.
 class HeldRecords
 {
 public:
@@ -36,5 +35,3 @@ private:
 
     QList<SharedRecord *> m_all;
 };
-
-} // namespace TestSupport

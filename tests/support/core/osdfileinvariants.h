@@ -78,22 +78,29 @@ inline QString usableRecord(const VideoControlOSD *r)
     return QString();
 }
 
-// Decodes bytes and checks the outcome. A refusal comes with a reason and leaves nothing behind;
-// whatever is accepted survives the writer and comes back equal, and one round through the writer
-// is a fixed point. Every record made on the way is freed again. Returns the first broken
-// invariant, or an empty string; *accepted tells whether the bytes were read.
+// Decodes bytes and checks the outcome. A refusal comes with a reason (about the file or about a
+// record the header announced) and leaves nothing behind; whatever is accepted survives the writer
+// and comes back equal, and one round through the writer is a fixed point. Every record made on the way is
+// freed again. Returns the first broken invariant, or an empty string; *accepted tells whether the bytes were
+// read.
 inline QString check(const QByteArray &bytes, bool *accepted = nullptr)
 {
     const int live = SharedRecord::liveCount();
     QString broken;
     {
         OsdFile::Contents contents;
-        QString error;
+        OsdFileError error;
         const bool ok = OsdFile::decode(bytes, &contents, &error);
         if (accepted)
             *accepted = ok;
+        OSD_INVARIANT(ok != error.isError());
         if (!ok) {
-            OSD_INVARIANT(!error.isEmpty());
+            OSD_INVARIANT(!error.message().isEmpty());
+            // A refusal about a record names one that the header announced.
+            OSD_INVARIANT(error.record >= -1);
+            OSD_INVARIANT(error.record == -1 ||
+                          (bytes.size() >= OsdFile::HeaderSize &&
+                           error.record < qint64(qFromLittleEndian<quint32>(bytes.constData() + 16))));
             OSD_INVARIANT(contents.count() == 0 && contents.sources().isEmpty());
         } else {
             OSD_INVARIANT(contents.records().size() == contents.sources().size());
@@ -106,10 +113,10 @@ inline QString check(const QByteArray &bytes, bool *accepted = nullptr)
                 return broken;
 
             QByteArray again;
-            QString writeError;
+            OsdFileError writeError;
             OSD_INVARIANT(OsdFile::encode(contents.records(), contents.sources(), &again, &writeError));
             OsdFile::Contents reread;
-            QString readError;
+            OsdFileError readError;
             OSD_INVARIANT(OsdFile::decode(again, &reread, &readError));
             OSD_INVARIANT(reread.count() == contents.count());
             for (int i = 0; i < contents.count() && broken.isEmpty(); ++i) {

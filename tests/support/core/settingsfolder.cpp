@@ -1,0 +1,29 @@
+#include "support/core/settingsfolder.h"
+
+#include "textexport/config.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace TestSupport {
+
+QString SettingsFolder::file() const
+{
+    return Config::settingsPathFor(m_dir.path());
+}
+
+void SettingsFolder::clear() const
+{
+    const QString path = file();
+    const QFileInfo info(path);
+    if (info.isDir() && !info.isSymLink()) {
+        QDir(path).removeRecursively();
+        return;
+    }
+    if (info.isFile() && !info.isSymLink())
+        QFile(path).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile::remove(path);
+}
+
+} // namespace TestSupport

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+namespace TestSupport {
+
+// A temporary folder for settings.ini, so that tests neither touch the file beside their executable
+// nor need to run one at a time.
+class SettingsFolder
+{
+public:
+    QString path() const { return m_dir.path(); }
+    // settings.ini in the folder.
+    QString file() const;
+    // Removes whatever is at file(): a file (made writable first), a link or a directory.
+    void clear() const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+} // namespace TestSupport
