@@ -3,13 +3,17 @@
 #include "cli/itembuilder.h"
 #include "cli/manifest.h"
 #include "cli/progressline.h"
+#include "core/pixels/pictureloader.h"
 #include "interfaces/device/osdfile.h"
+#include "interfaces/device/osdfilewriter.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QThread>
 #include <QtConcurrent>
 
+#include <deque>
 #include <vector>
 
 namespace {
@@ -111,15 +115,32 @@ int PackCommand::execute(const QCommandLineParser &parser, const QStringList &po
         return Refused;
     }
 
-    // Pictures are decoded and converted on all cores; texts are rendered here meanwhile (fonts
-    // belong to the GUI thread).
-    std::vector<Job> pictures;
-    std::vector<Job> texts;
+    // Pictures are decoded and converted on all cores, a bounded number at a time so that memory
+    // stays bounded, and written in file order as they come; texts are rendered here first (fonts
+    // belong to the GUI thread) while the first pictures decode.
+    std::vector<Job> jobs;
+    jobs.reserve(size_t(specs.size()));
     for (const ItemSpec &spec : qAsConst(specs))
-        (spec.isText ? texts : pictures).push_back(Job{spec, {}});
-    QFuture<void> building =
-        QtConcurrent::map(pictures, [](Job &job) { ItemBuilder::build(job.spec, &job.result); });
-    for (Job &job : texts) {
+        jobs.push_back(Job{spec, {}});
+    std::deque<QFuture<ItemBuilder::Result>> inFlight;
+    size_t nextPicture = 0;
+    const size_t window = size_t(2 * qMax(1, QThread::idealThreadCount()));
+    auto launch = [&] {
+        for (; nextPicture < jobs.size() && inFlight.size() < window; ++nextPicture) {
+            if (jobs[nextPicture].spec.isText)
+                continue;
+            const ItemSpec spec = jobs[nextPicture].spec;
+            inFlight.push_back(QtConcurrent::run([spec] {
+                ItemBuilder::Result result;
+                ItemBuilder::build(spec, &result);
+                return result;
+            }));
+        }
+    };
+    launch();
+    for (Job &job : jobs) {
+        if (!job.spec.isText)
+            continue;
         bool substituted = false;
         const QString wanted = job.spec.family.isEmpty() ? ItemBuilder::defaultFamily() : job.spec.family;
         const QString family = ItemBuilder::renderFamily(wanted, &substituted);
@@ -128,48 +149,83 @@ int PackCommand::execute(const QCommandLineParser &parser, const QStringList &po
                     .arg(shown(job.spec.origin), QString::number(job.spec.index), wanted, family));
         ItemBuilder::build(job.spec, &job.result);
     }
-    {
-        ProgressLine progress(QStringLiteral("packing"));
-        const int total = int(pictures.size() + texts.size());
-        while (progress.isShown() && !building.isFinished()) {
-            progress.show(int(texts.size()) + building.progressValue(), total);
-            QThread::msleep(100);
+
+    // Every record's size is known before its pixels are: a picture's from its header, a text's
+    // from its rendering. An item that cannot be planned is refused below with the builder's reason.
+    std::vector<qint64> planned(jobs.size(), -1);
+    qint64 total = OsdFile::HeaderSize + OsdFile::TrailerSize;
+    bool plannable = true;
+    QString planError;
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        const Job &job = jobs[i];
+        if (job.spec.isText) {
+            QString problem;
+            if (job.result.error.isEmpty())
+                planned[i] =
+                    OsdFile::encodedRecordSize(int(i), job.result.record, job.result.source, &problem);
+            // The first record that cannot be stored is the one to name, as the writer would.
+            if (planError.isEmpty())
+                planError = problem;
+        } else {
+            const QSize size = PictureLoader::statedSize(job.spec.picture);
+            // The raster form keeps the size; every stored row holds the picture's width.
+            if (size.isValid())
+                planned[i] = OsdFile::pictureRecordSize(size.height(), size.width());
         }
-        building.waitForFinished();
-        progress.show(total, total);
+        plannable = plannable && planned[i] >= 0;
+        total += qMax<qint64>(planned[i], 0);
     }
 
-    // In file order.
-    std::vector<Job *> ordered(size_t(specs.size()), nullptr);
-    for (Job &job : pictures)
-        ordered[size_t(job.spec.index)] = &job;
-    for (Job &job : texts)
-        ordered[size_t(job.spec.index)] = &job;
-    QList<VideoControlOSD *> records;
-    QList<SourceData *> sources;
+    // The file is written while the pictures decode; a refusal found on the way abandons it.
+    QSaveFile file(output);
+    OsdFileWriter writer;
+    QString writeError = planError;
+    bool writing = plannable && writer.begin(&file, int(jobs.size()), total, &writeError);
     bool refused = false;
-    for (Job *job : ordered) {
-        if (!job->result.error.isEmpty()) {
-            err(QStringLiteral("%1: item %2: %3")
-                    .arg(shown(job->spec.origin), QString::number(job->spec.index), job->result.error));
-            refused = true;
-            continue;
+    ProgressLine progress(QStringLiteral("packing"));
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        Job &job = jobs[i];
+        if (!job.spec.isText) {
+            job.result = inFlight.front().result();
+            inFlight.pop_front();
+            launch();
         }
-        records.append(job->result.record);
-        sources.append(job->result.source);
+        // A record that cannot be stored at all is named by the writer below, as for any file.
+        if (job.result.error.isEmpty() && !job.spec.isText) {
+            QString problem;
+            const qint64 size =
+                OsdFile::encodedRecordSize(int(i), job.result.record, job.result.source, &problem);
+            if (size >= 0 && size != planned[i])
+                job.result.error =
+                    QStringLiteral("the decoded picture does not have the size its header states "
+                                   "(a record of %1 bytes instead of %2)")
+                        .arg(size)
+                        .arg(planned[i]);
+        }
+        if (!job.result.error.isEmpty()) {
+            err(QStringLiteral("%1: item %2: %3")
+                    .arg(shown(job.spec.origin), QString::number(job.spec.index), job.result.error));
+            refused = true;
+        }
+        if (refused && writing) {
+            writer.cancel();
+            writing = false;
+        }
+        if (writing)
+            writing = writer.append(job.result.record, job.result.source, &writeError);
+        // Written or not needed: the pixels can go.
+        job.result.release();
+        progress.show(int(i) + 1, int(jobs.size()));
     }
 
-    int code = Success;
     if (refused) {
         err(QStringLiteral("%1: not written").arg(shown(output)));
-        code = Refused;
-    } else if (!OsdFile::write(output, records, sources, &error)) {
-        err(QStringLiteral("%1: %2").arg(shown(output), error));
-        code = Refused;
-    } else {
-        out(QStringLiteral("%1: %2 records").arg(shown(output)).arg(records.size()));
+        return Refused;
     }
-    for (Job *job : ordered)
-        job->result.release();
-    return code;
+    if (!writing || !writer.finish(&writeError)) {
+        err(QStringLiteral("%1: %2").arg(shown(output), writeError));
+        return Refused;
+    }
+    out(QStringLiteral("%1: %2 records").arg(shown(output)).arg(jobs.size()));
+    return Success;
 }

@@ -352,6 +352,14 @@ void TestOsdFileHostile::everyRefusalIsWorded_data()
     row(E(E::NullRecord).atRecord(0), "第 1 条记录：记录为空");
     row(E::fromSystem(E::CannotCreate, "Is a directory"), "无法创建文件（Is a directory）");
     row(E::fromSystem(E::WriteFailed, "No space left on device"), "写入失败（No space left on device）");
+    row(E::NotStarted, "文件尚未开始写入");
+    row({E::LengthBelowCount, {24, 3}}, "文件长度 24 容不下 3 条记录");
+    row({E::MoreRecordsThanStated, {2}}, "记录多于文件头所写的 2 条");
+    row(E(E::RecordPastStatedLength, {90, 200}).atRecord(2),
+        "第 3 条记录：记录长度 90 字节，超出文件头所写的文件长度 200 字节");
+    row({E::FewerRecordsThanStated, {2, 3}}, "只写了 2 条记录，文件头写的是 3 条");
+    row({E::RecordsShortOfStatedLength, {176, 201}}, "记录共 176 字节，与文件头所写的文件长度 201 字节不符");
+    row(E::Cancelled, "写入已取消");
     QCOMPARE(worded.size(), QMetaEnum::fromType<E::Code>().keyCount());
 }
 

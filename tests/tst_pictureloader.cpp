@@ -180,7 +180,10 @@ void TestPictureLoader::goodPicturesLoad()
     QFETCH(QSize, size);
     QFETCH(bool, exact);
     QString reason = "untouched";
-    const QImage image = PictureLoader::load(writeFile(m_dir, name, bytes), &reason);
+    const QString file = writeFile(m_dir, name, bytes);
+    // The header's size is known before decoding, and it is the size the picture has.
+    QCOMPARE(PictureLoader::statedSize(file), size);
+    const QImage image = PictureLoader::load(file, &reason);
     QVERIFY2(!image.isNull(), qPrintable(reason));
     QCOMPARE(image.size(), size);
     const QImage expected = testPicture(size.width(), size.height());
@@ -297,6 +300,7 @@ void TestPictureLoader::filesThatAreNoPictures()
     QString why;
     QVERIFY(PictureLoader::load(path, &why).isNull());
     QVERIFY2(why.startsWith(reason), qPrintable(why));
+    QVERIFY(!PictureLoader::statedSize(path).isValid());
 }
 
 // Rows stored top to bottom: the header states a negative height.
@@ -306,7 +310,9 @@ void TestPictureLoader::topDownBmpLoads()
     QByteArray bytes = encoded(picture, "bmp");
     putLittleEndian(bytes, 22, qint32(-5));
     QString reason;
-    const QImage image = PictureLoader::load(writeFile(m_dir, "topdown.bmp", bytes), &reason);
+    const QString file = writeFile(m_dir, "topdown.bmp", bytes);
+    QCOMPARE(PictureLoader::statedSize(file), QSize(6, 5));
+    const QImage image = PictureLoader::load(file, &reason);
     QVERIFY2(!image.isNull(), qPrintable(reason));
     QCOMPARE(image.convertToFormat(QImage::Format_RGB32), picture.mirrored());
 }

@@ -110,6 +110,20 @@ bool bmpIsCutShort(const QString &fileName)
 
 } // namespace
 
+QSize PictureLoader::statedSize(const QString &fileName)
+{
+    // Complaints about a damaged file are kept quiet here; load() reports them.
+    DecoderWarnings warnings;
+    QImageReader reader(fileName);
+    if (!reader.canRead())
+        return QSize();
+    const QSize stated = reader.size();
+    const QSize size(qAbs(stated.width()), qAbs(stated.height()));
+    if (stated == QSize(-1, -1) || size.isEmpty())
+        return QSize();
+    return size;
+}
+
 QImage PictureLoader::load(const QString &fileName, QString *reason)
 {
     auto fail = [reason](const QString &why) {

@@ -22,4 +22,9 @@ public:
     // The picture, or a null image with *reason set (without the file name, which the caller adds).
     // Pictures may be loaded on several threads at once.
     static QImage load(const QString &fileName, QString *reason);
+
+    // The size the picture file's header states, read without decoding a pixel (the height of a
+    // top-down BMP made positive); invalid when the file is not a picture Qt can read or states no
+    // size. A picture that load() gives has exactly this size.
+    static QSize statedSize(const QString &fileName);
 };

@@ -94,13 +94,32 @@ public:
     static bool read(const QString &fileName, Contents *out, OsdFileError *error);
     static bool read(const QString &fileName, Contents *out, QString *error);
 
+    // The bytes a record takes in a file, or -1 with *error set (naming the record by index, its
+    // place in the file from 0) when it cannot be stored.
+    static qint64 encodedRecordSize(int index, const VideoControlOSD *record, const SourceData *source,
+                                    OsdFileError *error);
+    static qint64 encodedRecordSize(int index, const VideoControlOSD *record, const SourceData *source,
+                                    QString *error);
+    // The bytes a record without a text source takes for a picture of this height and completion
+    // width, known before its pixel data are: for planning a file (OsdFileWriter).
+    static qint64 pictureRecordSize(int height, int completionWidth);
+
     // CRC-32 as in zlib and PNG (reflected polynomial 0xEDB88320, initial value and final XOR
     // 0xFFFFFFFF). crc continues a previous result; start with 0.
     static quint32 crc32(const char *data, qint64 size, quint32 crc = 0);
 
 private:
+    friend class OsdFileWriter;
+
+    // A checked record's bytes around its pixel data: its fields up to and including the pixel
+    // data length, and its text source (empty without one); the refusal, naming the record by
+    // index, when it cannot be stored.
+    static OsdFileError encodeRecordFrame(int index, const VideoControlOSD *record, const SourceData *source,
+                                          QByteArray *fields, QByteArray *sourceBytes);
+
     // The writer and the reader behind the public calls, on any device. writeTo() checks every
-    // record before it opens the device (unless it is open already) and writes the first byte.
+    // record before it opens the device (unless it is open already) and writes the first byte; it
+    // streams through OsdFileWriter and commits a QSaveFile.
     // readFrom() reads size bytes from device and refuses a file that states a length above limit.
     static OsdFileError writeTo(QIODevice *device, const QList<VideoControlOSD *> &records,
                                 const QList<SourceData *> &sources, qint64 limit);

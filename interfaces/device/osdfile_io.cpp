@@ -10,13 +10,10 @@ bool OsdFile::write(const QString &fileName, const QList<VideoControlOSD *> &rec
                     const QList<SourceData *> &sources, OsdFileError *error)
 {
     // QSaveFile writes into a temporary file beside the target and renames it over the target only
-    // when everything has been written. It is opened only once every record has been checked.
+    // when everything has been written (the writer commits it). It is opened only once every record
+    // has been checked.
     QSaveFile file(fileName);
     OsdFileError problem = writeTo(&file, records, sources, MaxFileSize);
-    if (problem.isError())
-        file.cancelWriting();
-    else if (!file.commit())
-        problem = OsdFileError::fromSystem(OsdFileError::WriteFailed, file.errorString());
     const bool ok = !problem.isError();
     if (error)
         *error = std::move(problem);

@@ -1,5 +1,6 @@
 #include "interfaces/device/osdfile.h"
 #include "interfaces/device/osdfile_codec.h"
+#include "interfaces/device/osdfilewriter.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
 
@@ -8,21 +9,17 @@
 
 #include <cstring>
 #include <utility>
-#include <vector>
 
 using namespace OsdFileCodec;
 
 namespace {
 
-// Every byte of a file goes out through this: small fields are gathered in a buffer, pixel data
-// goes to the device in one piece, and the checksum follows both.
+// A record's fields and its text source are gathered into bytes here; the pixel data between them
+// go to the device straight from the record (OsdFileWriter).
 class Output
 {
 public:
-    explicit Output(QIODevice *device) : m_device(device) { m_buffer.reserve(BufferSize); }
-
-    bool failed() const { return m_failed; }
-    qint64 written() const { return m_written; }
+    explicit Output(QByteArray *out) : m_out(out) {}
 
     void u8(quint8 v) { raw(reinterpret_cast<const char *>(&v), 1); }
     void u16(quint16 v)
@@ -57,64 +54,11 @@ public:
         for (quint16 v : c.value)
             u16(v);
     }
-    void raw(const char *data, qint64 size)
-    {
-        m_written += size;
-        if (size >= BufferSize) {
-            flush();
-            send(data, size);
-            return;
-        }
-        if (m_buffer.size() + size > BufferSize)
-            flush();
-        m_buffer.append(data, int(size));
-    }
-    // The checksum of everything written so far.
-    quint32 crc()
-    {
-        flush();
-        return m_crc;
-    }
-    void flush()
-    {
-        send(m_buffer.constData(), m_buffer.size());
-        m_buffer.resize(0);
-    }
+    void raw(const char *data, qint64 size) { m_out->append(data, int(size)); }
 
 private:
-    static constexpr int BufferSize = 64 * 1024;
-    static constexpr qint64 PieceSize = 1024 * 1024;
-
-    // Piece by piece, so that each piece is still in the cache when the device copies it.
-    void send(const char *data, qint64 size)
-    {
-        while (size > 0 && !m_failed) {
-            const qint64 piece = qMin<qint64>(size, PieceSize);
-            m_crc = OsdFile::crc32(data, piece, m_crc);
-            for (qint64 done = 0; done < piece;) {
-                const qint64 n = m_device->write(data + done, piece - done);
-                if (n <= 0) {
-                    m_failed = true;
-                    return;
-                }
-                done += n;
-            }
-            data += piece;
-            size -= piece;
-        }
-    }
-
-    QIODevice *m_device;
-    QByteArray m_buffer;
-    quint32 m_crc = 0;
-    qint64 m_written = 0;
-    bool m_failed = false;
+    QByteArray *m_out;
 };
-
-qint64 stringSize(const QByteArray &utf8)
-{
-    return 4 + utf8.size();
-}
 
 struct EncodedSource
 {
@@ -124,14 +68,6 @@ struct EncodedSource
     QByteArray styleName;
     QList<QByteArray> families;
     RawColor color;
-
-    qint64 size() const
-    {
-        qint64 n = SourceMinSize + content.size() + family.size() + styleName.size();
-        for (const QByteArray &f : families)
-            n += stringSize(f);
-        return n;
-    }
 };
 
 OsdFileError recordProblem(const VideoControlOSD *r)
@@ -175,7 +111,8 @@ OsdFileError encodeSource(const SourceData *s, EncodedSource *e)
     return OsdFileError();
 }
 
-void writeRecord(Output &w, const VideoControlOSD *r, const EncodedSource *e)
+// The record's fields up to and including the length of its pixel data.
+void writeRecordFields(Output &w, const VideoControlOSD *r, const EncodedSource *e)
 {
     const quint8 flags = (r->IsEnableCutImage() ? EnableCutImageFlag : 0) |
                          (r->IsCanEnableCut() ? CanEnableCutFlag : 0) |
@@ -197,10 +134,11 @@ void writeRecord(Output &w, const VideoControlOSD *r, const EncodedSource *e)
     w.i32(r->green());
     w.i32(r->blue());
     w.color(rawColor(r->selectColor()));
-    w.bytes(r->image());
-    if (!e)
-        return;
+    w.u32(quint32(r->image().size()));
+}
 
+void writeSource(Output &w, const EncodedSource *e)
+{
     w.bytes(e->content);
     w.u32(e->font.resolveMask);
     w.bytes(e->family);
@@ -251,53 +189,85 @@ bool OsdFile::encode(const QList<VideoControlOSD *> &records, const QList<Source
     return false;
 }
 
+qint64 OsdFile::pictureRecordSize(int height, int completionWidth)
+{
+    return RecordFixedSize + expectedPixelBytes(height, completionWidth);
+}
+
+OsdFileError OsdFile::encodeRecordFrame(int index, const VideoControlOSD *record, const SourceData *source,
+                                        QByteArray *fields, QByteArray *sourceBytes)
+{
+    fields->clear();
+    sourceBytes->clear();
+    if (!record)
+        return OsdFileError(OsdFileError::NullRecord).atRecord(index);
+    const OsdFileError problem = recordProblem(record);
+    if (problem.isError())
+        return problem.atRecord(index);
+    EncodedSource encoded;
+    if (source) {
+        const OsdFileError sourceProblem = encodeSource(source, &encoded);
+        if (sourceProblem.isError())
+            return sourceProblem.atRecord(index);
+    }
+    const EncodedSource *e = source ? &encoded : nullptr;
+    Output f(fields);
+    writeRecordFields(f, record, e);
+    if (e) {
+        Output w(sourceBytes);
+        writeSource(w, e);
+    }
+    return OsdFileError();
+}
+
+qint64 OsdFile::encodedRecordSize(int index, const VideoControlOSD *record, const SourceData *source,
+                                  OsdFileError *error)
+{
+    QByteArray fields;
+    QByteArray sourceBytes;
+    OsdFileError problem = encodeRecordFrame(index, record, source, &fields, &sourceBytes);
+    if (problem.isError()) {
+        if (error)
+            *error = std::move(problem);
+        return -1;
+    }
+    return fields.size() + record->image().size() + sourceBytes.size();
+}
+
+qint64 OsdFile::encodedRecordSize(int index, const VideoControlOSD *record, const SourceData *source,
+                                  QString *error)
+{
+    OsdFileError problem;
+    const qint64 size = encodedRecordSize(index, record, source, &problem);
+    if (size < 0 && error)
+        *error = problem.message();
+    return size;
+}
+
+// The one writer behind encode() and write(): every record is checked and the exact size added
+// up before the first byte is written, so that a record that cannot be stored leaves the target
+// untouched and the header can state the length.
 OsdFileError OsdFile::writeTo(QIODevice *device, const QList<VideoControlOSD *> &records,
                               const QList<SourceData *> &sources, qint64 limit)
 {
     if (records.size() != sources.size())
         return {OsdFileError::ListsDiffer, {records.size(), sources.size()}};
 
-    // Check everything and add up the exact size before the first byte is written, so that a
-    // record that cannot be stored leaves the target untouched and the header can state the length.
-    std::vector<EncodedSource> encodedSources(size_t(records.size()));
     qint64 total = HeaderSize + TrailerSize;
     for (int i = 0; i < records.size(); ++i) {
-        const VideoControlOSD *r = records.at(i);
-        if (!r)
-            return OsdFileError(OsdFileError::NullRecord).atRecord(i);
-        const OsdFileError problem = recordProblem(r);
-        if (problem.isError())
-            return problem.atRecord(i);
-        total += RecordFixedSize + r->image().size();
-        if (const SourceData *s = sources.at(i)) {
-            EncodedSource &e = encodedSources[size_t(i)];
-            const OsdFileError sourceProblem = encodeSource(s, &e);
-            if (sourceProblem.isError())
-                return sourceProblem.atRecord(i);
-            total += e.size();
-        }
+        OsdFileError problem;
+        const qint64 size = encodedRecordSize(i, records.at(i), sources.at(i), &problem);
+        if (size < 0)
+            return problem;
+        total += size;
         if (total > limit)
             return {OsdFileError::FileTooLarge, {-1, limit}};
     }
 
-    if (!device->isOpen() && !device->open(QIODevice::WriteOnly))
-        return OsdFileError::fromSystem(OsdFileError::CannotCreate, device->errorString());
-    // An in-memory target is sized once.
-    if (auto *buffer = qobject_cast<QBuffer *>(device))
-        buffer->buffer().reserve(int(total));
-
-    Output w(device);
-    w.raw(Magic, sizeof Magic);
-    w.u16(FormatVersion);
-    w.u16(0);
-    w.u32(quint32(total));
-    w.u32(quint32(records.size()));
-    for (int i = 0; i < records.size(); ++i)
-        writeRecord(w, records.at(i), sources.at(i) ? &encodedSources[size_t(i)] : nullptr);
-    w.u32(w.crc());
-    w.flush();
-    if (w.failed())
-        return OsdFileError::fromSystem(OsdFileError::WriteFailed, device->errorString());
-    Q_ASSERT(w.written() == total);
-    return OsdFileError();
+    OsdFileWriter writer;
+    bool ok = writer.begin(device, records.size(), total, nullptr);
+    for (int i = 0; ok && i < records.size(); ++i)
+        ok = writer.append(records.at(i), sources.at(i), nullptr);
+    ok = ok && writer.finish(nullptr);
+    return ok ? OsdFileError() : writer.failure();
 }

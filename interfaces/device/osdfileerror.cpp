@@ -167,6 +167,27 @@ QString OsdFileError::message() const
     case WriteFailed:
         text = tr("写入失败（%1）").arg(systemReason);
         break;
+    case NotStarted:
+        text = tr("文件尚未开始写入");
+        break;
+    case LengthBelowCount:
+        text = tr("文件长度 %1 容不下 %2 条记录").arg(at(0)).arg(at(1));
+        break;
+    case MoreRecordsThanStated:
+        text = tr("记录多于文件头所写的 %1 条").arg(at(0));
+        break;
+    case RecordPastStatedLength:
+        text = tr("记录长度 %1 字节，超出文件头所写的文件长度 %2 字节").arg(at(0)).arg(at(1));
+        break;
+    case FewerRecordsThanStated:
+        text = tr("只写了 %1 条记录，文件头写的是 %2 条").arg(at(0)).arg(at(1));
+        break;
+    case RecordsShortOfStatedLength:
+        text = tr("记录共 %1 字节，与文件头所写的文件长度 %2 字节不符").arg(at(0)).arg(at(1));
+        break;
+    case Cancelled:
+        text = tr("写入已取消");
+        break;
     }
     if (record >= 0)
         return tr("第 %1 条记录：%2").arg(record + 1).arg(text);

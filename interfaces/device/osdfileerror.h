@@ -75,6 +75,16 @@ public:
         NullRecord,
         CannotCreate, // systemReason
         WriteFailed,  // systemReason
+
+        // Only the streaming writer refuses these: the records do not keep to the count and the
+        // length its header stated.
+        NotStarted,
+        LengthBelowCount,           // length stated, count stated
+        MoreRecordsThanStated,      // count stated
+        RecordPastStatedLength,     // record length, length stated
+        FewerRecordsThanStated,     // records written, count stated
+        RecordsShortOfStatedLength, // bytes of records written, length stated
+        Cancelled,
     };
     Q_ENUM(Code)
 
