@@ -69,6 +69,9 @@ void TableWidgetEx::beginBulkInsert()
     m_barHiddenForBulk = !tabBar()->isHidden();
     if (m_barHiddenForBulk)
         tabBar()->hide();
+    m_selfHiddenForBulk = !isWindow() && !isHidden();
+    if (m_selfHiddenForBulk)
+        hide();
 }
 
 void TableWidgetEx::endBulkInsert()
@@ -78,6 +81,9 @@ void TableWidgetEx::endBulkInsert()
     if (m_barHiddenForBulk)
         tabBar()->show();
     m_barHiddenForBulk = false;
+    if (m_selfHiddenForBulk)
+        show();
+    m_selfHiddenForBulk = false;
     placeAddButton();
     placeAddButtonLater();
 }

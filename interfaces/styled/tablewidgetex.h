@@ -36,6 +36,7 @@ public:
     // end. Calls nest.
     void beginBulkInsert();
     void endBulkInsert();
+    bool isBulkInserting() const { return m_bulkDepth > 0; }
 
     QToolButton *addButton() const { return m_addButton; }
     QToolButton *removeAllButton() const { return m_removeAllButton; }
@@ -61,6 +62,7 @@ private:
     bool m_cornerButtonMoved = false;
     int m_bulkDepth = 0;
     bool m_barHiddenForBulk = false;
+    bool m_selfHiddenForBulk = false;
     bool m_placementPending = false;
     QWidget *m_corner = nullptr;
     QToolButton *m_addButton = nullptr;
