@@ -139,8 +139,8 @@ void Quillmere::rebuildFromDataModel()
             rebuildNextItem(isPicture.at(i), record->image(), record->size(), record->completionImageWidth(),
                             record, sources.at(i), pos);
     }
-    m_tabWidget->setCurrentIndex(m_tabWidget->count() - 1);
     m_tabWidget->endBulkInsert();
+    m_tabWidget->setCurrentIndex(m_tabWidget->count() - 1);
     QTimer::singleShot(0, this, SLOT(slot_updataAllslider()));
     markSaved();
 }

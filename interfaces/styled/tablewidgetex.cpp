@@ -78,6 +78,13 @@ void TableWidgetEx::endBulkInsert()
 {
     if (m_bulkDepth == 0 || --m_bulkDepth > 0)
         return;
+    if (!m_pagesHiddenForBulk.isEmpty()) {
+        for (int i = 0; i < count(); ++i) {
+            if (m_pagesHiddenForBulk.contains(widget(i)))
+                tabBar()->setTabVisible(i, true);
+        }
+        m_pagesHiddenForBulk.clear();
+    }
     if (m_barHiddenForBulk)
         tabBar()->show();
     m_barHiddenForBulk = false;
@@ -97,6 +104,10 @@ void TableWidgetEx::tabInserted(int index)
     // geometry (when the event loop runs once more), and not at all while a bulk insert lasts.
     if (m_bulkDepth == 0)
         placeAddButtonLater();
+    else if (index != currentIndex()) {
+        tabBar()->setTabVisible(index, false);
+        m_pagesHiddenForBulk.insert(widget(index));
+    }
 }
 
 void TableWidgetEx::tabRemoved(int index)
