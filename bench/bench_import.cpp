@@ -5,6 +5,7 @@
 #include "interfaces/device/control.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/videocontrolosd.h"
+#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/publicbase.h"
 
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -98,6 +100,24 @@ void flushDeferredDeletes()
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// What the operator sees after an import: a tab per record, each in the bar with its close
+// control, the last one current.
+bool importLeftEveryTabUsable(const Quillmere &window, int count)
+{
+    const auto *tabs = window.findChild<TableWidgetEx *>();
+    if (!tabs || tabs->count() != count || tabs->currentIndex() != count - 1)
+        return false;
+    const QTabBar *bar = tabs->tabBar();
+    for (int i = 0; i < count; ++i) {
+        const QWidget *close = bar->tabButton(i, QTabBar::RightSide);
+        if (!close)
+            close = bar->tabButton(i, QTabBar::LeftSide);
+        if (!bar->isTabVisible(i) || !close || !close->isVisibleTo(bar))
+            return false;
+    }
+    return true;
+}
+
 void BM_ImportThroughWindow(benchmark::State &state)
 {
     const int count = int(state.range(0));
@@ -118,6 +138,10 @@ void BM_ImportThroughWindow(benchmark::State &state)
         state.PauseTiming();
         if (DataMode::getInstance()->getOSDInfos().size() != count) {
             state.SkipWithError("the import did not make every record");
+            return;
+        }
+        if (!importLeftEveryTabUsable(*window, count)) {
+            state.SkipWithError("the import left a tab out of the bar or without its close control");
             return;
         }
         window.reset();

@@ -140,6 +140,7 @@ void Quillmere::rebuildFromDataModel()
                             record, sources.at(i), pos);
     }
     m_tabWidget->endBulkInsert();
+    m_tabWidget->setCurrentIndex(m_tabWidget->count() - 1);
     QTimer::singleShot(0, this, SLOT(slot_updataAllslider()));
     markSaved();
 }

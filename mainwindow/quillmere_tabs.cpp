@@ -136,7 +136,9 @@ QGraphicsScene *Quillmere::appendTab()
     QGraphicsScene *scene = createScene(3000, 3000);
     QGraphicsView *view = createPage(scene, false);
     m_tabWidget->addTab(view, QStringLiteral("OSD") + QString::number(number));
-    m_tabWidget->setCurrentIndex(m_tabWidget->count() - 1);
+    // Each change of the current tab lays the whole bar out; a bulk insert picks its tab at the end.
+    if (!m_tabWidget->isBulkInserting())
+        m_tabWidget->setCurrentIndex(m_tabWidget->count() - 1);
     return scene;
 }
 

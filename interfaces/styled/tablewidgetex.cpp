@@ -69,15 +69,28 @@ void TableWidgetEx::beginBulkInsert()
     m_barHiddenForBulk = !tabBar()->isHidden();
     if (m_barHiddenForBulk)
         tabBar()->hide();
+    m_selfHiddenForBulk = !isWindow() && !isHidden();
+    if (m_selfHiddenForBulk)
+        hide();
 }
 
 void TableWidgetEx::endBulkInsert()
 {
     if (m_bulkDepth == 0 || --m_bulkDepth > 0)
         return;
+    if (!m_pagesHiddenForBulk.isEmpty()) {
+        for (int i = 0; i < count(); ++i) {
+            if (m_pagesHiddenForBulk.contains(widget(i)))
+                tabBar()->setTabVisible(i, true);
+        }
+        m_pagesHiddenForBulk.clear();
+    }
     if (m_barHiddenForBulk)
         tabBar()->show();
     m_barHiddenForBulk = false;
+    if (m_selfHiddenForBulk)
+        show();
+    m_selfHiddenForBulk = false;
     placeAddButton();
     placeAddButtonLater();
 }
@@ -91,6 +104,10 @@ void TableWidgetEx::tabInserted(int index)
     // geometry (when the event loop runs once more), and not at all while a bulk insert lasts.
     if (m_bulkDepth == 0)
         placeAddButtonLater();
+    else if (index != currentIndex()) {
+        tabBar()->setTabVisible(index, false);
+        m_pagesHiddenForBulk.insert(widget(index));
+    }
 }
 
 void TableWidgetEx::tabRemoved(int index)

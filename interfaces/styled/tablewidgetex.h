@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QTabWidget>
 
@@ -31,11 +32,14 @@ public:
     void setBMovedCornerButton(bool moved);
     bool isCornerButtonMoved() const { return m_cornerButtonMoved; }
 
-    // Many tabs in a row (an import): Qt lays the whole bar out again for every tab added to a
-    // visible bar, so the bar is hidden meanwhile and laid out, with the add control, once at the
-    // end. Calls nest.
+    // Many tabs in a row (an import): Qt lays the whole bar out again for every tab added, and
+    // placing the close control of a new tab does so even on a hidden bar, measuring every visible
+    // tab. So the widget and its bar are hidden meanwhile, each new tab but the current one is
+    // left out of the bar's layout until the end, and the bar is laid out, with the add control,
+    // once at the end. Calls nest.
     void beginBulkInsert();
     void endBulkInsert();
+    bool isBulkInserting() const { return m_bulkDepth > 0; }
 
     QToolButton *addButton() const { return m_addButton; }
     QToolButton *removeAllButton() const { return m_removeAllButton; }
@@ -61,6 +65,8 @@ private:
     bool m_cornerButtonMoved = false;
     int m_bulkDepth = 0;
     bool m_barHiddenForBulk = false;
+    bool m_selfHiddenForBulk = false;
+    QSet<QWidget *> m_pagesHiddenForBulk;
     bool m_placementPending = false;
     QWidget *m_corner = nullptr;
     QToolButton *m_addButton = nullptr;
