@@ -3,6 +3,7 @@
 #include "osditem/publicbase.h"
 #include "support/core/instructionlevels.h"
 #include "support/core/keyingreference.h"
+#include "support/core/pictures.h"
 
 #include <QColorSpace>
 #include <QImage>
@@ -39,14 +40,7 @@ void messageHandler(QtMsgType type, const QMessageLogContext &context, const QSt
 void literalKey(QImage &image, const QColor &begin, const QColor &end, const QColor &fill)
 {
     g_quietPixelWarnings = true;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c(image.pixel(x, y));
-            if (begin.red() <= c.red() && c.red() <= end.red() && begin.green() <= c.green() &&
-                c.green() <= end.green() && begin.blue() <= c.blue() && c.blue() <= end.blue())
-                image.setPixelColor(x, y, fill);
-        }
-    }
+    image = TestSupport::keyedByDefinition(std::move(image), begin, end, fill);
     g_quietPixelWarnings = false;
 }
 
