@@ -219,6 +219,26 @@ void keyPixels(QImage &image, const Bounds &b, const uchar *fill, int bytesPerPi
 {
     const int width = image.width();
     const int height = image.height();
+    // Three bytes a pixel (imported pictures are BGR888): the channels straight from the row.
+    const QImage::Format format = image.format();
+    if (format == QImage::Format_BGR888 || format == QImage::Format_RGB888) {
+        const int redAt = format == QImage::Format_BGR888 ? 2 : 0;
+        const int blueAt = 2 - redAt;
+        for (int y = 0; y < height; ++y) {
+            // Read-only until a pixel matches, so an image with nothing in range keeps sharing.
+            const uchar *row = image.constScanLine(y);
+            for (int x = 0; x < width; ++x) {
+                const uchar *px = row + 3 * x;
+                const int red = px[redAt];
+                const int green = px[1];
+                const int blue = px[blueAt];
+                if (red >= b.redLow && red <= b.redHigh && green >= b.greenLow && green <= b.greenHigh &&
+                    blue >= b.blueLow && blue <= b.blueHigh)
+                    std::memcpy(image.scanLine(y) + 3 * x, fill, 3);
+            }
+        }
+        return;
+    }
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const QRgb p = image.pixel(x, y);
