@@ -53,6 +53,8 @@ QList<Expected> defaults()
         {search, QStringLiteral("replaceHistory"), QStringList()},
         {search, QStringLiteral("matchCase"), false},
         {search, QStringLiteral("regExp"), false},
+        {QStringLiteral("Screen"), QStringLiteral("width"), 1920},
+        {QStringLiteral("Screen"), QStringLiteral("height"), 1080},
     };
 }
 

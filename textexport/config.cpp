@@ -44,6 +44,8 @@ const QList<Setting> &settings()
         {"Search&Replace", "replaceHistory", &Config::replaceHistory, QStringList()},
         {"Search&Replace", "matchCase", &Config::matchCase, false},
         {"Search&Replace", "regExp", &Config::regExp, false},
+        {"Screen", "width", &Config::screenWidth, 1920},
+        {"Screen", "height", &Config::screenHeight, 1080},
     };
     return table;
 }

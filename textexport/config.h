@@ -5,10 +5,10 @@
 #include <QString>
 #include <QStringList>
 
-// The text editor's settings, kept in settings.ini in the folder the caller names (the editor names
-// the executable's folder). Constructing a Config loads them, destroying it saves them back.
-// reconfig() broadcasts reread() to every editor. Every key, with its group and its default, is
-// listed once in config.cpp; the defaults are applied when the file is read.
+// The editor's settings (the text window's and the output screen), kept in settings.ini in the folder the
+// caller names (the editor names the executable's folder). Constructing a Config loads them, destroying it
+// saves them back. reconfig() broadcasts reread() to every editor. Every key, with its group and its default,
+// is listed once in config.cpp; the defaults are applied when the file is read.
 class Config : public QObject
 {
     Q_OBJECT
@@ -38,6 +38,9 @@ public:
     QStringList replaceHistory;
     bool matchCase = false;
     bool regExp = false;
+    // The device's output screen that the previews frame, in pixels.
+    int screenWidth = 0;
+    int screenHeight = 0;
 
     // settings.ini in dir, without a doubled separator.
     static QString settingsPathFor(const QString &dir);
