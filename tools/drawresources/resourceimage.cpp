@@ -1,6 +1,7 @@
 #include "resourceimage.h"
 
 #include "chromeicons.h"
+#include "layouticons.h"
 #include "texticons.h"
 #include "toolbaricons.h"
 
@@ -13,6 +14,7 @@ const Backdrop kPanelPressed{QColor(48, 48, 48)};
 const Backdrop kScrollBar{QColor(79, 79, 79)};
 const Backdrop kCutScrollBar{QColor(24, 24, 24)};
 const Backdrop kComboBox{QColor(38, 38, 38)};
+const Backdrop kPropertyPanel{QColor(50, 50, 50)};
 // The platform menu of an item is light; the check box indicator draws into 10 x 10.
 const Backdrop kLightMenu{QColor(239, 239, 239)};
 const Backdrop kCheckBox{QColor(38, 38, 38), 10};
@@ -42,8 +44,21 @@ QVector<ResourceImage> resourceImages()
     addToolbarIcon(list, QStringLiteral("btn_toolbar_leadingout"), ToolbarIcons::drawExport);
     addToolbarIcon(list, QStringLiteral("btn_toolbar_image"), ToolbarIcons::drawPicture);
     addToolbarIcon(list, QStringLiteral("btn_toolbar_text"), ToolbarIcons::drawText);
+    addToolbarIcon(list, QStringLiteral("btn_toolbar_overview"), LayoutIcons::drawOverview);
 
     const QSize s16(16, 16);
+    const QVector<Backdrop> panel{kPropertyPanel};
+    const std::pair<const char *, ResourceImage::DrawFunction> aligns[] = {
+        {"align_left", LayoutIcons::drawAlignLeft},       {"align_hcenter", LayoutIcons::drawAlignHCenter},
+        {"align_right", LayoutIcons::drawAlignRight},     {"align_top", LayoutIcons::drawAlignTop},
+        {"align_vcenter", LayoutIcons::drawAlignVCenter}, {"align_bottom", LayoutIcons::drawAlignBottom},
+    };
+    for (const auto &align : aligns) {
+        list.append(
+            {QStringLiteral("osdimage/%1.png").arg(QLatin1String(align.first)), s16, 1, align.second, panel});
+        list.append({QStringLiteral("osdimage/%1@2x.png").arg(QLatin1String(align.first)), s16, 2,
+                     align.second, panel});
+    }
     list.append({QStringLiteral("osdimage/checked.png"), s16, 1, drawChecked, {kCheckBox, kLightMenu}});
     list.append({QStringLiteral("osdimage/tab_close.png"), s16, 1, drawTabClose, {kTabBar, kSelectedTab}});
     list.append(
