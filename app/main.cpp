@@ -8,6 +8,8 @@ int main(int argc, char *argv[])
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
     QApplication app(argc, argv);
     Quillmere window;
+    // settings.ini beside the executable, as the text window keeps it.
+    window.setSettingsFolder(QCoreApplication::applicationDirPath());
     ApplicationStyleSheet::apply(app);
     window.show();
     return app.exec();

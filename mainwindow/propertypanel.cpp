@@ -4,11 +4,14 @@
 #include "interfaces/styled/checkboxex.h"
 #include "interfaces/styled/labelex.h"
 #include "interfaces/styled/pushbuttonex.h"
+#include "interfaces/styled/spinboxex.h"
 #include "widgets/doubleslider.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -49,7 +52,72 @@ QVBoxLayout *makeColumn()
     return column;
 }
 
+SpinBoxEx *makeCoordinateSpin(QWidget *parent)
+{
+    auto *spin = new SpinBoxEx(parent);
+    // Locations are stored as 32-bit numbers; a few screens' widths either way is all that makes sense.
+    spin->setRange(-99999, 99999);
+    spin->setFixedSize(70, 24);
+    spin->setKeyboardTracking(false);
+    return spin;
+}
+
 } // namespace
+
+QList<Qt::Alignment> PropertyPanel::alignments()
+{
+    return {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight, Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
+}
+
+void PropertyPanel::addPositionGroup(QVBoxLayout *panelLayout)
+{
+    // Tight, so the window still narrows to its smallest height with the panel whole.
+    auto *group = new QVBoxLayout;
+    group->setSpacing(4);
+    group->setContentsMargins(8, 4, 8, 4);
+    m_positionTitle = makeLabel(this, tr("位置"), captionGrey(), 170, 22);
+    group->addWidget(m_positionTitle);
+
+    auto *spinRow = new QHBoxLayout;
+    spinRow->setSpacing(4);
+    spinRow->setContentsMargins(0, 0, 0, 0);
+    m_xSpin = makeCoordinateSpin(this);
+    m_ySpin = makeCoordinateSpin(this);
+    spinRow->addWidget(makeLabel(this, QStringLiteral("X"), captionGrey(), 12, 22));
+    spinRow->addWidget(m_xSpin);
+    spinRow->addSpacing(8);
+    spinRow->addWidget(makeLabel(this, QStringLiteral("Y"), captionGrey(), 12, 22));
+    spinRow->addWidget(m_ySpin);
+    spinRow->addStretch();
+    group->addLayout(spinRow);
+
+    static const char *const icons[] = {"align_left", "align_hcenter", "align_right",
+                                        "align_top",  "align_vcenter", "align_bottom"};
+    const QString tips[] = {tr("左对齐"),   tr("水平居中"), tr("右对齐"),
+                            tr("顶端对齐"), tr("垂直居中"), tr("底端对齐")};
+    auto *alignRow = new QHBoxLayout;
+    alignRow->setSpacing(4);
+    alignRow->setContentsMargins(0, 0, 0, 0);
+    for (int i = 0; i < 6; ++i) {
+        auto *button = new QToolButton(this);
+        button->setObjectName(QStringLiteral("alignButton"));
+        button->setIcon(QIcon(QStringLiteral(":/osdimage/res/osdimage/%1.png").arg(QLatin1String(icons[i]))));
+        button->setIconSize(QSize(16, 16));
+        button->setFixedSize(26, 24);
+        button->setToolTip(tips[i]);
+        button->setStyleSheet(QStringLiteral(
+            "#alignButton{background:rgb(50,50,50);border:1px solid rgb(110,110,110);border-radius:3px;}"
+            "#alignButton:hover{border-color:rgb(222,89,15);}#alignButton:pressed{background:rgb(26,26,26);}"
+            "#alignButton:disabled{border-color:rgb(70,70,70);}"));
+        m_alignButtons[i] = button;
+        alignRow->addWidget(button);
+        if (i == 2)
+            alignRow->addSpacing(6);
+    }
+    alignRow->addStretch();
+    group->addLayout(alignRow);
+    panelLayout->addLayout(group);
+}
 
 PropertyPanel::PropertyPanel(QWidget *parent) : QFrame(parent)
 {
@@ -182,6 +250,9 @@ PropertyPanel::PropertyPanel(QWidget *parent) : QFrame(parent)
     fillRow->addWidget(m_fillColorSwatch);
     fillRow->addSpacing(100);
     panelLayout->addLayout(fillRow);
+
+    panelLayout->addWidget(makePanelLine(this, 1));
+    addPositionGroup(panelLayout);
 
     panelLayout->addStretch();
     setLayout(panelLayout);

@@ -1,16 +1,20 @@
 #pragma once
 
 #include <QFrame>
+#include <QList>
 
 class CheckBoxEx;
 class DoubleSlider;
 class LabelEx;
 class PushButtonEx;
 class QLabel;
+class QToolButton;
+class QVBoxLayout;
+class SpinBoxEx;
 
 // The 220-pixel property column at the right of the main window: keying switch, reset, picked
-// colour, key ranges and fill colour. It only builds and lays out its controls; the main window
-// connects them and changes their texts and swatches.
+// colour, key ranges, fill colour and the item's position on the output screen. It only builds and lays out
+// its controls; the main window connects them and changes their texts and swatches.
 class PropertyPanel : public QFrame
 {
     Q_OBJECT
@@ -30,8 +34,16 @@ public:
     QLabel *maxLabel(int channel) const { return m_maxLabels[channel]; }
     QLabel *fillColorTitle() const { return m_fillColorTitle; }
     LabelEx *fillColorSwatch() const { return m_fillColorSwatch; }
+    QLabel *positionTitle() const { return m_positionTitle; }
+    SpinBoxEx *xSpin() const { return m_xSpin; }
+    SpinBoxEx *ySpin() const { return m_ySpin; }
+    // The six alignment buttons, in the order of alignments().
+    QToolButton *alignButton(int index) const { return m_alignButtons[index]; }
+    static QList<Qt::Alignment> alignments();
 
 private:
+    void addPositionGroup(QVBoxLayout *panelLayout);
+
     QLabel *m_title = nullptr;
     CheckBoxEx *m_selectColorCheck = nullptr;
     PushButtonEx *m_resetButton = nullptr;
@@ -43,4 +55,8 @@ private:
     QLabel *m_maxLabels[3] = {};
     QLabel *m_fillColorTitle = nullptr;
     LabelEx *m_fillColorSwatch = nullptr;
+    QLabel *m_positionTitle = nullptr;
+    SpinBoxEx *m_xSpin = nullptr;
+    SpinBoxEx *m_ySpin = nullptr;
+    QToolButton *m_alignButtons[6] = {};
 };

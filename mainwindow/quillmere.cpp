@@ -116,6 +116,7 @@ void Quillmere::initUi()
                                         SLOT(slot_textButten()));
     m_toolBarSpacer = new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum);
     m_toolBarLayout->addItem(m_toolBarSpacer);
+    initOutputControl();
     m_contentLayout->addLayout(m_toolBarLayout);
 
     m_toolBarLine = makeLine(this, QSize(0, 2), QSize(16777215, 2));
@@ -195,6 +196,7 @@ void Quillmere::initPropertyPanel()
     connect(m_sliderG, SIGNAL(signal_valueChanged(int, int)), this, SLOT(slot_setColorG(int, int)));
     connect(m_sliderB, SIGNAL(signal_valueChanged(int, int)), this, SLOT(slot_setColorB(int, int)));
     connect(m_fillColorSwatch, SIGNAL(signal_mouseclicked()), this, SLOT(slot_displayColorFormColorDialog()));
+    connectPositionControls(panel);
 }
 
 void Quillmere::markChanged()

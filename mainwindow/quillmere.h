@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPointF>
 #include <QRect>
+#include <QSize>
 #include <bitset>
 
 class CheckBoxEx;
@@ -13,7 +14,12 @@ class DoubleSlider;
 class ExportTextImage;
 class LabelEx;
 class OSDItem;
+class PreviewView;
+class PropertyPanel;
 class PushButtonEx;
+class QComboBox;
+class QToolButton;
+class SpinBoxEx;
 class QFrame;
 class QGraphicsScene;
 class QGraphicsView;
@@ -74,8 +80,14 @@ public:
     // Keys the colour range [m_beginColor, m_endColor] of image to m_selectColor, in place.
     void applyColorKey(QImage &image);
 
-    // The folder of the text window's settings.ini; the application's folder unless set.
-    void setSettingsFolder(const QString &folder) { m_settingsFolder = folder; }
+    // The folder of settings.ini; the application's folder unless set. Setting it reads the output
+    // screen from there.
+    void setSettingsFolder(const QString &folder);
+    QString settingsFolder() const;
+
+    // The device's output screen that every preview frames; a new size is remembered in settings.ini.
+    QSize outputScreenSize() const { return m_outputScreenSize; }
+    void setOutputScreenSize(const QSize &size);
 
     // True when the OSD list has changed since it was last exported or imported.
     bool hasUnexportedChanges() const { return m_unexportedChanges; }
@@ -146,12 +158,40 @@ private:
     OSDItem *makeImportedItem(bool isPicture, const QByteArray &data, const QSize &size, int completionWidth,
                               VideoControlOSD *record, SourceData *source, const QPointF &pos);
 
+    // Placing items on the output screen (quillmere_layout.cpp).
+    void initOutputControl();
+    void connectPositionControls(PropertyPanel *panel);
+    void outputScreenChosen(int index);
+    // Shows the current tab's item position in the fields; disables them without an item.
+    void updatePositionControls();
+    void positionEdited();
+    void nudgeCurrentItem(const QPoint &delta);
+    void alignCurrentItem(Qt::Alignment alignment);
+    void fillOutputChoices();
+    // Shows the screen in every preview, without remembering it.
+    void applyOutputScreenSize(const QSize &size);
+    // The item of the current tab, or null when it has none.
+    OSDItem *currentItem() const;
+    // Every change of an item's position comes here: nudges, alignment, the position fields and
+    // drags in the overview.
+    void moveItem(OSDItem *item, const QPoint &pos);
+    PreviewView *currentPreview() const;
+    // Grows the page's scene so the screen and every item on it can be scrolled to.
+    static void coverScreenAndItems(QGraphicsView *page, const QSize &screen);
+    // "OSD3" and the like for every item lying partly or wholly off the output screen.
+    QStringList itemsOffScreen() const;
+
     // Text window (quillmere_text.cpp).
     void openTextWindow(bool reedit);
 
     // Colour keying (quillmere_keying.cpp).
     void writeKeyedRecord(OSDItem *item, const QImage &image);
 
+    QSize m_outputScreenSize = QSize(1920, 1080);
+    QComboBox *m_outputCombo = nullptr;
+    SpinBoxEx *m_xSpin = nullptr;
+    SpinBoxEx *m_ySpin = nullptr;
+    QToolButton *m_alignButtons[6] = {};
     std::bitset<256> m_usedTabNumbers;
     ExportTextImage *m_textWindow = nullptr;
     // Text left unsent in the last fresh text window, offered again at the next one.

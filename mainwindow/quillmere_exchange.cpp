@@ -1,6 +1,7 @@
 // Export of the tabs into an OSD file and import of OSD files into tabs.
 #include "mainwindow/quillmere.h"
 
+#include "core/geometry/outputscreen.h"
 #include "core/records/itemrecords.h"
 #include "interfaces/device/control.h"
 #include "interfaces/model/datamode.h"
@@ -61,6 +62,17 @@ void Quillmere::fillDataModelFromTabs()
 void Quillmere::slot_outputButten()
 {
     fillDataModelFromTabs();
+    // The device shows only what lies on its screen; the file still keeps every item as placed.
+    const QStringList offScreen = itemsOffScreen();
+    if (!offScreen.isEmpty()) {
+        CustomMegBox notice(
+            this, CustomMegBox::Information, tr("提示"),
+            tr("以下OSD不完全在输出画面(%1)内,设备只显示画面内的部分:\n%2")
+                .arg(OutputScreen::sizeText(m_outputScreenSize), offScreen.join(QStringLiteral(", "))),
+            tr("OK"));
+        notice.setObjectName(QStringLiteral("offScreenNotice"));
+        notice.exec();
+    }
     const QString fileName = QFileDialog::getSaveFileName(
         this, tr("导出文件"), QString(), QStringLiteral("PicFile (*.pic)\nLogoFile (*.logo)"));
     if (fileName.isNull())

@@ -67,6 +67,10 @@ bool Quillmere::addItem(OSDItem *item, ItemTab tab)
             delete old;
     }
     scene->addItem(item);
+    const QList<QGraphicsView *> views = scene->views();
+    for (QGraphicsView *view : views)
+        coverScreenAndItems(view, m_outputScreenSize);
+    updatePositionControls();
     return true;
 }
 

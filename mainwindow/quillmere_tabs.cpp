@@ -5,6 +5,7 @@
 #include "interfaces/styled/custommegbox.h"
 #include "interfaces/styled/tablewidgetex.h"
 #include "osditem/osditem.h"
+#include "widgets/previewview.h"
 
 #include <QDebug>
 #include <QFrame>
@@ -42,13 +43,15 @@ QGraphicsScene *Quillmere::createScene(int width, int height)
 
 QGraphicsView *Quillmere::createPage(QGraphicsScene *scene, bool antialiasing)
 {
-    auto *view = new QGraphicsView(this);
+    auto *view = new PreviewView(this);
     view->setObjectName(QStringLiteral("pView"));
     view->setStyleSheet(QStringLiteral("#pView{background:rgb(38,38,38);border:0px;}"));
-    view->setTransformationAnchor(QGraphicsView::AnchorUnderMouse);
     if (antialiasing)
         view->setRenderHint(QPainter::Antialiasing);
     view->setScene(scene);
+    view->setScreenSize(m_outputScreenSize);
+    coverScreenAndItems(view, m_outputScreenSize);
+    connect(view, &PreviewView::nudgeRequested, this, &Quillmere::nudgeCurrentItem);
     // The tab widget releases a closed tab's page; its scene, and with it the item, go along.
     connect(view, &QObject::destroyed, scene, &QObject::deleteLater);
     return view;
@@ -202,6 +205,7 @@ void Quillmere::slot_deleteItem()
     }
     if (!items.isEmpty())
         markChanged();
+    updatePositionControls();
 }
 
 void Quillmere::on_currentTableChanged(int index)

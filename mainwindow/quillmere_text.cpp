@@ -24,7 +24,7 @@ void Quillmere::slot_loadingText()
 void Quillmere::openTextWindow(bool reedit)
 {
     // Read now and written back when this slot returns; the window reads it only while it is built.
-    Config config(m_settingsFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_settingsFolder);
+    Config config(settingsFolder());
 
     if (m_textWindow) {
         // Closed first, so that a window still open leaves its unsent text behind as well.

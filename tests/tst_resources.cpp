@@ -33,6 +33,21 @@ const ImageResource kImages[] = {
     {":/osdimage/res/osdimage/btn_toolbar_image@2x.png", QSize(60, 60)},
     {":/osdimage/res/osdimage/btn_toolbar_text.png", QSize(30, 30)},
     {":/osdimage/res/osdimage/btn_toolbar_text@2x.png", QSize(60, 60)},
+    {":/osdimage/res/osdimage/btn_toolbar_overview.png", QSize(30, 30)},
+    {":/osdimage/res/osdimage/btn_toolbar_overview@2x.png", QSize(60, 60)},
+    // Property panel alignment buttons.
+    {":/osdimage/res/osdimage/align_left.png", k16},
+    {":/osdimage/res/osdimage/align_left@2x.png", QSize(32, 32)},
+    {":/osdimage/res/osdimage/align_hcenter.png", k16},
+    {":/osdimage/res/osdimage/align_hcenter@2x.png", QSize(32, 32)},
+    {":/osdimage/res/osdimage/align_right.png", k16},
+    {":/osdimage/res/osdimage/align_right@2x.png", QSize(32, 32)},
+    {":/osdimage/res/osdimage/align_top.png", k16},
+    {":/osdimage/res/osdimage/align_top@2x.png", QSize(32, 32)},
+    {":/osdimage/res/osdimage/align_vcenter.png", k16},
+    {":/osdimage/res/osdimage/align_vcenter@2x.png", QSize(32, 32)},
+    {":/osdimage/res/osdimage/align_bottom.png", k16},
+    {":/osdimage/res/osdimage/align_bottom@2x.png", QSize(32, 32)},
     // Context-menu and check-box mark, tab bar buttons.
     {":/osdimage/res/osdimage/checked.png", k16},
     {":/osdimage/res/osdimage/tab_close.png", k16},
@@ -73,7 +88,7 @@ const char *const kStyleSheet = ":/qss/quillmere.qss";
 const char *const kToolbarPictures[] = {
     ":/osdimage/res/osdimage/btn_toolbar_new.png",        ":/osdimage/res/osdimage/btn_toolbar_leadingin.png",
     ":/osdimage/res/osdimage/btn_toolbar_leadingout.png", ":/osdimage/res/osdimage/btn_toolbar_image.png",
-    ":/osdimage/res/osdimage/btn_toolbar_text.png",
+    ":/osdimage/res/osdimage/btn_toolbar_text.png",       ":/osdimage/res/osdimage/btn_toolbar_overview.png",
 };
 
 QImage loadImage(const QString &path, QString *error)

@@ -145,8 +145,16 @@ void answerNextFileDialog(const QStringList &files, FileDialogSeen *seen, const 
     pollModal(
         [=](QWidget *modal) {
             auto *dialog = qobject_cast<QFileDialog *>(modal);
-            if (!dialog)
+            if (!dialog) {
+                // The export tells of items off the output screen before it asks for the file.
+                if (modal->objectName() == QLatin1String("offScreenNotice")) {
+                    if (seen)
+                        seen->offScreenNotice = labelTexts(modal);
+                    if (auto *box = qobject_cast<QDialog *>(modal))
+                        box->accept();
+                }
                 return false;
+            }
             if (seen) {
                 seen->seen = true;
                 seen->title = dialog->windowTitle();

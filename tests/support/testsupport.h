@@ -57,6 +57,9 @@ struct FileDialogSeen
     QString selectedNameFilter;
     int fileMode = -1;
     int acceptMode = -1;
+    // The texts of the export's notice about items off the output screen, answered on the way to
+    // the dialog; empty when none came.
+    QStringList offScreenNotice;
 };
 
 // Answers the next (non-native) file dialog: picks nameFilter if given, types the files into the

@@ -1,0 +1,248 @@
+// Placing items on the device's output screen: the screen size, the position fields, nudging and
+// alignment, and the check before export that every item is on the screen.
+#include "mainwindow/quillmere.h"
+
+#include "core/geometry/outputscreen.h"
+#include "core/records/itemrecords.h"
+#include "interfaces/styled/spinboxex.h"
+#include "interfaces/styled/tablewidgetex.h"
+#include "mainwindow/propertypanel.h"
+#include "mainwindow/screensizedialog.h"
+#include "osditem/osditem.h"
+#include "textexport/config.h"
+#include "widgets/previewview.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGraphicsScene>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QToolButton>
+
+namespace {
+// Room around the screen, so an item moved a little off it can still be seen and moved back.
+const int kScreenMargin = 200;
+} // namespace
+
+QString Quillmere::settingsFolder() const
+{
+    return m_settingsFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_settingsFolder;
+}
+
+void Quillmere::setSettingsFolder(const QString &folder)
+{
+    m_settingsFolder = folder;
+    QSize size;
+    {
+        const Config config(settingsFolder());
+        size = QSize(config.screenWidth, config.screenHeight);
+    }
+    // A hand-edited size that no screen can have leaves the default.
+    applyOutputScreenSize(OutputScreen::isValidSize(size) ? size : OutputScreen::defaultSize());
+}
+
+void Quillmere::setOutputScreenSize(const QSize &size)
+{
+    if (!OutputScreen::isValidSize(size) || size == m_outputScreenSize) {
+        fillOutputChoices();
+        return;
+    }
+    applyOutputScreenSize(size);
+    Config config(settingsFolder());
+    config.screenWidth = size.width();
+    config.screenHeight = size.height();
+}
+
+void Quillmere::applyOutputScreenSize(const QSize &size)
+{
+    m_outputScreenSize = size;
+    for (int i = 0; i < m_tabWidget->count(); ++i) {
+        if (auto *page = qobject_cast<PreviewView *>(m_tabWidget->widget(i))) {
+            page->setScreenSize(size);
+            coverScreenAndItems(page, size);
+        }
+    }
+    fillOutputChoices();
+}
+
+void Quillmere::initOutputControl()
+{
+    auto *caption = new QLabel(tr("输出"), this);
+    caption->setStyleSheet(QStringLiteral("color:rgb(210,210,210);"));
+    m_toolBarLayout->addWidget(caption);
+    m_outputCombo = new QComboBox(this);
+    m_outputCombo->setObjectName(QStringLiteral("outputCombo"));
+    m_outputCombo->setToolTip(tr("设备输出画面的尺寸"));
+    m_outputCombo->setFixedSize(110, 24);
+    m_outputCombo->setStyleSheet(QStringLiteral(
+        "#outputCombo{color:rgb(210,210,210);background:rgb(38,38,38);border:1px solid rgb(110,110,110);"
+        "border-radius:3px;padding-left:6px;}#outputCombo:hover{border-color:rgb(222,89,15);}"
+        "#outputCombo QAbstractItemView{color:rgb(210,210,210);background:rgb(38,38,38);"
+        "selection-background-color:rgb(222,89,15);}"));
+    m_toolBarLayout->addWidget(m_outputCombo);
+    m_toolBarLayout->addSpacing(16);
+    fillOutputChoices();
+    connect(m_outputCombo, QOverload<int>::of(&QComboBox::activated), this, &Quillmere::outputScreenChosen);
+
+    // Zoom keys act on the preview in sight, wherever the focus is in the window.
+    auto *fit = new QShortcut(QKeySequence(Qt::CTRL + Qt::Key_0), this);
+    connect(fit, &QShortcut::activated, this, [this] {
+        if (PreviewView *preview = currentPreview())
+            preview->fitScreen();
+    });
+    auto *actual = new QShortcut(QKeySequence(Qt::CTRL + Qt::Key_1), this);
+    connect(actual, &QShortcut::activated, this, [this] {
+        if (PreviewView *preview = currentPreview())
+            preview->actualSize();
+    });
+}
+
+void Quillmere::fillOutputChoices()
+{
+    if (!m_outputCombo)
+        return;
+    const QSignalBlocker blocker(m_outputCombo);
+    m_outputCombo->clear();
+    QList<QSize> sizes = OutputScreen::presets();
+    if (!sizes.contains(m_outputScreenSize))
+        sizes.append(m_outputScreenSize);
+    for (const QSize &size : sizes)
+        m_outputCombo->addItem(OutputScreen::sizeText(size), size);
+    m_outputCombo->addItem(tr("自定义..."));
+    m_outputCombo->setCurrentIndex(sizes.indexOf(m_outputScreenSize));
+}
+
+void Quillmere::outputScreenChosen(int index)
+{
+    const QVariant chosen = m_outputCombo->itemData(index);
+    if (chosen.isValid()) {
+        setOutputScreenSize(chosen.toSize());
+        return;
+    }
+    ScreenSizeDialog dialog(m_outputScreenSize, this);
+    if (dialog.exec() == QDialog::Accepted)
+        setOutputScreenSize(dialog.size());
+    else
+        fillOutputChoices();
+}
+
+void Quillmere::connectPositionControls(PropertyPanel *panel)
+{
+    m_xSpin = panel->xSpin();
+    m_ySpin = panel->ySpin();
+    connect(m_xSpin, QOverload<int>::of(&QSpinBox::valueChanged), this, &Quillmere::positionEdited);
+    connect(m_ySpin, QOverload<int>::of(&QSpinBox::valueChanged), this, &Quillmere::positionEdited);
+    const QList<Qt::Alignment> alignments = PropertyPanel::alignments();
+    for (int i = 0; i < alignments.size(); ++i) {
+        m_alignButtons[i] = panel->alignButton(i);
+        const Qt::Alignment alignment = alignments[i];
+        connect(m_alignButtons[i], &QToolButton::clicked, this,
+                [this, alignment] { alignCurrentItem(alignment); });
+    }
+    connect(m_tabWidget, &QTabWidget::currentChanged, this, &Quillmere::updatePositionControls);
+    updatePositionControls();
+}
+
+OSDItem *Quillmere::currentItem() const
+{
+    const QList<OSDItem *> items = currentItems();
+    return items.isEmpty() ? nullptr : items.first();
+}
+
+PreviewView *Quillmere::currentPreview() const
+{
+    return qobject_cast<PreviewView *>(currentView());
+}
+
+void Quillmere::coverScreenAndItems(QGraphicsView *page, const QSize &screen)
+{
+    QGraphicsScene *scene = page ? page->scene() : nullptr;
+    if (!scene)
+        return;
+    // Only ever grows: a scene that shrank under the operator's scroll position would jump.
+    QRectF cover = scene->sceneRect().united(
+        QRectF(0, 0, screen.width() + kScreenMargin, screen.height() + kScreenMargin));
+    const QRectF items = scene->itemsBoundingRect();
+    if (!items.isEmpty())
+        cover = cover.united(items.adjusted(-kScreenMargin, -kScreenMargin, kScreenMargin, kScreenMargin));
+    if (cover != scene->sceneRect())
+        scene->setSceneRect(cover);
+}
+
+void Quillmere::moveItem(OSDItem *item, const QPoint &pos)
+{
+    if (!item || item->pos() == QPointF(pos))
+        return;
+    item->setPos(pos);
+    if (QGraphicsScene *scene = item->scene()) {
+        const QList<QGraphicsView *> views = scene->views();
+        for (QGraphicsView *view : views)
+            coverScreenAndItems(view, m_outputScreenSize);
+    }
+    if (item == currentItem())
+        updatePositionControls();
+    markChanged();
+}
+
+void Quillmere::updatePositionControls()
+{
+    if (!m_xSpin)
+        return;
+    OSDItem *item = currentItem();
+    const QPoint at = item ? ItemRecords::location(item->pos()) : QPoint();
+    {
+        const QSignalBlocker blockX(m_xSpin);
+        const QSignalBlocker blockY(m_ySpin);
+        m_xSpin->setValue(at.x());
+        m_ySpin->setValue(at.y());
+    }
+    m_xSpin->setEnabled(item);
+    m_ySpin->setEnabled(item);
+    for (QToolButton *button : m_alignButtons)
+        button->setEnabled(item);
+}
+
+void Quillmere::positionEdited()
+{
+    moveItem(currentItem(), QPoint(m_xSpin->value(), m_ySpin->value()));
+}
+
+void Quillmere::nudgeCurrentItem(const QPoint &delta)
+{
+    if (OSDItem *item = currentItem())
+        moveItem(item, ItemRecords::location(item->pos()) + delta);
+}
+
+void Quillmere::alignCurrentItem(Qt::Alignment alignment)
+{
+    if (OSDItem *item = currentItem()) {
+        const QRect shown(ItemRecords::location(item->pos()), item->pixmap().size());
+        moveItem(item, OutputScreen(m_outputScreenSize).aligned(shown, alignment));
+    }
+}
+
+QStringList Quillmere::itemsOffScreen() const
+{
+    QStringList titles;
+    const OutputScreen screen(m_outputScreenSize);
+    for (int i = 0; i < m_tabWidget->count(); ++i) {
+        auto *view = qobject_cast<QGraphicsView *>(m_tabWidget->widget(i));
+        if (!view || !view->scene())
+            continue;
+        const QList<QGraphicsItem *> items = view->scene()->items();
+        for (QGraphicsItem *graphicsItem : items) {
+            auto *item = qgraphicsitem_cast<OSDItem *>(graphicsItem);
+            if (!item || !item->videoControlOSD())
+                continue;
+            // What the tab shows is what the device shows: the cut window while the cut view is on.
+            const QRect shown(ItemRecords::location(item->scenePos()), item->pixmap().size());
+            if (screen.placement(shown) != OutputScreen::Placement::Inside) {
+                titles.append(m_tabWidget->tabText(i));
+                break;
+            }
+        }
+    }
+    return titles;
+}

@@ -1,0 +1,159 @@
+#include "widgets/previewview.h"
+
+#include "core/geometry/outputscreen.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <QtMath>
+
+namespace {
+// One wheel notch zooms by this factor; four notches double.
+const qreal kNotchFactor = 1.189207115002721; // 2^(1/4)
+const int kLabelMargin = 6;
+} // namespace
+
+PreviewView::PreviewView(QWidget *parent) : QGraphicsView(parent), m_screenSize(OutputScreen::defaultSize())
+{
+    // setZoom puts the anchored scene point back itself, whatever the anchor did.
+    setTransformationAnchor(QGraphicsView::AnchorUnderMouse);
+    m_zoomLabel = new QLabel(this);
+    m_zoomLabel->setObjectName(QStringLiteral("zoomLabel"));
+    m_zoomLabel->setStyleSheet(
+        QStringLiteral("#zoomLabel{color:rgb(210,210,210);background:rgba(20,20,20,170);"
+                       "border-radius:3px;padding:1px 5px;}"));
+    m_zoomLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+    zoomUpdated();
+}
+
+void PreviewView::setScreenSize(const QSize &size)
+{
+    if (size == m_screenSize)
+        return;
+    m_screenSize = size;
+    viewport()->update();
+}
+
+qreal PreviewView::zoom() const
+{
+    return transform().m11();
+}
+
+void PreviewView::setZoom(qreal zoom, const QPoint &viewportAnchor)
+{
+    zoom = qBound(minimumZoom(), zoom, maximumZoom());
+    const QPointF anchored = mapToScene(viewportAnchor);
+    setTransform(QTransform::fromScale(zoom, zoom));
+    // Scroll so that the anchored scene point is under the anchor again.
+    const QPointF drift = transform().map(anchored) - QPointF(viewportAnchor) -
+                          QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    horizontalScrollBar()->setValue(qRound(horizontalScrollBar()->value() + drift.x()));
+    verticalScrollBar()->setValue(qRound(verticalScrollBar()->value() + drift.y()));
+    zoomUpdated();
+}
+
+void PreviewView::setZoom(qreal zoom)
+{
+    setZoom(zoom, viewport()->rect().center());
+}
+
+void PreviewView::zoomBy(qreal steps, const QPoint &viewportAnchor)
+{
+    setZoom(zoom() * qPow(kNotchFactor, steps), viewportAnchor);
+}
+
+void PreviewView::fitScreen()
+{
+    fitInView(QRectF(QPointF(0, 0), QSizeF(m_screenSize)), Qt::KeepAspectRatio);
+    // fitInView may leave different factors on the two axes by rounding; pictures keep square pixels.
+    const qreal fitted = qBound(minimumZoom(), qMin(transform().m11(), transform().m22()), maximumZoom());
+    setTransform(QTransform::fromScale(fitted, fitted));
+    centerOn(QRectF(QPointF(0, 0), QSizeF(m_screenSize)).center());
+    zoomUpdated();
+}
+
+void PreviewView::actualSize()
+{
+    setZoom(1.0);
+}
+
+void PreviewView::drawForeground(QPainter *painter, const QRectF &rect)
+{
+    const QRectF screen(QPointF(0, 0), QSizeF(m_screenSize));
+    painter->save();
+    // Whatever lies off the screen, item pixels included, is shown dimmed: the device does not show it.
+    QPainterPath outside;
+    outside.addRect(rect.united(screen).adjusted(-1, -1, 1, 1));
+    outside.addRect(screen);
+    outside.setFillRule(Qt::OddEvenFill);
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->fillPath(outside, QColor(0, 0, 0, 150));
+    QPen frame(QColor(222, 89, 15), 1, Qt::DashLine);
+    frame.setCosmetic(true);
+    painter->setPen(frame);
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(screen);
+    painter->restore();
+}
+
+void PreviewView::wheelEvent(QWheelEvent *event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        QGraphicsView::wheelEvent(event);
+        return;
+    }
+    const int delta = event->angleDelta().y();
+    if (delta != 0)
+        zoomBy(delta / 120.0, event->position().toPoint());
+    event->accept();
+}
+
+void PreviewView::keyPressEvent(QKeyEvent *event)
+{
+    const int step = (event->modifiers() & Qt::ShiftModifier) ? 10 : 1;
+    QPoint delta;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        delta = QPoint(-step, 0);
+        break;
+    case Qt::Key_Right:
+        delta = QPoint(step, 0);
+        break;
+    case Qt::Key_Up:
+        delta = QPoint(0, -step);
+        break;
+    case Qt::Key_Down:
+        delta = QPoint(0, step);
+        break;
+    default:
+        QGraphicsView::keyPressEvent(event);
+        return;
+    }
+    emit nudgeRequested(delta);
+    event->accept();
+}
+
+void PreviewView::resizeEvent(QResizeEvent *event)
+{
+    QGraphicsView::resizeEvent(event);
+    placeZoomLabel();
+}
+
+void PreviewView::zoomUpdated()
+{
+    m_zoomLabel->setText(QString::number(qRound(zoom() * 100)) + QLatin1Char('%'));
+    m_zoomLabel->adjustSize();
+    placeZoomLabel();
+    emit zoomChanged(zoom());
+}
+
+void PreviewView::placeZoomLabel()
+{
+    // Over the viewport's bottom-left corner; a child of the view, so scrolling leaves it in place.
+    const QRect area = viewport()->geometry();
+    m_zoomLabel->move(area.left() + kLabelMargin, area.bottom() - m_zoomLabel->height() - kLabelMargin + 1);
+    m_zoomLabel->raise();
+}
