@@ -67,7 +67,8 @@ CustomToolButton *Quillmere::addToolBarButton(QPushButton *&pushButton, const QS
     pushButton->setFixedSize(50, 68);
     pushButton->setFlat(true);
     auto *toolButton = new CustomToolButton(pushButton);
-    connect(toolButton, SIGNAL(clicked()), this, slot);
+    if (slot)
+        connect(toolButton, SIGNAL(clicked()), this, slot);
     toolButton->setImageAndText(icon, caption);
     m_toolBarLayout->addWidget(pushButton);
     return toolButton;
@@ -114,6 +115,11 @@ void Quillmere::initUi()
     m_textToolButton = addToolBarButton(m_textButton, tr("文字"),
                                         QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_text.png"),
                                         SLOT(slot_textButten()));
+    m_overviewToolButton =
+        addToolBarButton(m_overviewButton, tr("总览"),
+                         QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_overview.png"), nullptr);
+    connect(m_overviewToolButton, &CustomToolButton::clicked, this,
+            [this] { setOverviewVisible(!m_overviewVisible); });
     m_toolBarSpacer = new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum);
     m_toolBarLayout->addItem(m_toolBarSpacer);
     initOutputControl();
@@ -135,6 +141,7 @@ void Quillmere::initUi()
     workArea->setContentsMargins(0, 0, 0, 0);
     workArea->setSpacing(0);
     workArea->addWidget(m_tabWidget);
+    initOverview(workArea);
     workArea->addWidget(makeLine(this, QSize(2, 0), QSize(2, 9999)));
     initPropertyPanel();
     workArea->addWidget(m_propertyFrame);
@@ -202,6 +209,8 @@ void Quillmere::initPropertyPanel()
 void Quillmere::markChanged()
 {
     m_unexportedChanges = true;
+    if (m_overviewVisible)
+        refreshOverview();
 }
 
 void Quillmere::markSaved()

@@ -6,6 +6,7 @@
 #include <QPointF>
 #include <QRect>
 #include <QSize>
+#include <QVector>
 #include <bitset>
 
 class CheckBoxEx;
@@ -14,6 +15,7 @@ class DoubleSlider;
 class ExportTextImage;
 class LabelEx;
 class OSDItem;
+class OverviewScene;
 class PreviewView;
 class PropertyPanel;
 class PushButtonEx;
@@ -88,6 +90,10 @@ public:
     // The device's output screen that every preview frames; a new size is remembered in settings.ini.
     QSize outputScreenSize() const { return m_outputScreenSize; }
     void setOutputScreenSize(const QSize &size);
+
+    // The overview: every tab's item on the output screen at once, in place of the tabs.
+    void setOverviewVisible(bool visible);
+    bool isOverviewVisible() const { return m_overviewVisible; }
 
     // True when the OSD list has changed since it was last exported or imported.
     bool hasUnexportedChanges() const { return m_unexportedChanges; }
@@ -181,6 +187,14 @@ private:
     // "OSD3" and the like for every item lying partly or wholly off the output screen.
     QStringList itemsOffScreen() const;
 
+    // The overview (quillmere_overview.cpp).
+    void initOverview(QHBoxLayout *workArea);
+    // Brings the overview's pictures and positions up to date with the tabs, rebuilding it only
+    // when tabs or items came or went.
+    void refreshOverview();
+    void overviewEntryMoved(int entry, const QPoint &pos);
+    void overviewEntryPicked(int entry);
+
     // Text window (quillmere_text.cpp).
     void openTextWindow(bool reedit);
 
@@ -188,6 +202,14 @@ private:
     void writeKeyedRecord(OSDItem *item, const QImage &image);
 
     QSize m_outputScreenSize = QSize(1920, 1080);
+    QPushButton *m_overviewButton = nullptr;
+    CustomToolButton *m_overviewToolButton = nullptr;
+    PreviewView *m_overviewView = nullptr;
+    OverviewScene *m_overviewScene = nullptr;
+    bool m_overviewVisible = false;
+    // The tab of each overview entry, and the pixels each entry was given.
+    QVector<int> m_overviewTabs;
+    QVector<qint64> m_overviewPixmapKeys;
     QComboBox *m_outputCombo = nullptr;
     SpinBoxEx *m_xSpin = nullptr;
     SpinBoxEx *m_ySpin = nullptr;
