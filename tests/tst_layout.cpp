@@ -1,0 +1,248 @@
+// Placing items on the output screen in the real window: the position fields, nudges, alignment
+// and drags in the overview all end in the location export stores and import restores; picking
+// stays on the picture pixel under the cursor at any zoom; the screen size is remembered.
+#include "interfaces/styled/checkboxex.h"
+#include "interfaces/styled/spinboxex.h"
+#include "mainwindow/quillmere.h"
+#include "osditem/osditem.h"
+#include "support/core/pictures.h"
+#include "support/exchangefixture.h"
+#include "support/importing.h"
+#include "support/keyingsupport.h"
+#include "support/quillmereaccess.h"
+#include "support/testsupport.h"
+#include "textexport/config.h"
+#include "widgets/customtoolbutton.h"
+#include "widgets/previewview.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QtTest>
+
+using TestSupport::onlyItem;
+
+namespace {
+
+// Presses and drags with the left button on a view's viewport, from one scene point to another.
+void dragInView(QGraphicsView *view, const QPointF &from, const QPointF &to, Qt::KeyboardModifiers modifiers)
+{
+    QWidget *viewport = view->viewport();
+    const QPoint start = view->mapFromScene(from);
+    const QPoint end = view->mapFromScene(to);
+    QTest::mousePress(viewport, Qt::LeftButton, modifiers, start);
+    // QTest's move carries no pressed button on Qt 5.
+    for (const QPoint &at : {start + (end - start) / 2, end}) {
+        QMouseEvent move(QEvent::MouseMove, at, viewport->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                         modifiers);
+        QApplication::sendEvent(viewport, &move);
+    }
+    QTest::mouseRelease(viewport, Qt::LeftButton, modifiers, end);
+}
+
+void pressKeys(QWidget *widget, const QString &keys)
+{
+    // "r" right, "l" left, "u" up, "d" down; upper case with Shift.
+    for (const QChar c : keys) {
+        const Qt::KeyboardModifiers modifiers = c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier;
+        const int key = QString("rlud").indexOf(c.toLower());
+        const Qt::Key keyCodes[] = {Qt::Key_Right, Qt::Key_Left, Qt::Key_Up, Qt::Key_Down};
+        QTest::keyClick(widget, keyCodes[key], modifiers);
+    }
+}
+
+} // namespace
+
+class TestLayout : public ExchangeFixture
+{
+    Q_OBJECT
+
+private slots:
+    void placingRoundTrips_data();
+    void placingRoundTrips();
+    void pickingIsExactAtAnyZoom_data();
+    void pickingIsExactAtAnyZoom();
+    void outputScreenIsRemembered();
+};
+
+void TestLayout::placingRoundTrips_data()
+{
+    // The first tab holds a 200 x 100 picture at (0, 0); the second, current one another picture.
+    QTest::addColumn<QString>("gesture");
+    QTest::addColumn<QPoint>("location");
+    QTest::addColumn<bool>("offScreen");
+    QTest::newRow("fields") << "fields 123 -45" << QPoint(123, -45) << true;
+    QTest::newRow("nudges") << "keys rrDlU" << QPoint(1, 0) << false;
+    QTest::newRow("align right, bottom") << "align 2 5" << QPoint(1720, 980) << false;
+    QTest::newRow("align centre, middle") << "align 1 4" << QPoint(860, 490) << false;
+    QTest::newRow("align left after a move") << "fields 50 60 align 0" << QPoint(0, 60) << false;
+    QTest::newRow("overview drag snaps") << "drag 1715 3" << QPoint(1720, 0) << false;
+    QTest::newRow("overview drag, Alt") << "altdrag 1715 3" << QPoint(1715, 3) << false;
+    QTest::newRow("overview drag off the screen") << "altdrag 1800 -50" << QPoint(1800, -50) << true;
+}
+
+void TestLayout::placingRoundTrips()
+{
+    QFETCH(QString, gesture);
+    QFETCH(QPoint, location);
+    QFETCH(bool, offScreen);
+    Quillmere w;
+    TestSupport::showWindow(w);
+    OSDItem *placed = addPicture(w, TestSupport::randomPicture(200, 100, 7));
+    QVERIFY(placed);
+    w.on_notifyAddTable(0);
+    OSDItem *other = addPicture(w, TestSupport::randomPicture(40, 30, 8));
+    QVERIFY(other);
+    other->setPos(500, 500);
+    TableWidgetEx *tabs = QuillmereTestAccess::tabWidget(w);
+
+    const QStringList words = gesture.split(QLatin1Char(' '));
+    for (int i = 0; i < words.size(); ++i) {
+        const QString &word = words[i];
+        if (word == QLatin1String("fields")) {
+            tabs->setCurrentIndex(0);
+            QuillmereTestAccess::xSpin(w)->setValue(words[++i].toInt());
+            QuillmereTestAccess::ySpin(w)->setValue(words[++i].toInt());
+        } else if (word == QLatin1String("keys")) {
+            tabs->setCurrentIndex(0);
+            pressKeys(QuillmereTestAccess::currentView(w), words[++i]);
+        } else if (word == QLatin1String("align")) {
+            tabs->setCurrentIndex(0);
+            while (i + 1 < words.size() && words[i + 1].size() == 1)
+                QuillmereTestAccess::alignButton(w, words[++i].toInt())->click();
+        } else if (word.endsWith(QLatin1String("drag"))) {
+            QTest::mouseClick(QuillmereTestAccess::overviewToolButton(w), Qt::LeftButton);
+            QVERIFY(w.isOverviewVisible());
+            PreviewView *overview = QuillmereTestAccess::overviewView(w);
+            overview->actualSize();
+            const QPointF by(words[i + 1].toInt(), words[i + 2].toInt());
+            i += 2;
+            const Qt::KeyboardModifiers modifiers =
+                word.startsWith(QLatin1String("alt")) ? Qt::AltModifier : Qt::NoModifier;
+            dragInView(overview, QPointF(100, 50), QPointF(100, 50) + by, modifiers);
+            // Picking the item in the overview made its tab current.
+            QCOMPARE(tabs->currentIndex(), 0);
+            QTest::mouseClick(QuillmereTestAccess::overviewToolButton(w), Qt::LeftButton);
+            QVERIFY(!w.isOverviewVisible());
+        }
+    }
+    QCOMPARE(placed->pos(), QPointF(location));
+    QCOMPARE(other->pos(), QPointF(500, 500));
+    tabs->setCurrentIndex(0);
+    QCOMPARE(QPoint(QuillmereTestAccess::xSpin(w)->value(), QuillmereTestAccess::ySpin(w)->value()),
+             location);
+    QVERIFY(w.hasUnexportedChanges());
+
+    const QString path = m_dir.filePath(QStringLiteral("placed%1.pic").arg(++m_fileCounter));
+    TestSupport::FileDialogSeen seen;
+    TestSupport::answerNextFileDialog({path}, &seen);
+    w.slot_outputButten();
+    QVERIFY(seen.seen);
+    // Off the screen is told, not refused: the file is written all the same.
+    QCOMPARE(!seen.offScreenNotice.isEmpty(), offScreen);
+    if (offScreen)
+        QVERIFY(seen.offScreenNotice.join(QLatin1Char(' ')).contains(QStringLiteral("OSD1")));
+    QVERIFY(!w.hasUnexportedChanges());
+
+    Quillmere back;
+    TestSupport::importFile(back, path);
+    QVERIFY(onlyItem(back, 0));
+    QCOMPARE(onlyItem(back, 0)->pos(), QPointF(location));
+    QCOMPARE(onlyItem(back, 1)->pos(), QPointF(500, 500));
+    QCOMPARE(QPoint(QuillmereTestAccess::xSpin(back)->value(), QuillmereTestAccess::ySpin(back)->value()),
+             QPoint(500, 500));
+}
+
+void TestLayout::pickingIsExactAtAnyZoom_data()
+{
+    QTest::addColumn<qreal>("zoom");
+    QTest::newRow("25 %") << 0.25;
+    QTest::newRow("100 %") << 1.0;
+    QTest::newRow("400 %") << 4.0;
+}
+
+void TestLayout::pickingIsExactAtAnyZoom()
+{
+    QFETCH(qreal, zoom);
+    Quillmere w;
+    TestSupport::showWindow(w);
+    const QImage picture = TestSupport::randomPicture(96, 64, 11);
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, picture);
+    QVERIFY(item);
+    item->setPos(30, 20);
+    auto *view = qobject_cast<PreviewView *>(QuillmereTestAccess::currentView(w));
+    QVERIFY(view);
+    view->setZoom(zoom, QPoint(0, 0));
+    QCOMPARE(view->zoom(), zoom);
+    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+
+    // Aim inside picture pixel (37, 21); the cursor lands on a whole view pixel.
+    const QPoint aim(37, 21);
+    const QPoint at = view->mapFromScene(item->mapToScene(QPointF(aim) + QPointF(0.25, 0.25)));
+    const QPointF underCursor = item->mapFromScene(view->mapToScene(at));
+    const QPoint pixel(qFloor(underCursor.x()), qFloor(underCursor.y()));
+    // At 100 % and above every picture pixel can be aimed at exactly.
+    if (zoom >= 1)
+        QCOMPARE(pixel, aim);
+    QMouseEvent move(QEvent::MouseMove, at, view->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &move);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QApplication::sendEvent(view->viewport(), &move);
+
+    const QColor expected = picture.pixelColor(pixel);
+    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(),
+             QStringLiteral("(%1,%2,%3)").arg(expected.red()).arg(expected.green()).arg(expected.blue()));
+}
+
+void TestLayout::outputScreenIsRemembered()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    {
+        Quillmere w;
+        w.setSettingsFolder(folder.path());
+        QCOMPARE(w.outputScreenSize(), QSize(1920, 1080));
+        QComboBox *combo = QuillmereTestAccess::outputCombo(w);
+        QCOMPARE(combo->currentText(), QStringLiteral("1920×1080"));
+        // The last entry asks for a size of the operator's own.
+        TestSupport::actOnNextModal([](QWidget *modal) {
+            const QList<QSpinBox *> spins = modal->findChildren<QSpinBox *>();
+            QCOMPARE(spins.size(), 2);
+            spins[0]->setValue(1024);
+            spins[1]->setValue(600);
+            qobject_cast<QDialog *>(modal)->accept();
+        });
+        emit combo->activated(combo->count() - 1);
+        QCOMPARE(w.outputScreenSize(), QSize(1024, 600));
+        QCOMPARE(combo->currentText(), QStringLiteral("1024×600"));
+        auto *page = qobject_cast<PreviewView *>(QuillmereTestAccess::currentView(w));
+        QVERIFY(page);
+        QCOMPARE(page->screenSize(), QSize(1024, 600));
+    }
+    {
+        Quillmere w;
+        w.setSettingsFolder(folder.path());
+        QCOMPARE(w.outputScreenSize(), QSize(1024, 600));
+        QComboBox *combo = QuillmereTestAccess::outputCombo(w);
+        // A cancelled custom size keeps the screen.
+        TestSupport::actOnNextModal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
+        emit combo->activated(combo->count() - 1);
+        QCOMPARE(w.outputScreenSize(), QSize(1024, 600));
+        emit combo->activated(combo->findText(QStringLiteral("3840×2160")));
+        QCOMPARE(w.outputScreenSize(), QSize(3840, 2160));
+    }
+    {
+        // A size no screen can have, written by hand, gives the default.
+        Config config(folder.path());
+        QCOMPARE(QSize(config.screenWidth, config.screenHeight), QSize(3840, 2160));
+        config.screenWidth = 5;
+    }
+    Quillmere w;
+    w.setSettingsFolder(folder.path());
+    QCOMPARE(w.outputScreenSize(), QSize(1920, 1080));
+}
+
+QTEST_MAIN(TestLayout)
+#include "tst_layout.moc"
