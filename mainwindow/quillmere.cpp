@@ -19,6 +19,7 @@
 #include <QSessionManager>
 #include <QSpacerItem>
 #include <QTimer>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 Quillmere::Quillmere(QWidget *parent) : QDialog(parent)
@@ -26,6 +27,7 @@ Quillmere::Quillmere(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Brisklane V1.0.0.Y3"));
     setWindowFlags(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     initUi();
+    m_lastState = captureState();
     QTimer::singleShot(0, this, SLOT(slot_splitesetZero()));
 #if QT_CONFIG(sessionmanager)
     // Logging out must not lose unexported work silently either.
@@ -122,6 +124,7 @@ void Quillmere::initUi()
             [this] { setOverviewVisible(!m_overviewVisible); });
     m_toolBarSpacer = new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum);
     m_toolBarLayout->addItem(m_toolBarSpacer);
+    initUndo();
     initOutputControl();
     m_contentLayout->addLayout(m_toolBarLayout);
 
@@ -202,34 +205,36 @@ void Quillmere::initPropertyPanel()
     connect(m_sliderR, SIGNAL(signal_valueChanged(int, int)), this, SLOT(slot_setColorR(int, int)));
     connect(m_sliderG, SIGNAL(signal_valueChanged(int, int)), this, SLOT(slot_setColorG(int, int)));
     connect(m_sliderB, SIGNAL(signal_valueChanged(int, int)), this, SLOT(slot_setColorB(int, int)));
+    // A drag of a handle is one keying step: it ends when the mouse or the key lets go.
+    for (DoubleSlider *slider : {m_sliderR, m_sliderG, m_sliderB})
+        slider->installEventFilter(this);
     connect(m_fillColorSwatch, SIGNAL(signal_mouseclicked()), this, SLOT(slot_displayColorFormColorDialog()));
     connectPositionControls(panel);
 }
 
-void Quillmere::markChanged()
+bool Quillmere::hasUnexportedChanges() const
 {
-    m_unexportedChanges = true;
-    if (m_overviewVisible)
-        refreshOverview();
+    return !m_undoStack->isClean();
 }
 
 void Quillmere::markSaved()
 {
-    m_unexportedChanges = false;
+    m_undoStack->setClean();
+    closeGesture();
 }
 
 bool Quillmere::confirmClose()
 {
     if (m_sessionAnswer != SessionAnswer::None)
         return m_sessionAnswer == SessionAnswer::Close;
-    if (!m_unexportedChanges)
+    if (!hasUnexportedChanges())
         return true;
     switch (CustomMegBox::choiceMessageBox(this, tr("提示"), tr("OSD内容已修改但尚未导出,是否先导出?"),
                                            tr("导出"), tr("不导出"), tr("取消"))) {
     case CustomMegBox::Yes:
         // A cancelled or failed export leaves the changes unexported: stay.
         slot_outputButten();
-        return !m_unexportedChanges;
+        return !hasUnexportedChanges();
     case CustomMegBox::No:
         return true;
     case CustomMegBox::Cancelled:
@@ -249,7 +254,7 @@ void Quillmere::reject()
 void Quillmere::commitSessionData(QSessionManager &manager)
 {
     // Without leave to interact there is nobody to ask for a file name.
-    if (!m_unexportedChanges || !isVisible() || !manager.allowsInteraction())
+    if (!hasUnexportedChanges() || !isVisible() || !manager.allowsInteraction())
         return;
     const bool agreed = confirmClose();
     manager.release();

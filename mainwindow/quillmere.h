@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mainwindow/editorstate.h"
+
 #include <QColor>
 #include <QDialog>
 #include <QImage>
@@ -8,6 +10,7 @@
 #include <QSize>
 #include <QVector>
 #include <bitset>
+#include <memory>
 
 class CheckBoxEx;
 class CustomToolButton;
@@ -30,6 +33,7 @@ class QLabel;
 class QPushButton;
 class QSessionManager;
 class QSpacerItem;
+class QUndoStack;
 class QVBoxLayout;
 class SourceData;
 class TableWidgetEx;
@@ -95,8 +99,11 @@ public:
     void setOverviewVisible(bool visible);
     bool isOverviewVisible() const { return m_overviewVisible; }
 
-    // True when the OSD list has changed since it was last exported or imported.
-    bool hasUnexportedChanges() const { return m_unexportedChanges; }
+    // True when the OSD list differs from what was last exported or imported: undoing back to that
+    // point makes it false again.
+    bool hasUnexportedChanges() const;
+    // Every change to the OSD list, to be undone and redone.
+    QUndoStack *undoStack() const { return m_undoStack; }
 
     // Escape, the close button, Alt+F4 and closing from code all end here: with unexported changes
     // the operator is asked first and may stay.
@@ -104,10 +111,31 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // Ends a keying gesture when a slider handle is let go.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // Guarding the operator's work (quillmere.cpp).
-    void markChanged();
+    // The kinds of change to the OSD list, each one step to undo.
+    enum class Step
+    {
+        AddTab,
+        CloseTab,
+        RemoveAll,
+        ResetKey,
+        Picture,
+        Text,
+        Clear,
+        Cut,
+        CutView,
+        Key,
+        Fill,
+        Move,
+        Import
+    };
+    // Records a change that has just happened as one step (tabTitle: the tab it is about, the current
+    // one unless given). Key changes and moves of one gesture make one step.
+    void markChanged(Step step, const QString &tabTitle = QString());
     void markSaved();
     bool confirmClose();
     void commitSessionData(QSessionManager &manager);
@@ -195,10 +223,27 @@ private:
     void overviewEntryMoved(int entry, const QPoint &pos);
     void overviewEntryPicked(int entry);
 
+    // Undo and redo (quillmere_undo.cpp).
+    void initUndo();
+    void applyUndoLimit(int limit);
+    // Ends the gesture that key changes and moves merge in.
+    void closeGesture();
+    std::shared_ptr<const EditorState> captureState() const;
+    QString stepText(Step step, const QString &tab) const;
+    OSDItem *buildItem(const EditorState::Item &state);
+    // Puts item (or nothing) into scene in place of what it held.
+    void placeItem(QGraphicsScene *scene, OSDItem *item);
+    void restoreTab(int index, const EditorState::Item *state);
+    void restoreState(const std::shared_ptr<const EditorState> &state, const QString &tab);
+    // The item a tab's page holds, or null.
+    static OSDItem *itemOfPage(QWidget *page);
+
     // Text window (quillmere_text.cpp).
     void openTextWindow(bool reedit);
 
     // Colour keying (quillmere_keying.cpp).
+    // The sliders, their numbers and the fill swatch as the colours are now.
+    void showKeyRanges();
     void writeKeyedRecord(OSDItem *item, const QImage &image);
 
     QSize m_outputScreenSize = QSize(1920, 1080);
@@ -262,7 +307,15 @@ private:
     QLabel *m_colorTipLabel = nullptr;
     QLabel *m_colorTipSwatch = nullptr;
     bool m_mouseClicked = false;
-    bool m_unexportedChanges = false;
+    QUndoStack *m_undoStack = nullptr;
+    QToolButton *m_undoButton = nullptr;
+    QToolButton *m_redoButton = nullptr;
+    // The list as the last step left it; the next step's "before".
+    std::shared_ptr<const EditorState> m_lastState;
+    int m_gesture = 0;
+    bool m_restoring = false;
+    // Above 0 while one operation makes several changes that are to be one step.
+    int m_stepsHeld = 0;
     // The answer to the close question asked as the session ends. The session closes the windows
     // right after asking; that close takes this answer instead of asking again.
     enum class SessionAnswer

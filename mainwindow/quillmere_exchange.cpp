@@ -119,6 +119,8 @@ void Quillmere::slot_inputButten()
         if (!control->loadOSDfile(file)) {
             control->discardPrepared();
             DataMode::getInstance()->clearDataModel();
+            // The tabs are gone already; undo brings them back.
+            markChanged(Step::Import);
             CustomMegBox::waringMessageBox(this, tr("错误提示"), control->errorString(), tr("OK"));
             return;
         }
@@ -154,6 +156,8 @@ void Quillmere::rebuildFromDataModel()
     m_tabWidget->endBulkInsert();
     m_tabWidget->setCurrentIndex(m_tabWidget->count() - 1);
     QTimer::singleShot(0, this, SLOT(slot_updataAllslider()));
+    // Undo gives back the list before the import; the imported list is what is saved.
+    markChanged(Step::Import);
     markSaved();
 }
 

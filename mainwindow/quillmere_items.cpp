@@ -56,20 +56,7 @@ bool Quillmere::addItem(OSDItem *item, ItemTab tab)
         return false;
     }
     connectItem(item);
-    const QList<QGraphicsItem *> previous = scene->items();
-    for (QGraphicsItem *old : previous) {
-        scene->removeItem(old);
-        // The replaced item may be the one whose signal is running right now: free it later. Its
-        // record and text source go with it unless the data model still holds them.
-        if (auto *oldOsdItem = qgraphicsitem_cast<OSDItem *>(old))
-            oldOsdItem->deleteLater();
-        else
-            delete old;
-    }
-    scene->addItem(item);
-    const QList<QGraphicsView *> views = scene->views();
-    for (QGraphicsView *view : views)
-        coverScreenAndItems(view, m_outputScreenSize);
+    placeItem(scene, item);
     updatePositionControls();
     return true;
 }
@@ -84,7 +71,7 @@ OSDItem *Quillmere::addPictureItem(const QImage &image)
     item->setVideoControlOSD(ItemRecords::pictureRecord(image));
     if (!addItem(item, ItemTab::Current))
         return nullptr;
-    markChanged();
+    markChanged(Step::Picture);
     return item;
 }
 
@@ -129,7 +116,7 @@ void Quillmere::on_exportTextImage(QImage *img, QColor color, QFont font, QStrin
     item->setVideoControlOSD(ItemRecords::textRecord(*img, color));
     item->setSourceData(ItemRecords::textSource(color, font, text));
     if (addItem(item, ItemTab::Current))
-        markChanged();
+        markChanged(Step::Text);
 }
 
 void Quillmere::slot_updateImgOfView(QImage image, QRect rect)
@@ -146,7 +133,7 @@ void Quillmere::slot_updateImgOfView(QImage image, QRect rect)
         // With the cut view on, the new cut is what the operator expects to see.
         item->showImages();
     }
-    markChanged();
+    markChanged(Step::Cut);
 }
 
 void Quillmere::slot_getIsDisPlayImg(bool show)
@@ -159,5 +146,5 @@ void Quillmere::slot_getIsDisPlayImg(bool show)
         if (VideoControlOSD *record = item->videoControlOSD())
             ItemRecords::writeCutSwitch(record, show, item->hasCut());
     }
-    markChanged();
+    markChanged(Step::CutView);
 }

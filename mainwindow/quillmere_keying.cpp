@@ -70,6 +70,7 @@ void Quillmere::slot_displayColorFormColorDialog()
         return;
     m_selectColor = color;
     m_fillColorSwatch->setStyleSheet(swatchFromName(color));
+    markChanged(Step::Fill);
 }
 
 void Quillmere::slot_displayColorFormColorDialogBegin()
@@ -112,10 +113,11 @@ void Quillmere::slot_applyDataForDataModel()
         ColorKeyer::Keyed keyed = ColorKeyer::keyed(item->sourceImage(), m_beginColor, m_endColor,
                                                     m_selectColor, record, takeShownResult(item, record));
         item->setKeyedImage(keyed.image, keyed.display);
+        item->setKeyRecipe(m_beginColor, m_endColor, m_selectColor);
         if (record)
             ItemRecords::writeKeyed(record, keyed.image, keyed.osdData, keyed.completionWidth, m_selectColor,
                                     m_selectColorCheck->isChecked());
-        markChanged();
+        markChanged(Step::Key);
     }
 }
 
@@ -128,6 +130,8 @@ void Quillmere::slot_Resetbutton()
 {
     if (!confirmKeyingReset())
         return;
+    // The sliders going back and the pictures coming back are one step.
+    ++m_stepsHeld;
     const struct
     {
         DoubleSlider *slider;
@@ -157,8 +161,9 @@ void Quillmere::slot_Resetbutton()
             continue;
         item->setKeyedImage(item->sourceImage());
         writeKeyedRecord(item, item->image());
-        markChanged();
     }
+    --m_stepsHeld;
+    markChanged(Step::ResetKey);
 
     // The tab is named by its title, which keeps its number when other tabs close.
     const QString tab = m_tabWidget->tabText(m_tabWidget->currentIndex());
@@ -200,7 +205,10 @@ void Quillmere::slot_setColorOfMouse(double x, double y, double PicX, double Pic
                 }
                 m_beginColor = c;
                 m_endColor = c;
+                // Each pick is a step of its own, never merged with a slider drag.
+                closeGesture();
                 slot_applyDataForDataModel();
+                closeGesture();
             }
         }
         // A click is taken up by this report, also where it picks nothing.
@@ -214,6 +222,24 @@ void Quillmere::slot_setColorOfMouse(double x, double y, double PicX, double Pic
             m_colorTipSwatch->setStyleSheet(swatch);
         }
     }
+}
+
+void Quillmere::showKeyRanges()
+{
+    DoubleSlider *sliders[] = {m_sliderR, m_sliderG, m_sliderB};
+    QLabel *minLabels[] = {m_minLabelR, m_minLabelG, m_minLabelB};
+    QLabel *maxLabels[] = {m_maxLabelR, m_maxLabelG, m_maxLabelB};
+    const int begins[] = {m_beginColor.red(), m_beginColor.green(), m_beginColor.blue()};
+    const int ends[] = {m_endColor.red(), m_endColor.green(), m_endColor.blue()};
+    for (int channel = 0; channel < 3; ++channel) {
+        // The upper handle first: the lower one may not pass it.
+        sliders[channel]->moveMaxHandleNosignal(255);
+        sliders[channel]->moveMinHandleNosignal(begins[channel]);
+        sliders[channel]->moveMaxHandleNosignal(ends[channel]);
+        minLabels[channel]->setText(QString::number(begins[channel]));
+        maxLabels[channel]->setText(QString::number(ends[channel]));
+    }
+    m_fillColorSwatch->setStyleSheet(swatchFromName(m_selectColor));
 }
 
 void Quillmere::slot_setColorR(int x, int y)

@@ -38,6 +38,7 @@ void Quillmere::setSettingsFolder(const QString &folder)
     {
         const Config config(settingsFolder());
         size = QSize(config.screenWidth, config.screenHeight);
+        applyUndoLimit(config.undoLimit);
     }
     // A hand-edited size that no screen can have leaves the default.
     applyOutputScreenSize(OutputScreen::isValidSize(size) ? size : OutputScreen::defaultSize());
@@ -134,6 +135,9 @@ void Quillmere::connectPositionControls(PropertyPanel *panel)
     m_ySpin = panel->ySpin();
     connect(m_xSpin, QOverload<int>::of(&QSpinBox::valueChanged), this, &Quillmere::positionEdited);
     connect(m_ySpin, QOverload<int>::of(&QSpinBox::valueChanged), this, &Quillmere::positionEdited);
+    // Stepping a field is one move until the field is left.
+    connect(m_xSpin, &QSpinBox::editingFinished, this, &Quillmere::closeGesture);
+    connect(m_ySpin, &QSpinBox::editingFinished, this, &Quillmere::closeGesture);
     const QList<Qt::Alignment> alignments = PropertyPanel::alignments();
     for (int i = 0; i < alignments.size(); ++i) {
         m_alignButtons[i] = panel->alignButton(i);
@@ -153,7 +157,7 @@ OSDItem *Quillmere::currentItem() const
 
 PreviewView *Quillmere::currentPreview() const
 {
-    return qobject_cast<PreviewView *>(currentView());
+    return m_overviewVisible ? m_overviewView : qobject_cast<PreviewView *>(currentView());
 }
 
 void Quillmere::coverScreenAndItems(QGraphicsView *page, const QSize &screen)
@@ -183,7 +187,12 @@ void Quillmere::moveItem(OSDItem *item, const QPoint &pos)
     }
     if (item == currentItem())
         updatePositionControls();
-    markChanged();
+    QString tab;
+    for (int i = 0; i < m_tabWidget->count() && tab.isNull(); ++i) {
+        if (itemOfPage(m_tabWidget->widget(i)) == item)
+            tab = m_tabWidget->tabText(i);
+    }
+    markChanged(Step::Move, tab);
 }
 
 void Quillmere::updatePositionControls()

@@ -11,24 +11,8 @@
 
 #include <QGraphicsScene>
 #include <QHBoxLayout>
-#include <QLayout>
 #include <QLabel>
-
-namespace {
-// The item a tab's page holds, or null.
-OSDItem *itemOfPage(QWidget *page)
-{
-    auto *view = qobject_cast<QGraphicsView *>(page);
-    if (!view || !view->scene())
-        return nullptr;
-    const QList<QGraphicsItem *> items = view->scene()->items();
-    for (QGraphicsItem *item : items) {
-        if (auto *osdItem = qgraphicsitem_cast<OSDItem *>(item))
-            return osdItem;
-    }
-    return nullptr;
-}
-} // namespace
+#include <QLayout>
 
 void Quillmere::initOverview(QHBoxLayout *workArea)
 {
@@ -43,6 +27,8 @@ void Quillmere::initOverview(QHBoxLayout *workArea)
     m_overviewView->hide();
     workArea->addWidget(m_overviewView);
     connect(m_overviewView, &PreviewView::nudgeRequested, this, &Quillmere::nudgeCurrentItem);
+    connect(m_overviewView, &PreviewView::nudgeFinished, this, &Quillmere::closeGesture);
+    connect(m_overviewScene, &OverviewScene::entryDragFinished, this, &Quillmere::closeGesture);
     connect(m_overviewScene, &OverviewScene::entryMoved, this, &Quillmere::overviewEntryMoved);
     connect(m_overviewScene, &OverviewScene::entryPicked, this, &Quillmere::overviewEntryPicked);
     connect(m_tabWidget, &QTabWidget::currentChanged, this, [this](int tab) {

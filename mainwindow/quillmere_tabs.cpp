@@ -52,6 +52,7 @@ QGraphicsView *Quillmere::createPage(QGraphicsScene *scene, bool antialiasing)
     view->setScreenSize(m_outputScreenSize);
     coverScreenAndItems(view, m_outputScreenSize);
     connect(view, &PreviewView::nudgeRequested, this, &Quillmere::nudgeCurrentItem);
+    connect(view, &PreviewView::nudgeFinished, this, &Quillmere::closeGesture);
     // The tab widget releases a closed tab's page; its scene, and with it the item, go along.
     connect(view, &QObject::destroyed, scene, &QObject::deleteLater);
     return view;
@@ -130,7 +131,7 @@ void Quillmere::on_notifyAddTable(int index)
     }
     appendTab();
     QTimer::singleShot(0, this, SLOT(slot_splitesetZero()));
-    markChanged();
+    markChanged(Step::AddTab);
 }
 
 QGraphicsScene *Quillmere::appendTab()
@@ -152,7 +153,8 @@ void Quillmere::on_removeTable(int index)
     const QString question = tr("是否要删除") + m_tabWidget->tabText(index) + QStringLiteral(" ?");
     if (CustomMegBox::questionMessageBox(this, tr("提示"), question, tr("是"), tr("否")) == 0)
         return;
-    QString title = m_tabWidget->tabText(index);
+    const QString closed = m_tabWidget->tabText(index);
+    QString title = closed;
     title.replace(QLatin1Char('O'), QLatin1Char(' '))
         .replace(QLatin1Char('S'), QLatin1Char(' '))
         .replace(QLatin1Char('D'), QLatin1Char(' '));
@@ -161,7 +163,7 @@ void Quillmere::on_removeTable(int index)
     const int number = title.trimmed().toInt(&ok, 10);
     if (ok && number >= 0 && number < int(m_usedTabNumbers.size()))
         m_usedTabNumbers.reset(number);
-    markChanged();
+    markChanged(Step::CloseTab, closed);
 }
 
 void Quillmere::resetTabsAsked()
@@ -176,7 +178,7 @@ void Quillmere::resetTabsAsked()
         return;
     resetTabs();
     if (discards)
-        markChanged();
+        markChanged(Step::RemoveAll);
 }
 
 void Quillmere::slot_removeAllTable()
@@ -204,7 +206,7 @@ void Quillmere::slot_deleteItem()
             delete item;
     }
     if (!items.isEmpty())
-        markChanged();
+        markChanged(Step::Clear);
     updatePositionControls();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QGraphicsPixmapItem>
 #include <QImage>
 #include <QObject>
@@ -53,6 +54,16 @@ public:
     // can write into their memory; the item shows nothing until setKeyedImage.
     void takeKeyedImage(QImage *keyed, QImage *displayForm);
     bool isKeyApplied() const { return m_keyApplied; }
+    // The colour range and fill colour the keyed picture was made with, so it can be made again.
+    void setKeyRecipe(const QColor &begin, const QColor &end, const QColor &fill)
+    {
+        m_keyBegin = begin;
+        m_keyEnd = end;
+        m_keyFill = fill;
+    }
+    QColor keyBegin() const { return m_keyBegin; }
+    QColor keyEnd() const { return m_keyEnd; }
+    QColor keyFill() const { return m_keyFill; }
     bool isShowCutArea() const { return m_showCutArea; }
     void setShowCutArea(bool show) { m_showCutArea = show; }
     // Whether the cut view has a window to show: a cut was applied or imported.
@@ -114,6 +125,9 @@ private:
     bool m_hasCut = false;
     bool m_isPicture = false;
     bool m_keyApplied = false;
+    QColor m_keyBegin;
+    QColor m_keyEnd;
+    QColor m_keyFill;
     int m_cutWidth = 100;
     int m_cutHeight = 100;
     bool m_showCutArea = false;

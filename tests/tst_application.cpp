@@ -125,7 +125,8 @@ void TestApplication::toolbarShowsFourButtonsAndASeparator()
     QStringList visible;
     QStringList hidden;
     const QList<CustomToolButton *> buttons = w.findChildren<CustomToolButton *>();
-    QCOMPARE(buttons.size(), 5);
+    // The four of the list and, after them, the overview switch of the screen layout.
+    QCOMPARE(buttons.size(), 6);
     QList<CustomToolButton *> shown;
     for (CustomToolButton *b : buttons) {
         auto *host = qobject_cast<QPushButton *>(b->parentWidget());
@@ -142,7 +143,7 @@ void TestApplication::toolbarShowsFourButtonsAndASeparator()
     });
     for (CustomToolButton *b : shown)
         visible << b->caption();
-    QCOMPARE(visible, (QStringList{"导入", "导出", "图片", "文字"}));
+    QCOMPARE(visible, (QStringList{"导入", "导出", "图片", "文字", "总览"}));
     QCOMPARE(hidden, QStringList{"清除"});
 
     // The 2-pixel separator stands between export and picture.

@@ -55,6 +55,7 @@ QList<Expected> defaults()
         {search, QStringLiteral("regExp"), false},
         {QStringLiteral("Screen"), QStringLiteral("width"), 1920},
         {QStringLiteral("Screen"), QStringLiteral("height"), 1080},
+        {QStringLiteral("Undo"), QStringLiteral("limit"), 100},
     };
 }
 

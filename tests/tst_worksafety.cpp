@@ -246,6 +246,8 @@ void TestWorkSafety::everyChangeIsUnexportedUntilExportOrImport()
     } else if (change == QLatin1String("keying")) {
         A::sliderR(w)->moveMaxHandle(100);
     } else if (change == QLatin1String("applying a cut")) {
+        // As the cut panel's apply does: the item takes the window, then the window hears of it.
+        A::currentItems(w).first()->setCut(QRect(0, 0, 2, 2));
         w.slot_updateImgOfView(cut, QRect(0, 0, 2, 2));
     } else if (change == QLatin1String("switching the cut view")) {
         w.slot_getIsDisPlayImg(true);

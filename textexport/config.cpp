@@ -46,6 +46,7 @@ const QList<Setting> &settings()
         {"Search&Replace", "regExp", &Config::regExp, false},
         {"Screen", "width", &Config::screenWidth, 1920},
         {"Screen", "height", &Config::screenHeight, 1080},
+        {"Undo", "limit", &Config::undoLimit, 100},
     };
     return table;
 }

@@ -41,6 +41,8 @@ public:
     // The device's output screen that the previews frame, in pixels.
     int screenWidth = 0;
     int screenHeight = 0;
+    // How many steps of the OSD list can be undone.
+    int undoLimit = 0;
 
     // settings.ini in dir, without a doubled separator.
     static QString settingsPathFor(const QString &dir);

@@ -67,7 +67,10 @@ void PreviewView::zoomBy(qreal steps, const QPoint &viewportAnchor)
 
 void PreviewView::fitScreen()
 {
-    fitInView(QRectF(QPointF(0, 0), QSizeF(m_screenSize)), Qt::KeepAspectRatio);
+    // A little room around the screen keeps its frame in sight beside the scroll bars.
+    const QRectF screen(QPointF(0, 0), QSizeF(m_screenSize));
+    const qreal room = 0.02 * qMax(screen.width(), screen.height());
+    fitInView(screen.adjusted(-room, -room, room, room), Qt::KeepAspectRatio);
     // fitInView may leave different factors on the two axes by rounding; pictures keep square pixels.
     const qreal fitted = qBound(minimumZoom(), qMin(transform().m11(), transform().m22()), maximumZoom());
     setTransform(QTransform::fromScale(fitted, fitted));
@@ -134,6 +137,22 @@ void PreviewView::keyPressEvent(QKeyEvent *event)
     }
     emit nudgeRequested(delta);
     event->accept();
+}
+
+void PreviewView::keyReleaseEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (!event->isAutoRepeat())
+            emit nudgeFinished();
+        event->accept();
+        return;
+    default:
+        QGraphicsView::keyReleaseEvent(event);
+    }
 }
 
 void PreviewView::resizeEvent(QResizeEvent *event)

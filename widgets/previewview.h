@@ -35,12 +35,15 @@ public:
 signals:
     // delta in screen pixels: 1 per press, 10 with Shift.
     void nudgeRequested(const QPoint &delta);
+    // An arrow key was let go: the nudges since the press make one move.
+    void nudgeFinished();
     void zoomChanged(qreal zoom);
 
 protected:
     void drawForeground(QPainter *painter, const QRectF &rect) override;
     void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:

@@ -1,0 +1,117 @@
+#include "mainwindow/editorstate.h"
+
+#include "interfaces/model/sharedrecord.h"
+#include "interfaces/model/sourcedata.h"
+#include "interfaces/model/videocontrolosd.h"
+#include "osditem/osditem.h"
+
+EditorState::RecordFields EditorState::RecordFields::of(const VideoControlOSD &record)
+{
+    RecordFields fields;
+    fields.size = record.size();
+    fields.completionWidth = record.completionImageWidth();
+    fields.fileLength = record.OSDFileLength();
+    fields.location = record.location();
+    fields.cut = record.CutImageSize();
+    fields.cutEnabled = record.IsEnableCutImage();
+    fields.cutAllowed = record.IsCanEnableCut();
+    fields.available = record.IsAvailable();
+    fields.red = record.red();
+    fields.green = record.green();
+    fields.blue = record.blue();
+    fields.fill = record.selectColor();
+    fields.fillOn = record.IsSelectColor();
+    return fields;
+}
+
+void EditorState::RecordFields::writeTo(VideoControlOSD *record) const
+{
+    record->setSize(size);
+    record->setCompletionImageWidth(completionWidth);
+    record->setOSDFileLength(fileLength);
+    record->setLocation(location);
+    record->setCutImageSize(cut);
+    record->setIsEnableCutImage(cutEnabled);
+    record->setIsCanEnableCut(cutAllowed);
+    record->setIsAvailable(available);
+    record->setRed(red);
+    record->setGreen(green);
+    record->setBlue(blue);
+    record->setSelectColor(fill);
+    record->setIsSelectColor(fillOn);
+}
+
+bool EditorState::RecordFields::operator==(const RecordFields &other) const
+{
+    return size == other.size && completionWidth == other.completionWidth && fileLength == other.fileLength &&
+           location == other.location && cut == other.cut && cutEnabled == other.cutEnabled &&
+           cutAllowed == other.cutAllowed && available == other.available && red == other.red &&
+           green == other.green && blue == other.blue && fill == other.fill && fillOn == other.fillOn;
+}
+
+EditorState::Item::Item(const OSDItem &item)
+    : isPicture(item.isPicture()), source(item.sourceImage()),
+      keyed(item.image().cacheKey() != item.sourceImage().cacheKey()), keyFlag(item.isKeyApplied()),
+      keyBegin(item.keyBegin()), keyEnd(item.keyEnd()), keyFill(item.keyFill()), hasCut(item.hasCut()),
+      cut(item.cutRect()), showCut(item.isShowCutArea()), pos(item.pos().toPoint()), text(item.sourceData())
+{
+    if (VideoControlOSD *live = item.videoControlOSD()) {
+        hasRecord = true;
+        record = RecordFields::of(*live);
+        if (!keyed)
+            recordData = live->image();
+    }
+    SharedRecord::retain(text);
+}
+
+EditorState::Item::~Item()
+{
+    SharedRecord::release(text);
+}
+
+bool EditorState::Item::samePictures(const OSDItem &item) const
+{
+    const bool itemKeyed = item.image().cacheKey() != item.sourceImage().cacheKey();
+    if (item.isPicture() != isPicture || item.sourceImage().cacheKey() != source.cacheKey() ||
+        itemKeyed != keyed || item.isKeyApplied() != keyFlag || item.sourceData() != text ||
+        bool(item.videoControlOSD()) != hasRecord)
+        return false;
+    return !keyed || (item.keyBegin() == keyBegin && item.keyEnd() == keyEnd && item.keyFill() == keyFill);
+}
+
+bool EditorState::Item::sameAs(const OSDItem &item) const
+{
+    if (!samePictures(item) || item.hasCut() != hasCut || item.isShowCutArea() != showCut ||
+        item.pos() != QPointF(pos) || (hasCut && item.cutRect() != cut))
+        return false;
+    if (!hasRecord)
+        return true;
+    const VideoControlOSD &live = *item.videoControlOSD();
+    return RecordFields::of(live) == record && (keyed || live.image().constData() == recordData.constData());
+}
+
+bool EditorState::Panel::operator==(const Panel &other) const
+{
+    return begin == other.begin && end == other.end && fill == other.fill && keyingOn == other.keyingOn &&
+           cutView == other.cutView;
+}
+
+bool EditorState::sameAs(const EditorState &other) const
+{
+    if (tabs.size() != other.tabs.size() || !(panel == other.panel))
+        return false;
+    for (int i = 0; i < tabs.size(); ++i) {
+        if (tabs[i].title != other.tabs[i].title || tabs[i].item != other.tabs[i].item)
+            return false;
+    }
+    return true;
+}
+
+const EditorState::Item *EditorState::itemOfTab(const QString &title) const
+{
+    for (const Tab &tab : tabs) {
+        if (tab.title == title)
+            return tab.item.get();
+    }
+    return nullptr;
+}

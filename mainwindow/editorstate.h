@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QVector>
+
+#include <memory>
+
+class OSDItem;
+class SourceData;
+class VideoControlOSD;
+
+// The OSD list at one moment, as undo and redo bring it back: every tab with its number and its
+// item, and the keying controls. It holds pixels only by sharing them with the live items; a keyed
+// picture is not held at all but made again from its source and key when it is brought back, so a
+// long history of keying steps costs no picture per step.
+class EditorState
+{
+public:
+    // What a record holds besides its pixels.
+    struct RecordFields
+    {
+        QSize size;
+        int completionWidth = 0;
+        int fileLength = 0;
+        QPoint location;
+        QRect cut;
+        bool cutEnabled = false;
+        bool cutAllowed = false;
+        bool available = false;
+        int red = -1;
+        int green = -1;
+        int blue = -1;
+        QColor fill;
+        bool fillOn = false;
+
+        static RecordFields of(const VideoControlOSD &record);
+        void writeTo(VideoControlOSD *record) const;
+        bool operator==(const RecordFields &other) const;
+    };
+
+    // One item; immutable once made, shared by every state in which the item did not change.
+    class Item
+    {
+    public:
+        explicit Item(const OSDItem &item);
+        ~Item();
+        Item(const Item &) = delete;
+        Item &operator=(const Item &) = delete;
+
+        // True when item shows exactly this (pictures compared by identity, not by pixels).
+        bool sameAs(const OSDItem &item) const;
+        // Same pictures and key, so only place, cut and record fields may differ.
+        bool samePictures(const OSDItem &item) const;
+
+        bool isPicture = false;
+        QImage source;
+        // Keyed: the item shows the source keyed with begin, end and fill; otherwise the source.
+        bool keyed = false;
+        bool keyFlag = false;
+        QColor keyBegin;
+        QColor keyEnd;
+        QColor keyFill;
+        bool hasCut = false;
+        QRect cut;
+        bool showCut = false;
+        QPoint pos;
+        bool hasRecord = false;
+        RecordFields record;
+        // The record's pixel data while it is the unkeyed picture's (shared with the live record);
+        // empty for a keyed item, whose data are made again with the keyed picture.
+        QByteArray recordData;
+        SourceData *text = nullptr;
+    };
+
+    struct Tab
+    {
+        QString title;
+        std::shared_ptr<const Item> item;
+    };
+
+    // The keying controls of the property panel and the cut view switch.
+    struct Panel
+    {
+        QColor begin;
+        QColor end;
+        QColor fill;
+        bool keyingOn = false;
+        bool cutView = false;
+        bool operator==(const Panel &other) const;
+    };
+
+    QVector<Tab> tabs;
+    int current = 0;
+    Panel panel;
+
+    // True when both states hold the same list (which tab is current aside). Items compare by
+    // identity: a capture shares the previous state's item wherever the live item did not change.
+    bool sameAs(const EditorState &other) const;
+    const Item *itemOfTab(const QString &title) const;
+};

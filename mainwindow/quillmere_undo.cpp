@@ -1,0 +1,347 @@
+// Undo and redo of every change to the OSD list. Each change is recorded after it happened as the
+// list before and after it (see EditorState); undo and redo bring back one of the two, rebuilding
+// only the tabs whose items differ.
+#include "mainwindow/quillmere.h"
+
+#include "core/pixels/colorkeyer.h"
+#include "interfaces/model/videocontrolosd.h"
+#include "interfaces/styled/checkboxex.h"
+#include "interfaces/styled/labelex.h"
+#include "interfaces/styled/tablewidgetex.h"
+#include "mainwindow/editorstepcommand.h"
+#include "osditem/osditem.h"
+#include "textexport/config.h"
+#include "widgets/doubleslider.h"
+#include "widgets/previewview.h"
+
+#include <QAction>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QToolButton>
+#include <QUndoStack>
+
+namespace {
+const int kDefaultUndoLimit = 100;
+const int kMaxUndoLimit = 10000;
+
+enum MergeKind
+{
+    NoMerge = 0,
+    MergeKey = 1,
+    MergeMove = 2
+};
+
+QToolButton *makeHistoryButton(QWidget *parent, const QString &caption)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(QStringLiteral("historyButton"));
+    button->setText(caption);
+    button->setFixedSize(44, 24);
+    button->setStyleSheet(QStringLiteral(
+        "#historyButton{color:rgb(210,210,210);background:rgb(38,38,38);border:1px solid rgb(110,110,110);"
+        "border-radius:3px;}#historyButton:hover{border-color:rgb(222,89,15);}"
+        "#historyButton:pressed{background:rgb(26,26,26);}"
+        "#historyButton:disabled{color:rgb(110,110,110);border-color:rgb(70,70,70);}"));
+    return button;
+}
+} // namespace
+
+OSDItem *Quillmere::itemOfPage(QWidget *page)
+{
+    auto *view = qobject_cast<QGraphicsView *>(page);
+    if (!view || !view->scene())
+        return nullptr;
+    const QList<QGraphicsItem *> items = view->scene()->items();
+    for (QGraphicsItem *item : items) {
+        if (auto *osdItem = qgraphicsitem_cast<OSDItem *>(item))
+            return osdItem;
+    }
+    return nullptr;
+}
+
+bool Quillmere::eventFilter(QObject *watched, QEvent *event)
+{
+    if (qobject_cast<DoubleSlider *>(watched)) {
+        const bool released =
+            event->type() == QEvent::MouseButtonRelease ||
+            (event->type() == QEvent::KeyRelease && !static_cast<QKeyEvent *>(event)->isAutoRepeat());
+        if (released)
+            closeGesture();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void Quillmere::initUndo()
+{
+    m_undoStack = new QUndoStack(this);
+    m_undoStack->setUndoLimit(kDefaultUndoLimit);
+    connect(m_undoStack, &QUndoStack::cleanChanged, this, [this] {
+        if (m_overviewVisible)
+            refreshOverview();
+    });
+
+    // The shortcuts work wherever the focus is in the window; the buttons name the step in their tips.
+    QAction *undo = m_undoStack->createUndoAction(this, tr("撤销"));
+    undo->setShortcuts({QKeySequence(Qt::CTRL + Qt::Key_Z)});
+    QAction *redo = m_undoStack->createRedoAction(this, tr("重做"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_Z), QKeySequence(Qt::CTRL + Qt::Key_Y)});
+    addAction(undo);
+    addAction(redo);
+
+    m_undoButton = makeHistoryButton(this, tr("撤销"));
+    m_redoButton = makeHistoryButton(this, tr("重做"));
+    const struct
+    {
+        QToolButton *button;
+        QAction *action;
+    } pairs[] = {{m_undoButton, undo}, {m_redoButton, redo}};
+    for (const auto &pair : pairs) {
+        QToolButton *button = pair.button;
+        QAction *action = pair.action;
+        button->setEnabled(action->isEnabled());
+        button->setToolTip(action->text());
+        connect(action, &QAction::changed, button, [button, action] {
+            button->setEnabled(action->isEnabled());
+            button->setToolTip(action->text());
+        });
+        connect(button, &QToolButton::clicked, action, &QAction::trigger);
+        m_toolBarLayout->addWidget(button);
+    }
+    m_toolBarLayout->addSpacing(16);
+}
+
+void Quillmere::applyUndoLimit(int limit)
+{
+    // Qt takes a new limit only while the stack is empty; a limit of 0 would keep every step.
+    if (m_undoStack->count() == 0)
+        m_undoStack->setUndoLimit(limit > 0 && limit <= kMaxUndoLimit ? limit : kDefaultUndoLimit);
+}
+
+std::shared_ptr<const EditorState> Quillmere::captureState() const
+{
+    auto state = std::make_shared<EditorState>();
+    state->current = m_tabWidget->currentIndex();
+    state->panel = {m_beginColor, m_endColor, m_selectColor, m_selectColorCheck->isChecked(),
+                    m_isDisplayCutImage};
+    for (int i = 0; i < m_tabWidget->count(); ++i) {
+        EditorState::Tab tab;
+        tab.title = m_tabWidget->tabText(i);
+        if (OSDItem *item = itemOfPage(m_tabWidget->widget(i))) {
+            // An item that did not change since the last step is shared with it.
+            const EditorState::Item *previous = m_lastState ? m_lastState->itemOfTab(tab.title) : nullptr;
+            if (previous && previous->sameAs(*item)) {
+                for (const EditorState::Tab &old : m_lastState->tabs) {
+                    if (old.item.get() == previous)
+                        tab.item = old.item;
+                }
+            } else {
+                tab.item = std::make_shared<const EditorState::Item>(*item);
+            }
+        }
+        state->tabs.append(tab);
+    }
+    return state;
+}
+
+QString Quillmere::stepText(Step step, const QString &tab) const
+{
+    switch (step) {
+    case Step::AddTab:
+        return tr("添加 %1").arg(tab);
+    case Step::CloseTab:
+        return tr("删除 %1").arg(tab);
+    case Step::RemoveAll:
+        return tr("删除全部OSD");
+    case Step::ResetKey:
+        return tr("复位 %1").arg(tab);
+    case Step::Picture:
+        return tr("图片 %1").arg(tab);
+    case Step::Text:
+        return tr("文字 %1").arg(tab);
+    case Step::Clear:
+        return tr("清空 %1").arg(tab);
+    case Step::Cut:
+        return tr("截取 %1").arg(tab);
+    case Step::CutView:
+        return tr("截取显示 %1").arg(tab);
+    case Step::Key:
+        return tr("扣色 %1").arg(tab);
+    case Step::Fill:
+        return tr("填充色 %1").arg(tab);
+    case Step::Move:
+        return tr("移动 %1").arg(tab);
+    case Step::Import:
+        return tr("导入");
+    }
+    return QString();
+}
+
+void Quillmere::markChanged(Step step, const QString &tabTitle)
+{
+    if (m_restoring || m_stepsHeld > 0)
+        return;
+    const QString tab = tabTitle.isNull() ? m_tabWidget->tabText(m_tabWidget->currentIndex()) : tabTitle;
+    std::shared_ptr<const EditorState> now = captureState();
+    if (m_lastState && now->sameAs(*m_lastState)) {
+        m_lastState = now;
+        return;
+    }
+    const int merge = step == Step::Key ? MergeKey : step == Step::Move ? MergeMove : NoMerge;
+    if (merge == NoMerge)
+        closeGesture();
+    auto *command = new EditorStepCommand(stepText(step, tab), m_lastState, now, tab, merge, m_gesture,
+                                          [this](const std::shared_ptr<const EditorState> &state,
+                                                 const QString &title) { restoreState(state, title); });
+    m_lastState = now;
+    m_undoStack->push(command);
+    if (merge == NoMerge)
+        closeGesture();
+    if (m_overviewVisible)
+        refreshOverview();
+}
+
+void Quillmere::closeGesture()
+{
+    ++m_gesture;
+}
+
+OSDItem *Quillmere::buildItem(const EditorState::Item &state)
+{
+    OSDItem *item = newItem(state.source, state.isPicture);
+    VideoControlOSD *record = nullptr;
+    if (state.hasRecord) {
+        record = new VideoControlOSD;
+        state.record.writeTo(record);
+    }
+    if (state.keyed) {
+        // The keyed picture is made again, exactly as the keying step made it.
+        ColorKeyer::Keyed keyed =
+            ColorKeyer::keyed(state.source, state.keyBegin, state.keyEnd, state.keyFill, record != nullptr);
+        item->setKeyedImage(keyed.image, keyed.display);
+        if (record) {
+            record->setPImageValue(new QImage(keyed.image));
+            record->setImage(keyed.osdData);
+        }
+    } else {
+        if (state.keyFlag)
+            item->setKeyedImage(state.source);
+        if (record) {
+            record->setPImageValue(new QImage(state.source));
+            record->setImage(state.recordData);
+        }
+    }
+    item->setKeyRecipe(state.keyBegin, state.keyEnd, state.keyFill);
+    item->setCut(state.hasCut ? state.cut : QRect());
+    item->setShowCutArea(state.showCut);
+    item->showImages();
+    item->setVideoControlOSD(record);
+    item->setSourceData(state.text);
+    item->setPos(state.pos);
+    connectItem(item);
+    return item;
+}
+
+void Quillmere::placeItem(QGraphicsScene *scene, OSDItem *item)
+{
+    const QList<QGraphicsItem *> previous = scene->items();
+    for (QGraphicsItem *old : previous) {
+        scene->removeItem(old);
+        if (auto *oldOsdItem = qgraphicsitem_cast<OSDItem *>(old))
+            oldOsdItem->deleteLater();
+        else
+            delete old;
+    }
+    if (item)
+        scene->addItem(item);
+    const QList<QGraphicsView *> views = scene->views();
+    for (QGraphicsView *view : views)
+        coverScreenAndItems(view, m_outputScreenSize);
+}
+
+void Quillmere::restoreTab(int index, const EditorState::Item *state)
+{
+    auto *view = qobject_cast<QGraphicsView *>(m_tabWidget->widget(index));
+    if (!view || !view->scene())
+        return;
+    OSDItem *live = itemOfPage(view);
+    if (!state) {
+        if (live)
+            placeItem(view->scene(), nullptr);
+        return;
+    }
+    if (live && state->sameAs(*live))
+        return;
+    if (live && state->samePictures(*live)) {
+        // Only the place, the cut or the record's fields differ: no picture is made again.
+        live->setCut(state->hasCut ? state->cut : QRect());
+        live->setShowCutArea(state->showCut);
+        live->showImages();
+        live->setPos(state->pos);
+        if (VideoControlOSD *record = live->videoControlOSD()) {
+            state->record.writeTo(record);
+            if (!state->keyed)
+                record->setImage(state->recordData);
+        }
+        return;
+    }
+    placeItem(view->scene(), buildItem(*state));
+}
+
+void Quillmere::restoreState(const std::shared_ptr<const EditorState> &state, const QString &tab)
+{
+    m_restoring = true;
+    QStringList liveTitles;
+    for (int i = 0; i < m_tabWidget->count(); ++i)
+        liveTitles << m_tabWidget->tabText(i);
+    QStringList titles;
+    for (const EditorState::Tab &t : state->tabs)
+        titles << t.title;
+
+    if (liveTitles != titles) {
+        // Tabs came or went: the list is laid out again, reusing the pages of tabs that stay would
+        // not save the rebuild of the tab bar.
+        m_tabWidget->beginBulkInsert();
+        m_tabWidget->clear();
+        m_usedTabNumbers.reset();
+        m_usedTabNumbers.set(0);
+        for (int i = 0; i < state->tabs.size(); ++i) {
+            const EditorState::Tab &t = state->tabs[i];
+            const int number = t.title.mid(3).toInt();
+            if (number > 0 && number < int(m_usedTabNumbers.size()))
+                m_usedTabNumbers.set(number);
+            QGraphicsScene *scene = i == 0 ? createScene(5000, 3000) : createScene(3000, 3000);
+            QGraphicsView *view = createPage(scene, i == 0);
+            m_tabWidget->addTab(view, t.title);
+            if (t.item)
+                placeItem(scene, buildItem(*t.item));
+        }
+        m_tabWidget->endBulkInsert();
+    } else {
+        for (int i = 0; i < state->tabs.size(); ++i)
+            restoreTab(i, state->tabs[i].item.get());
+    }
+
+    // The keying controls as they were.
+    m_beginColor = state->panel.begin;
+    m_endColor = state->panel.end;
+    m_selectColor = state->panel.fill;
+    m_isDisplayCutImage = state->panel.cutView;
+    m_selectColorCheck->blockSignals(true);
+    m_selectColorCheck->setChecked(state->panel.keyingOn);
+    m_selectColorCheck->blockSignals(false);
+    showKeyRanges();
+
+    // The tab the step was about is the one to look at.
+    const int current = titles.indexOf(tab);
+    m_tabWidget->setCurrentIndex(current >= 0 ? current
+                                              : qBound(0, state->current, m_tabWidget->count() - 1));
+    m_lastState = state;
+    m_restoring = false;
+    closeGesture();
+    updatePositionControls();
+    if (m_overviewVisible)
+        refreshOverview();
+}
