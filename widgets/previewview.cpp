@@ -70,7 +70,9 @@ void PreviewView::fitScreen()
     // A little room around the screen keeps its frame in sight beside the scroll bars.
     const QRectF screen(QPointF(0, 0), QSizeF(m_screenSize));
     const qreal room = 0.02 * qMax(screen.width(), screen.height());
-    fitInView(screen.adjusted(-room, -room, room, room), Qt::KeepAspectRatio);
+    // Twice: the first fit may bring up or take away the scroll bars, which changes the room.
+    for (int pass = 0; pass < 2; ++pass)
+        fitInView(screen.adjusted(-room, -room, room, room), Qt::KeepAspectRatio);
     // fitInView may leave different factors on the two axes by rounding; pictures keep square pixels.
     const qreal fitted = qBound(minimumZoom(), qMin(transform().m11(), transform().m22()), maximumZoom());
     setTransform(QTransform::fromScale(fitted, fitted));
