@@ -1,0 +1,270 @@
+// Undo and redo in the real window: for every kind of change, the file exported after undo is the
+// one exported before the change, byte for byte, and after redo the one exported after it; the
+// close question follows the history.
+#include "interfaces/styled/checkboxex.h"
+#include "interfaces/styled/spinboxex.h"
+#include "mainwindow/quillmere.h"
+#include "osditem/osditem.h"
+#include "support/core/pictures.h"
+#include "support/exchangefixture.h"
+#include "support/importing.h"
+#include "support/keyingsupport.h"
+#include "support/quillmereaccess.h"
+#include "support/testsupport.h"
+#include "widgets/doubleslider.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QUndoStack>
+#include <QtTest>
+
+namespace A {
+using namespace TestSupport;
+}
+using Access = QuillmereTestAccess;
+
+class TestUndo : public ExchangeFixture
+{
+    Q_OBJECT
+
+private slots:
+    void everyStepUndoesExactly_data();
+    void everyStepUndoesExactly();
+    void closeQuestionFollowsTheHistory();
+
+private:
+    // The list as a file, as tab titles and as the previews show it, for comparing two moments.
+    QByteArray exported(Quillmere &w);
+    static QStringList titles(Quillmere &w);
+    static QList<QImage> shown(Quillmere &w);
+    // The keying controls: ranges, their numbers and the switch.
+    static QString panel(Quillmere &w);
+};
+
+QByteArray TestUndo::exported(Quillmere &w)
+{
+    const QString path = m_dir.filePath(QStringLiteral("undo%1.pic").arg(++m_fileCounter));
+    exportTo(w, path);
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("not written");
+}
+
+QStringList TestUndo::titles(Quillmere &w)
+{
+    QStringList list;
+    for (int i = 0; i < Access::tabWidget(w)->count(); ++i)
+        list << Access::tabWidget(w)->tabText(i);
+    return list;
+}
+
+QList<QImage> TestUndo::shown(Quillmere &w)
+{
+    QList<QImage> images;
+    for (int i = 0; i < Access::tabWidget(w)->count(); ++i) {
+        OSDItem *item = A::onlyItem(w, i);
+        images << (item ? item->pixmap().toImage().convertToFormat(QImage::Format_RGB32) : QImage());
+    }
+    return images;
+}
+
+QString TestUndo::panel(Quillmere &w)
+{
+    QString text = Access::selectColorCheck(w)->isChecked() ? QStringLiteral("on") : QStringLiteral("off");
+    for (int channel = 0; channel < 3; ++channel) {
+        text += QStringLiteral(" %1-%2 %3-%4")
+                    .arg(Access::slider(w, channel)->minValue())
+                    .arg(Access::slider(w, channel)->maxValue())
+                    .arg(Access::minLabel(w, channel)->text(), Access::maxLabel(w, channel)->text());
+    }
+    return text;
+}
+
+void TestUndo::everyStepUndoesExactly_data()
+{
+    // The list: OSD1 a picture (current), OSD2 a text. "prepare" runs before the first export.
+    QTest::addColumn<QString>("prepare");
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<QString>("undoText");
+    QTest::newRow("add tab") << ""
+                             << "add tab"
+                             << "添加 OSD3";
+    QTest::newRow("close tab") << "key"
+                               << "close OSD2"
+                               << "删除 OSD2";
+    QTest::newRow("remove all") << "cut"
+                                << "remove all"
+                                << "删除全部OSD";
+    QTest::newRow("reset") << "key"
+                           << "reset"
+                           << "复位 OSD1";
+    QTest::newRow("picture") << "key"
+                             << "picture"
+                             << "图片 OSD1";
+    QTest::newRow("text") << ""
+                          << "text"
+                          << "文字 OSD1";
+    QTest::newRow("cut") << "key"
+                         << "cut"
+                         << "截取 OSD1";
+    QTest::newRow("cut view") << "cut"
+                              << "cut view"
+                              << "截取显示 OSD1";
+    QTest::newRow("slider drag") << ""
+                                 << "key"
+                                 << "扣色 OSD1";
+    QTest::newRow("pick") << "key"
+                          << "pick"
+                          << "扣色 OSD1";
+    QTest::newRow("fill colour, then keyed") << ""
+                                             << "fill"
+                                             << "填充色 OSD1";
+    QTest::newRow("move") << ""
+                          << "move"
+                          << "移动 OSD1";
+    QTest::newRow("clear the tab") << "cut"
+                                   << "clear"
+                                   << "清空 OSD1";
+    QTest::newRow("import") << "key"
+                            << "import"
+                            << "导入";
+}
+
+void TestUndo::everyStepUndoesExactly()
+{
+    QFETCH(QString, prepare);
+    QFETCH(QString, step);
+    QFETCH(QString, undoText);
+
+    // A file to import, made before the window under test exists.
+    const QString importPath = m_dir.filePath(QStringLiteral("import%1.pic").arg(++m_fileCounter));
+    A::writeSmallRecords(importPath, 3);
+
+    Quillmere w;
+    A::showWindow(w);
+    OSDItem *picture = addPicture(w, A::randomPicture(24, 16, 5));
+    QVERIFY(picture);
+    w.on_notifyAddTable(0);
+    QImage text = A::patternPicture(8, 3);
+    w.on_exportTextImage(&text, Qt::white, QFont(), QStringLiteral("t"));
+    Access::tabWidget(w)->setCurrentIndex(0);
+
+    auto doStep = [&](const QString &what) {
+        if (what == QLatin1String("key")) {
+            // One drag: both moves of the handle are one step.
+            Access::selectColorCheck(w)->setChecked(true);
+            Access::sliderR(w)->moveMaxHandle(150);
+            Access::sliderR(w)->moveMaxHandle(120);
+        } else if (what == QLatin1String("cut")) {
+            A::onlyItem(w, 0)->slot_applyCutImage(QImage(), QRect(2, 3, 12, 9));
+        } else if (what == QLatin1String("add tab")) {
+            w.on_notifyAddTable(0);
+        } else if (what == QLatin1String("close OSD2")) {
+            A::answerNextModal(QStringLiteral("是"));
+            w.on_removeTable(1);
+        } else if (what == QLatin1String("remove all")) {
+            A::answerNextModal(QStringLiteral("是"));
+            w.slot_removeAllTable();
+        } else if (what == QLatin1String("reset")) {
+            A::answerNextModal(QStringLiteral("是"));
+            A::answerNextModal(QStringLiteral("OK"));
+            w.slot_Resetbutton();
+        } else if (what == QLatin1String("picture")) {
+            QVERIFY(addPicture(w, A::randomPicture(10, 12, 9)));
+        } else if (what == QLatin1String("text")) {
+            QImage other = A::patternPicture(6, 5);
+            w.on_exportTextImage(&other, Qt::yellow, QFont(), QStringLiteral("u"));
+        } else if (what == QLatin1String("cut view")) {
+            w.slot_getIsDisPlayImg(true);
+        } else if (what == QLatin1String("pick")) {
+            A::hoverAt(w, QPoint(7, 5));
+            A::clickAt(w, QPoint(7, 5));
+            A::hoverAt(w, QPoint(7, 5));
+        } else if (what == QLatin1String("fill")) {
+            A::answerColourDialog(QColor(1, 2, 3));
+            w.slot_displayColorFormColorDialog();
+        } else if (what == QLatin1String("move")) {
+            // Stepping the field twice is one move.
+            Access::xSpin(w)->setValue(5);
+            Access::xSpin(w)->setValue(7);
+            Access::ySpin(w)->setValue(9);
+        } else if (what == QLatin1String("clear")) {
+            w.slot_deleteItem();
+        } else if (what == QLatin1String("import")) {
+            A::importFile(w, importPath);
+        } else {
+            QFAIL(qPrintable(what));
+        }
+    };
+
+    if (!prepare.isEmpty())
+        doStep(prepare);
+    const QByteArray before = exported(w);
+    const QStringList titlesBefore = titles(w);
+    const QList<QImage> shownBefore = shown(w);
+    const QString panelBefore = panel(w);
+    QUndoStack *stack = w.undoStack();
+    const int count = stack->count();
+
+    doStep(step);
+    QCOMPARE(stack->count(), count + 1);
+    QCOMPARE(stack->undoText(), undoText);
+    if (step == QLatin1String("fill")) {
+        // The fill colour shows in the next keying.
+        doStep(QStringLiteral("key"));
+        QCOMPARE(stack->count(), count + 2);
+    }
+    const QByteArray after = exported(w);
+    const QStringList titlesAfter = titles(w);
+    const QList<QImage> shownAfter = shown(w);
+    const QString panelAfter = panel(w);
+    QVERIFY(after != before || titlesAfter != titlesBefore);
+
+    for (int round = 0; round < 2; ++round) {
+        while (stack->index() > count)
+            stack->undo();
+        QCOMPARE(titles(w), titlesBefore);
+        QVERIFY(shown(w) == shownBefore);
+        QCOMPARE(panel(w), panelBefore);
+        QVERIFY(exported(w) == before);
+        while (stack->canRedo())
+            stack->redo();
+        QCOMPARE(titles(w), titlesAfter);
+        QVERIFY(shown(w) == shownAfter);
+        QCOMPARE(panel(w), panelAfter);
+        QVERIFY(exported(w) == after);
+    }
+}
+
+void TestUndo::closeQuestionFollowsTheHistory()
+{
+    Quillmere w;
+    A::showWindow(w);
+    QVERIFY(addPicture(w, A::randomPicture(24, 16, 5)));
+    exported(w);
+    QVERIFY(!w.hasUnexportedChanges());
+    Access::xSpin(w)->setValue(40);
+    QVERIFY(w.hasUnexportedChanges());
+
+    // Back at the export there is nothing to ask.
+    w.undoStack()->undo();
+    QVERIFY(!w.hasUnexportedChanges());
+    {
+        A::ModalCounter boxes(QStringLiteral("取消"));
+        w.close();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(boxes.count(), 0);
+    }
+
+    // Past it, the close asks; staying keeps the window and the work.
+    A::showWindow(w);
+    w.undoStack()->undo();
+    QVERIFY(w.hasUnexportedChanges());
+    QStringList seen;
+    A::answerNextModal(QStringLiteral("取消"), &seen);
+    w.close();
+    QVERIFY(w.isVisible());
+    QVERIFY(seen.contains(QStringLiteral("OSD内容已修改但尚未导出,是否先导出?")));
+}
+
+QTEST_MAIN(TestUndo)
+#include "tst_undo.moc"
