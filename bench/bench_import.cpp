@@ -5,6 +5,7 @@
 #include "interfaces/device/control.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/videocontrolosd.h"
+#include "interfaces/styled/closabletabbar.h"
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/publicbase.h"
@@ -107,12 +108,11 @@ bool importLeftEveryTabUsable(const Quillmere &window, int count)
     const auto *tabs = window.findChild<TableWidgetEx *>();
     if (!tabs || tabs->count() != count || tabs->currentIndex() != count - 1)
         return false;
-    const QTabBar *bar = tabs->tabBar();
+    const auto *bar = qobject_cast<const ClosableTabBar *>(tabs->tabBar());
+    if (!bar)
+        return false;
     for (int i = 0; i < count; ++i) {
-        const QWidget *close = bar->tabButton(i, QTabBar::RightSide);
-        if (!close)
-            close = bar->tabButton(i, QTabBar::LeftSide);
-        if (!bar->isTabVisible(i) || !close || !close->isVisibleTo(bar))
+        if (!bar->isTabVisible(i) || bar->closeControlRect(i).isEmpty())
             return false;
     }
     return true;

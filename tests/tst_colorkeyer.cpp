@@ -126,6 +126,8 @@ private slots:
     void keyedReusesOnlyFreeMemory_data();
     void keyedReusesOnlyFreeMemory();
     void keyedShowsTranslucentPicturesPremultiplied();
+    void keyedNoticesOneTranslucentPixel_data();
+    void keyedNoticesOneTranslucentPixel();
     void keyedOfNothing();
 };
 
@@ -510,6 +512,48 @@ void TestColorKeyer::keyedShowsTranslucentPicturesPremultiplied()
     QCOMPARE(keyed.display.format(), QImage::Format_ARGB32_Premultiplied);
     QVERIFY2(sameBytes(keyed.display, expected.convertToFormat(QImage::Format_ARGB32_Premultiplied), &where),
              qPrintable(where));
+}
+
+// Whether a result is opaque comes from the AND of the keyed pixels, gathered lane by lane in the
+// vector steps. One translucent pixel among opaque ones, at every lane of the 32- and 16-pixel
+// steps and in the pixels after them: the image to show must still be the one for translucent
+// pictures (none, for these formats).
+void TestColorKeyer::keyedNoticesOneTranslucentPixel_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<int>("x");
+    QTest::addColumn<bool>("keyedTranslucent");
+    // 53 = a 32-pixel step, a 16-pixel step, 5 single pixels (AVX2); three 16-pixel steps and 5 (SSSE3).
+    const int positions[] = {0, 1, 2, 3, 4, 5, 6, 7, 13, 32, 33, 34, 35, 47, 48, 52};
+    for (int format : {int(QImage::Format_RGBA8888), int(QImage::Format_ARGB32_Premultiplied)}) {
+        for (int x : positions) {
+            QTest::addRow("%s x %d, translucent pixel", kFormatNames[format], x) << format << x << false;
+            QTest::addRow("%s x %d, keyed to translucent fill", kFormatNames[format], x)
+                << format << x << true;
+        }
+    }
+}
+
+void TestColorKeyer::keyedNoticesOneTranslucentPixel()
+{
+    QFETCH(int, format);
+    QFETCH(int, x);
+    QFETCH(bool, keyedTranslucent);
+    QImage source(53, 1, QImage::Format(format));
+    source.fill(QColor(90, 90, 90));
+    const QColor odd(200, 30, 40);
+    QColor fill(10, 20, 30);
+    if (keyedTranslucent) {
+        source.setPixelColor(x, 0, odd);
+        fill.setAlpha(100);
+    } else {
+        source.setPixelColor(x, 0, QColor(odd.red(), odd.green(), odd.blue(), 100));
+    }
+    // Keys the odd pixel (to a translucent fill) or the grey ones around the translucent pixel.
+    const QColor key = keyedTranslucent ? odd : QColor(90, 90, 90);
+    const ColorKeyer::Keyed keyed = ColorKeyer::keyed(source, key, key, fill, true);
+    const QString problem = keyedProblem(keyed, source, key, key, fill, true);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
 void TestColorKeyer::keyedOfNothing()

@@ -265,6 +265,10 @@ void TestPictureLoader::damagedPicturesAreRefused_data()
         QTest::addRow("bmp cut to %s", qPrintable(percent)) << bmp.left(int(bmp.size() * part)) << "cut.bmp";
     }
     QTest::newRow("bmp one byte short") << bmp.left(bmp.size() - 1) << "short.bmp";
+    // Uncompressed rows are counted whatever the header's data size (here 1 byte) says.
+    QByteArray understated = bmp.left(bmp.size() - 1);
+    understated.replace(34, 4, QByteArray::fromHex("01000000"));
+    QTest::newRow("bmp one byte short, data size understated") << understated << "understated.bmp";
     QTest::newRow("png scribbled over") << scribbled(png) << "scribbled.png";
     QTest::newRow("jpg scribbled over") << scribbled(jpg) << "scribbled.jpg";
 }

@@ -1,4 +1,5 @@
 // The styled-widget library: message box results, the tab widget's controls and small widgets.
+#include "interfaces/styled/closabletabbar.h"
 #include "interfaces/styled/custommegbox.h"
 #include "interfaces/styled/labelex.h"
 #include "interfaces/styled/spinboxex.h"
@@ -26,6 +27,10 @@ private slots:
     void informationAndWarningBoxesShowTheirTexts_data();
     void informationAndWarningBoxesShowTheirTexts();
     void tabControlsReportTheOperatorsWish();
+    void closeControlPressIsAClickOnlyWhenReleasedOnIt_data();
+    void closeControlPressIsAClickOnlyWhenReleasedOnIt();
+    void closeControlsLookLikeQtCloseButtons_data();
+    void closeControlsLookLikeQtCloseButtons();
     void removedTabsReleaseTheirPages();
     void tabsRemovedThroughTheBaseClassReleaseTheirPages();
     void movedAddButtonFollowsTheLastTab();
@@ -130,13 +135,116 @@ void TestStyledWidgets::tabControlsReportTheOperatorsWish()
     tabs.removeAllButton()->click();
     QCOMPARE(removeAll.count(), 1);
 
-    auto *close = tabs.tabBar()->tabButton(1, QTabBar::RightSide);
-    QVERIFY(close);
-    QTest::mouseClick(close, Qt::LeftButton);
+    auto *bar = qobject_cast<ClosableTabBar *>(tabs.tabBar());
+    QVERIFY(bar && !bar->closeControlRect(1).isEmpty());
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->closeControlRect(1).center());
     QCOMPARE(remove.count(), 1);
     QCOMPARE(remove.first().first().toInt(), 1);
     // Reporting is all it does: the owner decides.
     QCOMPARE(tabs.count(), 2);
+}
+
+// As a button: a left press on the control and the release on it request the close; a release
+// elsewhere does not; the press does not select the tab; other buttons go to the tab bar.
+void TestStyledWidgets::closeControlPressIsAClickOnlyWhenReleasedOnIt_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("releasedOnIt");
+    QTest::addColumn<int>("requests");
+    QTest::addColumn<int>("barClicks");
+    QTest::newRow("left, released on it") << int(Qt::LeftButton) << true << 1 << 0;
+    QTest::newRow("left, released on the tab") << int(Qt::LeftButton) << false << 0 << 0;
+    QTest::newRow("right") << int(Qt::RightButton) << true << 0 << 1;
+}
+
+void TestStyledWidgets::closeControlPressIsAClickOnlyWhenReleasedOnIt()
+{
+    QFETCH(int, button);
+    QFETCH(bool, releasedOnIt);
+    QFETCH(int, requests);
+    QFETCH(int, barClicks);
+    TableWidgetEx tabs(nullptr, TableWidgetEx::OsdTabs, QStringLiteral("OSD"));
+    tabs.resize(600, 300);
+    for (int i = 1; i <= 3; ++i)
+        tabs.addTab(new QWidget, QStringLiteral("OSD%1").arg(i));
+    tabs.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+    auto *bar = qobject_cast<ClosableTabBar *>(tabs.tabBar());
+    QVERIFY(bar);
+    QSignalSpy remove(&tabs, &TableWidgetEx::signals_removeTable);
+    QSignalSpy barClicked(bar, &QTabBar::tabBarClicked);
+    const QRect control = bar->closeControlRect(1);
+    QTest::mousePress(bar, Qt::MouseButton(button), Qt::NoModifier, control.center());
+    QTest::mouseMove(bar, releasedOnIt ? control.center() : bar->tabRect(1).topLeft() + QPoint(4, 4));
+    QTest::mouseRelease(bar, Qt::MouseButton(button), Qt::NoModifier,
+                        releasedOnIt ? control.center() : bar->tabRect(1).topLeft() + QPoint(4, 4));
+    QCOMPARE(remove.count(), requests);
+    if (requests)
+        QCOMPARE(remove.first().first().toInt(), 1);
+    QCOMPARE(barClicked.count(), barClicks);
+    QCOMPARE(tabs.currentIndex(), 0);
+}
+
+// Pixel for pixel and place for place what Qt's own close buttons give under the same style
+// sheet, the pointer away, on the current tab's control or on another's, with tabs scrolled.
+void TestStyledWidgets::closeControlsLookLikeQtCloseButtons_data()
+{
+    QTest::addColumn<int>("tabCount");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<int>("pointerOn"); // whose control; -1: none
+    QTest::newRow("pointer away") << 4 << 1 << -1;
+    QTest::newRow("pointer on the current tab's control") << 4 << 1 << 1;
+    QTest::newRow("pointer on another tab's control") << 4 << 1 << 2;
+    QTest::newRow("scrolled to the last of 30 tabs") << 30 << 29 << 28;
+}
+
+void TestStyledWidgets::closeControlsLookLikeQtCloseButtons()
+{
+    QFETCH(int, tabCount);
+    QFETCH(int, current);
+    QFETCH(int, pointerOn);
+    // Both in one window, so that both are equally active.
+    QWidget window;
+    window.resize(600, 200);
+    TableWidgetEx drawn(&window, TableWidgetEx::OsdTabs, QStringLiteral("OSD"));
+    TableWidgetEx buttons(&window, TableWidgetEx::OsdTabs, QStringLiteral("OSD"));
+    static_cast<ClosableTabBar *>(buttons.tabBar())->setCloseControls(false);
+    buttons.setTabsClosable(true);
+    buttons.move(0, 100);
+    for (TableWidgetEx *tabs : {&drawn, &buttons}) {
+        tabs->resize(600, 100);
+        for (int i = 1; i <= tabCount; ++i)
+            tabs->addTab(new QWidget, QStringLiteral("OSD%1").arg(i * 7));
+        tabs->setCurrentIndex(current);
+    }
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *bar = static_cast<ClosableTabBar *>(drawn.tabBar());
+    QTabBar *reference = buttons.tabBar();
+    for (int i = 0; i < tabCount; ++i) {
+        QCOMPARE(bar->tabRect(i), reference->tabRect(i));
+        QWidget *button = reference->tabButton(i, QTabBar::RightSide);
+        QVERIFY(button);
+        QCOMPARE(bar->closeControlRect(i), button->geometry());
+    }
+    if (pointerOn >= 0) {
+        const QPoint at = bar->closeControlRect(pointerOn).center();
+        for (QTabBar *b : {static_cast<QTabBar *>(bar), reference}) {
+            QHoverEvent hover(QEvent::HoverMove, at, QPoint(-1, -1));
+            QApplication::sendEvent(b, &hover);
+        }
+        reference->tabButton(pointerOn, QTabBar::RightSide)->setAttribute(Qt::WA_UnderMouse);
+    }
+    const QImage drawnPixels = bar->grab().toImage();
+    QCOMPARE(drawnPixels, reference->grab().toImage());
+    // The hover image differs from the plain one, so the comparison saw which one was drawn.
+    if (pointerOn >= 0) {
+        bar->setAttribute(Qt::WA_UnderMouse, false);
+        QHoverEvent leave(QEvent::HoverLeave, QPoint(-1, -1), QPoint(-1, -1));
+        QApplication::sendEvent(bar, &leave);
+        QVERIFY(bar->grab().toImage().copy(bar->closeControlRect(pointerOn)) !=
+                drawnPixels.copy(bar->closeControlRect(pointerOn)));
+    }
 }
 
 void TestStyledWidgets::removedTabsReleaseTheirPages()

@@ -1,5 +1,6 @@
 #include "interfaces/styled/tablewidgetex.h"
 
+#include "interfaces/styled/closabletabbar.h"
 #include "interfaces/styled/stylesheet.h"
 
 #include <QHBoxLayout>
@@ -12,13 +13,18 @@ TableWidgetEx::TableWidgetEx(QWidget *parent, TableWidgetType type, QString text
     : QTabWidget(parent), m_type(type), m_text(std::move(text))
 {
     setObjectName(QStringLiteral("TableWidgetEx"));
+    // Close controls drawn by the bar: Qt's close button widgets made adding many tabs quadratic.
+    auto *bar = new ClosableTabBar(this);
+    setTabBar(bar);
+    bar->setCloseControls(m_type == OsdTabs);
     setStyleSheet(StyleSheet::load("tabs"));
     setDocumentMode(true);
     setMovable(false);
     setUsesScrollButtons(true);
     tabBar()->setDrawBase(false);
     setElideMode(Qt::ElideNone);
-    setTabsClosable(m_type == OsdTabs);
+    // QTabWidget passes on its bar's close requests only when Qt's own close buttons are on.
+    connect(bar, &QTabBar::tabCloseRequested, this, &QTabWidget::tabCloseRequested);
     connect(this, &QTabWidget::tabCloseRequested, this, &TableWidgetEx::signals_removeTable);
 
     m_corner = new QWidget(this);

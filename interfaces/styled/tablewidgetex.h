@@ -7,9 +7,9 @@
 class QToolButton;
 class QWidget;
 
-// Dark tab widget whose tab bar offers an add control, a close control on every tab and a
-// remove-all control. It only reports the operator's wishes; the owner decides what happens.
-// Pages of removed tabs are released by the widget (deleteLater), whichever way the tab goes
+// Dark tab widget whose tab bar offers an add control, a close control on every tab (drawn by its
+// ClosableTabBar) and a remove-all control. It only reports the operator's wishes; the owner decides what
+// happens. Pages of removed tabs are released by the widget (deleteLater), whichever way the tab goes
 // (removeTab, clear, also through a QTabWidget pointer), so owners must not keep them. A page
 // given another parent before its tab goes is left alone.
 class TableWidgetEx : public QTabWidget
@@ -32,11 +32,12 @@ public:
     void setBMovedCornerButton(bool moved);
     bool isCornerButtonMoved() const { return m_cornerButtonMoved; }
 
-    // Many tabs in a row (an import): Qt lays the whole bar out again for every tab added, and
-    // placing the close control of a new tab does so even on a hidden bar, measuring every visible
-    // tab. So the widget and its bar are hidden meanwhile, each new tab but the current one is
-    // left out of the bar's layout until the end, and the bar is laid out, with the add control,
-    // once at the end. Calls nest.
+    // Many tabs in a row (an import): Qt lays the whole bar out again for every tab added, measuring
+    // every visible tab. So the widget and its bar are hidden meanwhile, each new tab but the
+    // current one is left out of the bar's layout until the end, and the bar is laid out, with the
+    // add control, once at the end. (The close controls are drawn by the bar, ClosableTabBar, as
+    // Qt's close button widgets were placed again on every tab for each tab added, even then.)
+    // Calls nest.
     void beginBulkInsert();
     void endBulkInsert();
     bool isBulkInserting() const { return m_bulkDepth > 0; }
