@@ -9,6 +9,7 @@
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -98,7 +99,8 @@ void ItemBuilder::build(const ItemSpec &spec, Result *result)
         const TextRenderer::Result rendered = TextRenderer::render(spec.text, font, spec.textColor, maxSize);
         // Only line breaks draw nothing; the text window refuses to send that.
         if (rendered.image.isNull()) {
-            result->error = QStringLiteral("输入的信息为空不能发送文本!");
+            // The text window's words, so the tool and the editor refuse alike.
+            result->error = QCoreApplication::translate("ExportTextImage", "输入的信息为空不能发送文本!");
             return;
         }
         result->record = held(ItemRecords::textRecord(rendered.image, spec.textColor));

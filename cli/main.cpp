@@ -4,6 +4,8 @@
 #include "cli/extractcommand.h"
 #include "cli/infocommand.h"
 #include "cli/packcommand.h"
+#include "core/text/languagechoice.h"
+#include "core/text/translationinstaller.h"
 
 #include <QGuiApplication>
 
@@ -23,12 +25,33 @@ QString usage(const std::vector<std::unique_ptr<CliCommand>> &commands)
                                   "Commands:\n");
     for (const auto &command : commands)
         text += QStringLiteral("  %1  %2\n").arg(command->name().leftJustified(8), command->summary());
-    text +=
-        QStringLiteral("\nOptions:\n"
-                       "  -h, --help  Displays this help; 'brisklane-cli COMMAND --help' for a command.\n"
-                       "  --version   Displays the version.\n\n"
-                       "Exit codes: 0 success, 1 an input refused or an output not written, 2 usage error.");
+    text += QStringLiteral(
+        "\nOptions:\n"
+        "  -h, --help  Displays this help; 'brisklane-cli COMMAND --help' for a command.\n"
+        "  --version   Displays the version.\n"
+        "  --lang zh|en  The language of the refusals (before COMMAND; default: the locale).\n\n"
+        "Exit codes: 0 success, 1 an input refused or an output not written, 2 usage error.");
     return text;
+}
+
+// Takes "--lang VALUE" or "--lang=VALUE" from the front of arguments (after the program name).
+// Returns false when the option is there without a value.
+bool takeLanguage(QStringList *arguments, QString *value, bool *given)
+{
+    const QString first = arguments->value(1);
+    *given = first == QLatin1String("--lang") || first.startsWith(QLatin1String("--lang="));
+    if (!*given)
+        return true;
+    if (first == QLatin1String("--lang")) {
+        if (arguments->size() < 3)
+            return false;
+        *value = arguments->at(2);
+        arguments->erase(arguments->begin() + 1, arguments->begin() + 3);
+    } else {
+        *value = first.mid(int(qstrlen("--lang=")));
+        arguments->removeAt(1);
+    }
+    return true;
 }
 
 } // namespace
@@ -60,7 +83,21 @@ int main(int argc, char **argv)
     commands.emplace_back(new PackCommand);
     commands.emplace_back(new ExtractCommand);
 
-    const QStringList arguments = QCoreApplication::arguments();
+    QStringList arguments = QCoreApplication::arguments();
+    QString language;
+    bool languageGiven = false;
+    bool languageKnown = takeLanguage(&arguments, &language, &languageGiven);
+    if (languageGiven && languageKnown)
+        LanguageChoice::fromCode(language, &languageKnown);
+    if (!languageKnown) {
+        CliCommand::err(QStringLiteral("brisklane-cli: --lang takes zh or en"));
+        return CliCommand::UsageError;
+    }
+    // Only the reasons the file reader and the picture loader give are translated; the tool's own
+    // lines are English, the form scripts read.
+    TranslationInstaller::install(
+        &app, LanguageChoice::choose(language, QString(), LanguageChoice::systemLocaleName()),
+        TranslationInstaller::OwnTextsOnly);
     const QString first = arguments.value(1);
     if (first == QLatin1String("-h") || first == QLatin1String("--help") || first == QLatin1String("help")) {
         CliCommand::out(usage(commands));

@@ -1,5 +1,6 @@
 #include "cli/manifest.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -156,7 +157,7 @@ bool Manifest::parseItem(const QJsonObject &object, const QString &baseDir, Item
         }
         // What the text window refuses to send.
         if (text.toString().isEmpty()) {
-            *error = QStringLiteral("输入的信息为空不能发送文本!");
+            *error = QCoreApplication::translate("ExportTextImage", "输入的信息为空不能发送文本!");
             return false;
         }
         // The text window keeps line ends as "\n".

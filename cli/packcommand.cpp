@@ -7,6 +7,7 @@
 #include "interfaces/device/osdfile.h"
 #include "interfaces/device/osdfilewriter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -111,7 +112,7 @@ int PackCommand::execute(const QCommandLineParser &parser, const QStringList &po
     if (specs.size() > MaxItems) {
         err(QStringLiteral("%1 items: %2")
                 .arg(specs.size())
-                .arg(QStringLiteral("限制OSD数量为50,不能再添加.")));
+                .arg(QCoreApplication::translate("Quillmere", "限制OSD数量为50,不能再添加.")));
         return Refused;
     }
 

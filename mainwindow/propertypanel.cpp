@@ -145,7 +145,7 @@ PropertyPanel::PropertyPanel(QWidget *parent) : QFrame(parent)
     keyingRow->addWidget(m_selectColorCheck);
     keyingRow->addStretch();
     m_resetButton = new PushButtonEx(this, PushButtonEx::PanelButton);
-    m_resetButton->setText(QStringLiteral("重置"));
+    m_resetButton->setText(tr("重置"));
     m_resetButton->setFixedSize(60, 28);
     m_resetButton->setStyleSheet(QStringLiteral(
         "PushButtonEx{color: #929292; background-color:rgb(69,69,69);border-width: 1px;"

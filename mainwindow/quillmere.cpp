@@ -97,28 +97,28 @@ void Quillmere::initUi()
     m_toolBarLayout->setContentsMargins(0, 0, 0, 0);
     m_toolBarLayout->addSpacing(22);
 
-    m_createToolButton = addToolBarButton(m_createButton, tr("清除"),
+    m_createToolButton = addToolBarButton(m_createButton, tr("清除", "toolbar"),
                                           QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_new.png"),
                                           SLOT(slot_createButten()));
     m_createButton->setVisible(false);
-    m_inputToolButton = addToolBarButton(m_inputButton, tr("导入"),
+    m_inputToolButton = addToolBarButton(m_inputButton, tr("导入", "toolbar"),
                                          QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_leadingin.png"),
                                          SLOT(slot_inputButten()));
     m_outputToolButton = addToolBarButton(
-        m_outputButton, tr("导出"), QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_leadingout.png"),
-        SLOT(slot_outputButten()));
+        m_outputButton, tr("导出", "toolbar"),
+        QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_leadingout.png"), SLOT(slot_outputButten()));
     auto *separator = new QLabel(this);
     separator->setFixedWidth(2);
     separator->setStyleSheet(QStringLiteral("background:rgb(8,7,12);"));
     m_toolBarLayout->addWidget(separator);
-    m_pictureToolButton = addToolBarButton(m_pictureButton, tr("图片"),
+    m_pictureToolButton = addToolBarButton(m_pictureButton, tr("图片", "toolbar"),
                                            QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_image.png"),
                                            SLOT(slot_picturnButten()));
-    m_textToolButton = addToolBarButton(m_textButton, tr("文字"),
+    m_textToolButton = addToolBarButton(m_textButton, tr("文字", "toolbar"),
                                         QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_text.png"),
                                         SLOT(slot_textButten()));
     m_overviewToolButton =
-        addToolBarButton(m_overviewButton, tr("总览"),
+        addToolBarButton(m_overviewButton, tr("总览", "toolbar"),
                          QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_overview.png"), nullptr);
     connect(m_overviewToolButton, &CustomToolButton::clicked, this,
             [this] { setOverviewVisible(!m_overviewVisible); });
@@ -293,7 +293,6 @@ bool Quillmere::confirmKeyingReset()
     }
     if (!discards)
         return true;
-    const QString question =
-        tr("是否要复位") + m_tabWidget->tabText(m_tabWidget->currentIndex()) + QStringLiteral(" ?");
+    const QString question = tr("是否要复位%1 ?").arg(m_tabWidget->tabText(m_tabWidget->currentIndex()));
     return CustomMegBox::questionMessageBox(this, tr("提示"), question, tr("是"), tr("否")) != 0;
 }

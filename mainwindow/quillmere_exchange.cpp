@@ -74,7 +74,7 @@ void Quillmere::slot_outputButten()
         notice.exec();
     }
     const QString fileName = QFileDialog::getSaveFileName(
-        this, tr("导出文件"), QString(), QStringLiteral("PicFile (*.pic)\nLogoFile (*.logo)"));
+        this, tr("导出文件"), QString(), tr("PicFile (*.pic)") + QLatin1Char('\n') + tr("LogoFile (*.logo)"));
     if (fileName.isNull())
         return;
     qDebug() << "需要保存到的目录:" << fileName;
@@ -89,8 +89,7 @@ void Quillmere::slot_outputButten()
 void Quillmere::slot_inputButten()
 {
     auto *dialog = new QFileDialog(this, tr("导入文件"));
-    dialog->setNameFilters({QStringLiteral("PicFile (*.pic)"), QStringLiteral("LogoFile (*.logo)"),
-                            QStringLiteral("AllFile (*.pic *.logo)")});
+    dialog->setNameFilters({tr("PicFile (*.pic)"), tr("LogoFile (*.logo)"), tr("AllFile (*.pic *.logo)")});
     dialog->setFileMode(QFileDialog::ExistingFiles);
     const bool accepted = dialog->exec() == QDialog::Accepted;
     const QStringList files = dialog->selectedFiles();

@@ -167,7 +167,7 @@ void Quillmere::slot_Resetbutton()
 
     // The tab is named by its title, which keeps its number when other tabs close.
     const QString tab = m_tabWidget->tabText(m_tabWidget->currentIndex());
-    CustomMegBox::informationMessageBox(this, tr("提示"), tab + QStringLiteral(" 已经复位成功。"), tr("OK"));
+    CustomMegBox::informationMessageBox(this, tr("提示"), tr("%1 已经复位成功。").arg(tab), tr("OK"));
 }
 
 void Quillmere::slot_setColorOfMouse(double x, double y, double PicX, double PicY)

@@ -150,7 +150,7 @@ void Quillmere::on_removeTable(int index)
 {
     if (m_tabWidget->count() < 2)
         return;
-    const QString question = tr("是否要删除") + m_tabWidget->tabText(index) + QStringLiteral(" ?");
+    const QString question = tr("是否要删除%1 ?").arg(m_tabWidget->tabText(index));
     if (CustomMegBox::questionMessageBox(this, tr("提示"), question, tr("是"), tr("否")) == 0)
         return;
     const QString closed = m_tabWidget->tabText(index);

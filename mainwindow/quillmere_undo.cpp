@@ -39,7 +39,8 @@ QToolButton *makeHistoryButton(QWidget *parent, const QString &caption)
     auto *button = new QToolButton(parent);
     button->setObjectName(QStringLiteral("historyButton"));
     button->setText(caption);
-    button->setFixedSize(44, 24);
+    // 44 pixels hold the Chinese captions; a longer translation widens the button to fit.
+    button->setFixedSize(qMax(44, button->fontMetrics().horizontalAdvance(caption) + 12), 24);
     button->setStyleSheet(QStringLiteral(
         "#historyButton{color:rgb(210,210,210);background:rgb(38,38,38);border:1px solid rgb(110,110,110);"
         "border-radius:3px;}#historyButton:hover{border-color:rgb(222,89,15);}"

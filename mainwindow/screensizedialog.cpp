@@ -20,8 +20,8 @@ ScreenSizeDialog::ScreenSizeDialog(const QSize &size, QWidget *parent) : QDialog
     m_height = new QSpinBox(this);
     m_height->setRange(OutputScreen::minimumSize().height(), OutputScreen::maximumSize().height());
     m_height->setValue(size.height());
-    form->addRow(tr("宽"), m_width);
-    form->addRow(tr("高"), m_height);
+    form->addRow(tr("宽", "width of the output screen, in pixels"), m_width);
+    form->addRow(tr("高", "height of the output screen, in pixels"), m_height);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(tr("确定"));
     buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));

@@ -38,9 +38,15 @@ struct Run
     QString err;
 };
 
-Run runCli(const QStringList &arguments, const QString &workDir = QString())
+// The tool speaks the language of its locale: it runs under the C locale (Chinese, the language its
+// refusals are written in) unless a test names another, whatever the machine's locale is.
+Run runCli(const QStringList &arguments, const QString &workDir = QString(),
+           const QString &locale = QStringLiteral("C.UTF-8"))
 {
     QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), locale);
+    process.setProcessEnvironment(environment);
     if (!workDir.isEmpty())
         process.setWorkingDirectory(workDir);
     process.start(QStringLiteral(BRISKLANE_CLI), arguments);
@@ -104,6 +110,8 @@ private slots:
 
     void exitCodesAndMessages_data();
     void exitCodesAndMessages();
+    void refusalsFollowTheLanguage_data();
+    void refusalsFollowTheLanguage();
     void refusedPackWritesNothing();
     void packEqualsEditorExport();
     void infoJsonListsEditorRecords();
@@ -228,6 +236,40 @@ void TestCli::exitCodesAndMessages()
     QVERIFY2((code == 0 ? run.out : run.err).contains(said), qPrintable(run.out + run.err));
     if (code != 0)
         QVERIFY2(!run.err.trimmed().isEmpty() && run.out.isEmpty(), qPrintable(run.out));
+}
+
+void TestCli::refusalsFollowTheLanguage_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("said");
+    const QStringList missing{"pack", "-o", "x.pic", "gone.png"};
+    QTest::newRow("an English locale")
+        << "en_US.UTF-8" << missing << 1 << "gone.png: the file does not exist";
+    QTest::newRow("a locale without a translation")
+        << "de_DE.UTF-8" << missing << 1 << "the file does not exist";
+    QTest::newRow("a Chinese locale") << "zh_CN.UTF-8" << missing << 1 << "gone.png: 文件不存在";
+    QTest::newRow("--lang zh over an English locale")
+        << "en_US.UTF-8" << QStringList{"--lang", "zh"} + missing << 1 << "文件不存在";
+    QTest::newRow("--lang=en over the C locale")
+        << "C.UTF-8" << QStringList{"--lang=en"} + missing << 1 << "the file does not exist";
+    QTest::newRow("the editor's limit in English")
+        << "en_US.UTF-8" << (QStringList{"pack", "-o", "x.pic"} + QVector<QString>(51, "a.png").toList()) << 1
+        << "51 items: At most 50 OSDs";
+    QTest::newRow("an unknown --lang is a usage error")
+        << "C.UTF-8" << QStringList{"--lang", "fr", "check", "ok.pic"} << 2 << "--lang takes zh or en";
+}
+
+void TestCli::refusalsFollowTheLanguage()
+{
+    QFETCH(QString, locale);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, code);
+    QFETCH(QString, said);
+    const Run run = runCli(arguments, m_dir.path(), locale);
+    QCOMPARE(run.code, code);
+    QVERIFY2(run.err.contains(said), qPrintable(run.err));
 }
 
 void TestCli::refusedPackWritesNothing()

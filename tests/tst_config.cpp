@@ -37,6 +37,7 @@ QList<Expected> defaults()
         {general, QStringLiteral("showReadme"), false},
         {general, QStringLiteral("mainWindowGeometry"), QByteArray()},
         {general, QStringLiteral("mainWindoState"), QByteArray()},
+        {general, QStringLiteral("language"), QString()},
         {editor, QStringLiteral("fontFamily"), QStringLiteral("CourierNew")},
         {editor, QStringLiteral("fontSize"), 12},
         {editor, QStringLiteral("fontStyle"), QStringLiteral("Normal")},
@@ -79,6 +80,7 @@ void verifyDefaults(const Config &config)
 {
     QCOMPARE(config.mainWindowGeometry, QByteArray());
     QCOMPARE(config.mainWindowState, QByteArray());
+    QCOMPARE(config.language, QString());
     QCOMPARE(config.maxRecentFiles, 10);
     QCOMPARE(config.recentFiles, QStringList());
     QCOMPARE(config.showReadme, false);
@@ -198,6 +200,7 @@ void TestConfig::valuesSurviveSaveAndLoad()
         Config config(m_folder.path());
         config.mainWindowGeometry = QByteArray("\x01\x02geometry\x00", 11);
         config.mainWindowState = QByteArray("state");
+        config.language = QStringLiteral("en");
         config.maxRecentFiles = 3;
         config.recentFiles = QStringList{QStringLiteral("文本编辑"), QStringLiteral("with, comma")};
         config.showReadme = true;
@@ -221,6 +224,7 @@ void TestConfig::valuesSurviveSaveAndLoad()
     Config config(m_folder.path());
     QCOMPARE(config.mainWindowGeometry, QByteArray("\x01\x02geometry\x00", 11));
     QCOMPARE(config.mainWindowState, QByteArray("state"));
+    QCOMPARE(config.language, QStringLiteral("en"));
     QCOMPARE(config.maxRecentFiles, 3);
     QCOMPARE(config.recentFiles, (QStringList{QStringLiteral("文本编辑"), QStringLiteral("with, comma")}));
     QCOMPARE(config.showReadme, true);

@@ -28,6 +28,7 @@ const QList<Setting> &settings()
         {"General", "showReadme", &Config::showReadme, false},
         {"General", "mainWindowGeometry", &Config::mainWindowGeometry, QByteArray()},
         {"General", "mainWindoState", &Config::mainWindowState, QByteArray()},
+        {"General", "language", &Config::language, QString()},
         {"Editor", "fontFamily", &Config::fontFamily, QStringLiteral("CourierNew")},
         {"Editor", "fontSize", &Config::fontSize, 12},
         {"Editor", "fontStyle", &Config::fontStyle, QStringLiteral("Normal")},

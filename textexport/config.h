@@ -5,10 +5,10 @@
 #include <QString>
 #include <QStringList>
 
-// The editor's settings (the text window's and the output screen), kept in settings.ini in the folder the
-// caller names (the editor names the executable's folder). Constructing a Config loads them, destroying it
-// saves them back. reconfig() broadcasts reread() to every editor. Every key, with its group and its default,
-// is listed once in config.cpp; the defaults are applied when the file is read.
+// The editor's settings (the text window's, the output screen, the language), kept in settings.ini in the
+// folder the caller names (the editor names the executable's folder). Constructing a Config loads them,
+// destroying it saves them back. reconfig() broadcasts reread() to every editor. Every key, with its group
+// and its default, is listed once in config.cpp; the defaults are applied when the file is read.
 class Config : public QObject
 {
     Q_OBJECT
@@ -19,6 +19,8 @@ public:
     QString settingsPath;
     QByteArray mainWindowGeometry;
     QByteArray mainWindowState;
+    // "zh" or "en"; empty: follow the system locale.
+    QString language;
     int maxRecentFiles = 0;
     QStringList recentFiles;
     bool showReadme = false;

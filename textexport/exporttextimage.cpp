@@ -27,7 +27,7 @@ const char *const kToolBarStyle =
 // The editor keeps a white page under the dark window.
 const char *const kEditorStyle = "background-color:rgb(255,255,255);";
 
-const char *const kTabName = "文本编辑";
+const char *const kTabName = QT_TRANSLATE_NOOP("ExportTextImage", "文本编辑");
 } // namespace
 
 ExportTextImage::ExportTextImage(Config *config, QWidget *parent)

@@ -14,7 +14,6 @@ CustomToolButton::CustomToolButton(QWidget *parent) : QFrame(parent)
     if (objectName().isEmpty())
         setObjectName(QStringLiteral("CustomToolButton"));
     resize(86, 92);
-    setWindowTitle(QStringLiteral("Frame"));
 
     auto *verticalLayout = new QVBoxLayout(this);
     verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
@@ -34,7 +33,7 @@ CustomToolButton::CustomToolButton(QWidget *parent) : QFrame(parent)
     auto *horizontalLayout2 = new QHBoxLayout;
     horizontalLayout2->setObjectName(QStringLiteral("horizontalLayout_2"));
     horizontalLayout2->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
-    m_label = new QLabel(QStringLiteral("TextLabel"), this);
+    m_label = new QLabel(this);
     m_label->setObjectName(QStringLiteral("label"));
     horizontalLayout2->addWidget(m_label);
     horizontalLayout2->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
@@ -42,6 +41,11 @@ CustomToolButton::CustomToolButton(QWidget *parent) : QFrame(parent)
 
     if (parent)
         resize(parent->size());
+    // The picture and the caption are centred by spacers: the caption may use the whole width.
+    QMargins margins = verticalLayout->contentsMargins();
+    margins.setLeft(0);
+    margins.setRight(0);
+    verticalLayout->setContentsMargins(margins);
     m_label->setAlignment(Qt::AlignCenter);
     m_pushButton->installEventFilter(this);
 
@@ -62,9 +66,26 @@ void CustomToolButton::setImageAndText(QString picture, QString caption)
     restyle();
 }
 
+void CustomToolButton::fitCaption()
+{
+    // Below this a caption is no longer read at a glance; it is elided instead.
+    constexpr qreal kSmallestPoints = 7.0;
+    QFont font = this->font();
+    QFontMetrics metrics(font);
+    const int room = width();
+    if (metrics.horizontalAdvance(m_caption) > room && font.pointSizeF() > kSmallestPoints) {
+        while (metrics.horizontalAdvance(m_caption) > room && font.pointSizeF() > kSmallestPoints) {
+            font.setPointSizeF(qMax(kSmallestPoints, font.pointSizeF() - 0.5));
+            metrics = QFontMetrics(font);
+        }
+        m_label->setFont(font);
+    }
+    m_label->setText(metrics.elidedText(m_caption, Qt::ElideRight, room));
+}
+
 void CustomToolButton::restyle()
 {
-    m_label->setText(m_caption);
+    fitCaption();
     QString colour;
     switch (m_state) {
     case Hovered:

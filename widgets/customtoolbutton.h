@@ -44,6 +44,9 @@ protected:
 
 private:
     void restyle();
+    // Sets the caption in the label: in a smaller size when it is wider than the button (English
+    // words are longer than the Chinese the toolbar was drawn for), elided when even that is too wide.
+    void fitCaption();
     void setState(VisualState state);
     void handleRelease();
 

@@ -36,7 +36,7 @@ TableWidgetEx::TableWidgetEx(QWidget *parent, TableWidgetType type, QString text
     m_addButton->setObjectName(QStringLiteral("tabAddButton"));
     m_addButton->setIcon(QIcon(QStringLiteral(":/osdimage/res/osdimage/tab_add.png")));
     m_addButton->setIconSize(QSize(16, 16));
-    m_addButton->setToolTip(tr("添加") + m_text);
+    m_addButton->setToolTip(tr("添加%1").arg(m_text));
     m_addButton->setFixedSize(28, 28);
     m_addButton->setAutoRaise(true);
     connect(m_addButton, &QToolButton::clicked, this, [this] { emit notifyAddTable(count()); });

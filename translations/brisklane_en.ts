@@ -1,0 +1,727 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_GB" sourcelanguage="zh_CN">
+<context>
+    <name>Control</name>
+    <message>
+        <source>无法保存文件 %1: %2</source>
+        <translation>Cannot save the file %1: %2</translation>
+    </message>
+    <message>
+        <source>无法读取文件 %1: %2</source>
+        <translation>Cannot read the file %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ExportTextImage</name>
+    <message>
+        <source>输入的信息为空不能发送文本!</source>
+        <translation>The text is empty: there is nothing to send.</translation>
+    </message>
+    <message>
+        <source>文本编辑</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>字体</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>&amp;Format</source>
+        <translation>&amp;Format</translation>
+    </message>
+    <message>
+        <source>C&amp;olor</source>
+        <translation>C&amp;olour</translation>
+    </message>
+    <message>
+        <source>粗体</source>
+        <translation>Bold</translation>
+    </message>
+    <message>
+        <source>斜体</source>
+        <translation>Italic</translation>
+    </message>
+    <message>
+        <source>下划线</source>
+        <translation>Underline</translation>
+    </message>
+    <message>
+        <source>发送到硬件</source>
+        <translation>Send to Device</translation>
+    </message>
+    <message>
+        <source>文本设置</source>
+        <translation>Text Settings</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>NotePad</name>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>Cu&amp;t</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>&amp;Paste</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Select All</translation>
+    </message>
+</context>
+<context>
+    <name>OSDImageCutDLL</name>
+    <message>
+        <source>起始位置X:</source>
+        <translation>Start X:</translation>
+    </message>
+    <message>
+        <source>宽度:</source>
+        <translation>Width:</translation>
+    </message>
+    <message>
+        <source>截取</source>
+        <translation>Crop</translation>
+    </message>
+    <message>
+        <source>自动缩放</source>
+        <translation>Auto scale</translation>
+    </message>
+    <message>
+        <source>起始位置Y:</source>
+        <translation>Start Y:</translation>
+    </message>
+    <message>
+        <source>高度:</source>
+        <translation>Height:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>选择OSD大小</source>
+        <translation>Choose the OSD Size</translation>
+    </message>
+    <message>
+        <source>选择OSD显示区域</source>
+        <translation>Choose the Area the OSD Shows</translation>
+    </message>
+</context>
+<context>
+    <name>OSDItem</name>
+    <message>
+        <source>截取</source>
+        <translation>Crop</translation>
+    </message>
+    <message>
+        <source>OSD截取开关</source>
+        <translation>Crop View On/Off</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>载入</source>
+        <translation>Load</translation>
+    </message>
+</context>
+<context>
+    <name>OsdFileError</name>
+    <message>
+        <source>文件不存在</source>
+        <translation>the file does not exist</translation>
+    </message>
+    <message>
+        <source>不是普通文件</source>
+        <translation>not a regular file</translation>
+    </message>
+    <message>
+        <source>无法打开文件（%1）</source>
+        <translation>cannot open the file (%1)</translation>
+    </message>
+    <message>
+        <source>文件过大（超过 %1 字节的上限）</source>
+        <translation>the file is too large (over the limit of %1 bytes)</translation>
+    </message>
+    <message>
+        <source>文件过大（%1 字节，上限 %2 字节）</source>
+        <translation>the file is too large (%1 bytes, limit %2 bytes)</translation>
+    </message>
+    <message>
+        <source>文件为空</source>
+        <translation>the file is empty</translation>
+    </message>
+    <message>
+        <source>不是OSD文件（文件标识不符）</source>
+        <translation>not an OSD file (wrong file signature)</translation>
+    </message>
+    <message>
+        <source>文件已截断（只有 %1 字节）</source>
+        <translation>the file is truncated (only %1 bytes)</translation>
+    </message>
+    <message>
+        <source>文件格式版本 %1 不受支持（支持版本 %2）</source>
+        <translation>file format version %1 is not supported (version %2 is)</translation>
+    </message>
+    <message>
+        <source>文件头标志位无效</source>
+        <translation>invalid flags in the file header</translation>
+    </message>
+    <message>
+        <source>文件已截断（应为 %1 字节，实际 %2 字节）</source>
+        <translation>the file is truncated (%1 bytes expected, %2 found)</translation>
+    </message>
+    <message>
+        <source>文件末尾有多余数据（应为 %1 字节，实际 %2 字节）</source>
+        <translation>extra data at the end of the file (%1 bytes expected, %2 found)</translation>
+    </message>
+    <message>
+        <source>文件在读取时变短</source>
+        <translation>the file got shorter while it was being read</translation>
+    </message>
+    <message>
+        <source>读取失败（%1）</source>
+        <translation>reading failed (%1)</translation>
+    </message>
+    <message>
+        <source>记录数 %1 与文件大小不符</source>
+        <translation>the record count %1 does not match the file size</translation>
+    </message>
+    <message>
+        <source>记录之后有 %1 字节多余数据</source>
+        <translation>%1 extra bytes after the records</translation>
+    </message>
+    <message>
+        <source>文件已损坏（校验和不符）</source>
+        <translation>the file is damaged (checksum mismatch)</translation>
+    </message>
+    <message>
+        <source>内存不足，无法读取文件</source>
+        <translation>not enough memory to read the file</translation>
+    </message>
+    <message>
+        <source>数据超出文件末尾</source>
+        <translation>data runs past the end of the file</translation>
+    </message>
+    <message>
+        <source>标志位 0x%1 无效</source>
+        <translation>invalid flags 0x%1</translation>
+    </message>
+    <message>
+        <source>尺寸 %1×%2 无效</source>
+        <translation>invalid size %1×%2</translation>
+    </message>
+    <message>
+        <source>补齐宽度 %1 无效</source>
+        <translation>invalid padded width %1</translation>
+    </message>
+    <message>
+        <source>颜色值 (%1,%2,%3) 无效</source>
+        <translation>invalid colour values (%1,%2,%3)</translation>
+    </message>
+    <message>
+        <source>填充色无效</source>
+        <translation>invalid fill colour</translation>
+    </message>
+    <message>
+        <source>像素数据长度 %1 与尺寸不符（应为 %2）</source>
+        <translation>pixel data length %1 does not match the size (%2 expected)</translation>
+    </message>
+    <message>
+        <source>像素数据超出文件末尾</source>
+        <translation>pixel data runs past the end of the file</translation>
+    </message>
+    <message>
+        <source>像素数据过大（%1 字节，上限 %2 字节）</source>
+        <translation>pixel data too large (%1 bytes, limit %2 bytes)</translation>
+    </message>
+    <message>
+        <source>文字数据超出文件末尾</source>
+        <translation>text data runs past the end of the file</translation>
+    </message>
+    <message>
+        <source>文字内容过长（上限 %1 字节）</source>
+        <translation>the text is too long (limit %1 bytes)</translation>
+    </message>
+    <message>
+        <source>文字内容过长（%1 字节，上限 %2 字节）</source>
+        <translation>the text is too long (%1 bytes, limit %2 bytes)</translation>
+    </message>
+    <message>
+        <source>文字内容不是有效的UTF-8</source>
+        <translation>the text is not valid UTF-8</translation>
+    </message>
+    <message>
+        <source>字体名称过长（上限 %1 字节）</source>
+        <translation>the font name is too long (limit %1 bytes)</translation>
+    </message>
+    <message>
+        <source>字体名称不是有效的UTF-8</source>
+        <translation>the font name is not valid UTF-8</translation>
+    </message>
+    <message>
+        <source>字体名称个数 %1 与文件大小不符</source>
+        <translation>the font name count %1 does not match the file size</translation>
+    </message>
+    <message>
+        <source>字体设置位无效</source>
+        <translation>invalid font settings mask</translation>
+    </message>
+    <message>
+        <source>字号无效</source>
+        <translation>invalid font size</translation>
+    </message>
+    <message>
+        <source>字重 %1 无效</source>
+        <translation>invalid font weight %1</translation>
+    </message>
+    <message>
+        <source>字形 %1 无效</source>
+        <translation>invalid font style %1</translation>
+    </message>
+    <message>
+        <source>字体类别 %1 无效</source>
+        <translation>invalid font style hint %1</translation>
+    </message>
+    <message>
+        <source>字体匹配方式无效</source>
+        <translation>invalid font style strategy</translation>
+    </message>
+    <message>
+        <source>字体拉伸 %1 无效</source>
+        <translation>invalid font stretch %1</translation>
+    </message>
+    <message>
+        <source>大小写方式 %1 无效</source>
+        <translation>invalid capitalisation %1</translation>
+    </message>
+    <message>
+        <source>字距无效</source>
+        <translation>invalid letter spacing</translation>
+    </message>
+    <message>
+        <source>字体微调方式 %1 无效</source>
+        <translation>invalid hinting preference %1</translation>
+    </message>
+    <message>
+        <source>字体标志位无效</source>
+        <translation>invalid font flags</translation>
+    </message>
+    <message>
+        <source>文字颜色无效</source>
+        <translation>invalid text colour</translation>
+    </message>
+    <message>
+        <source>记录数 %1 与文字数据数 %2 不一致</source>
+        <translation>%1 records but %2 text entries</translation>
+    </message>
+    <message>
+        <source>记录为空</source>
+        <translation>empty record</translation>
+    </message>
+    <message>
+        <source>无法创建文件（%1）</source>
+        <translation>cannot create the file (%1)</translation>
+    </message>
+    <message>
+        <source>写入失败（%1）</source>
+        <translation>writing failed (%1)</translation>
+    </message>
+    <message>
+        <source>文件尚未开始写入</source>
+        <translation>writing the file has not started</translation>
+    </message>
+    <message>
+        <source>文件长度 %1 容不下 %2 条记录</source>
+        <translation>a file length of %1 cannot hold %2 records</translation>
+    </message>
+    <message>
+        <source>记录多于文件头所写的 %1 条</source>
+        <translation>more records than the %1 the header states</translation>
+    </message>
+    <message>
+        <source>记录长度 %1 字节，超出文件头所写的文件长度 %2 字节</source>
+        <translation>a record of %1 bytes runs past the file length of %2 bytes the header states</translation>
+    </message>
+    <message>
+        <source>只写了 %1 条记录，文件头写的是 %2 条</source>
+        <translation>only %1 records written; the header states %2</translation>
+    </message>
+    <message>
+        <source>记录共 %1 字节，与文件头所写的文件长度 %2 字节不符</source>
+        <translation>the records take %1 bytes, not the file length of %2 bytes the header states</translation>
+    </message>
+    <message>
+        <source>写入已取消</source>
+        <translation>writing was cancelled</translation>
+    </message>
+    <message>
+        <source>第 %1 条记录：%2</source>
+        <translation>record %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>PictureLoader</name>
+    <message>
+        <source>文件不存在</source>
+        <translation>the file does not exist</translation>
+    </message>
+    <message>
+        <source>不是普通文件</source>
+        <translation>not a regular file</translation>
+    </message>
+    <message>
+        <source>无法识别的图片格式（%1）</source>
+        <translation>unrecognised picture format (%1)</translation>
+    </message>
+    <message>
+        <source>图片数据已损坏或不完整（读不出图片尺寸：%1）</source>
+        <translation>the picture data is damaged or incomplete (cannot read the picture size: %1)</translation>
+    </message>
+    <message>
+        <source>图片尺寸 %1×%2 超过上限（宽、高各不超过 %3 像素，共不超过 %4 像素）</source>
+        <translation>the picture size %1×%2 is over the limit (at most %3 pixels wide and high, %4 pixels in all)</translation>
+    </message>
+    <message>
+        <source>图片数据已损坏或不完整（文件比图片数据短）</source>
+        <translation>the picture data is damaged or incomplete (the file is shorter than the picture data)</translation>
+    </message>
+    <message>
+        <source>图片数据已损坏或不完整（%1）</source>
+        <translation>the picture data is damaged or incomplete (%1)</translation>
+    </message>
+    <message>
+        <source>图片数据已损坏或不完整（尺寸不符）</source>
+        <translation>the picture data is damaged or incomplete (the size does not match)</translation>
+    </message>
+</context>
+<context>
+    <name>PropertyPanel</name>
+    <message>
+        <source>位置</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>左对齐</source>
+        <translation>Align Left</translation>
+    </message>
+    <message>
+        <source>水平居中</source>
+        <translation>Centre Horizontally</translation>
+    </message>
+    <message>
+        <source>右对齐</source>
+        <translation>Align Right</translation>
+    </message>
+    <message>
+        <source>顶端对齐</source>
+        <translation>Align Top</translation>
+    </message>
+    <message>
+        <source>垂直居中</source>
+        <translation>Centre Vertically</translation>
+    </message>
+    <message>
+        <source>底端对齐</source>
+        <translation>Align Bottom</translation>
+    </message>
+    <message>
+        <source>属性界面</source>
+        <translation>Properties</translation>
+    </message>
+    <message>
+        <source>扣色启用</source>
+        <translation>Key</translation>
+    </message>
+    <message>
+        <source>重置</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>当前色</source>
+        <translation>Pixel</translation>
+    </message>
+    <message>
+        <source>扣色范围调整</source>
+        <translation>Colour key range</translation>
+    </message>
+    <message>
+        <source>填充色</source>
+        <translation>Fill</translation>
+    </message>
+</context>
+<context>
+    <name>Quillmere</name>
+    <message>
+        <source>限制OSD数量为50,不能再添加.</source>
+        <translation>At most 50 OSDs: no more can be added.</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <comment>toolbar</comment>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <comment>toolbar</comment>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <comment>toolbar</comment>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>图片</source>
+        <comment>toolbar</comment>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>文字</source>
+        <comment>toolbar</comment>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>总览</source>
+        <comment>toolbar</comment>
+        <translation>Overview</translation>
+    </message>
+    <message>
+        <source>OSD</source>
+        <translation>OSD</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>OSD内容已修改但尚未导出,是否先导出?</source>
+        <translation>The OSDs have changed since they were last exported. Export them first?</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>不导出</source>
+        <translation>Don&apos;t Export</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>是否要复位%1 ?</source>
+        <translation>Reset %1?</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>错误提示</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>OSD数据为空或者OSD数据有误,此次导入无效!</source>
+        <translation>The OSD data is empty or invalid: nothing was imported.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>以下OSD不完全在输出画面(%1)内,设备只显示画面内的部分:
+%2</source>
+        <translation>These OSDs are not entirely inside the output screen (%1); the device shows only the part inside it:
+%2</translation>
+    </message>
+    <message>
+        <source>导出文件</source>
+        <translation>Export File</translation>
+    </message>
+    <message>
+        <source>PicFile (*.pic)</source>
+        <translation>OSD picture file (*.pic)</translation>
+    </message>
+    <message>
+        <source>LogoFile (*.logo)</source>
+        <translation>OSD logo file (*.logo)</translation>
+    </message>
+    <message>
+        <source>导入文件</source>
+        <translation>Import Files</translation>
+    </message>
+    <message>
+        <source>AllFile (*.pic *.logo)</source>
+        <translation>All OSD files (*.pic *.logo)</translation>
+    </message>
+    <message>
+        <source>导入失败,当前的OSD内容未作改动。
+%1</source>
+        <translation>Import failed; the current OSDs are unchanged.
+%1</translation>
+    </message>
+    <message>
+        <source>Open File</source>
+        <translation>Open Picture</translation>
+    </message>
+    <message>
+        <source>Images (*.png *.bmp *.jpg *.jpeg)</source>
+        <translation>Pictures (*.png *.bmp *.jpg *.jpeg)</translation>
+    </message>
+    <message>
+        <source>无法读取图片文件:%1
+%2</source>
+        <translation>Cannot read the picture file: %1
+%2</translation>
+    </message>
+    <message>
+        <source>%1 已经复位成功。</source>
+        <translation>%1 has been reset.</translation>
+    </message>
+    <message>
+        <source>输出</source>
+        <translation>Output</translation>
+    </message>
+    <message>
+        <source>设备输出画面的尺寸</source>
+        <translation>Size of the device&apos;s output screen</translation>
+    </message>
+    <message>
+        <source>自定义...</source>
+        <translation>Custom...</translation>
+    </message>
+    <message>
+        <source>是否要删除%1 ?</source>
+        <translation>Delete %1?</translation>
+    </message>
+    <message>
+        <source>是否要删除全部OSD ?</source>
+        <translation>Delete all OSDs?</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>添加 %1</source>
+        <translation>Add %1</translation>
+    </message>
+    <message>
+        <source>删除 %1</source>
+        <translation>Delete %1</translation>
+    </message>
+    <message>
+        <source>删除全部OSD</source>
+        <translation>Delete all OSDs</translation>
+    </message>
+    <message>
+        <source>复位 %1</source>
+        <translation>Reset %1</translation>
+    </message>
+    <message>
+        <source>图片 %1</source>
+        <translation>Picture %1</translation>
+    </message>
+    <message>
+        <source>文字 %1</source>
+        <translation>Text %1</translation>
+    </message>
+    <message>
+        <source>清空 %1</source>
+        <translation>Clear %1</translation>
+    </message>
+    <message>
+        <source>截取 %1</source>
+        <translation>Crop %1</translation>
+    </message>
+    <message>
+        <source>截取显示 %1</source>
+        <translation>Crop view %1</translation>
+    </message>
+    <message>
+        <source>扣色 %1</source>
+        <translation>Colour key %1</translation>
+    </message>
+    <message>
+        <source>填充色 %1</source>
+        <translation>Fill colour %1</translation>
+    </message>
+    <message>
+        <source>移动 %1</source>
+        <translation>Move %1</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>Import</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenSizeDialog</name>
+    <message>
+        <source>输出画面尺寸</source>
+        <translation>Output Screen Size</translation>
+    </message>
+    <message>
+        <source>宽</source>
+        <comment>width of the output screen, in pixels</comment>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>高</source>
+        <comment>height of the output screen, in pixels</comment>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>TableWidgetEx</name>
+    <message>
+        <source>添加%1</source>
+        <translation>Add %1</translation>
+    </message>
+    <message>
+        <source>全部清除</source>
+        <translation>Remove All</translation>
+    </message>
+</context>
+</TS>
