@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB" sourcelanguage="zh_CN">
 <context>
+    <name>CloseButton</name>
+    <message>
+        <source>Close Tab</source>
+        <translation>Close Tab</translation>
+    </message>
+</context>
+<context>
     <name>Control</name>
     <message>
         <source>无法保存文件 %1: %2</source>
