@@ -1,4 +1,5 @@
 #include "app/applicationstylesheet.h"
+#include "core/settings/settingslocation.h"
 #include "mainwindow/quillmere.h"
 
 #include <QApplication>
@@ -8,8 +9,8 @@ int main(int argc, char *argv[])
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
     QApplication app(argc, argv);
     Quillmere window;
-    // settings.ini beside the executable, as the text window keeps it.
-    window.setSettingsFolder(QCoreApplication::applicationDirPath());
+    // settings.ini beside the executable where it can be written, else in the user's configuration folder.
+    window.setSettingsFolder(SettingsLocation::forApplication());
     ApplicationStyleSheet::apply(app);
     window.show();
     return app.exec();

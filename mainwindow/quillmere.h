@@ -13,6 +13,7 @@
 #include <memory>
 
 class CheckBoxEx;
+class Config;
 class CustomToolButton;
 class DoubleSlider;
 class ExportTextImage;
@@ -202,6 +203,8 @@ private:
     void nudgeCurrentItem(const QPoint &delta);
     void alignCurrentItem(Qt::Alignment alignment);
     void fillOutputChoices();
+    // Says once per window, without stopping the work, that settings.ini cannot be written.
+    void warnIfSettingsReadOnly(const Config &config);
     // Shows the screen in every preview, without remembering it.
     void applyOutputScreenSize(const QSize &size);
     // The item of the current tab, or null when it has none.
@@ -264,6 +267,7 @@ private:
     // Text left unsent in the last fresh text window, offered again at the next one.
     QString m_textDraft;
     QString m_settingsFolder;
+    bool m_settingsWarned = false;
     QHBoxLayout *m_mainLayout = nullptr;
     QVBoxLayout *m_contentLayout = nullptr;
     QHBoxLayout *m_toolBarLayout = nullptr;
