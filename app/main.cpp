@@ -13,5 +13,7 @@ int main(int argc, char *argv[])
     window.setSettingsFolder(SettingsLocation::forApplication());
     ApplicationStyleSheet::apply(app);
     window.show();
+    // Files named on the command line (as the desktop entry passes them) are imported at once.
+    window.importFiles(QCoreApplication::arguments().mid(1));
     return app.exec();
 }

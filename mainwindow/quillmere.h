@@ -92,6 +92,11 @@ public:
     void setSettingsFolder(const QString &folder);
     QString settingsFolder() const;
 
+    // Imports OSD files into tabs as the import button does once the files are chosen: the files are
+    // read and checked first, and a bad one leaves the tabs as they are and is named in a warning.
+    // False when nothing was imported.
+    bool importFiles(const QStringList &files);
+
     // The device's output screen that every preview frames; a new size is remembered in settings.ini.
     QSize outputScreenSize() const { return m_outputScreenSize; }
     void setOutputScreenSize(const QSize &size);
