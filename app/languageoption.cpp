@@ -22,6 +22,7 @@ LanguageOption::Parsed LanguageOption::parse(const QStringList &arguments)
         return parsed;
     }
     parsed.value = parser.value(lang);
+    parsed.files = parser.positionalArguments();
     bool known = false;
     LanguageChoice::fromCode(parsed.value, &known);
     if (parser.isSet(lang) && !known) {

@@ -15,8 +15,9 @@ public:
     struct Parsed
     {
         bool ok = true;
-        QString value; // "zh", "en" or empty when --lang is not given
-        QString error; // what is wrong, for ok == false
+        QString value;     // "zh", "en" or empty when --lang is not given
+        QString error;     // what is wrong, for ok == false
+        QStringList files; // the files named on the command line
     };
 
     // arguments as QCoreApplication::arguments() gives them (the program name first).

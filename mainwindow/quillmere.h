@@ -13,6 +13,7 @@
 #include <memory>
 
 class CheckBoxEx;
+class Config;
 class CustomToolButton;
 class DoubleSlider;
 class ExportTextImage;
@@ -90,6 +91,11 @@ public:
     // screen from there.
     void setSettingsFolder(const QString &folder);
     QString settingsFolder() const;
+
+    // Imports OSD files into tabs as the import button does once the files are chosen: the files are
+    // read and checked first, and a bad one leaves the tabs as they are and is named in a warning.
+    // False when nothing was imported.
+    bool importFiles(const QStringList &files);
 
     // The device's output screen that every preview frames; a new size is remembered in settings.ini.
     QSize outputScreenSize() const { return m_outputScreenSize; }
@@ -202,6 +208,8 @@ private:
     void nudgeCurrentItem(const QPoint &delta);
     void alignCurrentItem(Qt::Alignment alignment);
     void fillOutputChoices();
+    // Says once per window, without stopping the work, that settings.ini cannot be written.
+    void warnIfSettingsReadOnly(const Config &config);
     // Shows the screen in every preview, without remembering it.
     void applyOutputScreenSize(const QSize &size);
     // The item of the current tab, or null when it has none.
@@ -264,6 +272,7 @@ private:
     // Text left unsent in the last fresh text window, offered again at the next one.
     QString m_textDraft;
     QString m_settingsFolder;
+    bool m_settingsWarned = false;
     QHBoxLayout *m_mainLayout = nullptr;
     QVBoxLayout *m_contentLayout = nullptr;
     QHBoxLayout *m_toolBarLayout = nullptr;

@@ -94,9 +94,14 @@ void Quillmere::slot_inputButten()
     const bool accepted = dialog->exec() == QDialog::Accepted;
     const QStringList files = dialog->selectedFiles();
     delete dialog;
-    if (!accepted)
-        return;
+    if (accepted)
+        importFiles(files);
+}
 
+bool Quillmere::importFiles(const QStringList &files)
+{
+    if (files.isEmpty())
+        return false;
     // Read and check every file before the current work is given up: a bad file leaves the tabs
     // and the data model exactly as they are.
     Control *control = Control::getInstance();
@@ -104,13 +109,13 @@ void Quillmere::slot_inputButten()
         CustomMegBox::waringMessageBox(this, tr("错误提示"),
                                        tr("导入失败,当前的OSD内容未作改动。\n%1").arg(control->errorString()),
                                        tr("OK"));
-        return;
+        return false;
     }
     // Files that read well but hold nothing to rebuild are refused here, with the tabs still there.
     if (!isImportable(control->preparedRecordCount(), control->preparedSourceCount())) {
         control->discardPrepared();
         refuseImport(this);
-        return;
+        return false;
     }
 
     resetTabs();
@@ -121,11 +126,12 @@ void Quillmere::slot_inputButten()
             // The tabs are gone already; undo brings them back.
             markChanged(Step::Import);
             CustomMegBox::waringMessageBox(this, tr("错误提示"), control->errorString(), tr("OK"));
-            return;
+            return false;
         }
     }
     control->discardPrepared();
     rebuildFromDataModel();
+    return true;
 }
 
 void Quillmere::rebuildFromDataModel()

@@ -4,6 +4,7 @@
 
 #include "core/geometry/outputscreen.h"
 #include "core/records/itemrecords.h"
+#include "interfaces/styled/custommegbox.h"
 #include "interfaces/styled/spinboxex.h"
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/propertypanel.h"
@@ -14,11 +15,13 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGraphicsScene>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -39,6 +42,7 @@ void Quillmere::setSettingsFolder(const QString &folder)
         const Config config(settingsFolder());
         size = QSize(config.screenWidth, config.screenHeight);
         applyUndoLimit(config.undoLimit);
+        warnIfSettingsReadOnly(config);
     }
     // A hand-edited size that no screen can have leaves the default.
     applyOutputScreenSize(OutputScreen::isValidSize(size) ? size : OutputScreen::defaultSize());
@@ -54,6 +58,25 @@ void Quillmere::setOutputScreenSize(const QSize &size)
     Config config(settingsFolder());
     config.screenWidth = size.width();
     config.screenHeight = size.height();
+    warnIfSettingsReadOnly(config);
+}
+
+void Quillmere::warnIfSettingsReadOnly(const Config &config)
+{
+    if (m_settingsWarned || config.isWritable())
+        return;
+    m_settingsWarned = true;
+    const QString text = tr("无法写入设置文件,本次运行中更改的设置不会被保存:\n%1")
+                             .arg(QDir::toNativeSeparators(config.settingsPath));
+    // Shown once the event loop runs, after the window: at start-up the window is not up yet, and
+    // the operator may go on working without answering.
+    QTimer::singleShot(0, this, [this, text] {
+        auto *box = new CustomMegBox(this, CustomMegBox::Warning, tr("提示"), text, tr("OK"));
+        box->setObjectName(QStringLiteral("settingsNotWritable"));
+        box->setModal(false);
+        connect(box, &QDialog::finished, box, &QObject::deleteLater);
+        box->show();
+    });
 }
 
 void Quillmere::applyOutputScreenSize(const QSize &size)

@@ -25,6 +25,7 @@ void Quillmere::openTextWindow(bool reedit)
 {
     // Read now and written back when this slot returns; the window reads it only while it is built.
     Config config(settingsFolder());
+    warnIfSettingsReadOnly(config);
 
     if (m_textWindow) {
         // Closed first, so that a window still open leaves its unsent text behind as well.

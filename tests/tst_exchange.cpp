@@ -105,6 +105,7 @@ private slots:
     void importEmptyFileWarns();
     void mismatchedListsWarn();
     void importMoreThanFiftyRecords();
+    void importFilesWithoutDialog();
 };
 
 void TestExchange::importDialog()
@@ -450,6 +451,32 @@ void TestExchange::importMoreThanFiftyRecords()
     w.on_notifyAddTable(0);
     QVERIFY(shown.contains(QStringLiteral("限制OSD数量为50,不能再添加.")));
     QCOMPARE(A::tabWidget(w)->count(), count);
+}
+
+// As main() does with the files named on the command line: no dialog, the same checks.
+void TestExchange::importFilesWithoutDialog()
+{
+    const QString path = m_dir.filePath(QStringLiteral("given.pic"));
+    TestSupport::writeSmallRecords(path, 9);
+    Quillmere w;
+    w.show();
+    QVERIFY(w.importFiles({path}));
+    TestSupport::flushDeferredDeletes();
+    QCOMPARE(tabTitles(w), expectedTitles(9));
+    // Record 3 is a text item, the others pictures; each shows its own picture where it was put.
+    QVERIFY(onlyItem(w, 3)->sourceData());
+    for (int i : {0, 3, 8}) {
+        QCOMPARE(onlyItem(w, i)->pos(), QPointF(i, -i));
+        QVERIFY(samePixels(onlyItem(w, i)->image(), TestSupport::recordPicture(i, QSize(32, 8))));
+    }
+    QVERIFY(!w.hasUnexportedChanges());
+
+    // A file that is not there is named in the warning and leaves the imported tabs.
+    QStringList shown;
+    TestSupport::answerNextModal(QStringLiteral("OK"), &shown);
+    QVERIFY(!w.importFiles({m_dir.filePath(QStringLiteral("missing.pic"))}));
+    QVERIFY2(shown.join('\n').contains(QStringLiteral("missing.pic")), qPrintable(shown.join('\n')));
+    QCOMPARE(tabTitles(w), expectedTitles(9));
 }
 
 QTEST_MAIN(TestExchange)

@@ -1,6 +1,7 @@
 // settings.ini that is garbage, holds absurd values, cannot be read or written, or is not a file
 // at all: the text window still opens, with the defaults where nothing usable was found, and
 // nothing crashes.
+#include "interfaces/styled/custommegbox.h"
 #include "mainwindow/quillmere.h"
 #include "support/core/settingsfolder.h"
 #include "support/quillmereaccess.h"
@@ -15,7 +16,6 @@
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QTabWidget>
-#include <QTemporaryFile>
 #include <QtTest>
 
 #include <functional>
@@ -47,19 +47,6 @@ QByteArray randomBytes(quint32 seed, int size)
     return bytes;
 }
 
-// Permissions do not hold back the superuser, under whom CI runs the tests.
-bool permissionsApply()
-{
-    QTemporaryFile probe;
-    if (!probe.open())
-        return false;
-    probe.setPermissions(QFileDevice::ReadOwner);
-    QFile again(probe.fileName());
-    const bool writable = again.open(QIODevice::WriteOnly | QIODevice::Append);
-    probe.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    return !writable;
-}
-
 bool hasDefaults(const Config &c)
 {
     return c.mainWindowGeometry.isEmpty() && c.mainWindowState.isEmpty() && c.maxRecentFiles == 10 &&
@@ -84,6 +71,8 @@ private slots:
     void absurdValuesDoNotBreakTheWindow_data();
     void absurdValuesDoNotBreakTheWindow();
     void readOnlyFileIsLeftAlone();
+    void unwritableFileWarnsOnce_data();
+    void unwritableFileWarnsOnce();
 
 private:
     // Opens the text window from a main window, checks that it works, and closes it again; the
@@ -222,7 +211,7 @@ void TestHostileSettings::absurdValuesDoNotBreakTheWindow()
 
 void TestHostileSettings::readOnlyFileIsLeftAlone()
 {
-    if (!permissionsApply())
+    if (!TestSupport::permissionsApply())
         QSKIP("file permissions do not apply to this user");
     const QByteArray content = "[Editor]\nfontFamily=DejaVu Serif\nfontSize=14\n";
     writeFile(settingsFile(), content);
@@ -240,6 +229,44 @@ void TestHostileSettings::readOnlyFileIsLeftAlone()
     Config unreadable(m_folder.path());
     QVERIFY(hasDefaults(unreadable));
     openTextWindow();
+}
+
+void TestHostileSettings::unwritableFileWarnsOnce_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("warnings");
+    QTest::newRow("writable file") << QStringLiteral("file") << 0;
+    QTest::newRow("directory in its place") << QStringLiteral("directory") << 1;
+    QTest::newRow("read-only file") << QStringLiteral("read-only") << 1;
+}
+
+// Reading at start-up, choosing a screen and opening the text window each find the file unwritable;
+// the operator is told once, and can go on working without answering.
+void TestHostileSettings::unwritableFileWarnsOnce()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, warnings);
+    if (kind == QLatin1String("directory")) {
+        QVERIFY(QDir().mkpath(settingsFile()));
+    } else if (kind == QLatin1String("read-only")) {
+        if (!TestSupport::permissionsApply())
+            QSKIP("file permissions do not apply to this user");
+        writeFile(settingsFile(), "[Screen]\nwidth=1280\nheight=720\n");
+        QVERIFY(QFile(settingsFile()).setPermissions(QFileDevice::ReadOwner));
+    }
+    Quillmere w;
+    w.setSettingsFolder(m_folder.path());
+    w.setOutputScreenSize(QSize(3840, 2160));
+    w.slot_textButten();
+    QCoreApplication::processEvents();
+    const QList<CustomMegBox *> boxes = w.findChildren<CustomMegBox *>(QStringLiteral("settingsNotWritable"));
+    QCOMPARE(boxes.size(), warnings);
+    if (warnings > 0) {
+        QVERIFY(boxes.first()->isVisible());
+        QVERIFY(!boxes.first()->isModal());
+        QVERIFY2(boxes.first()->text().contains(QDir::toNativeSeparators(settingsFile())),
+                 qPrintable(boxes.first()->text()));
+    }
 }
 
 QTEST_MAIN(TestHostileSettings)

@@ -49,6 +49,9 @@ public:
     // settings.ini in dir, without a doubled separator.
     static QString settingsPathFor(const QString &dir);
 
+    // False when settings.ini cannot take the values: what changes is lost when this Config goes.
+    bool isWritable() const { return fileUsable(true); }
+
 signals:
     void reread(int receiver);
 

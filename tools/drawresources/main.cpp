@@ -1,6 +1,8 @@
-// Writes the editor's own icons and arrows as PNG files below app/res. The output depends only
-// on this code and the Qt version, so rerunning it reproduces the committed files.
+// Writes the editor's own icons and arrows as PNG files below app/res, and the application's icon
+// for the desktop below packaging/icons. The output depends only on this code and the Qt version,
+// so rerunning it reproduces the committed files.
 
+#include "appicon.h"
 #include "contactsheet.h"
 #include "resourceimage.h"
 
@@ -25,8 +27,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption sheetOption(QStringLiteral("sheet"),
                                          QStringLiteral("Also write a contact sheet of all images."),
                                          QStringLiteral("png"));
+    const QCommandLineOption iconsOption(QStringLiteral("icons"),
+                                         QStringLiteral("Icon theme folder of the application icon."),
+                                         QStringLiteral("dir"), QStringLiteral(DRAWRESOURCES_ICONS_OUT));
     parser.addOption(outOption);
     parser.addOption(sheetOption);
+    parser.addOption(iconsOption);
     parser.process(app);
 
     QTextStream err(stderr);
@@ -40,6 +46,26 @@ int main(int argc, char *argv[])
         }
     }
     err << "wrote " << resources.size() << " images below " << root << '\n';
+
+    // The hicolor theme's layout: one folder per size, and scalable/ for the SVG.
+    const QString icons = QDir::cleanPath(parser.value(iconsOption));
+    QStringList iconPaths;
+    for (int size : AppIcon::pngSizes())
+        iconPaths << QStringLiteral("%1/%2x%2/apps/brisklane.png").arg(icons).arg(size);
+    const QString svgPath = icons + QStringLiteral("/scalable/apps/brisklane.svg");
+    for (const QString &path : iconPaths + QStringList{svgPath})
+        QDir().mkpath(QFileInfo(path).absolutePath());
+    for (int i = 0; i < iconPaths.size(); ++i) {
+        if (!AppIcon::render(AppIcon::pngSizes().at(i)).save(iconPaths.at(i), "PNG")) {
+            err << "cannot write " << iconPaths.at(i) << '\n';
+            return 1;
+        }
+    }
+    if (!AppIcon::writeSvg(svgPath)) {
+        err << "cannot write " << svgPath << '\n';
+        return 1;
+    }
+    err << "wrote the application icon below " << icons << '\n';
 
     if (parser.isSet(sheetOption)) {
         const QString sheetPath = parser.value(sheetOption);

@@ -5,8 +5,21 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 namespace TestSupport {
+
+bool permissionsApply()
+{
+    QTemporaryFile probe;
+    if (!probe.open())
+        return false;
+    probe.setPermissions(QFileDevice::ReadOwner);
+    QFile again(probe.fileName());
+    const bool writable = again.open(QIODevice::WriteOnly | QIODevice::Append);
+    probe.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return !writable;
+}
 
 QString SettingsFolder::file() const
 {

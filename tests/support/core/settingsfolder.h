@@ -5,6 +5,9 @@
 
 namespace TestSupport {
 
+// False for the superuser, under whom CI runs the tests: permissions do not hold it back.
+bool permissionsApply();
+
 // A temporary folder for settings.ini, so that tests neither touch the file beside their executable
 // nor need to run one at a time.
 class SettingsFolder
