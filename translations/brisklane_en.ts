@@ -694,6 +694,12 @@
         <source>导入</source>
         <translation>Import</translation>
     </message>
+    <message>
+        <source>无法写入设置文件,本次运行中更改的设置不会被保存:
+%1</source>
+        <translation>The settings file cannot be written; settings changed in this session will not be saved:
+%1</translation>
+    </message>
 </context>
 <context>
     <name>ScreenSizeDialog</name>
