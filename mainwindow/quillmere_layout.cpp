@@ -260,21 +260,13 @@ QStringList Quillmere::itemsOffScreen() const
     QStringList titles;
     const OutputScreen screen(m_outputScreenSize);
     for (int i = 0; i < m_tabWidget->count(); ++i) {
-        auto *view = qobject_cast<QGraphicsView *>(m_tabWidget->widget(i));
-        if (!view || !view->scene())
+        OSDItem *item = itemOfPage(m_tabWidget->widget(i));
+        if (!item || !item->videoControlOSD())
             continue;
-        const QList<QGraphicsItem *> items = view->scene()->items();
-        for (QGraphicsItem *graphicsItem : items) {
-            auto *item = qgraphicsitem_cast<OSDItem *>(graphicsItem);
-            if (!item || !item->videoControlOSD())
-                continue;
-            // What the tab shows is what the device shows: the cut window while the cut view is on.
-            const QRect shown(ItemRecords::location(item->scenePos()), item->pixmap().size());
-            if (screen.placement(shown) != OutputScreen::Placement::Inside) {
-                titles.append(m_tabWidget->tabText(i));
-                break;
-            }
-        }
+        // What the tab shows is what the device shows: the cut window while the cut view is on.
+        const QRect shown(ItemRecords::location(item->scenePos()), item->pixmap().size());
+        if (screen.placement(shown) != OutputScreen::Placement::Inside)
+            titles.append(m_tabWidget->tabText(i));
     }
     return titles;
 }

@@ -5,7 +5,8 @@
 # away again. The Windows installer is made on Windows with `cpack -G NSIS` (see README).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
+# dpkg-shlibdeps and file give the .deb its dependencies.
+"$root/scripts/setup.sh" dpkg-dev file
 build="$root/build/package"
 launcher=()
 if command -v ccache >/dev/null; then

@@ -17,11 +17,9 @@ packages=(
   # tst_cli compares a packed PNG with what ImageMagick's convert decodes (that row is left out
   # without it).
   imagemagick
-  # tools/drawresources writes the application icon's SVG with Qt's SVG module.
-  libqt5svg5-dev
   # The desktop entry and the AppStream metadata are validated by the packaging test (skipped
-  # without them); dpkg-shlibdeps and file give the .deb its dependencies (scripts/package.sh).
-  appstream desktop-file-utils dpkg-dev file
+  # without them).
+  appstream desktop-file-utils
   "$@"
 )
 
