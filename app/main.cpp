@@ -1,11 +1,12 @@
 #include "app/applicationstylesheet.h"
+#include "core/pixels/highdpisetup.h"
 #include "mainwindow/quillmere.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
-    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
+    HighDpiSetup::prepare();
     QApplication app(argc, argv);
     Quillmere window;
     // settings.ini beside the executable, as the text window keeps it.
