@@ -1,5 +1,6 @@
 #include "app/applicationstylesheet.h"
 #include "app/languageoption.h"
+#include "core/pixels/highdpisetup.h"
 #include "core/settings/settingslocation.h"
 #include "mainwindow/quillmere.h"
 
@@ -7,7 +8,7 @@
 
 int main(int argc, char *argv[])
 {
-    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
+    HighDpiSetup::prepare();
     QApplication app(argc, argv);
     // settings.ini beside the executable where it can be written, else in the user's configuration
     // folder.

@@ -4,6 +4,7 @@
 // an empty top-level widget is the floor that Qt itself sets.
 #include "app/applicationstylesheet.h"
 #include "benchsupport.h"
+#include "core/pixels/highdpisetup.h"
 #include "mainwindow/quillmere.h"
 
 #include <QApplication>
@@ -43,7 +44,7 @@ bool waitUntilExposed(QWidget &window)
 // The child: main() up to the shown window.
 int showWindow(int argc, char **argv, bool mainWindow)
 {
-    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
+    HighDpiSetup::prepare();
     QApplication app(argc, argv);
     std::unique_ptr<QWidget> window;
     if (mainWindow)

@@ -1,13 +1,34 @@
 #!/usr/bin/env bash
-# Makes screenshots of placing items on the output screen (tabs at several zooms, the overview) for
-# people to look at; it checks nothing.
-#   scripts/screenshots.sh            PNGs into build/screenshots
-#   scripts/screenshots.sh DIR        PNGs into DIR
-# Builds the layoutshots program in the test build (build/test, as scripts/test.sh configures it)
-# and runs it on the display in DISPLAY, or on a virtual X server started for the run.
+# Makes screenshots for people to look at; it checks nothing: placing items on the output screen
+# (tabs at several zooms, the overview) and every window (main window, text window, cut panel, each
+# kind of message box), once at scale 1 and once at scale 2 (QT_SCALE_FACTOR=2, as on a
+# high-density screen).
+#   scripts/screenshots.sh                    PNGs into build/screenshots/scale1 and scale2
+#   scripts/screenshots.sh DIR                PNGs into DIR/scale1 and DIR/scale2
+#   scripts/screenshots.sh [DIR] --lang en    the windows in that language (zh or en)
+# Builds the layoutshots and windowshots programs in the test build (build/test, as scripts/test.sh
+# configures it) and runs them on the display in DISPLAY, or on a virtual X server started for the
+# run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-out=${1:-$root/build/screenshots}
+out=$root/build/screenshots
+window_args=()
+while (($#)); do
+  case $1 in
+  --lang)
+    window_args+=(--lang "${2:?screenshots: --lang needs zh or en}")
+    shift 2
+    ;;
+  --lang=*)
+    window_args+=("$1")
+    shift
+    ;;
+  *)
+    out=$1
+    shift
+    ;;
+  esac
+done
 
 headless=false
 if [[ -z "${DISPLAY:-}" ]]; then headless=true; fi
@@ -26,7 +47,7 @@ if command -v ccache >/dev/null; then
 fi
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRISKLANE_TESTS=ON -DBRISKLANE_WERROR=ON \
   "${launcher[@]}" >/dev/null
-cmake --build "$build" --parallel "$jobs" --target layoutshots
+cmake --build "$build" --parallel "$jobs" --target layoutshots windowshots
 
 xvfb_pid=""
 runtime_dir=""
@@ -42,7 +63,9 @@ if $headless; then
   # The first free display from :90 on; a lock file marks one in use.
   display=90
   while [[ -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
-  Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  # Large enough for the main window at scale 2; 96 dots per inch, or the editor, which takes a
+  # screen's factor as it comes, would draw "scale 1" at 100/96 (the size is whole millimetres at 96).
+  Xvfb ":$display" -screen 0 2400x1440x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   export DISPLAY=":$display"
   for _ in $(seq 50); do
@@ -62,6 +85,11 @@ if [[ -z "${XDG_RUNTIME_DIR:-}" ]]; then
   runtime_dir=$(mktemp -d)
   export XDG_RUNTIME_DIR=$runtime_dir
 fi
-# The window's debug messages are left out; what the program itself says about a shot is kept.
-QT_LOGGING_RULES="*.debug=false;qt.qpa.*=false" "$build/tests/layoutshots" --out "$out"
-echo "screenshots: the PNGs are in $out"
+# The window's debug messages are left out; what the programs themselves say about a shot is kept.
+export QT_LOGGING_RULES="*.debug=false;qt.qpa.*=false"
+for scale in 1 2; do
+  folder="$out/scale$scale"
+  QT_SCALE_FACTOR=$scale "$build/tests/layoutshots" --out "$folder"
+  QT_SCALE_FACTOR=$scale "$build/tests/windowshots" --out "$folder" "${window_args[@]}"
+done
+echo "screenshots: the PNGs are in $out/scale1 and $out/scale2"

@@ -163,6 +163,60 @@ void PreviewView::resizeEvent(QResizeEvent *event)
     placeZoomLabel();
 }
 
+void PreviewView::mousePressEvent(QMouseEvent *event)
+{
+    QMouseEvent shown = onShownPixel(*event);
+    QGraphicsView::mousePressEvent(&shown);
+    event->setAccepted(shown.isAccepted());
+}
+
+void PreviewView::mouseMoveEvent(QMouseEvent *event)
+{
+    QMouseEvent shown = onShownPixel(*event);
+    QGraphicsView::mouseMoveEvent(&shown);
+    event->setAccepted(shown.isAccepted());
+}
+
+void PreviewView::mouseReleaseEvent(QMouseEvent *event)
+{
+    QMouseEvent shown = onShownPixel(*event);
+    QGraphicsView::mouseReleaseEvent(&shown);
+    event->setAccepted(shown.isAccepted());
+}
+
+void PreviewView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QMouseEvent shown = onShownPixel(*event);
+    QGraphicsView::mouseDoubleClickEvent(&shown);
+    event->setAccepted(shown.isAccepted());
+}
+
+QMouseEvent PreviewView::onShownPixel(const QMouseEvent &event) const
+{
+    // On a high-density screen the pointer lies on a device pixel, a fraction of a view pixel. Qt
+    // hands the widget that position rounded to the nearest view pixel (the fraction is left in the
+    // window position): at 200 % half the device pixels would report the next picture pixel. The
+    // view pixel drawn under the pointer is the one that holds the device pixel's centre; a centre
+    // on the edge between two is drawn from the one before it, as the raster engine samples.
+    QPointF pointer = event.localPos();
+    if (pointer == QPointF(pointer.toPoint()))
+        pointer += event.windowPos() - QPointF(event.windowPos().toPoint());
+    // Device pixels are counted from the window's corner, where the viewport need not start on one.
+    // Worked out from the device pixel's index, so that a centre on an edge is not pushed across it
+    // by the rounding of pointer, which the window system divided by the ratio.
+    const qreal ratio = viewport()->devicePixelRatioF();
+    const QPoint origin = viewport()->mapTo(viewport()->window(), QPoint(0, 0));
+    const auto shownPixel = [ratio](qreal at, int from) {
+        return qCeil((qFloor((at + from) * ratio + 1e-3) + 0.5) / ratio) - 1 - from;
+    };
+    const QPointF by =
+        QPointF(shownPixel(pointer.x(), origin.x()), shownPixel(pointer.y(), origin.y())) - event.localPos();
+    QMouseEvent shown(event.type(), event.localPos() + by, event.windowPos() + by, event.screenPos() + by,
+                      event.button(), event.buttons(), event.modifiers(), event.source());
+    shown.setTimestamp(event.timestamp());
+    return shown;
+}
+
 void PreviewView::zoomUpdated()
 {
     m_zoomLabel->setText(QString::number(qRound(zoom() * 100)) + QLatin1Char('%'));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QGraphicsView>
+#include <QMouseEvent>
 #include <QSize>
 
 class QLabel;
@@ -45,8 +46,14 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
+    // event moved onto the view pixel that is drawn under the pointer's device pixel.
+    QMouseEvent onShownPixel(const QMouseEvent &event) const;
     void zoomUpdated();
     void placeZoomLabel();
 

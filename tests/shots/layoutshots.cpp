@@ -2,6 +2,7 @@
 // a few items, one partly off the screen, shown in a tab at several zooms and in the overview. Not a
 // test: it checks nothing and is not run by CTest. scripts/screenshots.sh builds and runs it.
 #include "app/applicationstylesheet.h"
+#include "core/pixels/highdpisetup.h"
 #include "core/text/textrenderer.h"
 #include "interfaces/styled/spinboxex.h"
 #include "interfaces/styled/tablewidgetex.h"
@@ -118,6 +119,7 @@ void mouseOnViewport(QWidget *viewport, QEvent::Type type, const QPoint &at, Qt:
 
 int main(int argc, char *argv[])
 {
+    HighDpiSetup::prepare();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("layoutshots"));
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
