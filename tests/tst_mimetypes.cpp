@@ -72,7 +72,8 @@ void TestMimeTypes::typeOfFile()
     const QString path = m_data.filePath(name);
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(osdContent ? m_osdFile : QByteArray("\x01\x02\x03\x04 not an OSD file\x00\xff", 24));
+    static const char other[] = "\x01\x02\x03\x04 not an OSD file\x00\xff";
+    file.write(osdContent ? m_osdFile : QByteArray(other, sizeof other - 1));
     file.close();
     const QString found = QMimeDatabase().mimeTypeForFile(path).name();
     QCOMPARE(found, type);
