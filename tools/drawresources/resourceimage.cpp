@@ -7,6 +7,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 const Backdrop kPanel{QColor(69, 69, 69)};
 const Backdrop kPanelHover{QColor(86, 86, 86)};
@@ -104,6 +106,21 @@ QVector<ResourceImage> resourceImages()
     list.append({QStringLiteral("cutpanel/operArea/bottomhover.png"), s16, 1, drawCutBottomHover, cutBar});
     list.append({QStringLiteral("cutpanel/operArea/lefthover.png"), s16, 1, drawCutLeftHover, cutBar});
     list.append({QStringLiteral("cutpanel/operArea/righthover.png"), s16, 1, drawCutRightHover, cutBar});
+
+    // Every picture has its @2x twin, the same drawing at scale 2, so nothing is enlarged and
+    // blurred on a high-density screen.
+    const int drawn = list.size();
+    for (int i = 0; i < drawn; ++i) {
+        const ResourceImage &image = list[i];
+        if (image.scale != 1)
+            continue;
+        QString twin = image.path;
+        twin.insert(twin.lastIndexOf(QLatin1String(".png")), QLatin1String("@2x"));
+        const bool twinned = std::any_of(list.cbegin(), list.cend(),
+                                         [&](const ResourceImage &other) { return other.path == twin; });
+        if (!twinned)
+            list.append({twin, image.baseSize, 2, image.draw, image.backdrops});
+    }
     return list;
 }
 
