@@ -12,6 +12,7 @@
 #include "widgets/framelesshelper.h"
 
 #include <QFrame>
+#include <QGraphicsScene>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -43,8 +44,18 @@ Quillmere::~Quillmere()
     // gone (also pages of closed tabs whose deferred deletion has not run yet); none of their
     // signals, such as a colour tip's destroyed, may reach it then.
     const QList<QObject *> descendants = findChildren<QObject *>();
-    for (QObject *object : descendants)
+    for (QObject *object : descendants) {
         disconnect(object, nullptr, this, nullptr);
+        // The items are no children of the window but live in its scenes; hiding the window on
+        // the way out sends a hover leave to the one under the pointer.
+        if (auto *scene = qobject_cast<QGraphicsScene *>(object)) {
+            const QList<QGraphicsItem *> items = scene->items();
+            for (QGraphicsItem *item : items) {
+                if (auto *osdItem = qgraphicsitem_cast<OSDItem *>(item))
+                    disconnect(osdItem, nullptr, this, nullptr);
+            }
+        }
+    }
 }
 
 void Quillmere::paintEvent(QPaintEvent *event)
