@@ -8,18 +8,20 @@
 #   heavy     the heavy load tests of tst_loadheavy in that build (50 tabs of 4K pictures exported
 #             and imported, a file above 2 GiB); they skip themselves without enough memory or
 #             disk, and the last line of the output says so
+#   desktop   the editor of that build driven on a virtual X server through its real windows and
+#             dialogs with xdotool (tests/desktop/smoke.sh; screenshots in build/desktop-smoke)
 #   sanitize  the whole test suite built with ASan, UBSan and LeakSanitizer (scripts/sanitize.sh)
 #   fuzz      a two-minute run of the OSD file fuzzer (fuzz/run.sh, clang)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 parts=("$@")
 ((${#parts[@]} > 0)) || parts=(plain)
-[[ "${parts[*]}" != all ]] || parts=(plain heavy sanitize fuzz)
+[[ "${parts[*]}" != all ]] || parts=(plain desktop heavy sanitize fuzz)
 for p in "${parts[@]}"; do
   case $p in
-    plain | heavy | sanitize | fuzz) ;;
+    plain | desktop | heavy | sanitize | fuzz) ;;
     *)
-      echo "test.sh: unknown part '$p' (plain, heavy, sanitize, fuzz or all)" >&2
+      echo "test.sh: unknown part '$p' (plain, desktop, heavy, sanitize, fuzz or all)" >&2
       exit 2
       ;;
   esac
@@ -35,6 +37,8 @@ wants() {
 extra=()
 if wants sanitize || wants fuzz; then extra+=(llvm); fi
 if wants fuzz; then extra+=(clang libclang-rt-dev); fi
+# The desktop part drives the editor on a virtual X server under a small window manager.
+if wants desktop; then extra+=(xvfb xdotool openbox python3); fi
 "$root/scripts/setup.sh" "${extra[@]}"
 
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -49,7 +53,7 @@ started=$SECONDS
 step() { echo "== $1 ($((SECONDS - started)) s so far)"; }
 summary=()
 
-if wants plain || wants heavy; then
+if wants plain || wants heavy || wants desktop; then
   step "plain build"
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRISKLANE_TESTS=ON -DBRISKLANE_WERROR=ON \
     "${launcher[@]}" >/dev/null
@@ -59,6 +63,11 @@ if wants plain; then
   step "test suite"
   (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$jobs")
   summary+=("plain: passed")
+fi
+if wants desktop; then
+  step "desktop smoke test"
+  "$root/tests/desktop/smoke.sh"
+  summary+=("desktop: passed")
 fi
 if wants heavy; then
   step "heavy load tests"
