@@ -107,11 +107,11 @@ bool EditorState::sameAs(const EditorState &other) const
     return true;
 }
 
-const EditorState::Item *EditorState::itemOfTab(const QString &title) const
+std::shared_ptr<const EditorState::Item> EditorState::itemOfTab(const QString &title) const
 {
     for (const Tab &tab : tabs) {
         if (tab.title == title)
-            return tab.item.get();
+            return tab.item;
     }
     return nullptr;
 }

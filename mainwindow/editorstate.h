@@ -102,5 +102,5 @@ public:
     // True when both states hold the same list (which tab is current aside). Items compare by
     // identity: a capture shares the previous state's item wherever the live item did not change.
     bool sameAs(const EditorState &other) const;
-    const Item *itemOfTab(const QString &title) const;
+    std::shared_ptr<const Item> itemOfTab(const QString &title) const;
 };

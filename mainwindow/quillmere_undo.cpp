@@ -79,10 +79,6 @@ void Quillmere::initUndo()
 {
     m_undoStack = new QUndoStack(this);
     m_undoStack->setUndoLimit(kDefaultUndoLimit);
-    connect(m_undoStack, &QUndoStack::cleanChanged, this, [this] {
-        if (m_overviewVisible)
-            refreshOverview();
-    });
 
     // The shortcuts work wherever the focus is in the window; the buttons name the step in their tips.
     QAction *undo = m_undoStack->createUndoAction(this, tr("撤销"));
@@ -132,15 +128,10 @@ std::shared_ptr<const EditorState> Quillmere::captureState() const
         tab.title = m_tabWidget->tabText(i);
         if (OSDItem *item = itemOfPage(m_tabWidget->widget(i))) {
             // An item that did not change since the last step is shared with it.
-            const EditorState::Item *previous = m_lastState ? m_lastState->itemOfTab(tab.title) : nullptr;
-            if (previous && previous->sameAs(*item)) {
-                for (const EditorState::Tab &old : m_lastState->tabs) {
-                    if (old.item.get() == previous)
-                        tab.item = old.item;
-                }
-            } else {
-                tab.item = std::make_shared<const EditorState::Item>(*item);
-            }
+            std::shared_ptr<const EditorState::Item> previous =
+                m_lastState ? m_lastState->itemOfTab(tab.title) : nullptr;
+            tab.item = previous && previous->sameAs(*item) ? std::move(previous)
+                                                           : std::make_shared<const EditorState::Item>(*item);
         }
         state->tabs.append(tab);
     }
