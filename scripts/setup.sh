@@ -10,6 +10,8 @@ packages=(
   # The build; ccache is used by scripts/test.sh when present.
   g++ cmake ninja-build ccache
   qtbase5-dev qtbase5-dev-tools
+  # PNG pictures inflate with it (about twice as fast as Qt's zlib road).
+  libdeflate-dev
   # lupdate and lrelease for the translations; Qt's own translations for its dialogs.
   qttools5-dev qttools5-dev-tools qttranslations5-l10n
   # The text tests render with these families (Latin, serif, Chinese).

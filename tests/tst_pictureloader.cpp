@@ -1,8 +1,8 @@
 #include "core/pixels/pictureloader.h"
-#include "interfaces/device/osdfile.h"
 #include "interfaces/model/videocontrolosd.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
+#include "support/core/pngbytes.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 
@@ -62,24 +62,9 @@ QByteArray encoded(const QImage &image, const char *format, int quality = -1)
 // decompression bomb looks like to whoever reads its header.
 QByteArray pngHeaderOnly(quint32 width, quint32 height)
 {
-    auto chunk = [](const char *type, const QByteArray &data) {
-        QByteArray c(4, Qt::Uninitialized);
-        putBigEndian(c, 0, quint32(data.size()));
-        const QByteArray typed = QByteArray(type) + data;
-        c += typed;
-        // PNG uses the same CRC-32 as the OSD file.
-        QByteArray crc(4, Qt::Uninitialized);
-        putBigEndian(crc, 0, OsdFile::crc32(typed.constData(), typed.size()));
-        return c + crc;
-    };
-    QByteArray ihdr(13, '\0');
-    putBigEndian(ihdr, 0, width);
-    putBigEndian(ihdr, 4, height);
-    ihdr[8] = 8; // bit depth
-    ihdr[9] = 2; // truecolour
     // The decoder reads the header chunks up to the first data chunk before it states a size.
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", ihdr) + chunk("IDAT", QByteArray(16, 'x')) +
-           chunk("IEND", QByteArray());
+    return PngBytes::file({PngBytes::header(width, height), PngBytes::chunk("IDAT", QByteArray(16, 'x')),
+                           PngBytes::chunk("IEND", QByteArray())});
 }
 
 // A real JPEG whose frame header is patched to state another size.
