@@ -451,7 +451,7 @@ void TestExportTextImage::reEditRestoresTheItemsLook()
     // The item as an earlier send made it.
     const QFont itemFont = TextRenderer::makeFont(QStringLiteral("DejaVu Serif"), QString::number(size), bold,
                                                   italic, underline);
-    const QColor color(200, 0, 0);
+    const QColor color(QStringLiteral("firebrick"));
     const TextRenderer::Result item =
         TextRenderer::render(QStringLiteral("Item text"), itemFont, color, QSize(560, 300));
 
@@ -465,6 +465,11 @@ void TestExportTextImage::reEditRestoresTheItemsLook()
     QCOMPARE(w.underline()->isChecked(), underline);
     QCOMPARE(w.comboSize()->currentText(), QString::number(size));
     QCOMPARE(shownLooks(w.editor()), QStringList{looks(itemFont)});
+    // Shown in its own colour, and the swatch says so.
+    for (const QTextCharFormat &format : TestSupport::charFormats(w.editor()))
+        QCOMPARE(format.foreground().color(), color);
+    QCOMPARE(w.colorSwatch()->icon().pixmap(16, 16).toImage().pixel(8, 8), color.rgb());
+    QCOMPARE(QColor(QColor::colorNames().value(w.comboColor()->currentIndex())), color);
 
     w.send()->trigger();
     QCOMPARE(recorder.sent.size(), 1);

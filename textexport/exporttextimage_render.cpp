@@ -61,7 +61,19 @@ void ExportTextImage::loadText(const QColor &color, const QFont &font, const QSt
         editor->clear();
         editor->insertPlainText(content);
     }
+    // The swatch shows the item's colour, and so does the colour combo when the colour is one of
+    // its names (a black chosen there was stored as (2, 2, 2)); the colour itself is kept as
+    // stored, the swatch's rule for a black chosen in the combo is not for a stored one.
+    updateColorSwatch(color);
     m_textColor = color;
+    const QColor named = color.rgb() == qRgb(2, 2, 2) ? QColor(Qt::black) : color;
+    const QStringList names = QColor::colorNames();
+    for (int i = 0; i < names.size(); ++i) {
+        if (QColor(names.at(i)).rgb() == named.rgb()) {
+            comboColor->setCurrentIndex(i);
+            break;
+        }
+    }
 
     const QString size = QString::number(font.pointSize());
     if (font.pointSize() > 0) {
@@ -79,6 +91,8 @@ void ExportTextImage::loadText(const QColor &color, const QFont &font, const QSt
     actionTextItalic->setChecked(font.italic());
     actionTextUnderline->setChecked(font.underline());
     applyShownFont();
+    // The text is shown in the colour it is rendered in, as a colour chosen in the combo is.
+    colorStyle();
 }
 
 void ExportTextImage::restoreDraft(const QString &text)

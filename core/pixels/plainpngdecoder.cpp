@@ -227,7 +227,7 @@ QImage PlainPngDecoder::decode(const QByteArray &data)
                     offset = QPoint(qFromBigEndian<qint32>(chunk), qFromBigEndian<qint32>(chunk + 4));
             } else if (isType(type, "PLTE")) {
                 // A suggested palette for a true-colour picture; it changes nothing read here.
-                if (idatDone || !idat.empty())
+                if (!idat.empty())
                     return QImage();
             } else if ((type[0] & 0x20) == 0) {
                 // Any other critical chunk: not a plain file.

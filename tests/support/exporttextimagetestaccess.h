@@ -27,6 +27,7 @@ public:
     QAction *italic() const { return w->actionTextItalic; }
     QAction *underline() const { return w->actionTextUnderline; }
     QAction *send() const { return w->actionExport; }
+    QAction *colorSwatch() const { return w->actionTextColor; }
     QColor textColor() const { return w->m_textColor; }
     QString fontSize() const { return w->m_fontSize; }
     QString fontFamily() const { return w->m_fontFamily; }
