@@ -13,6 +13,7 @@
 #include <malloc.h>
 #endif
 
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -54,6 +55,20 @@ bool takeLanguage(QStringList *arguments, QString *value, bool *given)
     return true;
 }
 
+// stderr carries the tool's own messages. Qt's start-up notice that XDG_RUNTIME_DIR is not set
+// (as in most pipelines and containers) is not one of them; everything else goes on.
+QtMessageHandler g_qtHandler = nullptr;
+
+void withoutRuntimeFolderNotice(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    if (g_qtHandler)
+        g_qtHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -73,6 +88,7 @@ int main(int argc, char **argv)
     // Text is measured at 96 dots per inch, a desktop's at 100 % scale, whatever display (or none)
     // the tool runs on: a pipeline gets the same pictures on every machine.
     QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
+    g_qtHandler = qInstallMessageHandler(withoutRuntimeFolderNotice);
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("brisklane-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(BRISKLANE_VERSION));
