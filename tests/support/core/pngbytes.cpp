@@ -17,7 +17,7 @@ QByteArray bigEndian(quint32 value)
     return bytes;
 }
 
-// The predictor of the Paeth filter, as the PNG specification defines it.
+// The predictor of the Paeth filter, written out as PNG defines it (not as the decoder computes it).
 int paeth(int a, int b, int c)
 {
     const int p = a + b - c;
