@@ -1,13 +1,13 @@
 // Screenshots of placing items on the output screen, for people to look at: a real main window with
 // a few items, one partly off the screen, shown in a tab at several zooms and in the overview. Not a
 // test: it checks nothing and is not run by CTest. scripts/screenshots.sh builds and runs it.
-#include "app/applicationstylesheet.h"
 #include "core/pixels/highdpisetup.h"
 #include "core/text/textrenderer.h"
 #include "interfaces/styled/spinboxex.h"
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
+#include "shots/shotsupport.h"
 #include "support/quillmereaccess.h"
 #include "widgets/customtoolbutton.h"
 #include "widgets/previewview.h"
@@ -15,33 +15,27 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadialGradient>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextStream>
 #include <QToolButton>
 
 #include <cstdio>
 
 using A = QuillmereTestAccess;
+using Shots::save;
+using Shots::settle;
 
 namespace {
-
-const QSize kWindowSize(1100, 700);
 
 // A picture with large shapes to recognise it by in the overview and a one-pixel grid in its
 // top-left and bottom-right corners, so that single pixels can be told apart when zoomed in.
 QImage makePicture(const QSize &size, const QColor &from, const QColor &to, const QString &name)
 {
-    QImage image(size, QImage::Format_RGB32);
+    QImage image = Shots::gradientPicture(size, from, to);
     QPainter p(&image);
-    QLinearGradient gradient(0, 0, size.width(), size.height());
-    gradient.setColorAt(0, from);
-    gradient.setColorAt(1, to);
-    p.fillRect(image.rect(), gradient);
     p.setRenderHint(QPainter::Antialiasing);
     QRadialGradient glow(size.width() * 0.7, size.height() * 0.35, size.height() * 0.3);
     glow.setColorAt(0, QColor(255, 255, 255, 200));
@@ -78,24 +72,6 @@ QImage makePicture(const QSize &size, const QColor &from, const QColor &to, cons
     return image;
 }
 
-void settle(int ms = 100)
-{
-    QTest::qWait(ms);
-    QCoreApplication::processEvents();
-}
-
-bool save(QWidget &window, const QDir &out, const QString &name)
-{
-    settle();
-    const QString path = out.filePath(name);
-    if (!window.grab().save(path)) {
-        std::fprintf(stderr, "layoutshots: could not write %s\n", qPrintable(path));
-        return false;
-    }
-    QTextStream(stdout) << path << '\n';
-    return true;
-}
-
 // Puts a new item into a new tab (the first item into the first tab) and places it with the
 // position fields, as the operator would.
 void addPictureAt(Quillmere &w, const QImage &image, const QPoint &at, bool newTab)
@@ -128,32 +104,17 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(
         QStringLiteral("Writes screenshots of placing items on the output screen into a folder."));
     parser.addHelpOption();
-    const QCommandLineOption outOption(QStringList{QStringLiteral("o"), QStringLiteral("out")},
-                                       QStringLiteral("Folder for the PNG files (made if missing)."),
-                                       QStringLiteral("DIR"), QStringLiteral("screenshots"));
-    parser.addOption(outOption);
+    parser.addOption(Shots::outOption());
     parser.process(app);
-    QDir out(parser.value(outOption));
-    if (!out.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "layoutshots: could not make %s\n", qPrintable(out.path()));
+    QDir out;
+    if (!Shots::outputFolder(parser, &out))
         return 1;
-    }
 
     // The window remembers the screen size in settings.ini: keep that away from the build folder.
     QTemporaryDir settings;
     Quillmere w;
-    w.setSettingsFolder(settings.path());
-    w.setOutputScreenSize(QSize(1920, 1080));
-    ApplicationStyleSheet::apply(app);
-    w.resize(kWindowSize);
-    w.show();
-    // Ctrl+0 and Ctrl+1 are window shortcuts: they reach only the active window.
-    w.activateWindow();
-    if (!QTest::qWaitForWindowExposed(&w) || !QTest::qWaitForWindowActive(&w)) {
-        std::fprintf(stderr, "layoutshots: the window was never shown\n");
+    if (!Shots::showMainWindow(app, w, settings.path(), true))
         return 1;
-    }
-    settle();
 
     // Five items on a 1920×1080 screen: top-left, centred, top-right, partly off the bottom-right
     // corner, and a text near the bottom-left.
@@ -202,17 +163,17 @@ int main(int argc, char *argv[])
     if (!qFuzzyCompare(preview->zoom(), 1.0))
         std::fprintf(stderr, "layoutshots: Ctrl+1 left the zoom at %g\n", preview->zoom());
     preview->centerOn(1920, 1080);
-    ok &= save(w, out, QStringLiteral("tab-100.png"));
+    ok &= save(&w, out, QStringLiteral("tab-100.png"));
 
     QTest::keyClick(preview, Qt::Key_0, Qt::ControlModifier);
     if (qFuzzyCompare(preview->zoom(), 1.0))
         std::fprintf(stderr, "layoutshots: Ctrl+0 left the zoom at 100 %%\n");
-    ok &= save(w, out, QStringLiteral("tab-fit.png"));
+    ok &= save(&w, out, QStringLiteral("tab-fit.png"));
 
     // The item's top-left corner, where its one-pixel pattern is.
     preview->setZoom(4);
     preview->centerOn(1640, 900);
-    ok &= save(w, out, QStringLiteral("tab-400.png"));
+    ok &= save(&w, out, QStringLiteral("tab-400.png"));
 
     // The overview, with the centred item's tab current.
     tabs->setCurrentIndex(1);
@@ -223,22 +184,22 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "layoutshots: the overview did not open\n");
         return 1;
     }
-    ok &= save(w, out, QStringLiteral("overview-fit.png"));
+    ok &= save(&w, out, QStringLiteral("overview-fit.png"));
 
     overview->setZoom(0.25);
     overview->centerOn(960, 540);
-    ok &= save(w, out, QStringLiteral("overview-zoomed-out.png"));
+    ok &= save(&w, out, QStringLiteral("overview-zoomed-out.png"));
 
     // Ctrl+0 from there should fit the screen again, as it does in a tab.
     QTest::keyClick(overview, Qt::Key_0, Qt::ControlModifier);
     if (qFuzzyCompare(overview->zoom(), 0.25))
         std::fprintf(stderr, "layoutshots: Ctrl+0 left the overview at 25 %%\n");
-    ok &= save(w, out, QStringLiteral("overview-ctrl0.png"));
+    ok &= save(&w, out, QStringLiteral("overview-ctrl0.png"));
 
     // Around the top-left item's bottom-right corner, over the centred item.
     overview->setZoom(2);
     overview->centerOn(688, 400);
-    ok &= save(w, out, QStringLiteral("overview-zoomed-in.png"));
+    ok &= save(&w, out, QStringLiteral("overview-zoomed-in.png"));
 
     // Dragging the top-right item down until its bottom edge snaps to the screen's; the mouse is
     // still down when grabbed.
@@ -250,7 +211,7 @@ int main(int argc, char *argv[])
     mouseOnViewport(viewport, QEvent::MouseButtonPress, from, Qt::LeftButton);
     for (int step = 1; step <= 8; ++step)
         mouseOnViewport(viewport, QEvent::MouseMove, from + (to - from) * step / 8, Qt::LeftButton);
-    ok &= save(w, out, QStringLiteral("overview-dragging.png"));
+    ok &= save(&w, out, QStringLiteral("overview-dragging.png"));
     mouseOnViewport(viewport, QEvent::MouseButtonRelease, to, Qt::NoButton);
     settle();
 

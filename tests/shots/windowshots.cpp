@@ -2,7 +2,6 @@
 // window, the cut panel and each kind of message box, brought up the way the operator brings them
 // up. Not a test: it checks nothing and is not run by CTest. scripts/screenshots.sh runs it once at
 // each scale (QT_SCALE_FACTOR), so the same shots show what a high-density screen makes of them.
-#include "app/applicationstylesheet.h"
 #include "core/pixels/highdpisetup.h"
 #include "core/text/languagechoice.h"
 #include "core/text/textrenderer.h"
@@ -12,6 +11,7 @@
 #include "interfaces/styled/spinboxex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
+#include "shots/shotsupport.h"
 #include "support/quillmereaccess.h"
 #include "textexport/exporttextimage.h"
 #include "widgets/previewview.h"
@@ -21,54 +21,29 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextStream>
 #include <QTimer>
 
 #include <cstdio>
 #include <functional>
 
 using A = QuillmereTestAccess;
+using Shots::save;
+using Shots::settle;
 
 namespace {
 
-const QSize kWindowSize(1100, 700);
-
 QImage makePicture(const QSize &size, const QColor &from, const QColor &to)
 {
-    QImage image(size, QImage::Format_RGB32);
-    QPainter p(&image);
-    QLinearGradient gradient(0, 0, size.width(), size.height());
-    gradient.setColorAt(0, from);
-    gradient.setColorAt(1, to);
-    p.fillRect(image.rect(), gradient);
+    QImage image = Shots::gradientPicture(size, from, to);
     // A one-pixel checker in a corner: blur or a stretched pixel shows at once.
     for (int y = 0; y < 32; ++y) {
         for (int x = 0; x < 32; ++x)
             image.setPixel(x, y, (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
     }
     return image;
-}
-
-void settle(int ms = 100)
-{
-    QTest::qWait(ms);
-    QCoreApplication::processEvents();
-}
-
-bool save(QWidget *window, const QDir &out, const QString &name)
-{
-    settle();
-    const QString path = out.filePath(name);
-    if (!window || !window->grab().save(path)) {
-        std::fprintf(stderr, "windowshots: could not write %s\n", qPrintable(path));
-        return false;
-    }
-    QTextStream(stdout) << path << '\n';
-    return true;
 }
 
 // The application's texts in the chosen language. The windows are written in Chinese, so "zh" needs
@@ -176,35 +151,21 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Writes screenshots of every window into a folder."));
     parser.addHelpOption();
-    const QCommandLineOption outOption(QStringList{QStringLiteral("o"), QStringLiteral("out")},
-                                       QStringLiteral("Folder for the PNG files (made if missing)."),
-                                       QStringLiteral("DIR"), QStringLiteral("screenshots"));
     const QCommandLineOption langOption(QStringLiteral("lang"), QStringLiteral("The language: zh or en."),
                                         QStringLiteral("zh|en"));
-    parser.addOption(outOption);
+    parser.addOption(Shots::outOption());
     parser.addOption(langOption);
     parser.process(app);
-    QDir out(parser.value(outOption));
-    if (!out.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "windowshots: could not make %s\n", qPrintable(out.path()));
+    QDir out;
+    if (!Shots::outputFolder(parser, &out))
         return 1;
-    }
     installLanguage(app, parser.value(langOption));
     bool ok = true;
 
     QTemporaryDir scratch;
     Quillmere w;
-    w.setSettingsFolder(scratch.path());
-    w.setOutputScreenSize(QSize(1920, 1080));
-    ApplicationStyleSheet::apply(app);
-    w.resize(kWindowSize);
-    w.show();
-    w.activateWindow();
-    if (!QTest::qWaitForWindowExposed(&w)) {
-        std::fprintf(stderr, "windowshots: the window was never shown\n");
+    if (!Shots::showMainWindow(app, w, scratch.path(), false))
         return 1;
-    }
-    settle();
 
     // A picture in the first tab, a text in the second; the picture's tab is current, at 100 %.
     OSDItem *picture =
