@@ -210,7 +210,8 @@ QImage PlainPngDecoder::decode(const QByteArray &data)
                 // A transparent colour changes pixels: Qt's reader handles it.
                 return QImage();
             } else if (isType(type, "pHYs")) {
-                if (length != 9 || haveResolution || idatDone)
+                // Resolution and offset come once, before the data.
+                if (length != 9 || haveResolution || !idat.empty())
                     return QImage();
                 haveResolution = true;
                 // Qt takes the resolution only when it is given per metre.
@@ -221,7 +222,7 @@ QImage PlainPngDecoder::decode(const QByteArray &data)
                         return QImage();
                 }
             } else if (isType(type, "oFFs")) {
-                if (length != 9 || haveOffset || idatDone)
+                if (length != 9 || haveOffset || !idat.empty())
                     return QImage();
                 haveOffset = true;
                 if (chunk[8] == 0)
@@ -287,7 +288,7 @@ QImage PlainPngDecoder::decode(const QByteArray &data)
                                              : unfilterInto<3>(inflated.get(), rowBytes, &image);
     if (!undone)
         return QImage();
-    if (haveResolution && dotsX > 0 && dotsY > 0) {
+    if (dotsX > 0 && dotsY > 0) {
         image.setDotsPerMeterX(dotsX);
         image.setDotsPerMeterY(dotsY);
     }
