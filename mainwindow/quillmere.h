@@ -208,8 +208,9 @@ private:
     void nudgeCurrentItem(const QPoint &delta);
     void alignCurrentItem(Qt::Alignment alignment);
     void fillOutputChoices();
-    // Says once per window, without stopping the work, that settings.ini cannot be written.
-    void warnIfSettingsReadOnly(const Config &config);
+    // Says once per window, without stopping the work, that settings.ini cannot be written (or was
+    // not, when saved is false).
+    void warnIfSettingsReadOnly(const Config &config, bool saved = true);
     // Shows the screen in every preview, without remembering it.
     void applyOutputScreenSize(const QSize &size);
     // The item of the current tab, or null when it has none.

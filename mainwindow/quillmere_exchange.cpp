@@ -80,7 +80,9 @@ void Quillmere::slot_outputButten()
     qDebug() << "需要保存到的目录:" << fileName;
     Control *control = Control::getInstance();
     if (!control->savaOSDfile(fileName)) {
-        CustomMegBox::waringMessageBox(this, tr("错误提示"), control->errorString(), tr("OK"));
+        // Nothing was replaced: an earlier file under that name is as it was.
+        CustomMegBox::waringMessageBox(this, tr("错误提示"),
+                                       tr("文件未导出。\n%1").arg(control->errorString()), tr("OK"));
         return;
     }
     markSaved();

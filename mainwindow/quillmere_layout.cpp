@@ -58,12 +58,12 @@ void Quillmere::setOutputScreenSize(const QSize &size)
     Config config(settingsFolder());
     config.screenWidth = size.width();
     config.screenHeight = size.height();
-    warnIfSettingsReadOnly(config);
+    warnIfSettingsReadOnly(config, config.save());
 }
 
-void Quillmere::warnIfSettingsReadOnly(const Config &config)
+void Quillmere::warnIfSettingsReadOnly(const Config &config, bool saved)
 {
-    if (m_settingsWarned || config.isWritable())
+    if (m_settingsWarned || (saved && config.isWritable()))
         return;
     m_settingsWarned = true;
     const QString text = tr("无法写入设置文件,本次运行中更改的设置不会被保存:\n%1")

@@ -6,6 +6,7 @@
 #include "interfaces/styled/custommegbox.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
+#include "support/core/filesizelimit.h"
 #include "support/core/pictures.h"
 #include "support/exchangefixture.h"
 #include "support/quillmereaccess.h"
@@ -14,6 +15,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QtTest>
+
+#include <memory>
 
 using A = QuillmereTestAccess;
 using DialogSeen = TestSupport::FileDialogSeen;
@@ -129,24 +132,51 @@ void TestExchangeExport::exportSecondFilterKeepsTypedName()
 void TestExchangeExport::exportFailureIsReported_data()
 {
     QTest::addColumn<QString>("relativePath");
-    QTest::newRow("missing folder") << "missing/folder/out.pic";
-    QTest::newRow("folder is a file") << "plainfile.txt/out.pic";
+    QTest::addColumn<int>("sizeLimit");
+    QTest::newRow("missing folder") << "missing/folder/out.pic" << 0;
+    QTest::newRow("folder is a file") << "plainfile.txt/out.pic" << 0;
+    // The file is smaller than one write buffer: only the last flush reaches the limit.
+    QTest::newRow("over an earlier file under a file-size limit") << "earlier.pic" << 4096;
 }
 
 void TestExchangeExport::exportFailureIsReported()
 {
     QFETCH(QString, relativePath);
+    QFETCH(int, sizeLimit);
     QVERIFY(!writeBytes("plainfile.txt", "not a folder").isEmpty());
+    const QByteArray earlier = "an earlier export";
+    if (sizeLimit > 0)
+        QVERIFY(!writeBytes(relativePath, earlier).isEmpty());
     Quillmere w;
-    QVERIFY(addPicture(w, TestSupport::randomPicture(4, 2, 8)));
+    QVERIFY(addPicture(w, TestSupport::randomPicture(60, 40, 8)));
     const QString path = m_dir.filePath(relativePath);
     QStringList shown;
     answerNextFileDialog({path}, nullptr);
+    // The file dialog asks first whether the earlier file may be replaced.
+    if (sizeLimit > 0)
+        TestSupport::answerNextModal(QStringLiteral("&Yes"));
     TestSupport::answerNextModal(QStringLiteral("OK"), &shown);
-    w.slot_outputButten();
+    {
+        std::unique_ptr<TestSupport::FileSizeLimit> limit;
+        if (sizeLimit > 0) {
+            limit = std::make_unique<TestSupport::FileSizeLimit>(sizeLimit);
+            if (!limit->isSet())
+                QSKIP("no file-size limit on this system");
+        }
+        w.slot_outputButten();
+    }
     QCOMPARE(shown.value(0), QStringLiteral("错误提示"));
-    QVERIFY2(shown.join('\n').contains(QFileInfo(path).fileName()), qPrintable(shown.join('\n')));
-    QVERIFY(!QFileInfo::exists(path));
+    const QString said = shown.join('\n');
+    QVERIFY2(said.contains(QStringLiteral("文件未导出")) && said.contains(QFileInfo(path).fileName()),
+             qPrintable(said));
+    if (sizeLimit > 0) {
+        QVERIFY2(said.contains(TestSupport::FileSizeLimit::reason()), qPrintable(said));
+        QCOMPARE(QFileInfo(path).size(), qint64(earlier.size()));
+        QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("earlier.pic*")}, QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("earlier.pic")});
+    } else {
+        QVERIFY(!QFileInfo(path).isFile());
+    }
 }
 
 QTEST_MAIN(TestExchangeExport)

@@ -1,10 +1,15 @@
 #include "textexport/config.h"
 
-#include <QFile>
+#include "core/files/inifile.h"
+#include "core/files/safefile.h"
+
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QSettings>
 
 #include <variant>
+
+Q_LOGGING_CATEGORY(lcSettings, "brisklane.settings", QtWarningMsg)
 
 namespace {
 
@@ -112,11 +117,10 @@ void Config::reconfig(int receiver)
 void Config::preparePath()
 {
     settingsPath = settingsPathFor(m_folder);
-    if (!QFileInfo::exists(settingsPath)) {
-        QFile file(settingsPath);
-        if (file.open(QIODevice::ReadWrite | QIODevice::Truncate | QIODevice::Text))
-            file.close();
-    }
+    // Made empty when missing, so that whether it can be written is known from the start; a
+    // dangling link is not written through.
+    if (!SafeFile::nameTaken(settingsPath))
+        SafeFile::write(settingsPath, QByteArray(), nullptr);
 }
 
 bool Config::fileUsable(bool forWriting) const
@@ -143,18 +147,36 @@ void Config::load()
     });
 }
 
-void Config::save()
+bool Config::save()
 {
     preparePath();
     // The settings store keeps unsaved values for the whole process; they must not reach the next
     // Config when the file cannot take them.
     if (!fileUsable(true))
-        return;
+        return false;
     findHistory.sort(Qt::CaseSensitive);
     replaceHistory.sort(Qt::CaseSensitive);
-    QSettings store(settingsPath, QSettings::IniFormat);
-    forEachSetting(store, [&](const Setting &setting, const QString &key) {
-        store.setValue(key, valueOf(*this, setting.member));
-    });
-    store.sync();
+    IniFile::Values values;
+    QStringList ours;
+    for (const Setting &setting : settings()) {
+        const QString key =
+            QString::fromLatin1(setting.group) + QLatin1Char('/') + QLatin1String(setting.key);
+        values.append({key, valueOf(*this, setting.member)});
+        ours.append(key);
+    }
+    {
+        // Keys of other versions are kept as they are.
+        QSettings store(settingsPath, QSettings::IniFormat);
+        for (const QString &key : store.allKeys()) {
+            if (!ours.contains(key))
+                values.append({key, store.value(key)});
+        }
+    }
+    // Written whole or not at all: a failed write leaves the earlier file as it was.
+    QString reason;
+    if (!SafeFile::write(settingsPath, IniFile::encode(values), &reason)) {
+        qCWarning(lcSettings) << "settings not saved:" << settingsPath << reason;
+        return false;
+    }
+    return true;
 }

@@ -51,6 +51,9 @@ public:
 
     // False when settings.ini cannot take the values: what changes is lost when this Config goes.
     bool isWritable() const { return fileUsable(true); }
+    // Writes the settings into settings.ini now (destroying the Config does too). False, with a
+    // warning under brisklane.settings, when the file could not take them: it is then left as it was.
+    bool save();
 
 signals:
     void reread(int receiver);
@@ -65,7 +68,6 @@ private:
     // A file that cannot be read leaves the defaults; one that cannot be written is not saved.
     bool fileUsable(bool forWriting) const;
     void load();
-    void save();
 
     QString m_folder;
 };

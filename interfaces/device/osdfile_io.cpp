@@ -31,29 +31,43 @@ bool OsdFile::write(const QString &fileName, const QList<VideoControlOSD *> &rec
     return false;
 }
 
-bool OsdFile::read(const QString &fileName, Contents *out, OsdFileError *error)
+OsdFileError OsdFile::readFile(const QString &fileName, const RecordSink &sink)
 {
-    out->clear();
-    OsdFileError problem;
     const QFileInfo info(fileName);
     // The reader keeps its own buffer; Qt's would only copy every byte once more.
     QFile file(fileName);
-    if (!info.exists()) {
-        problem = OsdFileError::FileNotFound;
-    } else if (!info.isFile()) {
-        // Devices and pipes could deliver endless data; only regular files are read.
-        problem = OsdFileError::NotRegularFile;
-    } else if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        problem = OsdFileError::fromSystem(OsdFileError::CannotOpen, file.errorString());
-    } else {
-        // The size of the file as opened; no more than that is read, even if the file grows
-        // meanwhile.
-        const qint64 size = file.size();
-        if (size > MaxFileSize)
-            problem = {OsdFileError::FileTooLarge, {size, MaxFileSize}};
-        else
-            problem = readFrom(&file, size, MaxFileSize, out);
-    }
+    if (!info.exists())
+        return OsdFileError::FileNotFound;
+    // Devices and pipes could deliver endless data or none; only regular files are read.
+    if (!info.isFile())
+        return OsdFileError::NotRegularFile;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return OsdFileError::fromSystem(OsdFileError::CannotOpen, file.errorString());
+    // The size of the file as opened; no more than that is read, even if the file grows meanwhile.
+    const qint64 size = file.size();
+    if (size > MaxFileSize)
+        return {OsdFileError::FileTooLarge, {size, MaxFileSize}};
+    return readFrom(&file, size, MaxFileSize, sink);
+}
+
+bool OsdFile::read(const QString &fileName, Contents *out, OsdFileError *error)
+{
+    out->clear();
+    Contents result;
+    OsdFileError problem = readFile(fileName, [&result](int, VideoControlOSD *record, SourceData *source) {
+        result.append(record, source);
+    });
+    const bool ok = !problem.isError();
+    if (ok)
+        *out = std::move(result);
+    if (error)
+        *error = std::move(problem);
+    return ok;
+}
+
+bool OsdFile::scan(const QString &fileName, const RecordSink &sink, OsdFileError *error)
+{
+    OsdFileError problem = readFile(fileName, sink);
     const bool ok = !problem.isError();
     if (error)
         *error = std::move(problem);

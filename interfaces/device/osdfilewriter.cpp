@@ -1,5 +1,6 @@
 #include "interfaces/device/osdfilewriter.h"
 
+#include "core/files/safefile.h"
 #include "interfaces/device/osdfile.h"
 #include "interfaces/model/videocontrolosd.h"
 
@@ -35,9 +36,12 @@ bool OsdFileWriter::put(const char *data, qint64 size, QString *error)
         m_crc = OsdFile::crc32(data, piece, m_crc);
         for (qint64 done = 0; done < piece;) {
             const qint64 n = m_device->write(data + done, piece - done);
-            if (n <= 0)
-                return fail(error,
-                            OsdFileError::fromSystem(OsdFileError::WriteFailed, m_device->errorString()));
+            if (n <= 0) {
+                auto *file = qobject_cast<QSaveFile *>(m_device);
+                return fail(error, OsdFileError::fromSystem(OsdFileError::WriteFailed,
+                                                            file ? SafeFile::writeFailure(file)
+                                                                 : m_device->errorString()));
+            }
             done += n;
         }
         m_written += piece;
@@ -63,8 +67,14 @@ bool OsdFileWriter::begin(QIODevice *device, int count, qint64 totalLength, QStr
         OsdFile::HeaderSize + OsdFile::TrailerSize + qint64(count) * OsdFile::pictureRecordSize(0, 0);
     if (count < 0 || totalLength < least)
         return fail(error, {OsdFileError::LengthBelowCount, {totalLength, count}});
-    if (!device->isOpen() && !device->open(QIODevice::WriteOnly))
-        return fail(error, OsdFileError::fromSystem(OsdFileError::CannotCreate, device->errorString()));
+    if (!device->isOpen()) {
+        // A file is checked before it is opened: what is not a regular file is never replaced.
+        QString reason;
+        auto *file = qobject_cast<QSaveFile *>(device);
+        if (file ? !SafeFile::open(file, &reason) : !device->open(QIODevice::WriteOnly))
+            return fail(error, OsdFileError::fromSystem(OsdFileError::CannotCreate,
+                                                        file ? reason : device->errorString()));
+    }
     // An in-memory target is sized once.
     if (auto *buffer = qobject_cast<QBuffer *>(device)) {
         if (totalLength > OsdFile::MaxInMemorySize)
@@ -120,8 +130,9 @@ bool OsdFileWriter::finish(QString *error)
         return false;
     if (auto *file = qobject_cast<QSaveFile *>(m_device)) {
         // Renames the temporary file over the target once everything is on the disk.
-        if (!file->commit())
-            return fail(error, OsdFileError::fromSystem(OsdFileError::WriteFailed, file->errorString()));
+        QString reason;
+        if (!SafeFile::commit(file, &reason))
+            return fail(error, OsdFileError::fromSystem(OsdFileError::WriteFailed, reason));
     }
     return true;
 }
