@@ -27,7 +27,9 @@ int CheckCommand::execute(const QCommandLineParser &parser, const QStringList &p
         QString reason;
         const QString shown = QDir::toNativeSeparators(file);
         if (OsdFile::read(file, &contents, &reason)) {
-            out(QStringLiteral("%1: ok (%2 records)").arg(shown).arg(contents.count()));
+            out(QStringLiteral("%1: ok (%2)")
+                    .arg(shown,
+                         counted(contents.count(), QStringLiteral("record"), QStringLiteral("records"))));
         } else {
             err(QStringLiteral("%1: %2").arg(shown, reason));
             code = Refused;

@@ -19,6 +19,11 @@ void CliCommand::err(const QString &line)
     std::fflush(stderr);
 }
 
+QString CliCommand::counted(qint64 n, const QString &one, const QString &many)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(n == 1 ? one : many);
+}
+
 int CliCommand::usageError(const QString &message) const
 {
     err(QStringLiteral("brisklane-cli %1: %2").arg(name(), message));
@@ -36,7 +41,8 @@ int CliCommand::run(const QStringList &arguments)
     describe(parser);
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
-    if (parser.isSet(help)) {
+    // --help-all is offered by the parser beside --help; there are no other options to add.
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         QString text = parser.helpText();
         // The usage line names the executable only.
         text.replace(QCoreApplication::arguments().value(0), QStringLiteral("brisklane-cli"));

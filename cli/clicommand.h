@@ -26,6 +26,8 @@ public:
 
     static void out(const QString &line);
     static void err(const QString &line);
+    // "1 record", "2 records".
+    static QString counted(qint64 n, const QString &one, const QString &many);
 
 protected:
     // Adds the command's options and positional arguments (after the command name) to parser.

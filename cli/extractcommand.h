@@ -3,7 +3,9 @@
 #include "cli/clicommand.h"
 
 class VideoControlOSD;
+class QByteArray;
 class QImage;
+class QSize;
 
 // brisklane-cli extract FILE -o DIR: every record's picture as DIR/NNN.png and its cut window as
 // DIR/NNN-cut.png.
@@ -15,6 +17,8 @@ public:
 
     // The record's whole picture, as the import shows it (opaque RGB32); null without pixels.
     static QImage picture(const VideoControlOSD *record);
+    // The same from a record's pixel data, size and completion width (safe on any thread).
+    static QImage picture(const QByteArray &pixels, const QSize &size, int completionWidth);
 
 protected:
     void describe(QCommandLineParser &parser) const override;

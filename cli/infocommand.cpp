@@ -17,14 +17,32 @@ bool hasCut(const VideoControlOSD *record)
     return !record->CutImageSize().isEmpty();
 }
 
-QString quoted(QString text)
+// A file's text as one line that a terminal shows as it is: quotes and backslashes escaped, and
+// every control or formatting character (escape sequences, bells, zeros, direction overrides) as
+// a visible escape instead of reaching the terminal.
+QString quoted(const QString &text)
 {
-    text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    text.replace(QLatin1Char('"'), QLatin1String("\\\""));
-    text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
-    text.replace(QLatin1Char('\r'), QLatin1String("\\r"));
-    text.replace(QLatin1Char('\t'), QLatin1String("\\t"));
-    return QLatin1Char('"') + text + QLatin1Char('"');
+    QString line = QStringLiteral("\"");
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        if (c == QLatin1Char('\\') || c == QLatin1Char('"')) {
+            line += QLatin1Char('\\');
+            line += c;
+        } else if (c == QLatin1Char('\n')) {
+            line += QLatin1String("\\n");
+        } else if (c == QLatin1Char('\r')) {
+            line += QLatin1String("\\r");
+        } else if (c == QLatin1Char('\t')) {
+            line += QLatin1String("\\t");
+        } else if (u < 0x20 || (u >= 0x7F && u < 0xA0)) {
+            line += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+        } else if (c.category() == QChar::Other_Format || u == 0x2028 || u == 0x2029) {
+            line += QStringLiteral("\\u%1").arg(u, 4, 16, QLatin1Char('0'));
+        } else {
+            line += c;
+        }
+    }
+    return line + QLatin1Char('"');
 }
 
 QString onOff(bool on)

@@ -111,7 +111,11 @@ void ItemBuilder::build(const ItemSpec &spec, Result *result)
         QString reason;
         QImage decoded = PictureLoader::load(spec.picture, &reason);
         if (decoded.isNull()) {
-            result->error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(spec.picture), reason);
+            // Named once: a picture given on the command line is already the item's origin.
+            result->error =
+                spec.picture == spec.origin
+                    ? reason
+                    : QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(spec.picture), reason);
             return;
         }
         const QImage picture = RasterForm::convert(std::move(decoded));

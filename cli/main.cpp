@@ -8,6 +8,7 @@
 #include "core/text/translationinstaller.h"
 
 #include <QGuiApplication>
+#include <QLoggingCategory>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -16,6 +17,8 @@
 #include <cstdio>
 #include <memory>
 #include <vector>
+
+Q_LOGGING_CATEGORY(lcCli, "brisklane.cli", QtInfoMsg)
 
 namespace {
 
@@ -63,6 +66,12 @@ void withoutRuntimeFolderNotice(QtMsgType type, const QMessageLogContext &contex
 {
     if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
         return;
+    // The PNG library's own words on a picture being written: the tool says what failed and why
+    // with the file's name; theirs are diagnostics.
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("libpng "))) {
+        qCDebug(lcCli).noquote() << message;
+        return;
+    }
     if (g_qtHandler)
         g_qtHandler(type, context, message);
     else

@@ -1,5 +1,7 @@
 #include "cli/manifest.h"
 
+#include "core/files/safefile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -242,6 +244,12 @@ bool Manifest::parseItem(const QJsonObject &object, const QString &baseDir, Item
 
 bool Manifest::read(const QString &fileName, int firstIndex, QList<ItemSpec> *items, QString *error)
 {
+    // A pipe would keep the reader waiting.
+    const QString problem = SafeFile::inputProblem(fileName);
+    if (!problem.isEmpty()) {
+        *error = problem;
+        return false;
+    }
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = file.errorString();

@@ -3,6 +3,7 @@
 #include "cli/itembuilder.h"
 #include "cli/manifest.h"
 #include "cli/progressline.h"
+#include "core/files/safefile.h"
 #include "core/pixels/pictureloader.h"
 #include "interfaces/device/osdfile.h"
 #include "interfaces/device/osdfilewriter.h"
@@ -102,6 +103,12 @@ int PackCommand::execute(const QCommandLineParser &parser, const QStringList &po
         return usageError(QStringLiteral("the output file must end in .pic or .logo"));
     if (positional.isEmpty())
         return usageError(QStringLiteral("no input given"));
+    // Before any work: a pipe, a device, a folder or a link is never written or replaced.
+    const QString target = SafeFile::targetProblem(output);
+    if (!target.isEmpty()) {
+        err(QStringLiteral("%1: %2; not written").arg(shown(output), target));
+        return Refused;
+    }
 
     QList<ItemSpec> specs;
     QString error;
@@ -227,6 +234,7 @@ int PackCommand::execute(const QCommandLineParser &parser, const QStringList &po
         err(QStringLiteral("%1: %2").arg(shown(output), writeError));
         return Refused;
     }
-    out(QStringLiteral("%1: %2 records").arg(shown(output)).arg(jobs.size()));
+    out(QStringLiteral("%1: %2").arg(
+        shown(output), counted(qint64(jobs.size()), QStringLiteral("record"), QStringLiteral("records"))));
     return Success;
 }

@@ -8,6 +8,8 @@
 #include "interfaces/styled/checkboxex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
+#include "support/core/filesizelimit.h"
+#include "support/core/heldrecords.h"
 #include "support/core/pictures.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
@@ -16,6 +18,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDirIterator>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -26,6 +29,10 @@
 #include <QtTest>
 
 #include <memory>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using A = QuillmereTestAccess;
 
@@ -40,8 +47,8 @@ struct Run
 
 // The tool speaks the language of its locale: it runs under the C locale (Chinese, the language its
 // refusals are written in) unless a test names another, whatever the machine's locale is.
-Run runCli(const QStringList &arguments, const QString &workDir = QString(),
-           const QString &locale = QStringLiteral("C.UTF-8"))
+Run runProgram(const QString &program, const QStringList &arguments, const QString &workDir,
+               const QString &locale = QStringLiteral("C.UTF-8"))
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -51,7 +58,7 @@ Run runCli(const QStringList &arguments, const QString &workDir = QString(),
     process.setProcessEnvironment(environment);
     if (!workDir.isEmpty())
         process.setWorkingDirectory(workDir);
-    process.start(QStringLiteral(BRISKLANE_CLI), arguments);
+    process.start(program, arguments);
     Run run;
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
         return run;
@@ -59,6 +66,23 @@ Run runCli(const QStringList &arguments, const QString &workDir = QString(),
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
+}
+
+Run runCli(const QStringList &arguments, const QString &workDir = QString(),
+           const QString &locale = QStringLiteral("C.UTF-8"))
+{
+    return runProgram(QStringLiteral(BRISKLANE_CLI), arguments, workDir, locale);
+}
+
+// The tool in a child process whose address space is held to kib KiB.
+Run runCliInAddressSpace(qint64 kib, const QStringList &arguments, const QString &workDir)
+{
+    return runProgram(QStringLiteral("/bin/sh"),
+                      QStringList{QStringLiteral("-c"),
+                                  QStringLiteral("ulimit -v %1 && exec \"$0\" \"$@\"").arg(kib),
+                                  QStringLiteral(BRISKLANE_CLI)} +
+                          arguments,
+                      workDir);
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -121,6 +145,9 @@ private slots:
     void packedPixelsAreTheDecodedBgrBytes_data();
     void packedPixelsAreTheDecodedBgrBytes();
     void checkReportsEveryDamagedFile();
+    void writesPastTheFileSizeLimitFail_data();
+    void writesPastTheFileSizeLimitFail();
+    void extractRefusesPicturesMadeUpFromLittle();
 
 private:
     // Makes the editor's file from the inputs of m_manifest through the window; once.
@@ -146,6 +173,23 @@ void TestCli::initTestCase()
     writeFile(m_dir.filePath(QStringLiteral("notapicture.png")), "no picture here");
     QDir(m_dir.path()).mkpath(QStringLiteral("existing"));
     writeFile(m_dir.filePath(QStringLiteral("existing/000.png")), "x");
+#ifdef Q_OS_UNIX
+    // Names that stand for something other than a regular file.
+    for (const char *pipe : {"pipe.pic", "pipe.png", "pipe.json"})
+        QCOMPARE(mkfifo(QFile::encodeName(m_dir.filePath(QLatin1String(pipe))).constData(), 0600), 0);
+    QVERIFY(QFile::link(m_dir.filePath(QStringLiteral("a.png")), m_dir.filePath(QStringLiteral("link.pic"))));
+    QDir(m_dir.path()).mkpath(QStringLiteral("dangling"));
+    QVERIFY(QFile::link(m_dir.filePath(QStringLiteral("nowhere")),
+                        m_dir.filePath(QStringLiteral("dangling/000.png"))));
+#endif
+    // A text with a zero, an escape sequence and a bell in it.
+    writeFile(m_dir.filePath(QStringLiteral("ctl.json")),
+              R"([{"text": "Live\u0000Hall 3\u001b[31m\u0007"}])");
+    QCOMPARE(runCli({QStringLiteral("pack"), QStringLiteral("-o"), QStringLiteral("ctl.pic"),
+                     QStringLiteral("ctl.json")},
+                    m_dir.path())
+                 .code,
+             0);
     // The item as the editor makes it below: cut and keyed picture, text, translucent picture.
     writeFile(m_dir.filePath(QStringLiteral("items.json")), R"([
         {"picture": "a.png", "at": [5, 7], "cut": [10, 20, 100, 70], "cutOn": true,
@@ -179,11 +223,18 @@ void TestCli::exitCodesAndMessages_data()
     QTest::newRow("pack into a name that is no OSD file is a usage error")
         << QStringList{"pack", "-o", "out.txt", "a.png"} << 2 << ".pic or .logo";
     QTest::newRow("pack of a picture succeeds")
-        << QStringList{"pack", "-o", "ok.pic", "a.png"} << 0 << "1 records";
+        << QStringList{"pack", "-o", "ok.pic", "a.png"} << 0 << "ok.pic: 1 record\n";
+    QTest::newRow("check counts one record")
+        << QStringList{"check", "ok.pic"} << 0 << "ok.pic: ok (1 record)\n";
+    QTest::newRow("--help-all is help too") << QStringList{"check", "--help-all"} << 0 << "Usage:";
+    QTest::newRow("--help-all is help and nothing else")
+        << QStringList{"extract", "--help-all", "ok.pic", "-o", "helped"} << 0 << "Usage:";
+    QTest::newRow("info escapes a text's control characters")
+        << QStringList{"info", "ctl.pic"} << 0 << R"(text "Live\x00Hall 3\x1b[31m\x07")";
     QTest::newRow("a file that is no picture is refused with the loader's reason")
         << QStringList{"pack", "-o", "x.pic", "notapicture.png"} << 1 << "无法识别的图片格式";
-    QTest::newRow("a missing picture is refused")
-        << QStringList{"pack", "-o", "x.pic", "gone.png"} << 1 << "文件不存在";
+    QTest::newRow("a missing picture is refused, named once")
+        << QStringList{"pack", "-o", "x.pic", "gone.png"} << 1 << "gone.png: item 0: 文件不存在";
     QTest::newRow("more items than the editor allows are refused")
         << (QStringList{"pack", "-o", "x.pic"} + QVector<QString>(51, "a.png").toList()) << 1
         << "限制OSD数量为50";
@@ -194,6 +245,22 @@ void TestCli::exitCodesAndMessages_data()
         << QStringList{"extract", "ok.pic", "-o", "existing"} << 1 << "already exists";
     QTest::newRow("extract with force overwrites")
         << QStringList{"extract", "ok.pic", "-o", "existing", "--force"} << 0 << "000.png";
+#ifdef Q_OS_UNIX
+    QTest::newRow("pack into a pipe is refused")
+        << QStringList{"pack", "-o", "pipe.pic", "a.png"} << 1 << "不是普通文件（管道";
+    QTest::newRow("pack through a symbolic link is refused")
+        << QStringList{"pack", "-o", "link.pic", "a.png"} << 1 << "是符号链接";
+    QTest::newRow("a pipe as a picture is refused unread")
+        << QStringList{"pack", "-o", "x.pic", "pipe.png"} << 1 << "pipe.png: item 0: 不是普通文件";
+    QTest::newRow("a pipe as a manifest is refused unread")
+        << QStringList{"pack", "-o", "x.pic", "pipe.json"} << 1 << "pipe.json: 不是普通文件";
+    QTest::newRow("check of a pipe is refused unread")
+        << QStringList{"check", "pipe.pic"} << 1 << "不是普通文件";
+    QTest::newRow("extract through a dangling link is refused")
+        << QStringList{"extract", "ok.pic", "-o", "dangling"} << 1 << "already exists";
+    QTest::newRow("extract with force does not write through a link either")
+        << QStringList{"extract", "ok.pic", "-o", "dangling", "--force"} << 1 << "是符号链接";
+#endif
 
     const struct
     {
@@ -250,10 +317,10 @@ void TestCli::refusalsFollowTheLanguage_data()
     QTest::addColumn<QString>("said");
     const QStringList missing{"pack", "-o", "x.pic", "gone.png"};
     QTest::newRow("an English locale")
-        << "en_US.UTF-8" << missing << 1 << "gone.png: the file does not exist";
+        << "en_US.UTF-8" << missing << 1 << "gone.png: item 0: the file does not exist";
     QTest::newRow("a locale without a translation")
         << "de_DE.UTF-8" << missing << 1 << "the file does not exist";
-    QTest::newRow("a Chinese locale") << "zh_CN.UTF-8" << missing << 1 << "gone.png: 文件不存在";
+    QTest::newRow("a Chinese locale") << "zh_CN.UTF-8" << missing << 1 << "gone.png: item 0: 文件不存在";
     QTest::newRow("--lang zh over an English locale")
         << "en_US.UTF-8" << QStringList{"--lang", "zh"} + missing << 1 << "文件不存在";
     QTest::newRow("--lang=en over the C locale")
@@ -420,6 +487,93 @@ void TestCli::extractGivesSourcePixels()
         TestSupport::samePixels(QImage(out + QStringLiteral("/000-cut.png")), source.copy(30, 40, 64, 80)));
 }
 
+void TestCli::writesPastTheFileSizeLimitFail_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("kept");
+    // QFileDevice buffers 16 KiB: a file below that reaches the disk only with the last flush.
+    QTest::newRow("pack of a file smaller than one write buffer")
+        << QStringList{"pack", "-o", "fs.pic", "small.png"} << "fs.pic";
+    QTest::newRow("pack of a file larger than one write buffer")
+        << QStringList{"pack", "-o", "fs.pic", "large.png"} << "fs.pic";
+    QTest::newRow("extract") << QStringList{"extract", "large.pic", "-o", "limited", "--force"}
+                             << "limited/000.png";
+}
+
+void TestCli::writesPastTheFileSizeLimitFail()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, kept);
+    QTemporaryDir dir;
+    QVERIFY(TestSupport::randomPicture(60, 40, 1).save(dir.filePath(QStringLiteral("small.png"))));
+    QVERIFY(TestSupport::randomPicture(200, 100, 2).save(dir.filePath(QStringLiteral("large.png"))));
+    QCOMPARE(runCli({QStringLiteral("pack"), QStringLiteral("-o"), QStringLiteral("large.pic"),
+                     QStringLiteral("large.png")},
+                    dir.path())
+                 .code,
+             0);
+    QDir(dir.path()).mkpath(QStringLiteral("limited"));
+    writeFile(dir.filePath(kept), "earlier");
+    const auto entries = [&dir] {
+        QStringList all;
+        QDirIterator it(dir.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            all.append(it.next());
+        all.sort();
+        return all;
+    };
+    const QStringList before = entries();
+
+    Run run;
+    {
+        TestSupport::FileSizeLimit limit(4096);
+        if (!limit.isSet())
+            QSKIP("no file-size limit on this system");
+        run = runCli(arguments, dir.path());
+    }
+    QCOMPARE(run.code, 1);
+    QVERIFY2(run.err.contains(TestSupport::FileSizeLimit::reason()), qPrintable(run.err));
+    QCOMPARE(readFile(dir.filePath(kept)), QByteArray("earlier"));
+    QCOMPARE(entries(), before);
+}
+
+void TestCli::extractRefusesPicturesMadeUpFromLittle()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("the address space is limited through the shell");
+#else
+    // 50 records of 16384 x 16384 pixels, each row holding one: 2.4 MB that the format accepts,
+    // and 50 GiB once unpacked.
+    HeldRecords held;
+    QList<VideoControlOSD *> records;
+    QList<SourceData *> sources;
+    for (int i = 0; i < 50; ++i) {
+        auto *record = held.record(new VideoControlOSD);
+        record->setImage(QByteArray(16384 * 3, char(i)));
+        record->setSize(QSize(16384, 16384));
+        record->setCompletionImageWidth(1);
+        records.append(record);
+        sources.append(nullptr);
+    }
+    QTemporaryDir dir;
+    QString error;
+    QVERIFY2(OsdFile::write(dir.filePath(QStringLiteral("hostile.pic")), records, sources, &error),
+             qPrintable(error));
+    QCOMPARE(runCli({QStringLiteral("check"), QStringLiteral("hostile.pic")}, dir.path()).code, 0);
+
+    const Run run = runCliInAddressSpace(2 << 20,
+                                         {QStringLiteral("extract"), QStringLiteral("hostile.pic"),
+                                          QStringLiteral("-o"), QStringLiteral("out")},
+                                         dir.path());
+    QCOMPARE(run.code, 1);
+    QCOMPARE(run.err.count(QStringLiteral("not written")), 50);
+    QVERIFY2(run.err.contains(QStringLiteral("record 049 is refused: its 16384x16384 picture")),
+             qPrintable(run.err));
+    QCOMPARE(QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files), QStringList());
+#endif
+}
+
 void TestCli::packedPixelsAreTheDecodedBgrBytes_data()
 {
     QTest::addColumn<QString>("picture");
@@ -487,7 +641,10 @@ void TestCli::checkReportsEveryDamagedFile()
         QString reason;
         const QString shown = QDir::toNativeSeparators(file);
         if (OsdFile::read(file, &contents, &reason)) {
-            QVERIFY2(run.out.contains(QStringLiteral("%1: ok (%2 records)").arg(shown).arg(contents.count())),
+            QVERIFY2(run.out.contains(QStringLiteral("%1: ok (%2 record%3)")
+                                          .arg(shown)
+                                          .arg(contents.count())
+                                          .arg(contents.count() == 1 ? "" : "s")),
                      qPrintable(file));
         } else {
             anyRefused = true;

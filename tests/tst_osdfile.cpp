@@ -114,6 +114,7 @@ private slots:
     void colorRoundTrip_data();
     void colorRoundTrip();
     void neverSetRecordRoundTrips();
+    void zerosInTextsRoundTrip();
 
     void layoutIsTheDocumentedOne();
 
@@ -285,6 +286,25 @@ void TestOsdFile::neverSetRecordRoundTrips()
     // The same record listed twice comes back as two records.
     QVERIFY(contents.records().at(0) != contents.records().at(1));
     compareSource(contents.sources().at(1), source);
+}
+
+// Strings are stored with their length: a zero inside is a character like any other.
+void TestOsdFile::zerosInTextsRoundTrip()
+{
+    const QString zero(QChar(0));
+    HeldRecords held;
+    auto *record = held.record(new VideoControlOSD);
+    auto *source = held.source(new SourceData);
+    source->setContent(QStringLiteral("Live") + zero + QStringLiteral("Hall 3") + zero);
+    QFont font(QStringLiteral("Dejà") + zero + QStringLiteral("Vu"));
+    font.setStyleName(zero + QStringLiteral("Bold"));
+    source->setTextFont(font);
+    OsdFile::Contents contents;
+    QString error;
+    QVERIFY2(OsdFile::decode(encoded({record}, {source}), &contents, &error), qPrintable(error));
+    QCOMPARE(contents.sources().at(0)->getContent(), source->getContent());
+    QCOMPARE(contents.sources().at(0)->getTextFont().family(), font.family());
+    QCOMPARE(contents.sources().at(0)->getTextFont().styleName(), font.styleName());
 }
 
 // A picture record of 1 x 1 pixel and no source, byte for byte as docs/osd-file-format.md lays it

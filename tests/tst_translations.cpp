@@ -26,8 +26,13 @@ struct Message
     QString comment;
     QString translation;
     QString type; // "", "unfinished", "obsolete" or "vanished"
+    int form = 0; // which plural form
 
-    QString key() const { return context + QLatin1Char('|') + source + QLatin1Char('|') + comment; }
+    QString key() const
+    {
+        return context + QLatin1Char('|') + source + QLatin1Char('|') + comment + QLatin1Char('|') +
+               QString::number(form);
+    }
 };
 
 QList<Message> readTs(const QString &path, QString *error)
@@ -59,8 +64,23 @@ QList<Message> readTs(const QString &path, QString *error)
             current.comment = xml.readElementText();
         } else if (name == QLatin1String("translation")) {
             current.type = xml.attributes().value(QLatin1String("type")).toString();
-            current.translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
-            messages.append(current);
+            // A text with plural forms counts as one message per form.
+            QString text;
+            QStringList forms;
+            while (!xml.atEnd() && !(xml.isEndElement() && xml.name() == QLatin1String("translation"))) {
+                xml.readNext();
+                if (xml.isStartElement() && xml.name() == QLatin1String("numerusform"))
+                    forms.append(xml.readElementText());
+                else if (xml.isCharacters())
+                    text += xml.text();
+            }
+            if (forms.isEmpty())
+                forms.append(text);
+            for (int i = 0; i < forms.size(); ++i) {
+                current.translation = forms.at(i);
+                current.form = i;
+                messages.append(current);
+            }
         }
     }
     if (xml.hasError())

@@ -185,9 +185,12 @@
         <source>不是OSD文件（文件标识不符）</source>
         <translation>not an OSD file (wrong file signature)</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>文件已截断（只有 %1 字节）</source>
-        <translation>the file is truncated (only %1 bytes)</translation>
+        <translation>
+            <numerusform>the file is truncated (only %1 byte)</numerusform>
+            <numerusform>the file is truncated (only %1 bytes)</numerusform>
+        </translation>
     </message>
     <message>
         <source>文件格式版本 %1 不受支持（支持版本 %2）</source>
@@ -217,9 +220,12 @@
         <source>记录数 %1 与文件大小不符</source>
         <translation>the record count %1 does not match the file size</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>记录之后有 %1 字节多余数据</source>
-        <translation>%1 extra bytes after the records</translation>
+        <translation>
+            <numerusform>%1 extra byte after the records</numerusform>
+            <numerusform>%1 extra bytes after the records</numerusform>
+        </translation>
     </message>
     <message>
         <source>文件已损坏（校验和不符）</source>
@@ -361,9 +367,12 @@
         <source>文件尚未开始写入</source>
         <translation>writing the file has not started</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>文件长度 %1 容不下 %2 条记录</source>
-        <translation>a file length of %1 cannot hold %2 records</translation>
+        <translation>
+            <numerusform>a file length of %1 cannot hold %2 record</numerusform>
+            <numerusform>a file length of %1 cannot hold %2 records</numerusform>
+        </translation>
     </message>
     <message>
         <source>记录多于文件头所写的 %1 条</source>
@@ -373,9 +382,12 @@
         <source>记录长度 %1 字节，超出文件头所写的文件长度 %2 字节</source>
         <translation>a record of %1 bytes runs past the file length of %2 bytes the header states</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>只写了 %1 条记录，文件头写的是 %2 条</source>
-        <translation>only %1 records written; the header states %2</translation>
+        <translation>
+            <numerusform>only %1 record written; the header states %2</numerusform>
+            <numerusform>only %1 records written; the header states %2</numerusform>
+        </translation>
     </message>
     <message>
         <source>记录共 %1 字节，与文件头所写的文件长度 %2 字节不符</source>
@@ -699,6 +711,43 @@
 %1</source>
         <translation>The settings file cannot be written; settings changed in this session will not be saved:
 %1</translation>
+    </message>
+    <message>
+        <source>文件未导出。
+%1</source>
+        <translation>The file was not exported.
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>SafeFile</name>
+    <message>
+        <source>写入失败</source>
+        <translation>write failed</translation>
+    </message>
+    <message>
+        <source>没有文件名</source>
+        <translation>no file name</translation>
+    </message>
+    <message>
+        <source>是符号链接，不会写入或替换它</source>
+        <translation>is a symbolic link; it is neither written through nor replaced</translation>
+    </message>
+    <message>
+        <source>是文件夹</source>
+        <translation>is a folder</translation>
+    </message>
+    <message>
+        <source>不是普通文件（管道、设备或套接字），不会写入或替换它</source>
+        <translation>is not a regular file (a pipe, a device or a socket); it is neither written to nor replaced</translation>
+    </message>
+    <message>
+        <source>文件不存在</source>
+        <translation>the file does not exist</translation>
+    </message>
+    <message>
+        <source>不是普通文件</source>
+        <translation>not a regular file</translation>
     </message>
 </context>
 <context>

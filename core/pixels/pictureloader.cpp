@@ -5,10 +5,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QLoggingCategory>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QStringList>
 #include <QtEndian>
+
+Q_LOGGING_CATEGORY(lcPictures, "brisklane.pictures", QtInfoMsg)
 
 namespace {
 
@@ -20,7 +23,7 @@ namespace {
 class DecoderWarnings
 {
 public:
-    DecoderWarnings()
+    explicit DecoderWarnings(const QString &fileName) : m_fileName(fileName)
     {
         t_current = this;
         const QMutexLocker lock(&s_mutex);
@@ -53,6 +56,12 @@ private:
             self->m_damage.append(message);
             return;
         }
+        // libpng's remarks on ancillary chunks (a bad checksum of a text chunk, an unknown
+        // colour profile) change nothing in the pixels: diagnostics, with the file they concern.
+        if (self && type == QtWarningMsg && message.startsWith(QLatin1String("libpng warning:"))) {
+            qCDebug(lcPictures).noquote() << self->m_fileName << message;
+            return;
+        }
         QtMessageHandler previous = nullptr;
         {
             const QMutexLocker lock(&s_mutex);
@@ -66,6 +75,7 @@ private:
     static QMutex s_mutex;
     static int s_active;
     static QtMessageHandler s_previous;
+    QString m_fileName;
     QStringList m_damage;
 };
 
@@ -129,8 +139,11 @@ QImage plainPng(const QString &fileName, qint64 width, qint64 height)
 
 QSize PictureLoader::statedSize(const QString &fileName)
 {
+    // A pipe would keep the reader waiting for a header that may never come.
+    if (!QFileInfo(fileName).isFile())
+        return QSize();
     // Complaints about a damaged file are kept quiet here; load() reports them.
-    DecoderWarnings warnings;
+    DecoderWarnings warnings(fileName);
     QImageReader reader(fileName);
     if (!reader.canRead())
         return QSize();
@@ -156,7 +169,7 @@ QImage PictureLoader::load(const QString &fileName, QString *reason)
         return fail(tr("不是普通文件"));
 
     // The decoder's complaints count from the first look at the header.
-    DecoderWarnings warnings;
+    DecoderWarnings warnings(fileName);
     QImageReader reader(fileName);
     if (!reader.canRead())
         return fail(tr("无法识别的图片格式（%1）").arg(reader.errorString()));

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+
 class QIODevice;
 class SourceData;
 class VideoControlOSD;
@@ -94,6 +96,16 @@ public:
     static bool read(const QString &fileName, Contents *out, OsdFileError *error);
     static bool read(const QString &fileName, Contents *out, QString *error);
 
+    // Receives the records of a file one at a time, in file order, while it is read: the record and
+    // its source (null for a picture item) live for the call; a sink that keeps them retains them
+    // (SharedRecord).
+    using RecordSink = std::function<void(int index, VideoControlOSD *record, SourceData *source)>;
+    // What read() does, without keeping the records: memory is bounded by the largest record. The
+    // file's checksum is checked after its last record, so a sink that acts on what it receives
+    // scans a file first with one that acts on nothing: a damaged file is refused before anything
+    // happens. The same refusals as read().
+    static bool scan(const QString &fileName, const RecordSink &sink, OsdFileError *error);
+
     // The bytes a record takes in a file, or -1 with *error set (naming the record by index, its
     // place in the file from 0) when it cannot be stored.
     static qint64 encodedRecordSize(int index, const VideoControlOSD *record, const SourceData *source,
@@ -124,4 +136,7 @@ private:
     static OsdFileError writeTo(QIODevice *device, const QList<VideoControlOSD *> &records,
                                 const QList<SourceData *> &sources, qint64 limit);
     static OsdFileError readFrom(QIODevice *device, qint64 size, qint64 limit, Contents *out);
+    static OsdFileError readFrom(QIODevice *device, qint64 size, qint64 limit, const RecordSink &sink);
+    // The regular file fileName, opened for reading, with its size; or the refusal.
+    static OsdFileError readFile(const QString &fileName, const RecordSink &sink);
 };

@@ -1,5 +1,6 @@
 #include "interfaces/device/osdfile.h"
 #include "interfaces/device/osdfile_codec.h"
+#include "interfaces/model/sharedrecord.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
 
@@ -217,7 +218,8 @@ TextResult readText(Input &in, QString *text)
         return TextResult::Truncated;
     if (!isValidUtf8(utf8.constData(), length))
         return TextResult::BadUtf8;
-    *text = QString::fromUtf8(utf8);
+    // With its length: QString::fromUtf8(QByteArray) would stop at the first zero.
+    *text = QString::fromUtf8(utf8.constData(), utf8.size());
     return TextResult::Ok;
 }
 
@@ -362,8 +364,8 @@ OsdFileError readRecord(Input &in, std::unique_ptr<VideoControlOSD> *recordOut,
     return OsdFileError();
 }
 
-// The records after the header.
-OsdFileError readRecords(Input &in, qint64 count, OsdFile::Contents *out)
+// The records after the header, each handed to sink as soon as it is read.
+OsdFileError readRecords(Input &in, qint64 count, const OsdFile::RecordSink &sink)
 {
     if (count > in.remaining() / RecordFixedSize)
         return {OsdFileError::RecordCountMismatch, {count}};
@@ -373,10 +375,22 @@ OsdFileError readRecords(Input &in, qint64 count, OsdFile::Contents *out)
         const OsdFileError problem = readRecord(in, &record, &source);
         if (problem.isError())
             return problem.atRecord(int(i));
-        out->append(record.get(), source.get());
-        // The contents hold them now.
-        record.release();
-        source.release();
+        // Held for the call; a sink that keeps them takes references of its own.
+        VideoControlOSD *r = record.release();
+        SourceData *s = source.release();
+        SharedRecord::retain(r);
+        SharedRecord::retain(s);
+        struct Release
+        {
+            VideoControlOSD *r;
+            SourceData *s;
+            ~Release()
+            {
+                SharedRecord::release(r);
+                SharedRecord::release(s);
+            }
+        } release{r, s};
+        sink(int(i), r, s);
     }
     if (in.remaining() != 0)
         return {OsdFileError::BytesAfterRecords, {in.remaining()}};
@@ -410,6 +424,18 @@ bool OsdFile::decode(const QByteArray &bytes, Contents *out, QString *error)
 OsdFileError OsdFile::readFrom(QIODevice *device, qint64 size, qint64 limit, Contents *out)
 {
     out->clear();
+    Contents result;
+    OsdFileError problem =
+        readFrom(device, size, limit, [&result](int, VideoControlOSD *record, SourceData *source) {
+            result.append(record, source);
+        });
+    if (!problem.isError())
+        *out = std::move(result);
+    return problem;
+}
+
+OsdFileError OsdFile::readFrom(QIODevice *device, qint64 size, qint64 limit, const RecordSink &sink)
+{
     try {
         if (size <= 0)
             return OsdFileError::Empty;
@@ -438,28 +464,20 @@ OsdFileError OsdFile::readFrom(QIODevice *device, qint64 size, qint64 limit, Con
             return {OsdFileError::ExtraBytes, {declared, size}};
         in.reserveTrailer(TrailerSize);
 
-        Contents result;
-        const OsdFileError problem = readRecords(in, qFromLittleEndian<quint32>(header + 16), &result);
+        const OsdFileError problem = readRecords(in, qFromLittleEndian<quint32>(header + 16), sink);
         if (in.failed())
             return in.failure();
         // A damaged file is reported as damaged, whichever field the damage happened to hit first:
         // the checksum decides between a damaged file and one written wrong.
-        if (problem.isError()) {
-            result.clear();
-            if (!in.skipRest())
-                return in.failure();
-        }
+        if (problem.isError() && !in.skipRest())
+            return in.failure();
         quint32 stored = 0;
         if (!in.trailer(&stored))
             return in.failed() ? in.failure() : OsdFileError(OsdFileError::DataPastEnd);
         if (stored != in.crc())
             return OsdFileError::ChecksumMismatch;
-        if (problem.isError())
-            return problem;
-        *out = std::move(result);
-        return OsdFileError();
+        return problem;
     } catch (const std::bad_alloc &) {
-        out->clear();
         return OsdFileError::OutOfMemory;
     }
 }

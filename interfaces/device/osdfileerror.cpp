@@ -1,5 +1,17 @@
 #include "interfaces/device/osdfileerror.h"
 
+#include <limits>
+
+namespace {
+
+// The count that picks a translation's plural form; every count past the int range is "many".
+int plural(qint64 count)
+{
+    return int(qBound<qint64>(0, count, std::numeric_limits<int>::max()));
+}
+
+} // namespace
+
 OsdFileError OsdFileError::fromSystem(Code code, const QString &reason)
 {
     OsdFileError error(code);
@@ -41,7 +53,7 @@ QString OsdFileError::message() const
         text = tr("不是OSD文件（文件标识不符）");
         break;
     case HeaderTruncated:
-        text = tr("文件已截断（只有 %1 字节）").arg(at(0));
+        text = tr("文件已截断（只有 %1 字节）", nullptr, plural(at(0))).arg(at(0));
         break;
     case UnsupportedVersion:
         text = tr("文件格式版本 %1 不受支持（支持版本 %2）").arg(at(0)).arg(at(1));
@@ -65,7 +77,7 @@ QString OsdFileError::message() const
         text = tr("记录数 %1 与文件大小不符").arg(at(0));
         break;
     case BytesAfterRecords:
-        text = tr("记录之后有 %1 字节多余数据").arg(at(0));
+        text = tr("记录之后有 %1 字节多余数据", nullptr, plural(at(0))).arg(at(0));
         break;
     case ChecksumMismatch:
         text = tr("文件已损坏（校验和不符）");
@@ -171,7 +183,7 @@ QString OsdFileError::message() const
         text = tr("文件尚未开始写入");
         break;
     case LengthBelowCount:
-        text = tr("文件长度 %1 容不下 %2 条记录").arg(at(0)).arg(at(1));
+        text = tr("文件长度 %1 容不下 %2 条记录", nullptr, plural(at(1))).arg(at(0)).arg(at(1));
         break;
     case MoreRecordsThanStated:
         text = tr("记录多于文件头所写的 %1 条").arg(at(0));
@@ -180,7 +192,7 @@ QString OsdFileError::message() const
         text = tr("记录长度 %1 字节，超出文件头所写的文件长度 %2 字节").arg(at(0)).arg(at(1));
         break;
     case FewerRecordsThanStated:
-        text = tr("只写了 %1 条记录，文件头写的是 %2 条").arg(at(0)).arg(at(1));
+        text = tr("只写了 %1 条记录，文件头写的是 %2 条", nullptr, plural(at(0))).arg(at(0)).arg(at(1));
         break;
     case RecordsShortOfStatedLength:
         text = tr("记录共 %1 字节，与文件头所写的文件长度 %2 字节不符").arg(at(0)).arg(at(1));
