@@ -9,7 +9,10 @@
 #include "ui_osdimagecutdll.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
+#include <QShortcut>
 #include <QSpacerItem>
 
 namespace {
@@ -50,7 +53,31 @@ OSDImageCutDLL::OSDImageCutDLL(QWidget *parent) : QFrame(parent), ui(new Ui::OSD
     ui->gridLayout_cutControl->addWidget(pictureView, 0, 0);
     connect(pictureView, SIGNAL(CutWindowsChangedEvent(QRect)), this, SLOT(on_CutWindowsChangedEvent(QRect)));
 
+    // Escape cancels, as in any dialog (the panel is a frame, which has no such key of its own).
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, &OSDImageCutDLL::on_pushButton_cancel_clicked);
+
     applyStyles();
+}
+
+void OSDImageCutDLL::showOver(QWidget *window)
+{
+    const QScreen *screen = window && window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : QRect();
+    if (available.isValid()) {
+        // Room for the window manager's frame around it.
+        const QSize room = available.size() - QSize(16, 48);
+        resize(size().boundedTo(room).expandedTo(minimumSizeHint()));
+        QRect frame(QPoint(0, 0), size());
+        frame.moveCenter(window ? window->frameGeometry().center() : available.center());
+        frame.moveLeft(qBound(available.left(), frame.left(),
+                              qMax(available.left(), available.right() - frame.width())));
+        frame.moveTop(
+            qBound(available.top(), frame.top(), qMax(available.top(), available.bottom() - frame.height())));
+        move(frame.topLeft());
+    }
+    show();
 }
 
 OSDImageCutDLL::~OSDImageCutDLL()

@@ -30,6 +30,9 @@ public:
 
     // Fills the panel for one picture; the caller shows the panel afterwards.
     void setCutImage(const QSize &size, const QPixmap &pixmap, const bool &selectOSDSize);
+    // Shows the panel over window (the screen's middle without one), no larger than its screen
+    // can show: the picture scrolls inside.
+    void showOver(QWidget *window);
 
     // The window OK would emit, in picture pixels with inclusive corners.
     QRect cutWindow() const { return cutRect; }

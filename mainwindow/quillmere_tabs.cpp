@@ -81,7 +81,12 @@ void Quillmere::createColorTip()
 {
     // The window owns the tip: it serves every tab's item and outlives any tab.
     m_colorTip = new QFrame(this);
-    m_colorTip->setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    // A window of its own that floats over the preview, but a tip: it never takes the activation
+    // or the keyboard from the main window (the next Ctrl+Z would go to it), nor the mouse.
+    m_colorTip->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+    m_colorTip->setAttribute(Qt::WA_ShowWithoutActivating);
+    m_colorTip->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_colorTip->setFocusPolicy(Qt::NoFocus);
     m_colorTip->setWindowOpacity(0.8);
     m_colorTip->setFixedSize(101, 24);
     m_colorTip->hide();

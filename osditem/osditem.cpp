@@ -151,7 +151,9 @@ void OSDItem::slot_osdCutout()
     // Always the whole keyed picture: a cut is chosen on it, never on an earlier cut.
     m_cutPanel->setCutImage(m_imageSize, QPixmap::fromImage(m_image), false);
     m_cutPanel->setWindowModality(Qt::ApplicationModal);
-    m_cutPanel->show();
+    // Over the window the item is shown in.
+    QWidget *window = scene() && !scene()->views().isEmpty() ? scene()->views().first()->window() : nullptr;
+    m_cutPanel->showOver(window);
 }
 
 void OSDItem::slot_selectShowArea()

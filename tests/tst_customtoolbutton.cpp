@@ -2,6 +2,8 @@
 #include "support/testsupport.h"
 #include "widgets/customtoolbutton.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -55,6 +57,8 @@ private slots:
     void releaseOutsideTheFrameStillClicks();
     void otherMouseButtonsDoNothing_data();
     void otherMouseButtonsDoNothing();
+    void keysAfterAClickDoNothing_data();
+    void keysAfterAClickDoNothing();
 };
 
 void TestCustomToolButton::takesTheHostSizeAndCaption()
@@ -190,6 +194,43 @@ void TestCustomToolButton::otherMouseButtonsDoNothing()
     // The left button still acts.
     QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, at);
     QCOMPARE(clicked.count(), 1);
+}
+
+void TestCustomToolButton::keysAfterAClickDoNothing_data()
+{
+    QTest::addColumn<bool>("onPicture");
+    QTest::addColumn<int>("key");
+    for (const bool onPicture : {true, false}) {
+        const char *where = onPicture ? "picture" : "caption";
+        QTest::addRow("Return after a click on the %s", where) << onPicture << int(Qt::Key_Return);
+        QTest::addRow("Enter after a click on the %s", where) << onPicture << int(Qt::Key_Enter);
+        QTest::addRow("Space after a click on the %s", where) << onPicture << int(Qt::Key_Space);
+    }
+}
+
+void TestCustomToolButton::keysAfterAClickDoNothing()
+{
+    QFETCH(bool, onPicture);
+    QFETCH(int, key);
+    // The main window is a dialog: a focused push button would be its default button.
+    QDialog window;
+    auto *host = new QPushButton(&window);
+    host->setFixedSize(50, 68);
+    auto *button = new CustomToolButton(host);
+    button->setImageAndText(kIcon, QStringLiteral("图片"));
+    window.resize(200, 200);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QSignalSpy clicks(host, &QPushButton::clicked);
+    if (onPicture)
+        QTest::mouseClick(button->pictureButton(), Qt::LeftButton);
+    else
+        QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->captionLabel()->geometry().center());
+    QCOMPARE(clicks.count(), 1);
+    QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget() : &window;
+    QTest::keyClick(focus, Qt::Key(key));
+    QCOMPARE(clicks.count(), 1);
+    QVERIFY(window.isVisible());
 }
 
 QTEST_MAIN(TestCustomToolButton)

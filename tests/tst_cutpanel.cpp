@@ -23,6 +23,8 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <QWindow>
+#include <QGraphicsView>
+#include <QScreen>
 #include <QtTest>
 
 using Pointer = TestSupport::CutPanelPointer;
@@ -58,6 +60,7 @@ private slots:
     void cuttingAgainAfterScaling();
 
     void itemOpensItsOnePanel();
+    void panelOpensOverItsWindowAndEscapeCancels();
     void itemReopensWithTheLoadedPicture();
     void panelGoesWithItsItem();
 };
@@ -295,6 +298,45 @@ void TestCutPanel::cuttingAgainAfterScaling()
     QCOMPARE(applied.size(), 2);
     QCOMPARE(applied.at(0).value<QImage>().convertToFormat(QImage::Format_RGB32),
              picture.copy(0, 0, 100, 100));
+}
+
+void TestCutPanel::panelOpensOverItsWindowAndEscapeCancels()
+{
+    // The item's window, away from the screen's middle.
+    QWidget window;
+    window.setGeometry(20, 30, 300, 200);
+    auto *view = new QGraphicsView(&window);
+    view->setGeometry(window.rect());
+    QGraphicsScene scene;
+    view->setScene(&scene);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *item = new OSDItem;
+    const QImage picture = numberedPicture(800, 500);
+    item->setOsdImage(picture, true);
+    item->setPixmap(QPixmap::fromImage(picture));
+    scene.addItem(item);
+
+    for (int opening = 0; opening < 2; ++opening) {
+        item->slot_osdCutout();
+        OSDImageCutDLL *panel = item->cutPanel();
+        QVERIFY(QTest::qWaitForWindowExposed(panel));
+        // Whole on its screen, over the window it is for.
+        const QRect available = panel->screen()->availableGeometry();
+        QVERIFY2(available.contains(panel->frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                             .arg(panel->x())
+                                                                             .arg(panel->y())
+                                                                             .arg(panel->width())
+                                                                             .arg(panel->height())));
+        QVERIFY(panel->frameGeometry().contains(window.frameGeometry().center()));
+        QCOMPARE(panel->cutWindow(), QRect(0, 0, 100, 100));
+
+        QSignalSpy changed(item, &OSDItem::signal_changeImgbyCut);
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : panel, Qt::Key_Escape);
+        QTRY_VERIFY(!panel->isVisible());
+        QCOMPARE(changed.count(), 0);
+        QVERIFY(!item->hasCut());
+    }
 }
 
 void TestCutPanel::itemOpensItsOnePanel()

@@ -135,6 +135,13 @@ void TestDoubleSliderInput::dragMovesActiveHandleWithinNeighbours_data()
         << QPoint(105, 12) << QList<int>{-1} // marker: 99.6
         << QStringList{"max(193)", "range(60,193)"} << 60 << 193;
     QTest::newRow("no handle") << QPoint(70, 12) << QList<int>{10, 120} << QStringList() << 60 << 200;
+    // A fast drag: the pointer leaves the slider (and the window) on its way past the end.
+    QTest::newRow("upper handle dragged fast out of the slider reaches the end")
+        << QPoint(105, 12) << QList<int>{128, -2, 400}
+        << QStringList{"max(247)", "range(60,247)", "max(255)", "range(60,255)"} << 60 << 255;
+    QTest::newRow("lower handle dragged fast out of the slider reaches the end")
+        << QPoint(33, 12) << QList<int>{5, -2, -40}
+        << QStringList{"min(9)", "range(9,200)", "min(0)", "range(0,200)"} << 0 << 200;
 }
 
 void TestDoubleSliderInput::dragMovesActiveHandleWithinNeighbours()
@@ -157,7 +164,10 @@ void TestDoubleSliderInput::dragMovesActiveHandleWithinNeighbours()
     pressOn(&slider, press);
     QPoint last = press;
     for (int x : path) {
-        if (x == -1) {
+        if (x == -2) {
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(&slider, &leave);
+        } else if (x == -1) {
             // x 99.6 rounds to 100 before scaling: 100 * 255 / 132 = 193.2.
             const QPointF pos(99.6, 12.0);
             QMouseEvent move(QEvent::MouseMove, pos, slider.mapToGlobal(QPoint(100, 12)), Qt::NoButton,

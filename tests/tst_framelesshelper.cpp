@@ -25,6 +25,19 @@ protected:
     }
 };
 
+// A child that leaves presses on empty space to its window but takes every move and release, as
+// the preview does.
+class TakesMovesAndReleases : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override { event->ignore(); }
+    void mouseMoveEvent(QMouseEvent *event) override { event->accept(); }
+    void mouseReleaseEvent(QMouseEvent *event) override { event->accept(); }
+};
+
 QStringList zoneNames(const Utils::EdgeHitFlags &hits)
 {
     QStringList names;
@@ -123,6 +136,8 @@ private slots:
     void cursorShapes_data();
     void cursorShapes();
     void rightEdgeResizesThroughRubberBand();
+    void edgeDragOverAGreedyChildEnds_data();
+    void edgeDragOverAGreedyChildEnds();
     void resizeWithoutRubberBandIsLive();
     void maximizedWindowShowsNoResizeCursor();
     void helperConsumesMouseEvents();
@@ -413,6 +428,55 @@ void TestFramelessHelper::rightEdgeResizesThroughRubberBand()
     QCOMPARE(window.frameGeometry(), before.adjusted(0, 0, start.x() + 60 - before.right(), 0));
     QCOMPARE(window.width(), 400 + start.x() + 60 - before.right());
     QCOMPARE(window.presses, 0);
+}
+
+void TestFramelessHelper::edgeDragOverAGreedyChildEnds_data()
+{
+    QTest::addColumn<bool>("releaseSeen");
+    QTest::newRow("the release comes") << true;
+    // Another window took the mouse: the next move comes without the button.
+    QTest::newRow("the release is lost") << false;
+}
+
+void TestFramelessHelper::edgeDragOverAGreedyChildEnds()
+{
+    QFETCH(bool, releaseSeen);
+    PressCounter window;
+    auto *child = new TakesMovesAndReleases(&window);
+    child->setGeometry(0, 30, 300, 270);
+    Utils::FramelessHelper helper;
+    showManaged(window, helper);
+    const QRect before = window.frameGeometry();
+    Mouse mouse(&window);
+
+    // One pixel inside the left edge at mid-height, over the child, dragged left.
+    const QPoint start = window.mapToGlobal(QPoint(1, 150));
+    mouse.press(start);
+    QRubberBand *band = visibleRubberBand();
+    QVERIFY(band);
+    mouse.move(start - QPoint(30, 0));
+    // The band follows the pointer with its left edge.
+    const QRect dragged(QPoint(start.x() - 30, before.top()), before.bottomRight());
+    QCOMPARE(band->geometry(), dragged);
+    if (releaseSeen) {
+        mouse.release(start - QPoint(30, 0));
+        QCOMPARE(window.frameGeometry(), dragged);
+    } else {
+        QWidget other;
+        other.grabMouse();
+        mouse.release(start - QPoint(30, 0));
+        other.releaseMouse();
+        mouse.move(start - QPoint(40, 0));
+    }
+    QVERIFY(!band->isVisible());
+    QCOMPARE(QWidget::mouseGrabber(), nullptr);
+    // The window takes clicks again, and its children do.
+    const QRect settled = window.frameGeometry();
+    mouse.press(window.mapToGlobal(QPoint(150, 150)));
+    mouse.move(window.mapToGlobal(QPoint(120, 150)));
+    mouse.release(window.mapToGlobal(QPoint(120, 150)));
+    QVERIFY(!visibleRubberBand());
+    QCOMPARE(window.frameGeometry(), settled);
 }
 
 void TestFramelessHelper::resizeWithoutRubberBandIsLive()

@@ -17,6 +17,7 @@
 #include <QGraphicsView>
 #include <QLabel>
 #include <QPointer>
+#include <QApplication>
 #include <QtTest>
 
 using TestSupport::clickAt;
@@ -127,8 +128,16 @@ void TestKeyingPick::hoverWithoutClickMovesOnlyTheTip()
     OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
     const qint64 before = item->image().cacheKey();
 
+    QVERIFY(QTest::qWaitForWindowActive(&w));
     hoverAt(w, QPoint(8, 9));
     QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(12,200,7)"));
+    // The tip shows without taking the activation or the keyboard from the window.
+    QVERIFY(QuillmereTestAccess::colorTip(w)->isVisible());
+    QCOMPARE(QApplication::activeWindow(), &w);
+    // A tip window: window managers neither activate nor focus it (the offscreen platform
+    // activates no window on its own, so the type is what this platform can check).
+    QCOMPARE(QuillmereTestAccess::colorTip(w)->windowType(), Qt::ToolTip);
+    QVERIFY(QuillmereTestAccess::colorTip(w)->windowFlags() & Qt::WindowDoesNotAcceptFocus);
     QCOMPARE(QuillmereTestAccess::colorTipSwatch(w)->styleSheet(),
              QStringLiteral("background-color:rgb(12,200,7)") + kSwatchBorder);
     QGraphicsView *view = QuillmereTestAccess::currentView(w);

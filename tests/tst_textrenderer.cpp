@@ -83,6 +83,8 @@ private slots:
     void characterWiderThanTheLimitStaysOnItsLine();
 
     void heightIsCapped();
+    void fallbackGlyphsAreDrawnWhole_data();
+    void fallbackGlyphsAreDrawnWhole();
     void onlyLineBreaksGiveANullImage();
     void spacesAreRendered();
 
@@ -102,7 +104,8 @@ void TestTextRenderer::initTestCase()
 {
     TestSupport::failOnQtWarnings();
     const QStringList families = QFontDatabase().families();
-    for (const char *family : {"DejaVu Sans", "DejaVu Sans Mono", "Liberation Serif", "Noto Sans CJK SC"})
+    for (const char *family :
+         {"DejaVu Sans", "DejaVu Sans Mono", "Liberation Serif", "Liberation Mono", "Noto Sans CJK SC"})
         QVERIFY2(families.contains(QLatin1String(family)), family);
 }
 
@@ -275,6 +278,46 @@ void TestTextRenderer::characterWiderThanTheLimitStaysOnItsLine()
     QCOMPARE(result.text, QStringLiteral("W\nW"));
     QCOMPARE(result.image.width(), limit);
     QCOMPARE(result.lineCount, 2);
+}
+
+void TestTextRenderer::fallbackGlyphsAreDrawnWhole_data()
+{
+    QTest::addColumn<QFont>("font");
+    QTest::addColumn<QString>("text");
+    // Liberation Mono has no Chinese: those characters come from a taller fallback font.
+    const QString mixed = QStringLiteral("Hello OSD 通道一");
+    QTest::newRow("Liberation Mono 24") << font(QStringLiteral("Liberation Mono"), 24) << mixed;
+    QTest::newRow("Liberation Mono bold 48") << font(QStringLiteral("Liberation Mono"), 48, true) << mixed;
+    QTest::newRow("two lines, Chinese in the second")
+        << font(QStringLiteral("Liberation Mono"), 24) << QStringLiteral("Hello\n通道一 OSD");
+    QTest::newRow("Latin only, as before")
+        << font(QStringLiteral("Liberation Mono"), 24) << QStringLiteral("Hello OSD\ngjpqy");
+}
+
+void TestTextRenderer::fallbackGlyphsAreDrawnWhole()
+{
+    QFETCH(QFont, font);
+    QFETCH(QString, text);
+    const QColor color(2, 2, 2);
+    const TextRenderer::Result result = TextRenderer::render(text, font, color, kRoomy);
+    QVERIFY(!result.image.isNull());
+    const int height = result.image.height();
+    // The same text painted with room to spare below: nothing of it reaches the picture's last
+    // row (blank, as always) or below, and above that the two are the same.
+    const QImage tall = paintText(text, font, color, QSize(result.image.width(), height * 3));
+    const QRgb background = qRgb(253, 253, 253);
+    for (int y = height - 1; y < tall.height(); ++y)
+        for (int x = 0; x < tall.width(); ++x)
+            QVERIFY2(tall.pixel(x, y) == background,
+                     qPrintable(QStringLiteral("drawn at %1,%2").arg(x).arg(y)));
+    QCOMPARE(result.image, binarizeByPixel(tall.copy(0, 0, tall.width(), height), color, background));
+    QVERIFY(height > result.lineCount * TextRenderer::lineHeight(QFontMetrics(font)) ||
+            !text.contains(QChar(0x901A)));
+    // The family's own metrics stay the least height.
+    const QFontMetrics metrics(font);
+    QVERIFY(height >= result.lineCount * TextRenderer::lineHeight(metrics));
+    if (!text.contains(QChar(0x901A)))
+        QCOMPARE(height, result.lineCount * TextRenderer::lineHeight(metrics));
 }
 
 void TestTextRenderer::heightIsCapped()

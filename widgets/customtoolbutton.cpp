@@ -48,6 +48,15 @@ CustomToolButton::CustomToolButton(QWidget *parent) : QFrame(parent)
     verticalLayout->setContentsMargins(margins);
     m_label->setAlignment(Qt::AlignCenter);
     m_pushButton->installEventFilter(this);
+    // A toolbar button does its work on a click and keeps no keyboard focus: Return or Space after
+    // a dialog it opened would open that dialog again (in a dialog window a focused push button is
+    // also its default one).
+    m_pushButton->setFocusPolicy(Qt::NoFocus);
+    m_pushButton->setAutoDefault(false);
+    if (auto *host = qobject_cast<QPushButton *>(parent)) {
+        host->setFocusPolicy(Qt::NoFocus);
+        host->setAutoDefault(false);
+    }
 
     connect(m_pushButton, &QPushButton::clicked, this, &CustomToolButton::clicked);
     connect(m_pushButton, &QPushButton::pressed, this, &CustomToolButton::pressed);

@@ -169,7 +169,21 @@ void DoubleSlider::mousePressEvent(QMouseEvent *event)
         else if (m_minValue == m_maximum)
             m_activeHandle = 0;
     }
+    m_dragging = event->button() == Qt::LeftButton && m_activeHandle != 2;
     update();
+}
+
+void DoubleSlider::mouseReleaseEvent(QMouseEvent *event)
+{
+    QWidget::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton || !m_dragging)
+        return;
+    m_dragging = false;
+    // The leave that came during the drag takes effect now.
+    if (!rect().contains(event->localPos().toPoint())) {
+        m_activeHandle = 2;
+        update();
+    }
 }
 
 void DoubleSlider::moveActiveHandleTo(int value)
@@ -218,6 +232,10 @@ void DoubleSlider::keyPressEvent(QKeyEvent *event)
 void DoubleSlider::leaveEvent(QEvent *event)
 {
     QWidget::leaveEvent(event);
+    // A fast drag leaves the slider (or the window) before it reaches the end: the handle goes
+    // on to the end, and lets go at the release.
+    if (m_dragging)
+        return;
     m_activeHandle = 2;
     update();
 }

@@ -59,6 +59,7 @@ public slots:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -77,6 +78,8 @@ private:
     QRect m_minHandleRect;
     QRect m_maxHandleRect;
     int m_activeHandle = 2;
+    // A handle is being dragged: the pointer may leave the slider, and the window, on the way.
+    bool m_dragging = false;
     QString m_label;
     int m_reportedMin = 0;
     int m_reportedMax = 255;

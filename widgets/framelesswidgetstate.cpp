@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QRubberBand>
 #include <QWidget>
+#include <QWindow>
 
 namespace Utils {
 
@@ -58,6 +59,8 @@ FramelessWidgetState::FramelessWidgetState(FramelessHelperPrivate *helperData, Q
 
 FramelessWidgetState::~FramelessWidgetState()
 {
+    if (m_widget && m_grabbing)
+        m_widget->releaseMouse();
     if (m_widget) {
         m_widget->setAttribute(Qt::WA_MouseTracking, m_hadMouseTracking);
         // Setting flags re-creates a shown window, so only flags that really changed are put back.
@@ -134,6 +137,24 @@ void FramelessWidgetState::handleMousePress(QMouseEvent *event)
     m_dragOffsetX = globalPos.x() - frame.x();
     m_dragOffsetY = globalPos.y() - frame.y();
 
+    const bool resizes = m_helperData->resizeEnabled && m_pressEdges.onEdges;
+    const bool moves = !resizes && m_helperData->moveEnabled && m_pressedInTitleArea;
+    if (!resizes && !moves)
+        return;
+    // The platform's own move and resize where it has them: the window manager follows the
+    // pointer to the end of the drag.
+    if (QWindow *window = m_widget->windowHandle()) {
+        if (resizes ? window->startSystemResize(qtEdges(m_pressEdges)) : window->startSystemMove()) {
+            m_leftButtonHeld = false;
+            m_pressEdges = EdgeHitFlags();
+            return;
+        }
+    }
+    // Otherwise the drag is followed here. The press may have come up from a child that takes the
+    // moves and the release for itself; the window takes the mouse until the release, so that the
+    // drag ends where it began.
+    m_widget->grabMouse();
+    m_grabbing = true;
     if (!m_rubberBand)
         return;
     const bool resizing = m_pressEdges.onEdges && m_helperData->resizeRubberBand;
@@ -144,22 +165,48 @@ void FramelessWidgetState::handleMousePress(QMouseEvent *event)
     }
 }
 
-void FramelessWidgetState::handleMouseRelease(QMouseEvent *event)
+Qt::Edges FramelessWidgetState::qtEdges(const EdgeHitFlags &hits)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
+    Qt::Edges edges;
+    if (hits.onLeftEdge)
+        edges |= Qt::LeftEdge;
+    if (hits.onRightEdge)
+        edges |= Qt::RightEdge;
+    if (hits.onTopEdge)
+        edges |= Qt::TopEdge;
+    if (hits.onBottomEdge)
+        edges |= Qt::BottomEdge;
+    return edges;
+}
+
+void FramelessWidgetState::endDrag()
+{
     m_leftButtonHeld = false;
     m_pressedInTitleArea = false;
     m_pressEdges = EdgeHitFlags();
+    if (m_grabbing) {
+        m_grabbing = false;
+        m_widget->releaseMouse();
+    }
     if (m_rubberBand && m_rubberBand->isVisible()) {
         m_rubberBand->hide();
         applyFrame(m_rubberBand->geometry());
     }
 }
 
+void FramelessWidgetState::handleMouseRelease(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    endDrag();
+}
+
 void FramelessWidgetState::handleMouseMove(QMouseEvent *event)
 {
     const QPoint globalPos = event->globalPos();
+    // The release went elsewhere (another window took the mouse meanwhile): the drag is over.
+    if (m_leftButtonHeld && !(event->buttons() & Qt::LeftButton))
+        endDrag();
     if (m_leftButtonHeld) {
         // An edge press inside the title area resizes: resizing is tested first.
         if (m_helperData->resizeEnabled && m_pressEdges.onEdges)

@@ -50,6 +50,10 @@ private:
     void handleLeave();
     void handleHoverMove(QHoverEvent *event);
 
+    // Ends a drag: lets the mouse go and applies the rubber band's frame.
+    void endDrag();
+    static Qt::Edges qtEdges(const EdgeHitFlags &hits);
+
     void resizeWidget(const QPoint &globalPos);
     void moveWidget(const QPoint &globalPos);
     void updateCursorShape(const QPoint &globalPos);
@@ -68,6 +72,8 @@ private:
     bool m_leftButtonHeld = false;
     bool m_cursorSet = false;
     bool m_pressedInTitleArea = false;
+    // The window holds the mouse for a drag it follows itself.
+    bool m_grabbing = false;
     Qt::WindowFlags m_savedWindowFlags;
     bool m_hadMouseTracking = false;
     bool m_hadHover = false;

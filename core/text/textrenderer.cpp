@@ -96,20 +96,38 @@ TextRenderer::Result TextRenderer::render(const QString &text, const QFont &font
     result.text = drawnLines.join(QLatin1Char('\n'));
 
     const int width = result.wrapped ? limit : widest;
-    const int height = std::min(maxSize.height(), result.lineCount * lineHeight(metrics));
-    if (width <= 0 || height <= 0)
+    const int familyHeight = result.lineCount * lineHeight(metrics);
+    if (width <= 0 || familyHeight <= 0 || maxSize.height() <= 0)
         return result;
 
     const QColor background = inverseColor(textColor);
-    QImage painted(width, height, QImage::Format_RGB32);
-    {
+    const auto paint = [&](int height) {
+        QImage painted(width, height, QImage::Format_RGB32);
         QPainter painter(&painted);
         painter.setFont(font);
         painter.setPen(QPen(QBrush(textColor), 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
         painter.setBackground(QBrush(background));
         painter.fillRect(0, 0, width, height, background);
+        // The last row stays background, as it always has.
         painter.drawText(QRect(0, 0, width, height - 1), 0, result.text);
+        return painted;
+    };
+    // A line is as tall as the tallest font drawn in it: characters the chosen family lacks come
+    // from a fallback font (Chinese in a Latin font) that often reaches lower than the family's
+    // lines. The text is drawn once with room to spare below to see how far it reaches.
+    const int laidOut = metrics.boundingRect(QRect(0, 0, width, 1 << 24), 0, result.text).height();
+    const QImage probe = paint(std::max(familyHeight, laidOut) + lineHeight(metrics));
+    const QRgb backgroundRgb = background.rgb() | 0xFF000000u;
+    int lowest = -1;
+    for (int y = probe.height() - 1; y >= 0 && lowest < 0; --y) {
+        const auto *row = reinterpret_cast<const QRgb *>(probe.constScanLine(y));
+        if (std::any_of(row, row + width, [&](QRgb p) { return (p | 0xFF000000u) != backgroundRgb; }))
+            lowest = y;
     }
+    // Within the family's lines nothing changes (their last row stays background, as it always
+    // has); past them the picture takes the rows drawn, and that one blank row below.
+    const int height = std::min(maxSize.height(), lowest < familyHeight ? familyHeight : lowest + 2);
+    const QImage painted = paint(height);
     result.image = binarize(painted, textColor, background);
     return result;
 }

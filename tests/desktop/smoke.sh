@@ -178,6 +178,12 @@ type_path "$picture"
 gone "$dialog" || fail "the picture dialog stayed open"
 wait_pixel "$main" "${on_red[@]}" "$red" "the added picture"
 shot picture-added
+# Over the picture the colour tip shows; it never takes the activation from the window (the next
+# Ctrl+Z would be lost).
+xdotool mousemove --window "$main" "${on_blue[@]}"
+sleep 0.5
+shot colour-tip
+[[ $(xdotool getactivewindow) == "$main" ]] || fail "the colour tip took the activation"
 
 # Keying on, then a click on the red half picks red: it becomes the fill colour, black.
 click "$main" "${keying_box[@]}"
@@ -191,8 +197,16 @@ xdotool mousemove --window "$main" "${away[@]}"
 wait_pixel "$main" "${on_red[@]}" 000000 "the keyed picture"
 shot keyed
 
-# The item's menu: 截取 (first entry) opens the cut panel; moving the window's left and top edges to 20,10
-# keeps its right and bottom ones (100, 100): 80x90.
+# The item's menu: 截取 (first entry) opens the cut panel; Escape cancels it.
+click "$main" "${on_blue[@]}" 3
+sleep 0.3
+xdotool key Down Return
+cut=$(window "选择OSD显示区域") || fail "no cut panel"
+focus "$cut"
+xdotool key Escape
+gone "$cut" || fail "Escape did not close the cut panel"
+# Opened again, moving the window's left and top edges to 20,10 keeps its right and bottom ones
+# (100, 100): 80x90.
 click "$main" "${on_blue[@]}" 3
 sleep 0.3
 xdotool key Down Return
@@ -278,6 +292,25 @@ click "$main" "${first_tab[@]}"
 wait_pixel "$main" 30 150 000000 "the imported keyed part"
 wait_pixel "$main" 70 150 "$blue" "the imported blue part"
 shot imported
+
+# The left edge at mid-height, over the preview: a drag there resizes the window and leaves the
+# editor taking clicks (it once left a rubber band over the window that swallowed every click).
+eval "$(xdotool getwindowgeometry --shell "$main")"
+before_width=$WIDTH
+origin "$main"
+edge_x=$((X + 1)) mid_y=$((Y + HEIGHT / 2))
+xdotool mousemove "$edge_x" "$mid_y" mousedown 1 sleep 0.3 mousemove "$((edge_x - 20))" "$mid_y" \
+  sleep 0.3 mousemove "$((edge_x - 40))" "$mid_y" sleep 0.3 mouseup 1
+sleep 0.5
+shot left-edge-dragged
+eval "$(xdotool getwindowgeometry --shell "$main")"
+echo "smoke: the left-edge drag made the window $before_width -> $WIDTH pixels wide"
+click "$main" "${picture_btn[@]}"
+dialog=$(window "Open File") || fail "the editor takes no click after a drag at its left edge"
+focus "$dialog"
+xdotool key Escape
+gone "$dialog" || fail "the picture dialog stayed open after the left-edge drag"
+
 focus "$main"
 xdotool key Escape
 gone "$main" || fail "the main window did not close after the import"
