@@ -225,7 +225,8 @@ void TestCustomToolButton::keysAfterAClickDoNothing()
     if (onPicture)
         QTest::mouseClick(button->pictureButton(), Qt::LeftButton);
     else
-        QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->captionLabel()->geometry().center());
+        QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier,
+                          button->captionLabel()->geometry().center());
     QCOMPARE(clicks.count(), 1);
     QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget() : &window;
     QTest::keyClick(focus, Qt::Key(key));

@@ -16,15 +16,15 @@
 #include <QFrame>
 #include <QGraphicsScene>
 #include <QGraphicsSceneContextMenuEvent>
+#include <QGraphicsView>
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QWindow>
-#include <QGraphicsView>
-#include <QScreen>
 #include <QtTest>
 
 using Pointer = TestSupport::CutPanelPointer;
@@ -324,10 +324,10 @@ void TestCutPanel::panelOpensOverItsWindowAndEscapeCancels()
         // Whole on its screen, over the window it is for.
         const QRect available = panel->screen()->availableGeometry();
         QVERIFY2(available.contains(panel->frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                                                             .arg(panel->x())
-                                                                             .arg(panel->y())
-                                                                             .arg(panel->width())
-                                                                             .arg(panel->height())));
+                                                                            .arg(panel->x())
+                                                                            .arg(panel->y())
+                                                                            .arg(panel->width())
+                                                                            .arg(panel->height())));
         QVERIFY(panel->frameGeometry().contains(window.frameGeometry().center()));
         QCOMPARE(panel->cutWindow(), QRect(0, 0, 100, 100));
 

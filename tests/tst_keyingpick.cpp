@@ -13,11 +13,11 @@
 #include "support/testsupport.h"
 #include "widgets/doubleslider.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QGraphicsView>
 #include <QLabel>
 #include <QPointer>
-#include <QApplication>
 #include <QtTest>
 
 using TestSupport::clickAt;
