@@ -18,6 +18,7 @@ int main(int argc, char *argv[])
         return refused;
     Quillmere window;
     window.setSettingsFolder(settingsFolder);
+    window.rememberPlacement();
     ApplicationStyleSheet::apply(app);
     window.show();
     // Files named on the command line (as the desktop entry passes them) are imported at once.

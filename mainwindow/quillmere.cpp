@@ -7,6 +7,7 @@
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/propertypanel.h"
 #include "osditem/osditem.h"
+#include "textexport/config.h"
 #include "widgets/customtoolbutton.h"
 #include "widgets/doubleslider.h"
 #include "widgets/framelesshelper.h"
@@ -77,7 +78,10 @@ CustomToolButton *Quillmere::addToolBarButton(QPushButton *&pushButton, const QS
 {
     pushButton = new QPushButton(this);
     pushButton->setToolTip(caption);
-    pushButton->setFixedSize(50, 68);
+    // As wide as the caption needs (English words are longer than the Chinese the toolbar was
+    // drawn for), so no caption is set smaller than its neighbours.
+    const int captionWidth = pushButton->fontMetrics().horizontalAdvance(caption) + 8;
+    pushButton->setFixedSize(qMax(50, captionWidth), 68);
     pushButton->setFlat(true);
     auto *toolButton = new CustomToolButton(pushButton);
     if (slot)
@@ -257,8 +261,23 @@ bool Quillmere::confirmClose()
 void Quillmere::reject()
 {
     // QDialog's close event comes here too, and ignores itself when the window stays visible.
-    if (confirmClose())
-        QDialog::reject();
+    if (!confirmClose())
+        return;
+    if (m_remembersPlacement) {
+        Config config(settingsFolder());
+        config.windowGeometry = saveGeometry();
+        config.save();
+    }
+    QDialog::reject();
+}
+
+void Quillmere::rememberPlacement()
+{
+    m_remembersPlacement = true;
+    const Config config(settingsFolder());
+    // Qt brings a place that no screen shows any more back onto one.
+    if (!config.windowGeometry.isEmpty())
+        restoreGeometry(config.windowGeometry);
 }
 
 #if QT_CONFIG(sessionmanager)

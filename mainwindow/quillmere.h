@@ -97,6 +97,10 @@ public:
     // False when nothing was imported.
     bool importFiles(const QStringList &files);
 
+    // Puts the window where it was when it was last closed (settings.ini) and remembers where it is
+    // when it closes; the editor's own window does this, windows made for other purposes do not.
+    void rememberPlacement();
+
     // The device's output screen that every preview frames; a new size is remembered in settings.ini.
     QSize outputScreenSize() const { return m_outputScreenSize; }
     void setOutputScreenSize(const QSize &size);
@@ -274,6 +278,7 @@ private:
     QString m_textDraft;
     QString m_settingsFolder;
     bool m_settingsWarned = false;
+    bool m_remembersPlacement = false;
     QHBoxLayout *m_mainLayout = nullptr;
     QVBoxLayout *m_contentLayout = nullptr;
     QHBoxLayout *m_toolBarLayout = nullptr;

@@ -13,6 +13,7 @@
 #include "osditem/publicbase.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFileDialog>
 #include <QGraphicsScene>
 #include <QGraphicsView>
@@ -86,6 +87,15 @@ void Quillmere::slot_outputButten()
         return;
     }
     markSaved();
+    // Said without stopping the work: how many items went into which file.
+    const int count = DataMode::getInstance()->getOSDInfos().size();
+    auto *note = new CustomMegBox(
+        this, CustomMegBox::Information, tr("提示"),
+        tr("已将 %n 个OSD导出到:\n%1", nullptr, count).arg(QDir::toNativeSeparators(fileName)), tr("OK"));
+    note->setObjectName(QStringLiteral("exportedNote"));
+    note->setModal(false);
+    connect(note, &QDialog::finished, note, &QObject::deleteLater);
+    note->show();
 }
 
 void Quillmere::slot_inputButten()

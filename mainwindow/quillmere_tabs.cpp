@@ -98,6 +98,8 @@ void Quillmere::createColorTip()
     m_colorTipSwatch->setStyleSheet(QStringLiteral("background-color:rgb(0,0,0);"));
     m_colorTipLabel = new QLabel(m_colorTip);
     m_colorTipLabel->setFixedSize(80, 24);
+    // Light on the window's dark ground, which the tip takes over.
+    m_colorTipLabel->setStyleSheet(QStringLiteral("color:rgb(235,235,235);"));
     m_colorTipLabel->setText(QStringLiteral("(--,--,--)"));
     tipLayout->addWidget(m_colorTipSwatch);
     tipLayout->addSpacing(2);

@@ -3,6 +3,7 @@
 #include "core/geometry/outputscreen.h"
 
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QPushButton>
 #include <QSpinBox>
@@ -28,6 +29,9 @@ ScreenSizeDialog::ScreenSizeDialog(const QSize &size, QWidget *parent) : QDialog
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);
+    // Wide enough for its whole title: the title bar's buttons take about as much again as the
+    // longer English title needs room.
+    setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) * 3 / 2 + 120);
 }
 
 QSize ScreenSizeDialog::size() const

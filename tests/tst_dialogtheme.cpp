@@ -2,6 +2,7 @@
 // every text they show must still stand out from the ground it is painted on.
 #include "app/applicationstylesheet.h"
 #include "mainwindow/quillmere.h"
+#include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 #include "textexport/exporttextimage.h"
 
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolTip>
 #include <QtTest>
 
 #include <algorithm>
@@ -101,6 +103,8 @@ private slots:
     void cleanupTestCase();
     void dialogTextStandsOut_data();
     void dialogTextStandsOut();
+    void tipsStandOut_data();
+    void tipsStandOut();
 };
 
 void TestDialogTheme::initTestCase()
@@ -160,6 +164,43 @@ void TestDialogTheme::dialogTextStandsOut()
     }
     QVERIFY(checked >= 5);
     QVERIFY2(faint.isEmpty(), qPrintable(faint.join(QLatin1String("; "))));
+}
+
+void TestDialogTheme::tipsStandOut_data()
+{
+    QTest::addColumn<bool>("colourTip");
+    QTest::newRow("the colour tip over a picture") << true;
+    QTest::newRow("a tooltip of the main window") << false;
+}
+
+void TestDialogTheme::tipsStandOut()
+{
+    QFETCH(bool, colourTip);
+    Quillmere window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QLabel *label = nullptr;
+    if (colourTip) {
+        QFrame *tip = QuillmereTestAccess::colorTip(window);
+        QuillmereTestAccess::colorTipLabel(window)->setText(QStringLiteral("(30,60,200)"));
+        tip->show();
+        label = QuillmereTestAccess::colorTipLabel(window);
+    } else {
+        auto *button = window.findChild<QPushButton *>();
+        QVERIFY(button && !button->toolTip().isEmpty());
+        QToolTip::showText(button->mapToGlobal(QPoint(5, 5)), button->toolTip(), button);
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (top->inherits("QTipLabel") && top->isVisible())
+                label = qobject_cast<QLabel *>(top);
+        }
+    }
+    QVERIFY(label);
+    const QColor ground = paintedGround(label);
+    const QColor ink = label->palette().color(label->foregroundRole());
+    const double ratio = contrast(ink, ground);
+    QVERIFY2(ratio >= 4.5,
+             qPrintable(QStringLiteral("%1 on %2 (%3:1)").arg(ink.name(), ground.name()).arg(ratio)));
+    QToolTip::hideText();
 }
 
 QTEST_MAIN(TestDialogTheme)

@@ -50,6 +50,12 @@ void TestExchangeExport::exportDialogAndFile()
     QCOMPARE(seen.selectedNameFilter, QStringLiteral("PicFile (*.pic)"));
     QCOMPARE(seen.acceptMode, int(QFileDialog::AcceptSave));
     QVERIFY(QFileInfo(path).size() > 0);
+    // A note, which does not stop the work, says how many items went where.
+    auto *note = w.findChild<CustomMegBox *>(QStringLiteral("exportedNote"));
+    QVERIFY(note && note->isVisible() && !note->isModal());
+    const QString said = TestSupport::labelTexts(note).join('\n');
+    QVERIFY2(said.contains(QStringLiteral("1 个OSD")) && said.contains(QDir::toNativeSeparators(path)),
+             qPrintable(said));
 }
 
 void TestExchangeExport::exportLocationTruncates_data()

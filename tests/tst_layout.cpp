@@ -64,6 +64,8 @@ private slots:
     void pickingIsExactAtAnyZoom_data();
     void pickingIsExactAtAnyZoom();
     void outputScreenIsRemembered();
+    void placementIsRemembered_data();
+    void placementIsRemembered();
 };
 
 void TestLayout::placingRoundTrips_data()
@@ -194,6 +196,50 @@ void TestLayout::pickingIsExactAtAnyZoom()
     const QColor expected = picture.pixelColor(pixel);
     QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(),
              QStringLiteral("(%1,%2,%3)").arg(expected.red()).arg(expected.green()).arg(expected.blue()));
+}
+
+void TestLayout::placementIsRemembered_data()
+{
+    QTest::addColumn<bool>("maximised");
+    QTest::newRow("a moved and resized window comes back there") << false;
+    QTest::newRow("a maximised window comes back maximised") << true;
+}
+
+void TestLayout::placementIsRemembered()
+{
+    QFETCH(bool, maximised);
+    QTemporaryDir folder;
+    QRect placed;
+    {
+        Quillmere w;
+        w.setSettingsFolder(folder.path());
+        w.rememberPlacement();
+        w.setGeometry(70, 60, 900, 640);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        if (maximised)
+            w.showMaximized();
+        QTRY_COMPARE(w.isMaximized(), maximised);
+        placed = w.geometry();
+        w.reject();
+        QVERIFY(!w.isVisible());
+    }
+    {
+        Quillmere w;
+        w.setSettingsFolder(folder.path());
+        w.rememberPlacement();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTRY_COMPARE(w.isMaximized(), maximised);
+        if (!maximised)
+            QCOMPARE(w.geometry(), placed);
+    }
+    {
+        // A window made for another purpose neither takes nor leaves a place.
+        Quillmere w;
+        w.setSettingsFolder(folder.path());
+        QCOMPARE(w.size(), QSize(850, 620));
+    }
 }
 
 void TestLayout::outputScreenIsRemembered()

@@ -2,6 +2,8 @@
 // sources (run on a copy, never on the committed file), every message in it is finished and keeps
 // its placeholders, and no text the operator reads bypasses translation (a scanner over the
 // product's sources, with translations/untranslated.txt naming the justified exceptions).
+#include "core/text/translationinstaller.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -320,6 +322,7 @@ private slots:
     void scannerFindsUntranslatedLiterals_data();
     void scannerFindsUntranslatedLiterals();
     void sourcesTranslateWhatTheOperatorReads();
+    void chineseTranslatesEveryEnglishText();
 };
 
 void TestTranslations::committedFileIsFinished()
@@ -496,6 +499,38 @@ void TestTranslations::sourcesTranslateWhatTheOperatorReads()
              qPrintable(QStringLiteral("untranslated.txt names literals the sources no longer "
                                        "have:\n") +
                         QStringList(stale.values()).join(QLatin1Char('\n'))));
+}
+
+void TestTranslations::chineseTranslatesEveryEnglishText()
+{
+    QString error;
+    const QList<Message> english = readTs(kTsFile, &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const QList<Message> chinese =
+        readTs(kSourceDir + QStringLiteral("/translations/brisklane_zh.ts"), &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QMap<QString, Message> byKey;
+    for (const Message &m : chinese)
+        byKey.insert(m.key(), m);
+    // The texts the sources write in English, and nothing else.
+    QStringList missing;
+    int englishSources = 0;
+    for (const Message &m : english) {
+        if (std::any_of(m.source.begin(), m.source.end(), isChinese) || m.type == QLatin1String("vanished") ||
+            m.type == QLatin1String("obsolete"))
+            continue;
+        ++englishSources;
+        const auto found = byKey.constFind(m.key());
+        if (found == byKey.constEnd() || found->translation.trimmed().isEmpty() || !found->type.isEmpty())
+            missing.append(describe(m));
+    }
+    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char('\n'))));
+    QCOMPARE(chinese.size(), englishSources);
+
+    // Installed for the Chinese interface, they are what the operator reads.
+    QVERIFY(TranslationInstaller::install(qApp, LanguageChoice::Chinese, TranslationInstaller::OwnTextsOnly));
+    QCOMPARE(QCoreApplication::translate("Quillmere", "Open File"), QStringLiteral("打开文件"));
+    QCOMPARE(QCoreApplication::translate("Quillmere", "OK"), QStringLiteral("确定"));
 }
 
 QTEST_GUILESS_MAIN(TestTranslations)

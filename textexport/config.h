@@ -45,6 +45,9 @@ public:
     int screenHeight = 0;
     // How many steps of the OSD list can be undone.
     int undoLimit = 0;
+    // The editor's main window as it was closed: place, size and whether it was maximised. (The
+    // text window has mainWindowGeometry and mainWindowState to itself.)
+    QByteArray windowGeometry;
 
     // settings.ini in dir, without a doubled separator.
     static QString settingsPathFor(const QString &dir);

@@ -718,6 +718,16 @@
         <translation>The file was not exported.
 %1</translation>
     </message>
+    <message numerus="yes">
+        <source>已将 %n 个OSD导出到:
+%1</source>
+        <translation>
+            <numerusform>%n OSD item exported to:
+%1</numerusform>
+            <numerusform>%n OSD items exported to:
+%1</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>SafeFile</name>

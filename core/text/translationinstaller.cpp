@@ -6,7 +6,9 @@
 
 QString TranslationInstaller::resourceFor(LanguageChoice::Language language)
 {
-    return language == LanguageChoice::English ? QStringLiteral(":/translations/brisklane_en.qm") : QString();
+    // The Chinese translation holds only the few texts the sources write in English.
+    return language == LanguageChoice::English ? QStringLiteral(":/translations/brisklane_en.qm")
+                                               : QStringLiteral(":/translations/brisklane_zh.qm");
 }
 
 bool TranslationInstaller::install(QCoreApplication *application, LanguageChoice::Language language,

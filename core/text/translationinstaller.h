@@ -8,11 +8,12 @@ class QCoreApplication;
 
 // Installs the translations of a language into the application: the product's own (compiled into
 // the executable under :/translations) and Qt's for its dialogs and buttons, when Qt's are installed
-// on the machine. Chinese needs none of the product's: its texts are written in Chinese.
+// on the machine. The texts are written in Chinese; the Chinese translation holds only the few the
+// sources write in English (file dialog titles and filters, "OK").
 class TranslationInstaller
 {
 public:
-    // The resource that holds the product's translation into language (empty for Chinese).
+    // The resource that holds the product's translation into language.
     static QString resourceFor(LanguageChoice::Language language);
 
     enum QtTexts

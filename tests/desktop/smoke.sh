@@ -171,7 +171,7 @@ focus "$main"
 shot start
 
 click "$main" "${picture_btn[@]}"
-dialog=$(window "Open File") || fail "no picture dialog"
+dialog=$(window "打开文件") || fail "no picture dialog"
 focus "$dialog"
 shot picture-dialog
 type_path "$picture"
@@ -306,7 +306,7 @@ shot left-edge-dragged
 eval "$(xdotool getwindowgeometry --shell "$main")"
 echo "smoke: the left-edge drag made the window $before_width -> $WIDTH pixels wide"
 click "$main" "${picture_btn[@]}"
-dialog=$(window "Open File") || fail "the editor takes no click after a drag at its left edge"
+dialog=$(window "打开文件") || fail "the editor takes no click after a drag at its left edge"
 focus "$dialog"
 xdotool key Escape
 gone "$dialog" || fail "the picture dialog stayed open after the left-edge drag"

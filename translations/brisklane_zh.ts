@@ -1,0 +1,79 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<!-- The texts the sources write in English, in Chinese for the Chinese interface: every other text is
+     written in Chinese. Kept by hand (update_translations does not touch it); tst_translations checks
+     that every English text of brisklane_en.ts is here. -->
+<context>
+    <name>CloseButton</name>
+    <message>
+        <source>Close Tab</source>
+        <translation>关闭标签页</translation>
+    </message>
+</context>
+<context>
+    <name>ExportTextImage</name>
+    <message>
+        <source>&amp;Format</source>
+        <translation>格式(&amp;F)</translation>
+    </message>
+    <message>
+        <source>C&amp;olor</source>
+        <translation>颜色(&amp;O)</translation>
+    </message>
+</context>
+<context>
+    <name>NotePad</name>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>剪切(&amp;T)</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>复制(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>粘贴(&amp;P)</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>全选</translation>
+    </message>
+</context>
+<context>
+    <name>Quillmere</name>
+    <message>
+        <source>OSD</source>
+        <translation>OSD</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>PicFile (*.pic)</source>
+        <translation>PIC文件 (*.pic)</translation>
+    </message>
+    <message>
+        <source>LogoFile (*.logo)</source>
+        <translation>LOGO文件 (*.logo)</translation>
+    </message>
+    <message>
+        <source>AllFile (*.pic *.logo)</source>
+        <translation>全部OSD文件 (*.pic *.logo)</translation>
+    </message>
+    <message>
+        <source>Open File</source>
+        <translation>打开文件</translation>
+    </message>
+    <message>
+        <source>Images (*.png *.bmp *.jpg *.jpeg)</source>
+        <translation>图片 (*.png *.bmp *.jpg *.jpeg)</translation>
+    </message>
+</context>
+</TS>
