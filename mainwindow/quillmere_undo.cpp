@@ -334,6 +334,9 @@ void Quillmere::restoreState(const std::shared_ptr<const EditorState> &state, co
     m_restoring = false;
     closeGesture();
     updatePositionControls();
+    // The item the step brought back may lie outside the part of the page in sight.
+    if (PreviewView *preview = currentPreview())
+        preview->bringItemsIntoView();
     if (m_overviewVisible)
         refreshOverview();
 }

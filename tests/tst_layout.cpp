@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QSpinBox>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QtTest>
 
 using TestSupport::onlyItem;
@@ -66,6 +67,10 @@ private slots:
     void outputScreenIsRemembered();
     void placementIsRemembered_data();
     void placementIsRemembered();
+    void shownPagesShowTheirItem_data();
+    void shownPagesShowTheirItem();
+    void previewTakesTheKeysUnderThePointer_data();
+    void previewTakesTheKeysUnderThePointer();
 };
 
 void TestLayout::placingRoundTrips_data()
@@ -240,6 +245,78 @@ void TestLayout::placementIsRemembered()
         w.setSettingsFolder(folder.path());
         QCOMPARE(w.size(), QSize(850, 620));
     }
+}
+
+void TestLayout::shownPagesShowTheirItem_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("a tab that becomes current again") << "tab";
+    QTest::newRow("a tab whose closing is undone") << "undo close";
+}
+
+void TestLayout::shownPagesShowTheirItem()
+{
+    QFETCH(QString, how);
+    Quillmere w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // An item near the bottom-right corner of the screen, far outside the page's top-left part.
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, TestSupport::numberedPicture(120, 80));
+    QVERIFY(item);
+    item->setPos(1700, 950);
+    QGraphicsView *page = QuillmereTestAccess::currentView(w);
+    const auto inSight = [](QGraphicsView *view) {
+        const QRectF visible = view->mapToScene(view->viewport()->rect()).boundingRect();
+        const QList<QGraphicsItem *> items = view->scene()->items();
+        return !items.isEmpty() && visible.intersects(items.first()->sceneBoundingRect());
+    };
+    QVERIFY(!inSight(page));
+    const qreal zoom = qobject_cast<PreviewView *>(page)->zoom();
+
+    w.on_notifyAddTable(0);
+    QCOMPARE(QuillmereTestAccess::tabWidget(w)->currentIndex(), 1);
+    if (how == QLatin1String("tab")) {
+        QuillmereTestAccess::tabWidget(w)->setCurrentIndex(0);
+    } else {
+        TestSupport::answerNextModal(QStringLiteral("是"));
+        w.on_removeTable(0);
+        QCOMPARE(QuillmereTestAccess::tabWidget(w)->count(), 1);
+        w.undoStack()->undo();
+        QuillmereTestAccess::tabWidget(w)->setCurrentIndex(0);
+        page = QuillmereTestAccess::currentView(w);
+    }
+    QTRY_VERIFY(inSight(page));
+    // The zoom stays as it was.
+    QCOMPARE(qobject_cast<PreviewView *>(page)->zoom(), zoom);
+}
+
+void TestLayout::previewTakesTheKeysUnderThePointer_data()
+{
+    QTest::addColumn<bool>("typing");
+    QTest::newRow("the pointer over the preview gives it the keys") << false;
+    QTest::newRow("a field being typed in keeps them") << true;
+}
+
+void TestLayout::previewTakesTheKeysUnderThePointer()
+{
+    QFETCH(bool, typing);
+    Quillmere w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, TestSupport::numberedPicture(40, 30));
+    QVERIFY(item);
+    QWidget *elsewhere = typing ? static_cast<QWidget *>(QuillmereTestAccess::xSpin(w))
+                                : static_cast<QWidget *>(QuillmereTestAccess::outputCombo(w));
+    elsewhere->setFocus();
+    QTRY_VERIFY(elsewhere->hasFocus());
+    QGraphicsView *page = QuillmereTestAccess::currentView(w);
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(page, &enter);
+    QCOMPARE(page->hasFocus(), !typing);
+    // An arrow then nudges the item (or, while typing, stays with the field).
+    const QPointF before = item->pos();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    QCOMPARE(item->pos(), typing ? before : before + QPointF(1, 0));
 }
 
 void TestLayout::outputScreenIsRemembered()

@@ -2,11 +2,18 @@
 
 #include "core/geometry/outputscreen.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QGraphicsItem>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextEdit>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QtMath>
 
@@ -114,6 +121,42 @@ void PreviewView::wheelEvent(QWheelEvent *event)
     if (delta != 0)
         zoomBy(delta / 120.0, event->position().toPoint());
     event->accept();
+}
+
+void PreviewView::bringItemsIntoView()
+{
+    if (!scene())
+        return;
+    QRectF items;
+    const QList<QGraphicsItem *> all = scene()->items();
+    for (const QGraphicsItem *item : all) {
+        if (item->isVisible() && !item->parentItem())
+            items |= item->sceneBoundingRect();
+    }
+    const QRectF visible = mapToScene(viewport()->rect()).boundingRect();
+    if (items.isEmpty() || visible.intersects(items))
+        return;
+    ensureVisible(items, 20, 20);
+}
+
+void PreviewView::showEvent(QShowEvent *event)
+{
+    QGraphicsView::showEvent(event);
+    // Once the page has its size and its scroll ranges.
+    QTimer::singleShot(0, this, &PreviewView::bringItemsIntoView);
+}
+
+void PreviewView::enterEvent(QEvent *event)
+{
+    QGraphicsView::enterEvent(event);
+    // The preview's keys (the arrow nudges, the zoom) work as soon as the pointer is over it,
+    // without a click that might pick a colour; but the operator typing in a field keeps the keys.
+    QWidget *focus = QApplication::focusWidget();
+    const bool typing =
+        focus && (qobject_cast<QAbstractSpinBox *>(focus) || qobject_cast<QLineEdit *>(focus) ||
+                  qobject_cast<QTextEdit *>(focus) || qobject_cast<QPlainTextEdit *>(focus));
+    if (!typing && isActiveWindow() && focusPolicy() != Qt::NoFocus)
+        setFocus(Qt::MouseFocusReason);
 }
 
 void PreviewView::keyPressEvent(QKeyEvent *event)

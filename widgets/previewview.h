@@ -32,6 +32,9 @@ public:
     // The whole screen in the view, as large as it fits.
     void fitScreen();
     void actualSize();
+    // Scrolls so that the items come into sight when none of them is, at the same zoom: a page
+    // shown after an import, an undo or a tab's return would otherwise show an empty area.
+    void bringItemsIntoView();
 
 signals:
     // delta in screen pixels: 1 per press, 10 with Shift.
@@ -50,6 +53,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void enterEvent(QEvent *event) override;
 
 private:
     // event moved onto the view pixel that is drawn under the pointer's device pixel.
