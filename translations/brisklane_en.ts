@@ -785,5 +785,9 @@
         <source>全部清除</source>
         <translation>Remove All</translation>
     </message>
+    <message>
+        <source>全部标签页</source>
+        <translation>All Tabs</translation>
+    </message>
 </context>
 </TS>
