@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QFontComboBox>
 #include <QFontDatabase>
@@ -22,6 +23,7 @@
 #include <QMetaMethod>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -66,6 +68,9 @@ private slots:
     void editorShowsTheRenderedFont_data();
     void editorShowsTheRenderedFont();
     void closeHidesAndReports();
+    void colourEntriesAreNamed();
+    void editorMenuSpeaksTheInterfaceLanguage_data();
+    void editorMenuSpeaksTheInterfaceLanguage();
 };
 
 void TestExportTextImage::newWindowDefaults()
@@ -526,6 +531,59 @@ void TestExportTextImage::closeHidesAndReports()
     QCOMPARE(closed.size(), 1);
     QVERIFY(guard);
     QVERIFY(window->isHidden());
+}
+
+void TestExportTextImage::colourEntriesAreNamed()
+{
+    ExportTextImageTestAccess w(openWindow());
+    QComboBox *colours = w.comboColor();
+    QSet<QString> names;
+    for (int i = 0; i < colours->count(); ++i) {
+        const QString name = colours->itemText(i);
+        QVERIFY2(QColor::isValidColor(name), qPrintable(QStringLiteral("entry %1: \"%2\"").arg(i).arg(name)));
+        names.insert(name);
+        // The name is the colour its swatch shows.
+        const QImage swatch = colours->itemIcon(i).pixmap(50, 20).toImage();
+        QCOMPARE(swatch.pixel(25, 10), QColor(name).rgba());
+    }
+    QCOMPARE(names.size(), colours->count());
+}
+
+void TestExportTextImage::editorMenuSpeaksTheInterfaceLanguage_data()
+{
+    QTest::addColumn<bool>("byKey");
+    QTest::newRow("right click on the text") << false;
+    QTest::newRow("menu key") << true;
+}
+
+void TestExportTextImage::editorMenuSpeaksTheInterfaceLanguage()
+{
+    QFETCH(bool, byKey);
+
+    // The tests install no translation: the interface is Chinese, and Qt's own texts are Qt's
+    // English, as on a machine without Qt's translations.
+    ExportTextImage *window = openWindow();
+    ExportTextImageTestAccess w(window);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QPlainTextEdit *editor = w.editor();
+    editor->setPlainText(QStringLiteral("some text"));
+
+    QStringList entries;
+    TestSupport::chooseFromNextMenu(QStringLiteral("全选"), &entries);
+    QWidget *target = byKey ? static_cast<QWidget *>(editor) : editor->viewport();
+    const QPoint at(10, 10);
+    QContextMenuEvent request(byKey ? QContextMenuEvent::Keyboard : QContextMenuEvent::Mouse, at,
+                              target->mapToGlobal(at));
+    QApplication::sendEvent(target, &request);
+
+    QTRY_VERIFY(!entries.isEmpty());
+    const QRegularExpression latin(QStringLiteral("[A-Za-z]"));
+    for (const QString &entry : qAsConst(entries)) {
+        // A shortcut after a tab may be spelt in Latin letters.
+        QVERIFY2(!entry.section(QLatin1Char('\t'), 0, 0).contains(latin), qPrintable(entry));
+    }
+    QTRY_COMPARE(editor->textCursor().selectedText(), QStringLiteral("some text"));
 }
 
 QTEST_MAIN(TestExportTextImage)

@@ -4,6 +4,7 @@
 #include "core/text/sizevalidator.h"
 #include "interfaces/styled/stylesheet.h"
 #include "textexport/config.h"
+#include "textexport/editcontextmenu.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -50,8 +51,6 @@ ExportTextImage::ExportTextImage(Config *config, QWidget *parent)
     m_textColor = QColor(Qt::black);
     updateColorSwatch(m_textColor);
 
-    if (QPlainTextEdit *editor = currentEditor())
-        editor->setContextMenuPolicy(Qt::NoContextMenu);
     applyShownFont();
 
     // The settings object belongs to the caller and may be gone once construction is over.
@@ -230,6 +229,7 @@ void ExportTextImage::newFile()
     m_tabNames.append(name);
     auto *editor = new QPlainTextEdit;
     editor->setObjectName(QStringLiteral("textEditor"));
+    EditContextMenu::attach(editor);
     m_tabWidget->addTab(editor, name);
     m_tabWidget->setCurrentWidget(editor);
 }
@@ -275,9 +275,11 @@ void ExportTextImage::fillColorCombo()
     for (const QString &name : names) {
         QPixmap swatch(50, 20);
         swatch.fill(QColor(name));
-        comboColor->addItem(QIcon(swatch), QString());
+        // The name beside the swatch: many colours look alike in a small swatch.
+        comboColor->addItem(QIcon(swatch), name);
     }
     comboColor->setIconSize(QSize(50, 20));
+    comboColor->setMinimumContentsLength(12);
     comboColor->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     const int black = names.indexOf(QStringLiteral("black"));
     if (black > 0)

@@ -20,6 +20,37 @@
     </message>
 </context>
 <context>
+    <name>EditContextMenu</name>
+    <message>
+        <source>撤销</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <source>剪切</source>
+        <translation>Cu&amp;t</translation>
+    </message>
+    <message>
+        <source>复制</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>粘贴</source>
+        <translation>&amp;Paste</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>全选</source>
+        <translation>Select All</translation>
+    </message>
+</context>
+<context>
     <name>ExportTextImage</name>
     <message>
         <source>输入的信息为空不能发送文本!</source>
@@ -68,29 +99,6 @@
     <message>
         <source>确定</source>
         <translation>OK</translation>
-    </message>
-</context>
-<context>
-    <name>NotePad</name>
-    <message>
-        <source>Cu&amp;t</source>
-        <translation>Cu&amp;t</translation>
-    </message>
-    <message>
-        <source>&amp;Copy</source>
-        <translation>&amp;Copy</translation>
-    </message>
-    <message>
-        <source>&amp;Paste</source>
-        <translation>&amp;Paste</translation>
-    </message>
-    <message>
-        <source>Delete</source>
-        <translation>Delete</translation>
-    </message>
-    <message>
-        <source>Select All</source>
-        <translation>Select All</translation>
     </message>
 </context>
 <context>
