@@ -537,16 +537,21 @@ void TestExportTextImage::colourEntriesAreNamed()
 {
     ExportTextImageTestAccess w(openWindow());
     QComboBox *colours = w.comboColor();
-    QSet<QString> names;
+    QCOMPARE(colours->count(), QColor::colorNames().size());
+    QHash<QString, QRgb> colourOfName;
+    const QRegularExpression latin(QStringLiteral("[A-Za-z]"));
     for (int i = 0; i < colours->count(); ++i) {
         const QString name = colours->itemText(i);
-        QVERIFY2(QColor::isValidColor(name), qPrintable(QStringLiteral("entry %1: \"%2\"").arg(i).arg(name)));
-        names.insert(name);
-        // The name is the colour its swatch shows.
+        // Named in the interface's language (the tests' is Chinese).
+        QVERIFY2(!name.isEmpty() && !name.contains(latin),
+                 qPrintable(QStringLiteral("entry %1: \"%2\"").arg(i).arg(name)));
         const QImage swatch = colours->itemIcon(i).pixmap(50, 20).toImage();
-        QCOMPARE(swatch.pixel(25, 10), QColor(name).rgba());
+        const QRgb shown = swatch.pixel(25, 10);
+        // Only one colour under each name (grey has two spellings of the same colour).
+        QVERIFY2(colourOfName.value(name, shown) == shown, qPrintable(name));
+        colourOfName.insert(name, shown);
     }
-    QCOMPARE(names.size(), colours->count());
+    QVERIFY(colourOfName.size() > colours->count() * 9 / 10);
 }
 
 void TestExportTextImage::editorMenuSpeaksTheInterfaceLanguage_data()

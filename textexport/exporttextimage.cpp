@@ -1,6 +1,7 @@
 // Construction of the text image window: widgets, actions, connections, style and closing.
 #include "textexport/exporttextimage.h"
 
+#include "core/text/colornames.h"
 #include "core/text/sizevalidator.h"
 #include "interfaces/styled/stylesheet.h"
 #include "textexport/config.h"
@@ -18,6 +19,8 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QTabWidget>
 #include <QToolBar>
 
@@ -29,6 +32,25 @@ const char *const kToolBarStyle =
 const char *const kEditorStyle = "background-color:rgb(255,255,255);";
 
 const char *const kTabName = QT_TRANSLATE_NOOP("ExportTextImage", "文本编辑");
+// The colour list: the open list names every colour beside its swatch, the closed box shows the
+// swatch alone (the name is its tool tip), so the format bar keeps its width.
+class SwatchComboBox : public QComboBox
+{
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        option.currentText.clear();
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    }
+};
+
 } // namespace
 
 ExportTextImage::ExportTextImage(Config *config, QWidget *parent)
@@ -94,7 +116,7 @@ void ExportTextImage::buildWidgets()
     comboSize->setObjectName(QStringLiteral("comboSize"));
     comboSize->setEditable(true);
     comboSize->installEventFilter(this);
-    comboColor = new QComboBox(m_formatToolBar);
+    comboColor = new SwatchComboBox(m_formatToolBar);
     comboColor->setObjectName(QStringLiteral("comboColor"));
     comboColor->setEditable(true);
     comboColor->installEventFilter(this);
@@ -276,11 +298,11 @@ void ExportTextImage::fillColorCombo()
         QPixmap swatch(50, 20);
         swatch.fill(QColor(name));
         // The name beside the swatch: many colours look alike in a small swatch.
-        comboColor->addItem(QIcon(swatch), name);
+        comboColor->addItem(QIcon(swatch), ColorNames::displayName(name), name);
     }
     comboColor->setIconSize(QSize(50, 20));
-    comboColor->setMinimumContentsLength(12);
     comboColor->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    connect(comboColor, &QComboBox::currentTextChanged, comboColor, &QWidget::setToolTip);
     const int black = names.indexOf(QStringLiteral("black"));
     if (black > 0)
         comboColor->setCurrentIndex(black);
