@@ -556,14 +556,15 @@ void TestExportTextImage::colourEntriesAreNamed()
 
 void TestExportTextImage::editorMenuSpeaksTheInterfaceLanguage_data()
 {
-    QTest::addColumn<bool>("byKey");
-    QTest::newRow("right click on the text") << false;
-    QTest::newRow("menu key") << true;
+    QTest::addColumn<QString>("where");
+    QTest::newRow("right click on the text") << QStringLiteral("text");
+    QTest::newRow("menu key in the editor") << QStringLiteral("editor");
+    QTest::newRow("right click in the font size field") << QStringLiteral("size");
 }
 
 void TestExportTextImage::editorMenuSpeaksTheInterfaceLanguage()
 {
-    QFETCH(bool, byKey);
+    QFETCH(QString, where);
 
     // The tests install no translation: the interface is Chinese, and Qt's own texts are Qt's
     // English, as on a machine without Qt's translations.
@@ -573,13 +574,16 @@ void TestExportTextImage::editorMenuSpeaksTheInterfaceLanguage()
     QVERIFY(QTest::qWaitForWindowExposed(window));
     QPlainTextEdit *editor = w.editor();
     editor->setPlainText(QStringLiteral("some text"));
+    QWidget *target = where == QLatin1String("text")     ? editor->viewport()
+                      : where == QLatin1String("editor") ? static_cast<QWidget *>(editor)
+                                                         : w.comboSize()->lineEdit();
 
     QStringList entries;
     TestSupport::chooseFromNextMenu(QStringLiteral("全选"), &entries);
-    QWidget *target = byKey ? static_cast<QWidget *>(editor) : editor->viewport();
     const QPoint at(10, 10);
-    QContextMenuEvent request(byKey ? QContextMenuEvent::Keyboard : QContextMenuEvent::Mouse, at,
-                              target->mapToGlobal(at));
+    QContextMenuEvent request(where == QLatin1String("editor") ? QContextMenuEvent::Keyboard
+                                                               : QContextMenuEvent::Mouse,
+                              at, target->mapToGlobal(at));
     QApplication::sendEvent(target, &request);
 
     QTRY_VERIFY(!entries.isEmpty());
@@ -588,7 +592,11 @@ void TestExportTextImage::editorMenuSpeaksTheInterfaceLanguage()
         // A shortcut after a tab may be spelt in Latin letters.
         QVERIFY2(!entry.section(QLatin1Char('\t'), 0, 0).contains(latin), qPrintable(entry));
     }
-    QTRY_COMPARE(editor->textCursor().selectedText(), QStringLiteral("some text"));
+    // The menu's entries work on what it was opened for.
+    if (where == QLatin1String("size"))
+        QTRY_COMPARE(w.comboSize()->lineEdit()->selectedText(), w.comboSize()->currentText());
+    else
+        QTRY_COMPARE(editor->textCursor().selectedText(), QStringLiteral("some text"));
 }
 
 QTEST_MAIN(TestExportTextImage)

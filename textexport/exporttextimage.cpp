@@ -274,6 +274,7 @@ void ExportTextImage::setsystemStyle()
 
     comboSize->setEditable(true);
     comboSize->lineEdit()->setValidator(new SizeValidator(24, 200, comboSize->lineEdit()));
+    EditContextMenu::attach(comboSize->lineEdit());
     comboSize->setMaxVisibleItems(10);
     comboSize->setInsertPolicy(QComboBox::NoInsert);
 
