@@ -30,7 +30,6 @@ OverviewItem::OverviewItem(const QPixmap &pixmap, const QString &title) : QGraph
     m_labelBox->setBrush(QColor(0, 0, 0, 160));
     m_label = new QGraphicsSimpleTextItem(m_labelBox);
     m_label->setBrush(QColor(240, 240, 240));
-    m_label->setPos(kLabelPadding, kLabelPadding / 2);
     setTitle(title);
 }
 
@@ -41,6 +40,41 @@ void OverviewItem::setTitle(const QString &title)
     m_labelBox->setRect(
         QRectF(QPointF(0, 0), m_label->boundingRect().size() + QSizeF(2 * kLabelPadding, kLabelPadding)));
     m_labelBox->setVisible(!title.isEmpty());
+    placeLabel();
+}
+
+qreal OverviewItem::labelHeight() const
+{
+    return m_labelBox->rect().height();
+}
+
+void OverviewItem::setLabelBelow(bool below)
+{
+    if (below == m_labelBelow)
+        return;
+    m_labelBelow = below;
+    placeLabel();
+}
+
+void OverviewItem::setPixmap(const QPixmap &pixmap)
+{
+    QGraphicsPixmapItem::setPixmap(pixmap);
+    placeLabel();
+}
+
+void OverviewItem::placeLabel()
+{
+    // The box ignores the view's zoom, so its own rectangle reaches up from the picture's top-left
+    // corner, or down from its bottom-left, by the label's height in view pixels.
+    const QSizeF size = m_labelBox->rect().size();
+    if (m_labelBelow) {
+        m_labelBox->setPos(0, pixmap().height());
+        m_labelBox->setRect(QRectF(QPointF(0, 0), size));
+    } else {
+        m_labelBox->setPos(0, 0);
+        m_labelBox->setRect(QRectF(QPointF(0, -size.height()), size));
+    }
+    m_label->setPos(kLabelPadding, m_labelBox->rect().top() + kLabelPadding / 2);
 }
 
 void OverviewItem::setVisibleRegion(const QRegion &region)

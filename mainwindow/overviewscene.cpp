@@ -4,6 +4,7 @@
 #include "core/geometry/outputscreen.h"
 #include "mainwindow/overviewitem.h"
 
+#include <QGraphicsLineItem>
 #include <QGraphicsRectItem>
 #include <QGraphicsSceneMouseEvent>
 #include <QGraphicsView>
@@ -17,6 +18,9 @@ namespace {
 
 // Above every picture, whatever the number of tabs.
 constexpr qreal kOutlineZ = std::numeric_limits<int>::max();
+
+// Guides above the outline.
+constexpr qreal kGuideZ = kOutlineZ;
 
 // The view's scale along x: a drag's snapping distance is given in its pixels.
 qreal viewScale(const QGraphicsSceneMouseEvent *event)
@@ -56,6 +60,7 @@ void OverviewScene::setScreenSize(const QSize &size)
 void OverviewScene::setEntries(const QList<Entry> &entries)
 {
     m_dragged = -1;
+    showGuides(QRectF());
     qDeleteAll(m_items);
     m_items.clear();
     for (const Entry &entry : entries) {
@@ -122,10 +127,66 @@ void OverviewScene::layoutChanged()
     }
     const qreal margin = qMax(m_screenSize.width(), m_screenSize.height()) / 4.0;
     setSceneRect(extent.adjusted(-margin, -margin, margin, margin));
+    placeLabels();
+}
+
+void OverviewScene::placeLabels()
+{
+    // A label goes below its picture only where the scene ends above it, as on a small screen far
+    // out: the view could not scroll to a label there.
+    for (OverviewItem *item : qAsConst(m_items))
+        item->setLabelBelow(item->pos().y() - item->labelHeight() / m_labelScale < sceneRect().top());
+}
+
+void OverviewScene::showGuides(const QRectF &snappedRect)
+{
+    QVector<QLineF> lines;
+    if (!snappedRect.isNull()) {
+        const QRectF screen(QPointF(0, 0), m_screenSize);
+        // Positions are whole pixels, so a centred picture of odd size lies half a pixel off.
+        auto on = [](qreal a, qreal b) { return std::abs(a - b) <= 0.5; };
+        for (const qreal x : {screen.left(), screen.center().x(), screen.right()}) {
+            for (const qreal edge : {snappedRect.left(), snappedRect.center().x(), snappedRect.right()}) {
+                if (on(x, edge)) {
+                    lines.append(QLineF(x, sceneRect().top(), x, sceneRect().bottom()));
+                    break;
+                }
+            }
+        }
+        for (const qreal y : {screen.top(), screen.center().y(), screen.bottom()}) {
+            for (const qreal edge : {snappedRect.top(), snappedRect.center().y(), snappedRect.bottom()}) {
+                if (on(y, edge)) {
+                    lines.append(QLineF(sceneRect().left(), y, sceneRect().right(), y));
+                    break;
+                }
+            }
+        }
+    }
+    while (m_guides.size() < lines.size()) {
+        auto *guide = new QGraphicsLineItem;
+        QPen pen(QColor(0, 200, 255), 1, Qt::DashLine);
+        pen.setCosmetic(true);
+        guide->setPen(pen);
+        guide->setZValue(kGuideZ);
+        addItem(guide);
+        m_guides.append(guide);
+    }
+    for (int i = 0; i < m_guides.size(); ++i) {
+        m_guides.at(i)->setVisible(i < lines.size());
+        if (i < lines.size())
+            m_guides.at(i)->setLine(lines.at(i));
+    }
 }
 
 void OverviewScene::drawBackground(QPainter *painter, const QRectF &rect)
 {
+    const QTransform &world = painter->worldTransform();
+    const qreal scale = std::hypot(world.m11(), world.m12());
+    if (scale > 0 && !qFuzzyCompare(scale, m_labelScale)) {
+        m_labelScale = scale;
+        // Not while painting: moving a label asks for another paint.
+        QMetaObject::invokeMethod(this, &OverviewScene::placeLabels, Qt::QueuedConnection);
+    }
     painter->fillRect(rect, QColor(58, 58, 62));
     const QRectF screen(QPointF(0, 0), m_screenSize);
     painter->fillRect(screen & rect, Qt::black);
@@ -175,11 +236,13 @@ void OverviewScene::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
     event->accept();
     const OverviewItem *item = m_items.at(m_dragged);
     QPointF at = QPointF(m_pressItemPos) + (event->scenePos() - m_pressScenePos);
-    if (!(event->modifiers() & Qt::AltModifier)) {
+    const bool snapping = !(event->modifiers() & Qt::AltModifier);
+    if (snapping) {
         const qreal threshold = snapDistance() / viewScale(event);
         at = OutputScreen(m_screenSize).snapped(QRectF(at, item->pixmap().size()), threshold);
     }
     const QPoint pos(qRound(at.x()), qRound(at.y()));
+    showGuides(snapping ? QRectF(pos, item->pixmap().size()) : QRectF());
     if (pos == entryPos(m_dragged))
         return;
     setEntryPos(m_dragged, pos);
@@ -198,6 +261,7 @@ void OverviewScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
     const bool moved = m_dragMoved;
     m_dragged = -1;
     m_dragMoved = false;
+    showGuides(QRectF());
     if (moved)
         emit entryDragFinished(index);
 }

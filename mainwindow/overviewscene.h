@@ -10,11 +10,13 @@
 #include <QVector>
 
 class OverviewItem;
+class QGraphicsLineItem;
 class QGraphicsRectItem;
 
 // Every tab's picture composed on the output screen, in tab order (the first at the bottom), to be
 // seen together and moved with the mouse. Pictures snap to the screen's edges and centre lines while
-// dragged (Alt held: not); the scene reports the moves and leaves the tabs' items to its owner.
+// dragged (Alt held: not), and guide lines show the screen lines a snapped picture sits on until the
+// release; the scene reports the moves and leaves the tabs' items to its owner.
 class OverviewScene : public QGraphicsScene
 {
     Q_OBJECT
@@ -66,10 +68,18 @@ private:
     // After any change of a picture's place or pixels: what each picture shows, the outline and the
     // scene's extent.
     void layoutChanged();
+    // Shows a guide along every screen edge and centre line that the rectangle's edges or centre
+    // lie on; none for a null rectangle.
+    void showGuides(const QRectF &snappedRect);
+    // Labels keep their size in view pixels, so whether one fits above its picture depends on the
+    // zoom it was last drawn at.
+    void placeLabels();
 
     QSize m_screenSize;
     QVector<OverviewItem *> m_items;
     QGraphicsRectItem *m_outline = nullptr;
+    QVector<QGraphicsLineItem *> m_guides;
+    qreal m_labelScale = 1;
     int m_current = -1;
 
     int m_dragged = -1;

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QFontComboBox>
 #include <QFontDatabase>
@@ -22,6 +23,7 @@
 #include <QMetaMethod>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -66,6 +68,9 @@ private slots:
     void editorShowsTheRenderedFont_data();
     void editorShowsTheRenderedFont();
     void closeHidesAndReports();
+    void colourEntriesAreNamed();
+    void editorMenuSpeaksTheInterfaceLanguage_data();
+    void editorMenuSpeaksTheInterfaceLanguage();
 };
 
 void TestExportTextImage::newWindowDefaults()
@@ -526,6 +531,72 @@ void TestExportTextImage::closeHidesAndReports()
     QCOMPARE(closed.size(), 1);
     QVERIFY(guard);
     QVERIFY(window->isHidden());
+}
+
+void TestExportTextImage::colourEntriesAreNamed()
+{
+    ExportTextImageTestAccess w(openWindow());
+    QComboBox *colours = w.comboColor();
+    QCOMPARE(colours->count(), QColor::colorNames().size());
+    QHash<QString, QRgb> colourOfName;
+    const QRegularExpression latin(QStringLiteral("[A-Za-z]"));
+    for (int i = 0; i < colours->count(); ++i) {
+        const QString name = colours->itemText(i);
+        // Named in the interface's language (the tests' is Chinese).
+        QVERIFY2(!name.isEmpty() && !name.contains(latin),
+                 qPrintable(QStringLiteral("entry %1: \"%2\"").arg(i).arg(name)));
+        const QImage swatch = colours->itemIcon(i).pixmap(50, 20).toImage();
+        const QRgb shown = swatch.pixel(25, 10);
+        // Only one colour under each name (grey has two spellings of the same colour).
+        QVERIFY2(colourOfName.value(name, shown) == shown, qPrintable(name));
+        colourOfName.insert(name, shown);
+    }
+    QVERIFY(colourOfName.size() > colours->count() * 9 / 10);
+}
+
+void TestExportTextImage::editorMenuSpeaksTheInterfaceLanguage_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::newRow("right click on the text") << QStringLiteral("text");
+    QTest::newRow("menu key in the editor") << QStringLiteral("editor");
+    QTest::newRow("right click in the font size field") << QStringLiteral("size");
+}
+
+void TestExportTextImage::editorMenuSpeaksTheInterfaceLanguage()
+{
+    QFETCH(QString, where);
+
+    // The tests install no translation: the interface is Chinese, and Qt's own texts are Qt's
+    // English, as on a machine without Qt's translations.
+    ExportTextImage *window = openWindow();
+    ExportTextImageTestAccess w(window);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QPlainTextEdit *editor = w.editor();
+    editor->setPlainText(QStringLiteral("some text"));
+    QWidget *target = where == QLatin1String("text")     ? editor->viewport()
+                      : where == QLatin1String("editor") ? static_cast<QWidget *>(editor)
+                                                         : w.comboSize()->lineEdit();
+
+    QStringList entries;
+    TestSupport::chooseFromNextMenu(QStringLiteral("全选"), &entries);
+    const QPoint at(10, 10);
+    QContextMenuEvent request(where == QLatin1String("editor") ? QContextMenuEvent::Keyboard
+                                                               : QContextMenuEvent::Mouse,
+                              at, target->mapToGlobal(at));
+    QApplication::sendEvent(target, &request);
+
+    QTRY_VERIFY(!entries.isEmpty());
+    const QRegularExpression latin(QStringLiteral("[A-Za-z]"));
+    for (const QString &entry : qAsConst(entries)) {
+        // A shortcut after a tab may be spelt in Latin letters.
+        QVERIFY2(!entry.section(QLatin1Char('\t'), 0, 0).contains(latin), qPrintable(entry));
+    }
+    // The menu's entries work on what it was opened for.
+    if (where == QLatin1String("size"))
+        QTRY_COMPARE(w.comboSize()->lineEdit()->selectedText(), w.comboSize()->currentText());
+    else
+        QTRY_COMPARE(editor->textCursor().selectedText(), QStringLiteral("some text"));
 }
 
 QTEST_MAIN(TestExportTextImage)

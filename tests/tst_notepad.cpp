@@ -373,15 +373,15 @@ void TestNotePad::contextMenu()
     };
 
     std::unique_ptr<QMenu> menu(editor.createContextMenu());
-    QCOMPARE(describe(menu.get()), QStringLiteral("Cu&t- &Copy- &Paste+ Delete- Select All- |"));
+    QCOMPARE(describe(menu.get()), QStringLiteral("撤销- 重做- | 剪切- 复制- 粘贴+ 删除- | 全选-"));
 
     editor.setPlainText(QStringLiteral("some text"));
     select(editor, 0, 4);
     menu.reset(editor.createContextMenu());
-    QCOMPARE(describe(menu.get()), QStringLiteral("Cu&t+ &Copy+ &Paste+ Delete+ Select All+ |"));
+    QCOMPARE(describe(menu.get()), QStringLiteral("撤销- 重做- | 剪切+ 复制+ 粘贴+ 删除+ | 全选+"));
 
     // The actions work on the editor.
-    menu->actions().at(3)->trigger();
+    menu->actions().at(6)->trigger();
     QCOMPARE(documentText(editor), QStringLiteral(" text"));
 
     // A right click opens the menu at the pointer.
@@ -397,7 +397,7 @@ void TestNotePad::contextMenu()
     const QPoint at(20, 20);
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, editor.viewport()->mapToGlobal(at));
     QApplication::sendEvent(editor.viewport(), &event);
-    QCOMPARE(shown, QStringLiteral("Cu&t- &Copy- &Paste+ Delete- Select All+ |"));
+    QCOMPARE(shown, QStringLiteral("撤销+ 重做- | 剪切- 复制- 粘贴+ 删除- | 全选+"));
 }
 
 QTEST_MAIN(TestNotePad)

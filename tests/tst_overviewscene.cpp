@@ -1,9 +1,11 @@
 // The overview driven through a real view: dragging with snapping at the view's zoom, Alt to place
 // freely, picking the topmost picture, and drawing only what is seen without changing a pixel.
+#include "mainwindow/overviewitem.h"
 #include "mainwindow/overviewscene.h"
 #include "support/core/warnings.h"
 
 #include <QApplication>
+#include <QGraphicsLineItem>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsView>
 #include <QPainter>
@@ -69,6 +71,27 @@ QImage rendered(QGraphicsScene &scene, const QRectF &source, qreal scale, QImage
     return image;
 }
 
+// The scene coordinates of the guide lines shown: "x=…" for vertical, "y=…" for horizontal ones.
+QStringList shownGuides(const QGraphicsScene &scene)
+{
+    QStringList guides;
+    const QList<QGraphicsItem *> all = scene.items();
+    for (const QGraphicsItem *item : all) {
+        const auto *line = qgraphicsitem_cast<const QGraphicsLineItem *>(item);
+        if (!line || !line->isVisible())
+            continue;
+        const QLineF at = line->line();
+        if (at.x1() == at.x2())
+            guides << QStringLiteral("x=%1").arg(at.x1());
+        else if (at.y1() == at.y2())
+            guides << QStringLiteral("y=%1").arg(at.y1());
+        else
+            guides << QStringLiteral("slanted");
+    }
+    guides.sort();
+    return guides;
+}
+
 } // namespace
 
 class TestOverviewScene : public QObject
@@ -78,6 +101,10 @@ private slots:
     void initTestCase() { TestSupport::failOnQtWarnings(); }
     void dragSnapsWithinViewPixels_data();
     void dragSnapsWithinViewPixels();
+    void guidesShowWhileSnapped_data();
+    void guidesShowWhileSnapped();
+    void labelsLieOutsideTheirPicture_data();
+    void labelsLieOutsideTheirPicture();
     void pressPicksTopmost_data();
     void pressPicksTopmost();
     void drawsAsPlainPixmapItems_data();
@@ -137,6 +164,102 @@ void TestOverviewScene::dragSnapsWithinViewPixels()
     QCOMPARE(moved.constLast().at(1).toPoint(), landed);
     QCOMPARE(finished.size(), 1);
     QCOMPARE(finished.at(0).at(0).toInt(), 0);
+}
+
+void TestOverviewScene::guidesShowWhileSnapped_data()
+{
+    QTest::addColumn<QPoint>("drag"); // in scene pixels
+    QTest::addColumn<bool>("alt");
+    QTest::addColumn<QStringList>("guides");
+
+    // The picture is 100x50 at (40, 40); the screen 400x300.
+    QTest::newRow("left edge snapped to the screen's left edge")
+        << QPoint(-34, 100) << false << QStringList{"x=0"};
+    QTest::newRow("centre on the vertical centre line, bottom on the screen's bottom")
+        << QPoint(107, 205) << false << QStringList{"x=200", "y=300"};
+    QTest::newRow("right edge on the right, centre on the horizontal centre line")
+        << QPoint(257, 86) << false << QStringList{"x=400", "y=150"};
+    QTest::newRow("nothing near a line") << QPoint(30, 30) << false << QStringList();
+    QTest::newRow("with Alt held nothing snaps") << QPoint(-40, 0) << true << QStringList();
+}
+
+void TestOverviewScene::guidesShowWhileSnapped()
+{
+    QFETCH(QPoint, drag);
+    QFETCH(bool, alt);
+    QFETCH(QStringList, guides);
+
+    Overview overview({{noisePicture(QSize(100, 50), 1), QPoint(40, 40), QStringLiteral("Logo")}}, 1.0);
+    const Qt::KeyboardModifiers modifiers = alt ? Qt::AltModifier : Qt::NoModifier;
+    const QPointF grab(90, 65);
+    overview.view.centerOn(grab);
+    const QPoint from = overview.view.mapFromScene(grab);
+    const QPoint to = from + drag;
+    QTest::mousePress(overview.viewport(), Qt::LeftButton, modifiers, from);
+    overview.moveTo((from + to) / 2, modifiers);
+    overview.moveTo(to, modifiers);
+    QCOMPARE(shownGuides(overview.scene), guides);
+
+    QTest::mouseRelease(overview.viewport(), Qt::LeftButton, modifiers, to);
+    QCOMPARE(shownGuides(overview.scene), QStringList());
+}
+
+void TestOverviewScene::labelsLieOutsideTheirPicture_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<QPoint>("pos");
+    QTest::addColumn<qreal>("scale");
+
+    QTest::newRow("inside the screen, 100 %") << kScreen << QPoint(100, 100) << 1.0;
+    QTest::newRow("at the screen's top-left, 25 %") << kScreen << QPoint(0, 0) << 0.25;
+    QTest::newRow("at the screen's top-left, 300 %") << kScreen << QPoint(0, 0) << 3.0;
+    QTest::newRow("above a small screen, where the scene ends just above the picture")
+        << QSize(80, 80) << QPoint(0, -20) << 1.0;
+}
+
+void TestOverviewScene::labelsLieOutsideTheirPicture()
+{
+    QFETCH(QSize, screen);
+    QFETCH(QPoint, pos);
+    QFETCH(qreal, scale);
+
+    Overview overview({{noisePicture(QSize(30, 10), 1), pos, QStringLiteral("OSD3")}}, scale);
+    overview.scene.setScreenSize(screen);
+    QVERIFY(QTest::qWaitForWindowExposed(&overview.view));
+    // Labels are placed for the zoom they are drawn at.
+    QCoreApplication::processEvents();
+
+    const QTransform toView = overview.view.viewportTransform();
+    const QGraphicsItem *label = nullptr;
+    const OverviewItem *picture = nullptr;
+    const QList<QGraphicsItem *> all = overview.scene.items();
+    for (const QGraphicsItem *item : all) {
+        if ((picture = qgraphicsitem_cast<const OverviewItem *>(item)))
+            break;
+    }
+    QVERIFY(picture);
+    for (const QGraphicsItem *child : picture->childItems()) {
+        if (child->isVisible())
+            label = child;
+    }
+    QVERIFY(label);
+    const QRectF labelRect = label->deviceTransform(toView).mapRect(label->boundingRect());
+    const QRectF pictureRect = toView.mapRect(picture->sceneBoundingRect());
+    QVERIFY2(!labelRect.intersects(pictureRect),
+             qPrintable(QStringLiteral("label %1,%2 %3x%4 over picture %5,%6 %7x%8")
+                            .arg(labelRect.x())
+                            .arg(labelRect.y())
+                            .arg(labelRect.width())
+                            .arg(labelRect.height())
+                            .arg(pictureRect.x())
+                            .arg(pictureRect.y())
+                            .arg(pictureRect.width())
+                            .arg(pictureRect.height())));
+    // Beside the picture it names, and where the view can scroll to.
+    QVERIFY(qAbs(labelRect.bottom() - pictureRect.top()) <= 1 ||
+            qAbs(labelRect.top() - pictureRect.bottom()) <= 1);
+    QCOMPARE(labelRect.left(), pictureRect.left());
+    QVERIFY(toView.mapRect(overview.scene.sceneRect()).contains(labelRect));
 }
 
 void TestOverviewScene::pressPicksTopmost_data()

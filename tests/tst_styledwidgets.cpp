@@ -15,6 +15,79 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <memory>
+
+namespace {
+
+// Twenty tabs in a window far too narrow for them.
+struct ManyTabs
+{
+    QWidget window;
+    TableWidgetEx *tabs = new TableWidgetEx(&window, TableWidgetEx::OsdTabs, QStringLiteral("OSD"));
+
+    ManyTabs()
+    {
+        window.resize(420, 200);
+        tabs->setGeometry(window.rect());
+        for (int i = 1; i <= 20; ++i)
+            tabs->addTab(new QWidget, QStringLiteral("OSD%1").arg(i));
+        tabs->setCurrentIndex(0);
+        window.show();
+    }
+
+    QToolButton *scrollButton(const char *name) const
+    {
+        return tabs->tabBar()->findChild<QToolButton *>(QLatin1String(name));
+    }
+
+    // The part of the bar not under its scroll buttons.
+    QRect tabArea() const
+    {
+        QTabBar *bar = tabs->tabBar();
+        int left = 0;
+        int right = bar->width();
+        for (const char *name : {"ScrollLeftButton", "ScrollRightButton"}) {
+            const QToolButton *button = scrollButton(name);
+            if (!button || !button->isVisible())
+                continue;
+            if (button->geometry().center().x() < bar->width() / 2)
+                left = qMax(left, button->geometry().right() + 1);
+            else
+                right = qMin(right, button->geometry().left());
+        }
+        return QRect(left, 0, right - left, bar->height());
+    }
+
+    bool shows(int index) const { return tabArea().contains(tabs->tabBar()->tabRect(index)); }
+
+    int firstShown() const
+    {
+        for (int i = 0; i < tabs->count(); ++i) {
+            if (shows(i))
+                return i;
+        }
+        return -1;
+    }
+};
+
+qreal luminance(QRgb rgb)
+{
+    auto channel = [](int value) {
+        const qreal c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) + 0.0722 * channel(qBlue(rgb));
+}
+
+qreal contrast(QRgb a, QRgb b)
+{
+    const qreal la = luminance(a);
+    const qreal lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+} // namespace
+
 class TestStyledWidgets : public QObject
 {
     Q_OBJECT
@@ -35,6 +108,12 @@ private slots:
     void tabsRemovedThroughTheBaseClassReleaseTheirPages();
     void movedAddButtonFollowsTheLastTab();
     void bulkInsertShowsTheBarWithTheAddControlAfterTheLastTab();
+    void currentTabIsScrolledIntoView_data();
+    void currentTabIsScrolledIntoView();
+    void wheelScrollsTheTabs();
+    void tabListOffersEveryTabAndMakesTheChosenCurrent();
+    void scrollArrowsAreLargeAndLegible_data();
+    void scrollArrowsAreLargeAndLegible();
     void labelClickNeedsPressAndReleaseInside();
     void spinBoxErrorBorderAndFontColour();
     void toolButtonTypesKeepTheirText();
@@ -326,6 +405,130 @@ void TestStyledWidgets::bulkInsertShowsTheBarWithTheAddControlAfterTheLastTab()
     QVERIFY(tabs.tabBar()->isVisible());
     const int lastRight = tabs.tabBar()->mapTo(&tabs, tabs.tabBar()->tabRect(3).topRight()).x();
     QTRY_COMPARE(tabs.addButton()->mapTo(&tabs, QPoint(0, 0)).x(), lastRight + 1);
+}
+
+void TestStyledWidgets::currentTabIsScrolledIntoView_data()
+{
+    QTest::addColumn<QList<int>>("path"); // the tabs made current in turn
+    QTest::addColumn<int>("arrowClicks"); // then the row is scrolled on by the right arrow
+    QTest::addColumn<int>("narrowTo");    // then the window narrows to this width; 0 keeps it
+
+    QTest::newRow("the last") << QList<int>{19} << 0 << 0;
+    QTest::newRow("back to the first after the last") << QList<int>{19, 0} << 0 << 0;
+    QTest::newRow("one in the middle") << QList<int>{10} << 0 << 0;
+    QTest::newRow("the last, then the window narrows") << QList<int>{19} << 0 << 300;
+    QTest::newRow("the first scrolled away, then the window narrows") << QList<int>{0} << 6 << 300;
+    QTest::newRow("one in the middle scrolled away, then the window narrows") << QList<int>{5} << 8 << 260;
+}
+
+void TestStyledWidgets::currentTabIsScrolledIntoView()
+{
+    QFETCH(QList<int>, path);
+    QFETCH(int, arrowClicks);
+    QFETCH(int, narrowTo);
+
+    ManyTabs many;
+    QVERIFY(QTest::qWaitForWindowExposed(&many.window));
+    QToolButton *right = many.scrollButton("ScrollRightButton");
+    QVERIFY(right->isVisible());
+    for (const int index : path) {
+        many.tabs->setCurrentIndex(index);
+        QTRY_VERIFY2(many.shows(index), qPrintable(QStringLiteral("OSD%1 out of sight").arg(index + 1)));
+    }
+    for (int i = 0; i < arrowClicks; ++i)
+        QTest::mouseClick(right, Qt::LeftButton);
+    if (arrowClicks > 0)
+        QVERIFY(!many.shows(path.constLast()));
+    if (narrowTo > 0) {
+        many.window.resize(narrowTo, many.window.height());
+        many.tabs->setGeometry(many.window.rect());
+        QTRY_VERIFY(many.shows(path.constLast()));
+    }
+}
+
+void TestStyledWidgets::wheelScrollsTheTabs()
+{
+    ManyTabs many;
+    QVERIFY(QTest::qWaitForWindowExposed(&many.window));
+    QTabBar *bar = many.tabs->tabBar();
+    QCOMPARE(many.firstShown(), 0);
+
+    auto turn = [&](int notches) {
+        const QPoint at = bar->tabRect(many.firstShown()).center();
+        QWheelEvent wheel(at, bar->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(bar, &wheel);
+    };
+    // Turned toward the operator, the row moves on to later tabs; the current tab stays.
+    turn(-3);
+    QTRY_COMPARE(many.firstShown(), 3);
+    QCOMPARE(many.tabs->currentIndex(), 0);
+    turn(1);
+    QTRY_COMPARE(many.firstShown(), 2);
+    turn(5);
+    QTRY_COMPARE(many.firstShown(), 0);
+    QCOMPARE(many.tabs->currentIndex(), 0);
+}
+
+void TestStyledWidgets::tabListOffersEveryTabAndMakesTheChosenCurrent()
+{
+    ManyTabs many;
+    QVERIFY(QTest::qWaitForWindowExposed(&many.window));
+    auto *list = many.tabs->findChild<QToolButton *>(QStringLiteral("tabListButton"));
+    QVERIFY(list && list->isVisible());
+    QVERIFY(!list->toolTip().isEmpty());
+
+    QStringList entries;
+    TestSupport::chooseFromNextMenu(QStringLiteral("OSD17"), &entries);
+    QTest::mouseClick(list, Qt::LeftButton);
+    QStringList titles;
+    for (int i = 1; i <= 20; ++i)
+        titles << QStringLiteral("OSD%1").arg(i);
+    QTRY_COMPARE(entries, titles);
+    QTRY_COMPARE(many.tabs->currentIndex(), 16);
+    QTRY_VERIFY(many.shows(16));
+}
+
+void TestStyledWidgets::scrollArrowsAreLargeAndLegible_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("enabled");
+
+    // At the start of the row the left arrow has nowhere to go.
+    QTest::newRow("left, disabled") << QStringLiteral("ScrollLeftButton") << false;
+    QTest::newRow("right") << QStringLiteral("ScrollRightButton") << true;
+}
+
+void TestStyledWidgets::scrollArrowsAreLargeAndLegible()
+{
+    QFETCH(QString, button);
+    QFETCH(bool, enabled);
+
+    ManyTabs many;
+    QVERIFY(QTest::qWaitForWindowExposed(&many.window));
+    QToolButton *arrow = many.scrollButton(qPrintable(button));
+    QVERIFY(arrow && arrow->isVisible());
+    QCOMPARE(arrow->isEnabled(), enabled);
+    QVERIFY(arrow->width() >= 16 && arrow->height() >= 16);
+
+    // The glyph: every pixel unlike the button's background.
+    const QImage image = arrow->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb background = image.pixel(0, 0);
+    QRect glyph;
+    qreal best = 1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            if (pixel == background)
+                continue;
+            glyph |= QRect(x, y, 1, 1);
+            best = qMax(best, contrast(pixel, background));
+        }
+    }
+    const qreal ratio = image.devicePixelRatio();
+    QVERIFY2(glyph.height() / ratio >= 12 && glyph.width() / ratio >= 6,
+             qPrintable(QStringLiteral("glyph %1x%2").arg(glyph.width()).arg(glyph.height())));
+    QVERIFY2(best >= 4.5, qPrintable(QStringLiteral("contrast %1:1").arg(best)));
 }
 
 void TestStyledWidgets::labelClickNeedsPressAndReleaseInside()

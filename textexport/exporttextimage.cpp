@@ -1,9 +1,11 @@
 // Construction of the text image window: widgets, actions, connections, style and closing.
 #include "textexport/exporttextimage.h"
 
+#include "core/text/colornames.h"
 #include "core/text/sizevalidator.h"
 #include "interfaces/styled/stylesheet.h"
 #include "textexport/config.h"
+#include "textexport/editcontextmenu.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -17,6 +19,8 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QTabWidget>
 #include <QToolBar>
 
@@ -28,6 +32,25 @@ const char *const kToolBarStyle =
 const char *const kEditorStyle = "background-color:rgb(255,255,255);";
 
 const char *const kTabName = QT_TRANSLATE_NOOP("ExportTextImage", "文本编辑");
+// The colour list: the open list names every colour beside its swatch, the closed box shows the
+// swatch alone (the name is its tool tip), so the format bar keeps its width.
+class SwatchComboBox : public QComboBox
+{
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        option.currentText.clear();
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    }
+};
+
 } // namespace
 
 ExportTextImage::ExportTextImage(Config *config, QWidget *parent)
@@ -50,8 +73,6 @@ ExportTextImage::ExportTextImage(Config *config, QWidget *parent)
     m_textColor = QColor(Qt::black);
     updateColorSwatch(m_textColor);
 
-    if (QPlainTextEdit *editor = currentEditor())
-        editor->setContextMenuPolicy(Qt::NoContextMenu);
     applyShownFont();
 
     // The settings object belongs to the caller and may be gone once construction is over.
@@ -95,7 +116,7 @@ void ExportTextImage::buildWidgets()
     comboSize->setObjectName(QStringLiteral("comboSize"));
     comboSize->setEditable(true);
     comboSize->installEventFilter(this);
-    comboColor = new QComboBox(m_formatToolBar);
+    comboColor = new SwatchComboBox(m_formatToolBar);
     comboColor->setObjectName(QStringLiteral("comboColor"));
     comboColor->setEditable(true);
     comboColor->installEventFilter(this);
@@ -230,6 +251,7 @@ void ExportTextImage::newFile()
     m_tabNames.append(name);
     auto *editor = new QPlainTextEdit;
     editor->setObjectName(QStringLiteral("textEditor"));
+    EditContextMenu::attach(editor);
     m_tabWidget->addTab(editor, name);
     m_tabWidget->setCurrentWidget(editor);
 }
@@ -252,6 +274,7 @@ void ExportTextImage::setsystemStyle()
 
     comboSize->setEditable(true);
     comboSize->lineEdit()->setValidator(new SizeValidator(24, 200, comboSize->lineEdit()));
+    EditContextMenu::attach(comboSize->lineEdit());
     comboSize->setMaxVisibleItems(10);
     comboSize->setInsertPolicy(QComboBox::NoInsert);
 
@@ -275,10 +298,12 @@ void ExportTextImage::fillColorCombo()
     for (const QString &name : names) {
         QPixmap swatch(50, 20);
         swatch.fill(QColor(name));
-        comboColor->addItem(QIcon(swatch), QString());
+        // The name beside the swatch: many colours look alike in a small swatch.
+        comboColor->addItem(QIcon(swatch), ColorNames::displayName(name), name);
     }
     comboColor->setIconSize(QSize(50, 20));
     comboColor->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    connect(comboColor, &QComboBox::currentTextChanged, comboColor, &QWidget::setToolTip);
     const int black = names.indexOf(QStringLiteral("black"));
     if (black > 0)
         comboColor->setCurrentIndex(black);

@@ -2,6 +2,7 @@
 
 #include "core/text/linescanner.h"
 #include "textexport/config.h"
+#include "textexport/editcontextmenu.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -168,22 +169,7 @@ void NotePad::ensureCursorVisible()
 
 QMenu *NotePad::createContextMenu()
 {
-    auto *menu = new QMenu(this);
-    const bool hasSelection = textCursor().hasSelection();
-    const bool editable = !isReadOnly();
-
-    QAction *action = menu->addAction(tr("Cu&t"), this, &QPlainTextEdit::cut);
-    action->setEnabled(hasSelection && editable);
-    action = menu->addAction(tr("&Copy"), this, &QPlainTextEdit::copy);
-    action->setEnabled(hasSelection);
-    action = menu->addAction(tr("&Paste"), this, &QPlainTextEdit::paste);
-    action->setEnabled(canPaste());
-    action = menu->addAction(tr("Delete"), this, &NotePad::deleteSelected);
-    action->setEnabled(hasSelection && editable);
-    action = menu->addAction(tr("Select All"), this, &QPlainTextEdit::selectAll);
-    action->setEnabled(!document()->isEmpty());
-    menu->addSeparator();
-    return menu;
+    return EditContextMenu::create(this);
 }
 
 void NotePad::contextMenuEvent(QContextMenuEvent *event)

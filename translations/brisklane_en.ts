@@ -9,6 +9,573 @@
     </message>
 </context>
 <context>
+    <name>ColorNames</name>
+    <message>
+        <source>爱丽丝蓝</source>
+        <translation>Alice blue</translation>
+    </message>
+    <message>
+        <source>古董白</source>
+        <translation>Antique white</translation>
+    </message>
+    <message>
+        <source>水色</source>
+        <translation>Aqua</translation>
+    </message>
+    <message>
+        <source>碧绿</source>
+        <translation>Aquamarine</translation>
+    </message>
+    <message>
+        <source>蔚蓝</source>
+        <translation>Azure</translation>
+    </message>
+    <message>
+        <source>米色</source>
+        <translation>Beige</translation>
+    </message>
+    <message>
+        <source>陶坯黄</source>
+        <translation>Bisque</translation>
+    </message>
+    <message>
+        <source>黑色</source>
+        <translation>Black</translation>
+    </message>
+    <message>
+        <source>杏仁白</source>
+        <translation>Blanched almond</translation>
+    </message>
+    <message>
+        <source>蓝色</source>
+        <translation>Blue</translation>
+    </message>
+    <message>
+        <source>蓝紫</source>
+        <translation>Blue violet</translation>
+    </message>
+    <message>
+        <source>褐色</source>
+        <translation>Brown</translation>
+    </message>
+    <message>
+        <source>硬木色</source>
+        <translation>Burlywood</translation>
+    </message>
+    <message>
+        <source>军服蓝</source>
+        <translation>Cadet blue</translation>
+    </message>
+    <message>
+        <source>查特酒绿</source>
+        <translation>Chartreuse</translation>
+    </message>
+    <message>
+        <source>巧克力色</source>
+        <translation>Chocolate</translation>
+    </message>
+    <message>
+        <source>珊瑚红</source>
+        <translation>Coral</translation>
+    </message>
+    <message>
+        <source>矢车菊蓝</source>
+        <translation>Cornflower blue</translation>
+    </message>
+    <message>
+        <source>玉米丝色</source>
+        <translation>Cornsilk</translation>
+    </message>
+    <message>
+        <source>绯红</source>
+        <translation>Crimson</translation>
+    </message>
+    <message>
+        <source>青色</source>
+        <translation>Cyan</translation>
+    </message>
+    <message>
+        <source>深蓝</source>
+        <translation>Dark blue</translation>
+    </message>
+    <message>
+        <source>深青</source>
+        <translation>Dark cyan</translation>
+    </message>
+    <message>
+        <source>深金菊黄</source>
+        <translation>Dark goldenrod</translation>
+    </message>
+    <message>
+        <source>深灰</source>
+        <translation>Dark grey</translation>
+    </message>
+    <message>
+        <source>深绿</source>
+        <translation>Dark green</translation>
+    </message>
+    <message>
+        <source>深卡其色</source>
+        <translation>Dark khaki</translation>
+    </message>
+    <message>
+        <source>深品红</source>
+        <translation>Dark magenta</translation>
+    </message>
+    <message>
+        <source>深橄榄绿</source>
+        <translation>Dark olive green</translation>
+    </message>
+    <message>
+        <source>深橙</source>
+        <translation>Dark orange</translation>
+    </message>
+    <message>
+        <source>深兰花紫</source>
+        <translation>Dark orchid</translation>
+    </message>
+    <message>
+        <source>深红</source>
+        <translation>Dark red</translation>
+    </message>
+    <message>
+        <source>深鲑红</source>
+        <translation>Dark salmon</translation>
+    </message>
+    <message>
+        <source>深海绿</source>
+        <translation>Dark sea green</translation>
+    </message>
+    <message>
+        <source>深岩蓝</source>
+        <translation>Dark slate blue</translation>
+    </message>
+    <message>
+        <source>深岩灰</source>
+        <translation>Dark slate grey</translation>
+    </message>
+    <message>
+        <source>深绿松石色</source>
+        <translation>Dark turquoise</translation>
+    </message>
+    <message>
+        <source>深紫罗兰</source>
+        <translation>Dark violet</translation>
+    </message>
+    <message>
+        <source>深粉红</source>
+        <translation>Deep pink</translation>
+    </message>
+    <message>
+        <source>深天蓝</source>
+        <translation>Deep sky blue</translation>
+    </message>
+    <message>
+        <source>暗灰</source>
+        <translation>Dim grey</translation>
+    </message>
+    <message>
+        <source>道奇蓝</source>
+        <translation>Dodger blue</translation>
+    </message>
+    <message>
+        <source>耐火砖红</source>
+        <translation>Firebrick</translation>
+    </message>
+    <message>
+        <source>花白</source>
+        <translation>Floral white</translation>
+    </message>
+    <message>
+        <source>森林绿</source>
+        <translation>Forest green</translation>
+    </message>
+    <message>
+        <source>紫红</source>
+        <translation>Fuchsia</translation>
+    </message>
+    <message>
+        <source>庚斯博罗灰</source>
+        <translation>Gainsboro</translation>
+    </message>
+    <message>
+        <source>幽灵白</source>
+        <translation>Ghost white</translation>
+    </message>
+    <message>
+        <source>金色</source>
+        <translation>Gold</translation>
+    </message>
+    <message>
+        <source>金菊黄</source>
+        <translation>Goldenrod</translation>
+    </message>
+    <message>
+        <source>灰色</source>
+        <translation>Grey</translation>
+    </message>
+    <message>
+        <source>绿色</source>
+        <translation>Green</translation>
+    </message>
+    <message>
+        <source>绿黄</source>
+        <translation>Green yellow</translation>
+    </message>
+    <message>
+        <source>蜜瓜绿</source>
+        <translation>Honeydew</translation>
+    </message>
+    <message>
+        <source>亮粉红</source>
+        <translation>Hot pink</translation>
+    </message>
+    <message>
+        <source>印度红</source>
+        <translation>Indian red</translation>
+    </message>
+    <message>
+        <source>靛青</source>
+        <translation>Indigo</translation>
+    </message>
+    <message>
+        <source>象牙白</source>
+        <translation>Ivory</translation>
+    </message>
+    <message>
+        <source>卡其色</source>
+        <translation>Khaki</translation>
+    </message>
+    <message>
+        <source>薰衣草紫</source>
+        <translation>Lavender</translation>
+    </message>
+    <message>
+        <source>薰衣草红</source>
+        <translation>Lavender blush</translation>
+    </message>
+    <message>
+        <source>草坪绿</source>
+        <translation>Lawn green</translation>
+    </message>
+    <message>
+        <source>柠檬绸色</source>
+        <translation>Lemon chiffon</translation>
+    </message>
+    <message>
+        <source>浅蓝</source>
+        <translation>Light blue</translation>
+    </message>
+    <message>
+        <source>浅珊瑚红</source>
+        <translation>Light coral</translation>
+    </message>
+    <message>
+        <source>浅青</source>
+        <translation>Light cyan</translation>
+    </message>
+    <message>
+        <source>浅金菊黄</source>
+        <translation>Light goldenrod yellow</translation>
+    </message>
+    <message>
+        <source>浅灰</source>
+        <translation>Light grey</translation>
+    </message>
+    <message>
+        <source>浅绿</source>
+        <translation>Light green</translation>
+    </message>
+    <message>
+        <source>浅粉红</source>
+        <translation>Light pink</translation>
+    </message>
+    <message>
+        <source>浅鲑红</source>
+        <translation>Light salmon</translation>
+    </message>
+    <message>
+        <source>浅海绿</source>
+        <translation>Light sea green</translation>
+    </message>
+    <message>
+        <source>浅天蓝</source>
+        <translation>Light sky blue</translation>
+    </message>
+    <message>
+        <source>浅岩灰</source>
+        <translation>Light slate grey</translation>
+    </message>
+    <message>
+        <source>浅钢蓝</source>
+        <translation>Light steel blue</translation>
+    </message>
+    <message>
+        <source>浅黄</source>
+        <translation>Light yellow</translation>
+    </message>
+    <message>
+        <source>酸橙绿</source>
+        <translation>Lime</translation>
+    </message>
+    <message>
+        <source>柠檬绿</source>
+        <translation>Lime green</translation>
+    </message>
+    <message>
+        <source>亚麻色</source>
+        <translation>Linen</translation>
+    </message>
+    <message>
+        <source>品红</source>
+        <translation>Magenta</translation>
+    </message>
+    <message>
+        <source>栗色</source>
+        <translation>Maroon</translation>
+    </message>
+    <message>
+        <source>中碧绿</source>
+        <translation>Medium aquamarine</translation>
+    </message>
+    <message>
+        <source>中蓝</source>
+        <translation>Medium blue</translation>
+    </message>
+    <message>
+        <source>中兰花紫</source>
+        <translation>Medium orchid</translation>
+    </message>
+    <message>
+        <source>中紫</source>
+        <translation>Medium purple</translation>
+    </message>
+    <message>
+        <source>中海绿</source>
+        <translation>Medium sea green</translation>
+    </message>
+    <message>
+        <source>中岩蓝</source>
+        <translation>Medium slate blue</translation>
+    </message>
+    <message>
+        <source>中春绿</source>
+        <translation>Medium spring green</translation>
+    </message>
+    <message>
+        <source>中绿松石色</source>
+        <translation>Medium turquoise</translation>
+    </message>
+    <message>
+        <source>中紫罗兰红</source>
+        <translation>Medium violet red</translation>
+    </message>
+    <message>
+        <source>午夜蓝</source>
+        <translation>Midnight blue</translation>
+    </message>
+    <message>
+        <source>薄荷奶油色</source>
+        <translation>Mint cream</translation>
+    </message>
+    <message>
+        <source>雾玫瑰色</source>
+        <translation>Misty rose</translation>
+    </message>
+    <message>
+        <source>鹿皮色</source>
+        <translation>Moccasin</translation>
+    </message>
+    <message>
+        <source>纳瓦白</source>
+        <translation>Navajo white</translation>
+    </message>
+    <message>
+        <source>海军蓝</source>
+        <translation>Navy</translation>
+    </message>
+    <message>
+        <source>旧蕾丝色</source>
+        <translation>Old lace</translation>
+    </message>
+    <message>
+        <source>橄榄色</source>
+        <translation>Olive</translation>
+    </message>
+    <message>
+        <source>橄榄褐</source>
+        <translation>Olive drab</translation>
+    </message>
+    <message>
+        <source>橙色</source>
+        <translation>Orange</translation>
+    </message>
+    <message>
+        <source>橙红</source>
+        <translation>Orange red</translation>
+    </message>
+    <message>
+        <source>兰花紫</source>
+        <translation>Orchid</translation>
+    </message>
+    <message>
+        <source>灰金菊黄</source>
+        <translation>Pale goldenrod</translation>
+    </message>
+    <message>
+        <source>灰绿</source>
+        <translation>Pale green</translation>
+    </message>
+    <message>
+        <source>灰绿松石色</source>
+        <translation>Pale turquoise</translation>
+    </message>
+    <message>
+        <source>灰紫罗兰红</source>
+        <translation>Pale violet red</translation>
+    </message>
+    <message>
+        <source>番木瓜色</source>
+        <translation>Papaya whip</translation>
+    </message>
+    <message>
+        <source>桃色</source>
+        <translation>Peach puff</translation>
+    </message>
+    <message>
+        <source>秘鲁色</source>
+        <translation>Peru</translation>
+    </message>
+    <message>
+        <source>粉红</source>
+        <translation>Pink</translation>
+    </message>
+    <message>
+        <source>李子紫</source>
+        <translation>Plum</translation>
+    </message>
+    <message>
+        <source>粉蓝</source>
+        <translation>Powder blue</translation>
+    </message>
+    <message>
+        <source>紫色</source>
+        <translation>Purple</translation>
+    </message>
+    <message>
+        <source>红色</source>
+        <translation>Red</translation>
+    </message>
+    <message>
+        <source>玫瑰褐</source>
+        <translation>Rosy brown</translation>
+    </message>
+    <message>
+        <source>皇家蓝</source>
+        <translation>Royal blue</translation>
+    </message>
+    <message>
+        <source>鞍褐</source>
+        <translation>Saddle brown</translation>
+    </message>
+    <message>
+        <source>鲑红</source>
+        <translation>Salmon</translation>
+    </message>
+    <message>
+        <source>沙褐</source>
+        <translation>Sandy brown</translation>
+    </message>
+    <message>
+        <source>海绿</source>
+        <translation>Sea green</translation>
+    </message>
+    <message>
+        <source>贝壳白</source>
+        <translation>Seashell</translation>
+    </message>
+    <message>
+        <source>赭色</source>
+        <translation>Sienna</translation>
+    </message>
+    <message>
+        <source>银色</source>
+        <translation>Silver</translation>
+    </message>
+    <message>
+        <source>天蓝</source>
+        <translation>Sky blue</translation>
+    </message>
+    <message>
+        <source>岩蓝</source>
+        <translation>Slate blue</translation>
+    </message>
+    <message>
+        <source>岩灰</source>
+        <translation>Slate grey</translation>
+    </message>
+    <message>
+        <source>雪白</source>
+        <translation>Snow</translation>
+    </message>
+    <message>
+        <source>春绿</source>
+        <translation>Spring green</translation>
+    </message>
+    <message>
+        <source>钢蓝</source>
+        <translation>Steel blue</translation>
+    </message>
+    <message>
+        <source>茶色</source>
+        <translation>Tan</translation>
+    </message>
+    <message>
+        <source>水鸭色</source>
+        <translation>Teal</translation>
+    </message>
+    <message>
+        <source>蓟紫</source>
+        <translation>Thistle</translation>
+    </message>
+    <message>
+        <source>番茄红</source>
+        <translation>Tomato</translation>
+    </message>
+    <message>
+        <source>透明</source>
+        <translation>Transparent</translation>
+    </message>
+    <message>
+        <source>绿松石色</source>
+        <translation>Turquoise</translation>
+    </message>
+    <message>
+        <source>紫罗兰</source>
+        <translation>Violet</translation>
+    </message>
+    <message>
+        <source>小麦色</source>
+        <translation>Wheat</translation>
+    </message>
+    <message>
+        <source>白色</source>
+        <translation>White</translation>
+    </message>
+    <message>
+        <source>白烟色</source>
+        <translation>White smoke</translation>
+    </message>
+    <message>
+        <source>黄色</source>
+        <translation>Yellow</translation>
+    </message>
+    <message>
+        <source>黄绿</source>
+        <translation>Yellow green</translation>
+    </message>
+</context>
+<context>
     <name>Control</name>
     <message>
         <source>无法保存文件 %1: %2</source>
@@ -17,6 +584,37 @@
     <message>
         <source>无法读取文件 %1: %2</source>
         <translation>Cannot read the file %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>EditContextMenu</name>
+    <message>
+        <source>撤销</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <source>剪切</source>
+        <translation>Cu&amp;t</translation>
+    </message>
+    <message>
+        <source>复制</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>粘贴</source>
+        <translation>&amp;Paste</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>全选</source>
+        <translation>Select All</translation>
     </message>
 </context>
 <context>
@@ -68,29 +666,6 @@
     <message>
         <source>确定</source>
         <translation>OK</translation>
-    </message>
-</context>
-<context>
-    <name>NotePad</name>
-    <message>
-        <source>Cu&amp;t</source>
-        <translation>Cu&amp;t</translation>
-    </message>
-    <message>
-        <source>&amp;Copy</source>
-        <translation>&amp;Copy</translation>
-    </message>
-    <message>
-        <source>&amp;Paste</source>
-        <translation>&amp;Paste</translation>
-    </message>
-    <message>
-        <source>Delete</source>
-        <translation>Delete</translation>
-    </message>
-    <message>
-        <source>Select All</source>
-        <translation>Select All</translation>
     </message>
 </context>
 <context>
@@ -794,6 +1369,10 @@
     <message>
         <source>全部清除</source>
         <translation>Remove All</translation>
+    </message>
+    <message>
+        <source>全部标签页</source>
+        <translation>All Tabs</translation>
     </message>
 </context>
 </TS>

@@ -4,7 +4,9 @@
 #include <QRect>
 #include <QTabBar>
 
+class QIcon;
 class QStyleOptionTab;
+class QToolButton;
 
 // A tab bar whose close controls are drawn by the bar instead of being a button widget per tab.
 // Qt places every tab's buttons again whenever a button is set on one tab, and it sets one on
@@ -17,11 +19,17 @@ class QStyleOptionTab;
 // tabCloseRequested(), a press on it does not select the tab, other buttons reach the tab bar, and
 // it has the same tool tip. For horizontal bars that are neither movable nor draw a base (as
 // TableWidgetEx's); others keep Qt's own drawing, where the controls would cover the text.
+//
+// Many tabs stay within reach: the scroll buttons show large light arrows, the wheel scrolls the
+// tabs (it never changes the current tab); QTabBar itself scrolls the current tab into view.
 class ClosableTabBar : public QTabBar
 {
     Q_OBJECT
 public:
     explicit ClosableTabBar(QWidget *parent = nullptr);
+
+    // A chevron pointing along direction, light on the bar's dark grey (dimmer when disabled).
+    static QIcon arrowIcon(Qt::ArrowType direction);
 
     void setCloseControls(bool on);
     bool hasCloseControls() const { return m_closeControls; }
@@ -40,8 +48,13 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void tabInserted(int index) override;
     void tabRemoved(int index) override;
+    void wheelEvent(QWheelEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QToolButton *scrollButton(bool left) const;
+    void paintScrollButton(QToolButton *button);
+
     bool drawsTabs() const;
     // The tab's style option as Qt makes it for a tab with a close button.
     QStyleOptionTab tabOption(int index) const;
@@ -61,4 +74,5 @@ private:
     bool m_down = false;
     bool m_hovering = false;
     QPoint m_hoverPos;
+    int m_wheelRest = 0;
 };

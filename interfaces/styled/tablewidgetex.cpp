@@ -3,7 +3,9 @@
 #include "interfaces/styled/closabletabbar.h"
 #include "interfaces/styled/stylesheet.h"
 
+#include <QActionGroup>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTimer>
@@ -32,6 +34,21 @@ TableWidgetEx::TableWidgetEx(QWidget *parent, TableWidgetType type, QString text
     cornerLayout->setContentsMargins(0, 0, 0, 0);
     cornerLayout->setSpacing(0);
 
+    // With many tabs most are scrolled away; the list reaches any of them with one click.
+    m_listButton = new QToolButton(m_corner);
+    m_listButton->setObjectName(QStringLiteral("tabListButton"));
+    m_listButton->setIcon(ClosableTabBar::arrowIcon(Qt::DownArrow));
+    m_listButton->setIconSize(QSize(16, 16));
+    m_listButton->setToolTip(tr("全部标签页"));
+    m_listButton->setFixedSize(28, 28);
+    m_listButton->setAutoRaise(true);
+    m_listButton->setPopupMode(QToolButton::InstantPopup);
+    auto *listMenu = new QMenu(m_listButton);
+    listMenu->setObjectName(QStringLiteral("tabListMenu"));
+    m_listButton->setMenu(listMenu);
+    connect(listMenu, &QMenu::aboutToShow, this, &TableWidgetEx::fillTabList);
+    cornerLayout->addWidget(m_listButton);
+
     m_addButton = new QToolButton(m_corner);
     m_addButton->setObjectName(QStringLiteral("tabAddButton"));
     m_addButton->setIcon(QIcon(QStringLiteral(":/osdimage/res/osdimage/tab_add.png")));
@@ -55,6 +72,26 @@ TableWidgetEx::TableWidgetEx(QWidget *parent, TableWidgetType type, QString text
     m_addButton->setVisible(m_type == OsdTabs);
     m_removeAllButton->setVisible(m_type == OsdTabs);
     setCornerWidget(m_corner, Qt::TopRightCorner);
+}
+
+void TableWidgetEx::fillTabList()
+{
+    QMenu *menu = m_listButton->menu();
+    menu->clear();
+    qDeleteAll(menu->findChildren<QActionGroup *>(QString(), Qt::FindDirectChildrenOnly));
+    auto *group = new QActionGroup(menu);
+    for (int i = 0; i < count(); ++i) {
+        QAction *action = menu->addAction(tabText(i));
+        action->setCheckable(true);
+        action->setChecked(i == currentIndex());
+        action->setActionGroup(group);
+        // The page, not the position: the tabs may change while the menu is open.
+        QWidget *page = widget(i);
+        connect(action, &QAction::triggered, this, [this, page] {
+            if (indexOf(page) >= 0)
+                setCurrentWidget(page);
+        });
+    }
 }
 
 void TableWidgetEx::setIndex(int number)

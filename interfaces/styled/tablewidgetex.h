@@ -7,11 +7,11 @@
 class QToolButton;
 class QWidget;
 
-// Dark tab widget whose tab bar offers an add control, a close control on every tab (drawn by its
-// ClosableTabBar) and a remove-all control. It only reports the operator's wishes; the owner decides what
-// happens. Pages of removed tabs are released by the widget (deleteLater), whichever way the tab goes
-// (removeTab, clear, also through a QTabWidget pointer), so owners must not keep them. A page
-// given another parent before its tab goes is left alone.
+// Dark tab widget whose tab bar offers a list of every tab (choosing one makes it current), an add control, a
+// close control on every tab (drawn by its ClosableTabBar) and a remove-all control. It only reports the
+// operator's wishes; the owner decides what happens. Pages of removed tabs are released by the widget
+// (deleteLater), whichever way the tab goes (removeTab, clear, also through a QTabWidget pointer), so owners
+// must not keep them. A page given another parent before its tab goes is left alone.
 class TableWidgetEx : public QTabWidget
 {
     Q_OBJECT
@@ -59,6 +59,7 @@ protected:
 private:
     void placeAddButton();
     void placeAddButtonLater();
+    void fillTabList();
 
     TableWidgetType m_type;
     QString m_text;
@@ -70,6 +71,7 @@ private:
     QSet<QWidget *> m_pagesHiddenForBulk;
     bool m_placementPending = false;
     QWidget *m_corner = nullptr;
+    QToolButton *m_listButton = nullptr;
     QToolButton *m_addButton = nullptr;
     QToolButton *m_removeAllButton = nullptr;
 };

@@ -191,12 +191,12 @@ void answerNextFileDialog(const QStringList &files, FileDialogSeen *seen, const 
         kFileDialogTimeoutMs, QStringLiteral("Answering a file dialog"));
 }
 
-void chooseFromNextMenu(const QString &text)
+void chooseFromNextMenu(const QString &text, QStringList *entries)
 {
     const QDeadlineTimer deadline(kFileDialogTimeoutMs);
     auto *timer = new QTimer;
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, text, deadline] {
+    QObject::connect(timer, &QTimer::timeout, [timer, text, entries, deadline] {
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
         if (!menu) {
             if (deadline.hasExpired()) {
@@ -210,6 +210,12 @@ void chooseFromNextMenu(const QString &text)
         timer->stop();
         timer->deleteLater();
         const QList<QAction *> actions = menu->actions();
+        if (entries) {
+            for (const QAction *action : actions) {
+                if (!action->isSeparator())
+                    entries->append(action->text());
+            }
+        }
         for (QAction *action : actions) {
             if (action->text() == text) {
                 menu->setActiveAction(action);

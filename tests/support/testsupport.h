@@ -45,8 +45,8 @@ private:
 QStringList labelTexts(QWidget *widget);
 
 // Chooses the entry with the given text of the next context menu, once the menu is up (closes the
-// menu when it has no such entry).
-void chooseFromNextMenu(const QString &text);
+// menu when it has no such entry). The texts of its entries go to *entries.
+void chooseFromNextMenu(const QString &text, QStringList *entries = nullptr);
 
 // What the answered file dialog showed.
 struct FileDialogSeen
