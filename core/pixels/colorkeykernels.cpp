@@ -574,4 +574,77 @@ bool keyPackedRun(const PackedRun &run, const ByteKey &k)
     return keyPackedOneByOne(run, 0, run.count, k);
 }
 
+// ---- The text image's binarisation
+
+namespace {
+
+Q_ALWAYS_INLINE void binarizeOneByOne(const quint32 *source, quint32 *target, qint64 from, qint64 to,
+                                      quint32 reference, quint32 text)
+{
+    for (qint64 x = from; x < to; ++x)
+        target[x] = (source[x] | 0xFF000000u) != reference ? text : reference;
+}
+
+#if BRISKLANE_X86_DISPATCH
+template <bool Stream>
+BRISKLANE_TARGET("ssse3")
+void binarizeSsse3(const quint32 *source, quint32 *target, qint64 n, quint32 reference, quint32 text)
+{
+    const __m128i alpha = _mm_set1_epi32(int(0xFF000000u));
+    const __m128i ref = _mm_set1_epi32(int(reference));
+    const __m128i txt = _mm_set1_epi32(int(text));
+    qint64 x = 0;
+    for (; x + 4 <= n; x += 4) {
+        const __m128i p = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i *>(source + x)), alpha);
+        const __m128i same = _mm_cmpeq_epi32(p, ref);
+        put16To<Stream>(reinterpret_cast<uchar *>(target + x),
+                        _mm_or_si128(_mm_and_si128(same, ref), _mm_andnot_si128(same, txt)));
+    }
+    if (Stream)
+        _mm_sfence();
+    binarizeOneByOne(source, target, x, n, reference, text);
+}
+
+template <bool Stream>
+BRISKLANE_TARGET("avx2")
+void binarizeAvx2(const quint32 *source, quint32 *target, qint64 n, quint32 reference, quint32 text)
+{
+    const __m256i alpha = _mm256_set1_epi32(int(0xFF000000u));
+    const __m256i ref = _mm256_set1_epi32(int(reference));
+    const __m256i txt = _mm256_set1_epi32(int(text));
+    qint64 x = 0;
+    for (; x + 16 <= n; x += 16) {
+        for (int j = 0; j < 2; ++j) {
+            const __m256i p = _mm256_or_si256(
+                _mm256_loadu_si256(reinterpret_cast<const __m256i *>(source + x + 8 * j)), alpha);
+            put32To<Stream>(reinterpret_cast<uchar *>(target + x + 8 * j),
+                            _mm256_blendv_epi8(txt, ref, _mm256_cmpeq_epi32(p, ref)));
+        }
+    }
+    // The rest, fewer than 16 pixels, four at a time and then one by one.
+    binarizeSsse3<Stream>(source + x, target + x, n - x, reference, text);
+}
+#endif
+
+} // namespace
+
+void binarizeRun(const quint32 *source, quint32 *target, qint64 n, quint32 reference, quint32 text)
+{
+#if BRISKLANE_X86_DISPATCH
+    const bool stream =
+        ConversionKernels::streamingFor(n * 4) && aligned16(reinterpret_cast<uchar *>(target));
+    switch (CpuFeatures::level()) {
+    case CpuFeatures::Level::Avx2:
+        return stream ? binarizeAvx2<true>(source, target, n, reference, text)
+                      : binarizeAvx2<false>(source, target, n, reference, text);
+    case CpuFeatures::Level::Ssse3:
+        return stream ? binarizeSsse3<true>(source, target, n, reference, text)
+                      : binarizeSsse3<false>(source, target, n, reference, text);
+    case CpuFeatures::Level::Portable:
+        break;
+    }
+#endif
+    binarizeOneByOne(source, target, 0, n, reference, text);
+}
+
 } // namespace ColorKeyKernels

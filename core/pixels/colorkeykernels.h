@@ -78,4 +78,8 @@ struct PackedRun
 // inside. With no outputs it only looks for such a pixel.
 bool keyPackedRun(const PackedRun &run, const ByteKey &k);
 
+// The text image's binarisation over n RGB32 pixels: a pixel equal to reference (its alpha byte
+// ignored) becomes reference, every other pixel text. Large outputs go past the caches.
+void binarizeRun(const quint32 *source, quint32 *target, qint64 n, quint32 reference, quint32 text);
+
 } // namespace ColorKeyKernels
