@@ -244,22 +244,29 @@ BRISKLANE_TARGET("avx2") Q_ALWAYS_INLINE void put32(uchar *p, __m256i v)
     _mm256_storeu_si256(reinterpret_cast<__m256i *>(p), v);
 }
 
-BRISKLANE_TARGET("avx2") Q_ALWAYS_INLINE __m256i premultipliedPair(__m256i channels)
+// Channels (16 bits each) times the alpha words beside them, rounded as qPremultiply rounds.
+BRISKLANE_TARGET("avx2") Q_ALWAYS_INLINE __m256i premultipliedPair(__m256i channels, __m256i alpha)
 {
-    const __m256i alpha = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(channels, 0xFF), 0xFF);
     const __m256i v = _mm256_mullo_epi16(channels, alpha);
     return _mm256_srli_epi16(
         _mm256_add_epi16(_mm256_add_epi16(v, _mm256_srli_epi16(v, 8)), _mm256_set1_epi16(0x80)), 8);
 }
 
+// The alpha words come straight from the pixels' bytes (one shuffle for each half), and the alpha
+// bytes go back with one blend: fewer steps than spreading them from the widened channels, which
+// counts in the translucent slider step, where the pass is bound by its instructions.
 BRISKLANE_TARGET("avx2") Q_ALWAYS_INLINE __m256i premultiplied(__m256i pixels)
 {
     const __m256i zero = _mm256_setzero_si256();
-    const __m256i low = premultipliedPair(_mm256_unpacklo_epi8(pixels, zero));
-    const __m256i high = premultipliedPair(_mm256_unpackhi_epi8(pixels, zero));
-    const __m256i alphaMask = _mm256_set1_epi32(int(0xFF000000u));
-    return _mm256_or_si256(_mm256_andnot_si256(alphaMask, _mm256_packus_epi16(low, high)),
-                           _mm256_and_si256(alphaMask, pixels));
+    const __m256i lowAlpha =
+        _mm256_shuffle_epi8(pixels, _mm256_setr_epi8(3, -1, 3, -1, 3, -1, 3, -1, 7, -1, 7, -1, 7, -1, 7, -1,
+                                                     3, -1, 3, -1, 3, -1, 3, -1, 7, -1, 7, -1, 7, -1, 7, -1));
+    const __m256i highAlpha = _mm256_shuffle_epi8(
+        pixels, _mm256_setr_epi8(11, -1, 11, -1, 11, -1, 11, -1, 15, -1, 15, -1, 15, -1, 15, -1, 11, -1, 11,
+                                 -1, 11, -1, 11, -1, 15, -1, 15, -1, 15, -1, 15, -1));
+    const __m256i low = premultipliedPair(_mm256_unpacklo_epi8(pixels, zero), lowAlpha);
+    const __m256i high = premultipliedPair(_mm256_unpackhi_epi8(pixels, zero), highAlpha);
+    return _mm256_blendv_epi8(_mm256_packus_epi16(low, high), pixels, _mm256_set1_epi32(int(0xFF000000u)));
 }
 
 template <bool Stream> BRISKLANE_TARGET("avx2") Q_ALWAYS_INLINE void put32To(uchar *p, __m256i v)
