@@ -107,14 +107,8 @@ class TestColorKeyer : public QObject
     Q_OBJECT
 private slots:
     void initTestCase() { g_previousHandler = qInstallMessageHandler(messageHandler); }
-    // Every test on each build of the loops (plain, AVX2, the one pass in SSSE3 and AVX2), and the
-    // one pass with the streaming stores that large pictures take.
-    void initTestCase_data()
-    {
-        TestSupport::addEveryInstructionLevel();
-        TestSupport::addInstructionLevelRow(CpuFeatures::Level::Ssse3, CpuFeatures::Streaming::Always);
-        TestSupport::addInstructionLevelRow(CpuFeatures::Level::Avx2, CpuFeatures::Streaming::Always);
-    }
+    // Every test on each build of the loops (plain, AVX2, the one pass in SSSE3 and AVX2).
+    void initTestCase_data() { TestSupport::addEveryInstructionLevel(); }
     void init();
     void cleanup() { TestSupport::releaseInstructionLevel(); }
 

@@ -173,16 +173,7 @@ BRISKLANE_TARGET("ssse3") Q_ALWAYS_INLINE __m128i premultiplied(__m128i pixels)
 // 16 pixels a step: four compares of 16 bytes decide, pixel by pixel, between stored and fill.
 // All outputs go through the caches: streaming stores made the slider step slower where measured
 // (the outputs take the memory that the previous step's results just gave back, still cached).
-// Stream: the keyed pixels and the image to show (16-byte aligned) go past the caches.
-template <bool Stream> BRISKLANE_TARGET("ssse3") Q_ALWAYS_INLINE void put16To(uchar *p, __m128i v)
-{
-    if (Stream)
-        _mm_stream_si128(reinterpret_cast<__m128i *>(p), v);
-    else
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(p), v);
-}
-
-template <bool Stream> BRISKLANE_TARGET("ssse3") quint32 keyRunSsse3(const Run &run, const ByteKey &k)
+BRISKLANE_TARGET("ssse3") quint32 keyRunSsse3(const Run &run, const ByteKey &k)
 {
     const __m128i low = _mm_set1_epi32(int(k.low));
     const __m128i span = _mm_set1_epi32(int(k.span));
@@ -207,27 +198,24 @@ template <bool Stream> BRISKLANE_TARGET("ssse3") quint32 keyRunSsse3(const Run &
         }
         if (out.keyed) {
             for (int j = 0; j < 4; ++j)
-                put16To<Stream>(out.keyed + 4 * x + 16 * j, p[j]);
+                put16(out.keyed + 4 * x + 16 * j, p[j]);
         }
         if (out.display && k.premultiply) {
             for (int j = 0; j < 4; ++j)
-                put16To<Stream>(out.display + 4 * x + 16 * j, premultiplied(p[j]));
+                put16(out.display + 4 * x + 16 * j, premultiplied(p[j]));
         } else if (out.display) {
             for (int j = 0; j < 4; ++j)
-                put16To<Stream>(out.display + 4 * x + 16 * j,
-                                _mm_or_si128(_mm_shuffle_epi8(p[j], toRgb32), opaque));
+                put16(out.display + 4 * x + 16 * j, _mm_or_si128(_mm_shuffle_epi8(p[j], toRgb32), opaque));
         }
         if (out.bgr) {
             const __m128i a = _mm_shuffle_epi8(p[0], pack), b = _mm_shuffle_epi8(p[1], pack);
             const __m128i c = _mm_shuffle_epi8(p[2], pack), d = _mm_shuffle_epi8(p[3], pack);
             uchar *o = out.bgr + 3 * x;
-            put16To<Stream>(o, _mm_or_si128(a, _mm_slli_si128(b, 12)));
-            put16To<Stream>(o + 16, _mm_or_si128(_mm_srli_si128(b, 4), _mm_slli_si128(c, 8)));
-            put16To<Stream>(o + 32, _mm_or_si128(_mm_srli_si128(c, 8), _mm_slli_si128(d, 4)));
+            put16(o, _mm_or_si128(a, _mm_slli_si128(b, 12)));
+            put16(o + 16, _mm_or_si128(_mm_srli_si128(b, 4), _mm_slli_si128(c, 8)));
+            put16(o + 32, _mm_or_si128(_mm_srli_si128(c, 8), _mm_slli_si128(d, 4)));
         }
     }
-    if (Stream)
-        _mm_sfence();
     quint32 lanes[4];
     _mm_storeu_si128(reinterpret_cast<__m128i *>(lanes), allKeyed);
     return lanes[0] & lanes[1] & lanes[2] & lanes[3] & keyOneByOne(run, x, run.count, k);
@@ -269,22 +257,9 @@ BRISKLANE_TARGET("avx2") Q_ALWAYS_INLINE __m256i premultiplied(__m256i pixels)
     return _mm256_blendv_epi8(_mm256_packus_epi16(low, high), pixels, _mm256_set1_epi32(int(0xFF000000u)));
 }
 
-template <bool Stream> BRISKLANE_TARGET("avx2") Q_ALWAYS_INLINE void put32To(uchar *p, __m256i v)
-{
-    if (Stream) {
-        // 16-byte alignment is what the images' memory has.
-        _mm_stream_si128(reinterpret_cast<__m128i *>(p), _mm256_castsi256_si128(v));
-        _mm_stream_si128(reinterpret_cast<__m128i *>(p + 16), _mm256_extracti128_si256(v, 1));
-    } else {
-        _mm256_storeu_si256(reinterpret_cast<__m256i *>(p), v);
-    }
-}
-
 // 32 pixels of four bytes (lane 0 of p[j] holds pixels 8j to 8j + 3, lane 1 the next four) packed
 // to three bytes each by pack (per lane), in 96 bytes at o.
-template <bool Stream = false>
-BRISKLANE_TARGET("avx2")
-Q_ALWAYS_INLINE void putPacked(uchar *o, const __m256i p[4], __m256i pack)
+BRISKLANE_TARGET("avx2") Q_ALWAYS_INLINE void putPacked(uchar *o, const __m256i p[4], __m256i pack)
 {
     // Each lane packs to 12 bytes, joined to 24; four such pieces make three full stores:
     // words a0..a5 b0 b1 | b2..b5 c0..c3 | c4 c5 d0..d5.
@@ -293,20 +268,17 @@ Q_ALWAYS_INLINE void putPacked(uchar *o, const __m256i p[4], __m256i pack)
     const __m256i b = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(p[1], pack), join);
     const __m256i c = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(p[2], pack), join);
     const __m256i d = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(p[3], pack), join);
-    put32To<Stream>(
-        o, _mm256_blend_epi32(a, _mm256_permutevar8x32_epi32(b, _mm256_setr_epi32(0, 0, 0, 0, 0, 0, 0, 1)),
-                              0xC0));
-    put32To<Stream>(
-        o + 32,
-        _mm256_blend_epi32(_mm256_permutevar8x32_epi32(b, _mm256_setr_epi32(2, 3, 4, 5, 0, 0, 0, 0)),
-                           _mm256_permutevar8x32_epi32(c, _mm256_setr_epi32(0, 0, 0, 0, 0, 1, 2, 3)), 0xF0));
-    put32To<Stream>(
-        o + 64,
-        _mm256_blend_epi32(_mm256_permutevar8x32_epi32(c, _mm256_setr_epi32(4, 5, 0, 0, 0, 0, 0, 0)),
-                           _mm256_permutevar8x32_epi32(d, _mm256_setr_epi32(0, 0, 0, 1, 2, 3, 4, 5)), 0xFC));
+    put32(o, _mm256_blend_epi32(a, _mm256_permutevar8x32_epi32(b, _mm256_setr_epi32(0, 0, 0, 0, 0, 0, 0, 1)),
+                                0xC0));
+    put32(o + 32, _mm256_blend_epi32(
+                      _mm256_permutevar8x32_epi32(b, _mm256_setr_epi32(2, 3, 4, 5, 0, 0, 0, 0)),
+                      _mm256_permutevar8x32_epi32(c, _mm256_setr_epi32(0, 0, 0, 0, 0, 1, 2, 3)), 0xF0));
+    put32(o + 64, _mm256_blend_epi32(
+                      _mm256_permutevar8x32_epi32(c, _mm256_setr_epi32(4, 5, 0, 0, 0, 0, 0, 0)),
+                      _mm256_permutevar8x32_epi32(d, _mm256_setr_epi32(0, 0, 0, 1, 2, 3, 4, 5)), 0xFC));
 }
 
-template <bool Stream> BRISKLANE_TARGET("avx2") quint32 keyRunAvx2(const Run &run, const ByteKey &k)
+BRISKLANE_TARGET("avx2") quint32 keyRunAvx2(const Run &run, const ByteKey &k)
 {
     const __m256i low = _mm256_set1_epi32(int(k.low));
     const __m256i span = _mm256_set1_epi32(int(k.span));
@@ -333,18 +305,18 @@ template <bool Stream> BRISKLANE_TARGET("avx2") quint32 keyRunAvx2(const Run &ru
         }
         if (out.keyed) {
             for (int j = 0; j < 4; ++j)
-                put32To<Stream>(out.keyed + 4 * x + 32 * j, p[j]);
+                put32(out.keyed + 4 * x + 32 * j, p[j]);
         }
         if (out.display && k.premultiply) {
             for (int j = 0; j < 4; ++j)
-                put32To<Stream>(out.display + 4 * x + 32 * j, premultiplied(p[j]));
+                put32(out.display + 4 * x + 32 * j, premultiplied(p[j]));
         } else if (out.display) {
             for (int j = 0; j < 4; ++j)
-                put32To<Stream>(out.display + 4 * x + 32 * j,
-                                _mm256_or_si256(_mm256_shuffle_epi8(p[j], toRgb32), opaque));
+                put32(out.display + 4 * x + 32 * j,
+                      _mm256_or_si256(_mm256_shuffle_epi8(p[j], toRgb32), opaque));
         }
         if (out.bgr)
-            putPacked<Stream>(out.bgr + 3 * x, p, pack);
+            putPacked(out.bgr + 3 * x, p, pack);
     }
     quint32 lanes[8];
     _mm256_storeu_si256(reinterpret_cast<__m256i *>(lanes), allKeyed);
@@ -354,21 +326,14 @@ template <bool Stream> BRISKLANE_TARGET("avx2") quint32 keyRunAvx2(const Run &ru
     // The rest, fewer than 32 pixels, with the narrower pass.
     const Outputs rest{out.keyed ? out.keyed + 4 * x : nullptr, out.bgr ? out.bgr + 3 * x : nullptr,
                        out.display ? out.display + 4 * x : nullptr};
-    return all & keyRunSsse3<Stream>({run.source + 4 * x, rest, run.count - x}, k);
+    return all & keyRunSsse3({run.source + 4 * x, rest, run.count - x}, k);
 }
 
 using RunKernel = quint32 (*)(const Run &run, const ByteKey &k);
 
-RunKernel runKernel(bool stream)
+RunKernel runKernel()
 {
-    if (CpuFeatures::level() == CpuFeatures::Level::Avx2)
-        return stream ? keyRunAvx2<true> : keyRunAvx2<false>;
-    return stream ? keyRunSsse3<true> : keyRunSsse3<false>;
-}
-
-bool aligned16(const uchar *p)
-{
-    return (reinterpret_cast<std::uintptr_t>(p) & 15) == 0;
+    return CpuFeatures::level() == CpuFeatures::Level::Avx2 ? keyRunAvx2 : keyRunSsse3;
 }
 #endif
 
@@ -382,29 +347,9 @@ quint32 keyRows(const QImage &source, const Outputs &out, const ByteKey &k)
     const int w = source.width();
     const int h = source.height();
     const qint64 pixels = qint64(w) * h;
-    if (source.bytesPerLine() == qint64(w) * 4) {
-        // Large four-byte outputs (the keyed pixels, the image to show) go past the caches, as large
-        // conversions do: the next step writes them again long before anything reads them twice.
-        // (The OSD bytes lie at an address that no 16-byte store of them can be aligned to.)
-        const Run run{source.constBits(), out, pixels};
-        if (ConversionKernels::streamingFor(pixels * 4) && (!out.keyed || aligned16(out.keyed)) &&
-            (!out.display || aligned16(out.display))) {
-            // The first pixels one by one, up to where every output lies on 16 bytes; from there the
-            // steps keep them there (16 pixels are 64 and 48 bytes).
-            qint64 head = 0;
-            while (head < 16 && out.bgr && !aligned16(out.bgr + 3 * head))
-                head += 4;
-            if (head < 16 && head <= pixels) {
-                const Outputs rest{out.keyed ? out.keyed + 4 * head : nullptr,
-                                   out.bgr ? out.bgr + 3 * head : nullptr,
-                                   out.display ? out.display + 4 * head : nullptr};
-                return keyOneByOne(run, 0, head, k) &
-                       runKernel(true)({run.source + 4 * head, rest, pixels - head}, k);
-            }
-        }
-        return runKernel(false)(run, k);
-    }
-    const RunKernel kernel = runKernel(false);
+    const RunKernel kernel = runKernel();
+    if (source.bytesPerLine() == qint64(w) * 4)
+        return kernel({source.constBits(), out, pixels}, k);
     quint32 all = ~0u;
     for (int y = 0; y < h; ++y) {
         const qint64 at = qint64(y) * w;
@@ -593,6 +538,30 @@ Q_ALWAYS_INLINE void binarizeOneByOne(const quint32 *source, quint32 *target, qi
 }
 
 #if BRISKLANE_X86_DISPATCH
+bool aligned16(const void *p)
+{
+    return (reinterpret_cast<std::uintptr_t>(p) & 15) == 0;
+}
+
+// Stream: past the caches, to a 16-byte aligned address (what an image's memory has).
+template <bool Stream> BRISKLANE_TARGET("ssse3") Q_ALWAYS_INLINE void put16To(uchar *p, __m128i v)
+{
+    if (Stream)
+        _mm_stream_si128(reinterpret_cast<__m128i *>(p), v);
+    else
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(p), v);
+}
+
+template <bool Stream> BRISKLANE_TARGET("avx2") Q_ALWAYS_INLINE void put32To(uchar *p, __m256i v)
+{
+    if (Stream) {
+        _mm_stream_si128(reinterpret_cast<__m128i *>(p), _mm256_castsi256_si128(v));
+        _mm_stream_si128(reinterpret_cast<__m128i *>(p + 16), _mm256_extracti128_si256(v, 1));
+    } else {
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(p), v);
+    }
+}
+
 template <bool Stream>
 BRISKLANE_TARGET("ssse3")
 void binarizeSsse3(const quint32 *source, quint32 *target, qint64 n, quint32 reference, quint32 text)
@@ -638,8 +607,7 @@ void binarizeAvx2(const quint32 *source, quint32 *target, qint64 n, quint32 refe
 void binarizeRun(const quint32 *source, quint32 *target, qint64 n, quint32 reference, quint32 text)
 {
 #if BRISKLANE_X86_DISPATCH
-    const bool stream =
-        ConversionKernels::streamingFor(n * 4) && aligned16(reinterpret_cast<uchar *>(target));
+    const bool stream = ConversionKernels::streamingFor(n * 4) && aligned16(target);
     switch (CpuFeatures::level()) {
     case CpuFeatures::Level::Avx2:
         return stream ? binarizeAvx2<true>(source, target, n, reference, text)
