@@ -96,8 +96,9 @@ int main(int argc, char **argv)
         const std::string at = " " + sizeText(w, h);
         lines.push_back({"binarize" + at + ": ours / per-pixel definition", name("BM_Binarize", w, h),
                          name("BM_BinarizePerPixel", w, h)});
+        // The large text image binarises at copy speed (within a tenth).
         lines.push_back({"binarize" + at + ": ours / copy of its pixels", name("BM_Binarize", w, h),
-                         name("BM_ImageCopy", w, h)});
+                         name("BM_ImageCopy", w, h), w == 3840 ? 1.1 : 0.0});
     }
     return run(argc, argv, "Text binarisation", lines);
 }

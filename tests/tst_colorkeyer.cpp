@@ -129,6 +129,10 @@ private slots:
     void keyedNoticesOneTranslucentPixel_data();
     void keyedNoticesOneTranslucentPixel();
     void keyedOfNothing();
+
+    void packedKeysOnePixelAtEachPlace_data();
+    void packedKeysOnePixelAtEachPlace();
+    void packedImportedPictureKeysIntoItsRecordBytes();
 };
 
 void TestColorKeyer::init()
@@ -429,6 +433,7 @@ void TestColorKeyer::keyedReusesOnlyFreeMemory_data()
     QTest::newRow("ARGB32, translucent") << int(QImage::Format_ARGB32) << false;
     QTest::newRow("RGBA8888, opaque") << int(QImage::Format_RGBA8888) << true;
     QTest::newRow("RGB888") << int(QImage::Format_RGB888) << true;
+    QTest::newRow("BGR888") << int(QImage::Format_BGR888) << true;
 }
 
 void TestColorKeyer::keyedReusesOnlyFreeMemory()
@@ -460,13 +465,10 @@ void TestColorKeyer::keyedReusesOnlyFreeMemory()
     ColorKeyer::Keyed second = ColorKeyer::keyed(source, begin, narrow, fill, true, std::move(first));
     problem = keyedProblem(second, source, begin, narrow, fill, true);
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
-    const bool onePass = format != QImage::Format_RGB888;
-    if (onePass) {
-        QCOMPARE(second.image.constBits(), imageBits);
-        QCOMPARE(second.osdData.constData(), dataBytes);
-        if (ownDisplay)
-            QCOMPARE(second.display.constBits(), displayBits);
-    }
+    QCOMPARE(second.image.constBits(), imageBits);
+    QCOMPARE(second.osdData.constData(), dataBytes);
+    if (ownDisplay)
+        QCOMPARE(second.display.constBits(), displayBits);
 
     // Other handles on the second result keep it as it was.
     const QImage heldImage = second.image;
@@ -564,6 +566,120 @@ void TestColorKeyer::keyedOfNothing()
     QVERIFY(keyed.osdData.isEmpty());
     QCOMPARE(keyed.completionWidth, 0);
     QVERIFY(keyed.display.isNull());
+}
+
+// Three-byte pictures take 16 pixels a step (SSSE3) and 32 (AVX2), then single pixels: one pixel
+// in range at every place of runs around those steps, each lane and each tail, keyed in place, into
+// new pixels and with the slider's pass, rows as one run and rows with padding.
+void TestColorKeyer::packedKeysOnePixelAtEachPlace_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("padded");
+    const int widths[] = {1, 2, 15, 16, 17, 31, 32, 33, 47, 48, 49, 63, 64, 65, 95, 96, 97};
+    for (int format : {int(QImage::Format_BGR888), int(QImage::Format_RGB888)}) {
+        for (int width : widths) {
+            for (bool padded : {false, true})
+                QTest::addRow("%s %d%s", kFormatNames[format], width, padded ? " padded" : "")
+                    << format << width << padded;
+        }
+    }
+}
+
+void TestColorKeyer::packedKeysOnePixelAtEachPlace()
+{
+    QFETCH(int, format);
+    QFETCH(int, width);
+    QFETCH(bool, padded);
+    const QColor begin(100, 50, 200);
+    const QColor end(120, 60, 200);
+    const QColor fill(7, 8, 9);
+    QRandomGenerator random(quint32(width) * 31u + quint32(format));
+    for (int at = 0; at < width; ++at) {
+        // Two rows: the pixel in range in the second; around it colours just outside in one channel.
+        QImage base(width, 2, QImage::Format(format));
+        for (int y = 0; y < 2; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const int channel = int(random.bounded(3));
+                QColor outside(110, 55, 200);
+                if (channel == 0)
+                    outside.setRed(random.bounded(2) ? 99 : 121);
+                else if (channel == 1)
+                    outside.setGreen(random.bounded(2) ? 49 : 61);
+                else
+                    outside.setBlue(random.bounded(2) ? 199 : 201);
+                base.setPixelColor(x, y, outside);
+            }
+        }
+        base.setPixelColor(at, 1, at % 2 ? begin : end);
+        QByteArray buffer;
+        const QImage source = padded ? paddedCopy(base, &buffer) : base;
+        QImage expected = base.copy();
+        literalKey(expected, begin, end, fill);
+        const QString where = QStringLiteral("pixel %1: ").arg(at);
+        QString problem;
+
+        QImage inPlace = source.copy();
+        ColorKeyer::apply(inPlace, begin, end, fill);
+        QVERIFY2(sameBytes(inPlace, expected, &problem),
+                 qPrintable(where + QStringLiteral("in place: ") + problem));
+
+        QImage shared = source;
+        ColorKeyer::apply(shared, begin, end, fill);
+        QVERIFY2(sameBytes(shared, expected, &problem),
+                 qPrintable(where + QStringLiteral("shared: ") + problem));
+        QVERIFY2(sameBytes(source, base, &problem), qPrintable(where + QStringLiteral("source: ") + problem));
+
+        for (bool withOsdData : {true, false}) {
+            const ColorKeyer::Keyed keyed = ColorKeyer::keyed(source, begin, end, fill, withOsdData);
+            problem = keyedProblem(keyed, source, begin, end, fill, withOsdData);
+            QVERIFY2(problem.isEmpty(), qPrintable(where + problem));
+        }
+        QVERIFY2(sameBytes(source, base, &problem), qPrintable(where + QStringLiteral("source: ") + problem));
+    }
+}
+
+// An imported picture reads its record's bytes (a read-only view). Keying it must leave those
+// bytes alone; the slider's pass writes the keyed pixels once, into OSD bytes the keyed image reads.
+void TestColorKeyer::packedImportedPictureKeysIntoItsRecordBytes()
+{
+    QRandomGenerator random(77);
+    const QImage picture = fewColourImage(QImage::Format_BGR888, 67, 5, random);
+    int completionWidth = 0;
+    const QByteArray record = PublicBase::imageToOsdData(picture, &completionWidth);
+    const QByteArray recordBefore(record.constData(), record.size());
+    const QImage imported = PublicBase::osdDataView(record, 67, 5, completionWidth);
+    QVERIFY(!imported.isNull());
+    const QColor key = picture.pixelColor(66, 4);
+    const QColor fill(1, 2, 3);
+
+    const ColorKeyer::Keyed keyed = ColorKeyer::keyed(imported, key, key, fill, true);
+    QString problem = keyedProblem(keyed, imported, key, key, fill, true);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QCOMPARE(keyed.image.constBits(), reinterpret_cast<const uchar *>(keyed.osdData.constData()));
+    QVERIFY(keyed.display.isNull());
+
+    // The next step takes that memory again once nothing else holds it.
+    const char *bytes = keyed.osdData.constData();
+    ColorKeyer::Keyed spare = keyed;
+    ColorKeyer::Keyed first = ColorKeyer::keyed(imported, key, key, fill, true);
+    const char *firstBytes = first.osdData.constData();
+    const ColorKeyer::Keyed second =
+        ColorKeyer::keyed(imported, key, key, QColor(4, 5, 6), true, std::move(first));
+    problem = keyedProblem(second, imported, key, key, QColor(4, 5, 6), true);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QCOMPARE(second.osdData.constData(), firstBytes);
+    QCOMPARE(second.image.constBits(), reinterpret_cast<const uchar *>(firstBytes));
+    // A result still held elsewhere is not written again.
+    const ColorKeyer::Keyed third = ColorKeyer::keyed(imported, key, key, fill, true, std::move(spare));
+    QVERIFY(third.osdData.constData() != bytes);
+    problem = keyedProblem(keyed, imported, key, key, fill, true);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+
+    QImage inPlace = imported;
+    ColorKeyer::apply(inPlace, key, key, fill);
+    QVERIFY2(sameBytes(inPlace, keyed.image, &problem), qPrintable(problem));
+    QVERIFY(record == recordBefore);
 }
 
 QTEST_GUILESS_MAIN(TestColorKeyer)

@@ -1,5 +1,7 @@
 // Rendering text into the two-colour item image: measuring, line breaking, size, colours.
+#include "core/pixels/cpufeatures.h"
 #include "core/text/textrenderer.h"
+#include "support/core/keyingreference.h"
 #include "support/core/pictures.h"
 #include "support/core/warnings.h"
 
@@ -95,6 +97,8 @@ private slots:
 
     void binarizeMatchesThePerPixelRule_data();
     void binarizeMatchesThePerPixelRule();
+    void binarizeOnEveryLevel_data();
+    void binarizeOnEveryLevel();
     void renderMatchesPaintingAndPerPixelRule_data();
     void renderMatchesPaintingAndPerPixelRule();
     void glyphAtTheTopLeftKeepsTheBackground();
@@ -450,6 +454,56 @@ void TestTextRenderer::binarizeMatchesThePerPixelRule()
     const QImage actual = TextRenderer::binarize(painted, text, TextRenderer::inverseColor(text));
     QCOMPARE(actual.format(), QImage::Format_RGB32);
     QCOMPARE(actual, expected);
+}
+
+// The vector steps take 16 and 4 pixels: one pixel off the background at every place of runs
+// around those steps, with the alpha byte ignored, on every level, with and without streaming
+// stores, rows as one run and rows with padding.
+void TestTextRenderer::binarizeOnEveryLevel_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("padded");
+    for (int width : {1, 3, 4, 5, 15, 16, 17, 31, 32, 33}) {
+        for (bool padded : {false, true})
+            QTest::addRow("%d%s", width, padded ? " padded" : "") << width << padded;
+    }
+}
+
+void TestTextRenderer::binarizeOnEveryLevel()
+{
+    QFETCH(int, width);
+    QFETCH(bool, padded);
+    const QColor text(20, 200, 90);
+    const QColor background = TextRenderer::inverseColor(text);
+    const CpuFeatures::Level levels[] = {CpuFeatures::Level::Portable, CpuFeatures::Level::Ssse3,
+                                         CpuFeatures::Level::Avx2};
+    for (CpuFeatures::Level level : levels) {
+        if (CpuFeatures::detectedLevel() < level)
+            continue;
+        for (auto streaming : {CpuFeatures::Streaming::Never, CpuFeatures::Streaming::Always}) {
+            const CpuFeatures::Limit limit(level, streaming);
+            for (int at = 0; at < width; ++at) {
+                QImage base(width, 2, QImage::Format_RGB32);
+                base.fill(background);
+                // Background pixels with another alpha byte stay background; the odd one differs
+                // from it in the lowest bit of one channel only.
+                auto *row = reinterpret_cast<quint32 *>(base.scanLine(1));
+                for (int x = 0; x < width; ++x)
+                    row[x] &= 0x00FFFFFFu | (quint32(x) << 24);
+                row[at] ^= 1u << (8 * (at % 3));
+                QByteArray buffer;
+                const QImage painted = padded ? TestSupport::Keying::paddedCopy(base, &buffer) : base;
+                const QImage actual = TextRenderer::binarize(painted, text, background);
+                const QImage expected = binarizeByPixel(base, text, background.rgb());
+                QVERIFY2(actual == expected, qPrintable(QStringLiteral("%1%2, pixel %3")
+                                                            .arg(QLatin1String(CpuFeatures::name(level)))
+                                                            .arg(streaming == CpuFeatures::Streaming::Always
+                                                                     ? QStringLiteral(", streaming")
+                                                                     : QString())
+                                                            .arg(at)));
+            }
+        }
+    }
 }
 
 void TestTextRenderer::renderMatchesPaintingAndPerPixelRule_data()

@@ -214,31 +214,62 @@ template <int R, int G, int B> void keyWords(QImage &image, const Spans &s, quin
         inPlace(reinterpret_cast<quint32 *>(image.scanLine(y)), width, s, fill);
 }
 
+// ---- Three bytes a pixel (imported pictures are BGR888)
+
+// The first row with a pixel in range; the height when there is none.
+int firstMatchingPackedRow(const QImage &image, const ByteKey &k)
+{
+    int y = 0;
+    while (y < image.height() && !keyPackedRun({image.constScanLine(y), nullptr, nullptr, image.width()}, k))
+        ++y;
+    return y;
+}
+
+// source keyed into rows keyedStride bytes apart and, where bgr is given, into OSD bytes; rows
+// without padding between them make one run.
+void keyPackedRows(const QImage &source, uchar *keyed, qint64 keyedStride, uchar *bgr, const ByteKey &k)
+{
+    const int w = source.width();
+    const int h = source.height();
+    const qint64 packed = qint64(w) * 3;
+    if (source.bytesPerLine() == packed && (!keyed || keyedStride == packed)) {
+        keyPackedRun({source.constBits(), keyed, bgr, qint64(w) * h}, k);
+        return;
+    }
+    for (int y = 0; y < h; ++y) {
+        keyPackedRun({source.constScanLine(y), keyed ? keyed + y * keyedStride : nullptr,
+                      bgr ? bgr + y * packed : nullptr, w},
+                     k);
+    }
+}
+
+void keyPacked(QImage &image, const ByteKey &k)
+{
+    // Rows without a match are only read: an image that matches nothing stays shared.
+    const int first = firstMatchingPackedRow(image, k);
+    if (first == image.height())
+        return;
+    if (!image.isDetached()) {
+        // Shared pixels must not change: key straight into new pixels in one pass.
+        QImage keyed = blankLike(image);
+        if (!keyed.isNull()) {
+            keyPackedRows(image, keyed.bits(), keyed.bytesPerLine(), nullptr, k);
+            image = keyed;
+            return;
+        }
+    }
+    // In place: stretches without a match are read, not written.
+    for (int y = first; y < image.height(); ++y) {
+        uchar *row = image.scanLine(y);
+        keyPackedRun({row, row, nullptr, image.width()}, k);
+    }
+}
+
 // Every other format: QImage::pixel reads, the stored fill is copied in.
 void keyPixels(QImage &image, const Bounds &b, const uchar *fill, int bytesPerPixel)
 {
     const int width = image.width();
     const int height = image.height();
-    // Three bytes a pixel (imported pictures are BGR888): the channels straight from the row.
-    const QImage::Format format = image.format();
-    if (format == QImage::Format_BGR888 || format == QImage::Format_RGB888) {
-        const int redAt = format == QImage::Format_BGR888 ? 2 : 0;
-        const int blueAt = 2 - redAt;
-        for (int y = 0; y < height; ++y) {
-            // Read-only until a pixel matches, so an image with nothing in range keeps sharing.
-            const uchar *row = image.constScanLine(y);
-            for (int x = 0; x < width; ++x) {
-                const uchar *px = row + 3 * x;
-                const int red = px[redAt];
-                const int green = px[1];
-                const int blue = px[blueAt];
-                if (red >= b.redLow && red <= b.redHigh && green >= b.greenLow && green <= b.greenHigh &&
-                    blue >= b.blueLow && blue <= b.blueHigh)
-                    std::memcpy(image.scanLine(y) + 3 * x, fill, 3);
-            }
-        }
-        return;
-    }
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const QRgb p = image.pixel(x, y);
@@ -252,17 +283,21 @@ void keyPixels(QImage &image, const Bounds &b, const uchar *fill, int bytesPerPi
     }
 }
 
-// The 32-bit formats with a fixed byte layout: their bytes in memory are B, G, R, A (QRgb words)
-// or R, G, B, A (RGBA8888 formats).
+// The formats with a fixed byte layout: their bytes in memory are B, G, R, A (QRgb words),
+// R, G, B, A (RGBA8888 formats), or three bytes a pixel (BGR888, RGB888).
 enum class Layout
 {
     Other,
     Words,
-    RedFirst
+    RedFirst,
+    Packed
 };
 
 Layout layoutOf(QImage::Format format)
 {
+    // Byte formats: the same order in memory on every processor.
+    if (format == QImage::Format_BGR888 || format == QImage::Format_RGB888)
+        return Layout::Packed;
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
     switch (format) {
     case QImage::Format_RGB32:
@@ -282,16 +317,17 @@ Layout layoutOf(QImage::Format format)
 #endif
 }
 
-ByteKey byteKeyFor(Layout layout, const Bounds &b, quint32 fill)
+// redFirst: red is byte 0 in memory (RGBA8888 formats, RGB888), else byte 2.
+ByteKey byteKeyFor(bool redFirst, const Bounds &b, quint32 fill)
 {
-    const quint32 redShift = layout == Layout::RedFirst ? 0 : 16;
-    const quint32 blueShift = layout == Layout::RedFirst ? 16 : 0;
+    const quint32 redShift = redFirst ? 0 : 16;
+    const quint32 blueShift = redFirst ? 16 : 0;
     const quint32 low =
         (quint32(b.redLow) << redShift) | (quint32(b.greenLow) << 8) | (quint32(b.blueLow) << blueShift);
     const quint32 span = (quint32(b.redHigh - b.redLow) << redShift) |
                          (quint32(b.greenHigh - b.greenLow) << 8) |
                          (quint32(b.blueHigh - b.blueLow) << blueShift) | 0xFF000000u;
-    return {low, span, fill, layout == Layout::RedFirst, false};
+    return {low, span, fill, redFirst, false};
 }
 
 Bounds boundsOf(const QColor &begin, const QColor &end)
@@ -321,6 +357,51 @@ bool sameDescription(const QImage &image, const QImage &source)
            image.devicePixelRatio() == source.devicePixelRatio() &&
            image.colorSpace() == source.colorSpace() && image.textKeys() == source.textKeys() &&
            image.text() == source.text() && image.colorTable() == source.colorTable();
+}
+
+// keyed() of a packed picture with some pixel in range. Three-byte pictures are shown as they are
+// (the pixmap takes them without a conversion), so there is no image to show. A null image when
+// there is no memory for it.
+ColorKeyer::Keyed keyedPacked(const QImage &source, const ByteKey &key, bool withOsdData,
+                              ColorKeyer::Keyed &spare)
+{
+    ColorKeyer::Keyed result;
+    const int w = source.width();
+    const int h = source.height();
+    uchar *bgr = nullptr;
+    if (withOsdData) {
+        // An earlier keyed image that reads its OSD bytes holds them; they are free once it goes.
+        if (spare.image.constBits() == reinterpret_cast<const uchar *>(spare.osdData.constData()))
+            spare.image = QImage();
+        const int size = int(qint64(w) * h * 3);
+        if (spare.osdData.size() == size && spare.osdData.isDetached())
+            result.osdData = std::move(spare.osdData);
+        else
+            result.osdData = QByteArray(size, Qt::Uninitialized);
+        if (result.osdData.size() != size)
+            return ColorKeyer::Keyed();
+        result.completionWidth = w;
+        bgr = reinterpret_cast<uchar *>(result.osdData.data());
+        if (source.format() == QImage::Format_BGR888) {
+            // The keyed pixels are the OSD bytes: written once, and the keyed image reads them, as an
+            // imported picture reads its record's bytes.
+            keyPackedRows(source, bgr, qint64(w) * 3, nullptr, key);
+            const QImage view = PublicBase::osdDataView(result.osdData, w, h, w);
+            if (!view.isNull() && sameDescription(view, source)) {
+                result.image = view;
+                return result;
+            }
+            // A picture carrying more than its pixels: an image of its own, as for RGB888.
+        }
+    }
+    if (canRewrite(spare.image, source.size(), source.format()) && sameDescription(spare.image, source))
+        result.image = std::move(spare.image);
+    else
+        result.image = blankLike(source);
+    if (result.image.isNull())
+        return ColorKeyer::Keyed();
+    keyPackedRows(source, result.image.bits(), result.image.bytesPerLine(), bgr, key);
+    return result;
 }
 
 } // namespace
@@ -362,17 +443,21 @@ void ColorKeyer::apply(QImage &image, const QColor &begin, const QColor &end, co
     case QImage::Format_ARGB32:
     case QImage::Format_ARGB32_Premultiplied:
         // 0xAARRGGBB in a native word.
-        keyWords<16, 8, 0>(image, spans, fillWord, byteKeyFor(Layout::Words, bounds, fillWord));
+        keyWords<16, 8, 0>(image, spans, fillWord, byteKeyFor(false, bounds, fillWord));
         return;
     case QImage::Format_RGBX8888:
     case QImage::Format_RGBA8888:
     case QImage::Format_RGBA8888_Premultiplied:
         // Bytes R, G, B, A in memory.
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-        keyWords<0, 8, 16>(image, spans, fillWord, byteKeyFor(Layout::RedFirst, bounds, fillWord));
+        keyWords<0, 8, 16>(image, spans, fillWord, byteKeyFor(true, bounds, fillWord));
 #else
         keyWords<24, 16, 8>(image, spans, fillWord, ByteKey{});
 #endif
+        return;
+    case QImage::Format_BGR888:
+    case QImage::Format_RGB888:
+        keyPacked(image, byteKeyFor(image.format() == QImage::Format_RGB888, bounds, fillWord));
         return;
     default:
         keyPixels(image, bounds, fillBytes, image.depth() / 8);
@@ -402,7 +487,16 @@ ColorKeyer::Keyed ColorKeyer::keyed(const QImage &source, const QColor &begin, c
     std::memcpy(&fillWord, fillBytes, sizeof(fillWord));
     const Bounds bounds = boundsOf(begin, end);
     const Spans spans = spansOf(bounds);
-    ByteKey key = byteKeyFor(layout, bounds, fillWord);
+    ByteKey key =
+        byteKeyFor(layout == Layout::RedFirst || source.format() == QImage::Format_RGB888, bounds, fillWord);
+    if (layout == Layout::Packed) {
+        if (firstMatchingPackedRow(source, key) == source.height())
+            return keyedStepByStep(source, begin, end, fill, withOsdData, spare);
+        Keyed result = keyedPacked(source, key, withOsdData, spare);
+        if (result.image.isNull())
+            return keyedStepByStep(source, begin, end, fill, withOsdData, spare);
+        return result;
+    }
     const int first = layout == Layout::Words ? firstMatchingRow<16, 8, 0>(source, spans)
                                               : firstMatchingRow<0, 8, 16>(source, spans);
 

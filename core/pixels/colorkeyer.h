@@ -23,7 +23,8 @@ public:
     struct Keyed
     {
         // source keyed as apply() keys a copy of it: still sharing source's pixels when nothing
-        // lies in the range.
+        // lies in the range. A BGR888 image with OSD data asked for reads osdData's bytes (they are
+        // the same), as an imported picture reads its record's.
         QImage image;
         // PublicBase::imageToOsdData(image, &completionWidth), when asked for.
         QByteArray osdData;
@@ -31,7 +32,8 @@ public:
         // What QPixmap::fromImage would convert image to, so that it takes this without converting
         // or copying again: Format_RGB32 for opaque images of the 32-bit formats with alpha
         // (sharing image's pixels where the bytes are the same), ARGB32_Premultiplied for
-        // translucent ARGB32 images. Null when image is best shown as it is.
+        // translucent ARGB32 images. Null when image is best shown as it is (three-byte pictures
+        // included: the pixmap takes them without a conversion).
         QImage display;
     };
     static Keyed keyed(const QImage &source, const QColor &begin, const QColor &end, const QColor &fill,

@@ -60,4 +60,26 @@ struct Run
 // between them make one run. Returns the AND of all keyed pixels.
 quint32 keyRows(const QImage &source, const Outputs &out, const ByteKey &k);
 
+// Three bytes a pixel (BGR888, RGB888), keyed with the same ByteKey as 32-bit pixels whose fourth
+// byte is always inside: byte 0 is blue (redFirst false, BGR888) or red (RGB888). The fill's fourth
+// byte is not written.
+struct PackedRun
+{
+    const uchar *source;
+    // Keyed pixels, the source's byte order; may be source itself (in place: stretches without a
+    // match are then not written) or null.
+    uchar *keyed;
+    // OSD bytes (blue, green, red), or null.
+    uchar *bgr;
+    qint64 count;
+};
+
+// Keys a run of packed pixels on every level (plain loops, SSSE3, AVX2); true when some pixel lies
+// inside. With no outputs it only looks for such a pixel.
+bool keyPackedRun(const PackedRun &run, const ByteKey &k);
+
+// The text image's binarisation over n RGB32 pixels: a pixel equal to reference (its alpha byte
+// ignored) becomes reference, every other pixel text. Large outputs go past the caches.
+void binarizeRun(const quint32 *source, quint32 *target, qint64 n, quint32 reference, quint32 text);
+
 } // namespace ColorKeyKernels

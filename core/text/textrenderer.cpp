@@ -1,5 +1,7 @@
 #include "core/text/textrenderer.h"
 
+#include "core/pixels/colorkeykernels.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
@@ -141,12 +143,19 @@ QImage TextRenderer::binarize(const QImage &painted, const QColor &textColor, co
     const QImage source =
         painted.format() == QImage::Format_RGB32 ? painted : painted.convertToFormat(QImage::Format_RGB32);
     QImage out(source.size(), QImage::Format_RGB32);
+    if (out.isNull())
+        return out;
     const int width = source.width();
+    // One compare per pixel, at copy speed: rows without padding are one run.
+    if (source.bytesPerLine() == qint64(width) * 4 && out.bytesPerLine() == qint64(width) * 4) {
+        ColorKeyKernels::binarizeRun(reinterpret_cast<const quint32 *>(source.constBits()),
+                                     reinterpret_cast<quint32 *>(out.bits()), qint64(width) * source.height(),
+                                     reference, textRgb);
+        return out;
+    }
     for (int y = 0; y < source.height(); ++y) {
-        const auto *src = reinterpret_cast<const QRgb *>(source.constScanLine(y));
-        auto *dst = reinterpret_cast<QRgb *>(out.scanLine(y));
-        for (int x = 0; x < width; ++x)
-            dst[x] = (src[x] | 0xFF000000u) != reference ? textRgb : reference;
+        ColorKeyKernels::binarizeRun(reinterpret_cast<const quint32 *>(source.constScanLine(y)),
+                                     reinterpret_cast<quint32 *>(out.scanLine(y)), width, reference, textRgb);
     }
     return out;
 }
