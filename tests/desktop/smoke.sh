@@ -54,8 +54,14 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 [[ -e /tmp/.X11-unix/X$display ]] || fail "Xvfb did not start on $DISPLAY"
-# A home of its own: no settings, recent folders or drafts from an earlier run.
+# A home of its own: no settings, recent folders or drafts from an earlier run. The build's editor
+# keeps settings.ini beside itself, so a copy runs from the work folder.
 export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_HOME=$work/home/.config LC_ALL=C
+if [[ $app != /usr/bin/* ]]; then
+  mkdir -p "$work/bin"
+  cp "$app" "$work/bin/brisklane"
+  app=$work/bin/brisklane
+fi
 mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 export QT_LOGGING_RULES="*.debug=false;qt.qpa.*=false"
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR
