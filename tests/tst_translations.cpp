@@ -528,7 +528,7 @@ void TestTranslations::chineseTranslatesEveryEnglishText()
     QCOMPARE(chinese.size(), englishSources);
 
     // Installed for the Chinese interface, they are what the operator reads.
-    QVERIFY(TranslationInstaller::install(qApp, LanguageChoice::Chinese, TranslationInstaller::OwnTextsOnly));
+    QVERIFY(TranslationInstaller::install(QCoreApplication::instance(), LanguageChoice::Chinese, TranslationInstaller::OwnTextsOnly));
     QCOMPARE(QCoreApplication::translate("Quillmere", "Open File"), QStringLiteral("打开文件"));
     QCOMPARE(QCoreApplication::translate("Quillmere", "OK"), QStringLiteral("确定"));
 }
