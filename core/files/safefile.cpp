@@ -5,11 +5,18 @@
 
 namespace {
 
+// Qt's word for a failure it has no reason for, in English or in the language of Qt's texts.
+bool saysNothing(const QString &reason)
+{
+    return reason.isEmpty() || reason == QLatin1String("Unknown error") ||
+           reason == QCoreApplication::translate("QIODevice", "Unknown error");
+}
+
 // What a failed device says, or a plain word when it has nothing to say.
 QString reasonOf(const QSaveFile &file)
 {
     const QString reason = file.errorString();
-    return reason.isEmpty() || reason == QLatin1String("Unknown error") ? SafeFile::tr("写入失败") : reason;
+    return saysNothing(reason) ? SafeFile::tr("写入失败") : reason;
 }
 
 } // namespace
