@@ -1,5 +1,6 @@
 #include "core/files/safefile.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -8,8 +9,8 @@ namespace {
 // Qt's word for a failure it has no reason for, in English or in the language of Qt's texts.
 bool saysNothing(const QString &reason)
 {
-    return reason.isEmpty() || reason == QLatin1String("Unknown error") ||
-           reason == QCoreApplication::translate("QIODevice", "Unknown error");
+    // A device that never failed says just that word.
+    return reason.isEmpty() || reason == QLatin1String("Unknown error") || reason == QBuffer().errorString();
 }
 
 // What a failed device says, or a plain word when it has nothing to say.
