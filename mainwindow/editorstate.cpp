@@ -90,27 +90,21 @@ bool EditorState::Item::sameAs(const OSDItem &item) const
     return RecordFields::of(live) == record && (keyed || live.image().constData() == recordData.constData());
 }
 
-bool EditorState::Panel::operator==(const Panel &other) const
-{
-    return begin == other.begin && end == other.end && fill == other.fill && keyingOn == other.keyingOn &&
-           cutView == other.cutView;
-}
-
 bool EditorState::sameAs(const EditorState &other) const
 {
-    if (tabs.size() != other.tabs.size() || !(panel == other.panel))
+    if (tabs.size() != other.tabs.size())
         return false;
     for (int i = 0; i < tabs.size(); ++i) {
-        if (tabs[i].title != other.tabs[i].title || tabs[i].item != other.tabs[i].item)
+        if (!(tabs[i].entry == other.tabs[i].entry) || tabs[i].item != other.tabs[i].item)
             return false;
     }
     return true;
 }
 
-std::shared_ptr<const EditorState::Item> EditorState::itemOfTab(const QString &title) const
+std::shared_ptr<const EditorState::Item> EditorState::itemOfEntry(int id) const
 {
     for (const Tab &tab : tabs) {
-        if (tab.title == title)
+        if (tab.entry.id == id)
             return tab.item;
     }
     return nullptr;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/document/osdentry.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QImage>
@@ -15,8 +17,8 @@ class OSDItem;
 class SourceData;
 class VideoControlOSD;
 
-// The OSD list at one moment, as undo and redo bring it back: every tab with its number and its
-// item, and the keying controls. It holds pixels only by sharing them with the live items; a keyed
+// The OSD list at one moment, as undo and redo bring it back: every tab with its entry (id, number,
+// keying recipe) and its item. It holds pixels only by sharing them with the live items; a keyed
 // picture is not held at all but made again from its source and key when it is brought back, so a
 // long history of keying steps costs no picture per step.
 class EditorState
@@ -80,27 +82,15 @@ public:
 
     struct Tab
     {
-        QString title;
+        OsdEntry entry;
         std::shared_ptr<const Item> item;
-    };
-
-    // The keying controls of the property panel and the cut view switch.
-    struct Panel
-    {
-        QColor begin;
-        QColor end;
-        QColor fill;
-        bool keyingOn = false;
-        bool cutView = false;
-        bool operator==(const Panel &other) const;
     };
 
     QVector<Tab> tabs;
     int current = 0;
-    Panel panel;
 
     // True when both states hold the same list (which tab is current aside). Items compare by
     // identity: a capture shares the previous state's item wherever the live item did not change.
     bool sameAs(const EditorState &other) const;
-    std::shared_ptr<const Item> itemOfTab(const QString &title) const;
+    std::shared_ptr<const Item> itemOfEntry(int id) const;
 };

@@ -1,8 +1,8 @@
 #include "mainwindow/editorstepcommand.h"
 
-EditorStepCommand::EditorStepCommand(const QString &text, State before, State after, const QString &tab,
-                                     int mergeKind, int gesture, Restore restore)
-    : m_before(std::move(before)), m_after(std::move(after)), m_tab(tab), m_mergeKind(mergeKind),
+EditorStepCommand::EditorStepCommand(const QString &text, State before, State after, int entry, int mergeKind,
+                                     int gesture, Restore restore)
+    : m_before(std::move(before)), m_after(std::move(after)), m_entry(entry), m_mergeKind(mergeKind),
       m_gesture(gesture), m_restore(std::move(restore))
 {
     setText(text);
@@ -10,7 +10,7 @@ EditorStepCommand::EditorStepCommand(const QString &text, State before, State af
 
 void EditorStepCommand::undo()
 {
-    m_restore(m_before, m_tab);
+    m_restore(m_before, m_entry);
     m_done = false;
 }
 
@@ -18,14 +18,14 @@ void EditorStepCommand::redo()
 {
     if (m_done)
         return;
-    m_restore(m_after, m_tab);
+    m_restore(m_after, m_entry);
     m_done = true;
 }
 
 bool EditorStepCommand::mergeWith(const QUndoCommand *other)
 {
     const auto *next = static_cast<const EditorStepCommand *>(other);
-    if (next->m_mergeKind != m_mergeKind || next->m_tab != m_tab || next->m_gesture != m_gesture)
+    if (next->m_mergeKind != m_mergeKind || next->m_entry != m_entry || next->m_gesture != m_gesture)
         return false;
     m_after = next->m_after;
     return true;

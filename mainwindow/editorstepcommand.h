@@ -14,12 +14,12 @@ class EditorStepCommand : public QUndoCommand
 {
 public:
     using State = std::shared_ptr<const EditorState>;
-    using Restore = std::function<void(const State &state, const QString &tab)>;
+    using Restore = std::function<void(const State &state, int entry)>;
 
     // Steps of a kind that merge (key changes, moves) have a mergeKind above 0; they merge while
     // they are about the same tab and come from the same gesture.
-    EditorStepCommand(const QString &text, State before, State after, const QString &tab, int mergeKind,
-                      int gesture, Restore restore);
+    EditorStepCommand(const QString &text, State before, State after, int entry, int mergeKind, int gesture,
+                      Restore restore);
 
     void undo() override;
     void redo() override;
@@ -32,7 +32,7 @@ public:
 private:
     State m_before;
     State m_after;
-    QString m_tab;
+    int m_entry;
     int m_mergeKind;
     int m_gesture;
     Restore m_restore;

@@ -1,5 +1,6 @@
 #include "mainwindow/quillmere.h"
 
+#include "core/document/osddocument.h"
 #include "interfaces/styled/checkboxex.h"
 #include "interfaces/styled/custommegbox.h"
 #include "interfaces/styled/labelex.h"
@@ -28,6 +29,11 @@ Quillmere::Quillmere(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Brisklane V1.0.0.Y3"));
     setWindowFlags(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    m_document = new OsdDocument(this);
+    connect(m_document, &OsdDocument::keyChanged, this, [this](int id) {
+        if (id == currentEntryId())
+            showCurrentEntry();
+    });
     initUi();
     m_lastState = captureState();
     QTimer::singleShot(0, this, SLOT(slot_splitesetZero()));
@@ -154,6 +160,8 @@ void Quillmere::initUi()
     connect(m_tabWidget, SIGNAL(signal_removeAllTable()), this, SLOT(slot_removeAllTable()));
     createFirstTab();
     m_tabWidget->setBMovedCornerButton(true);
+    // The key panel shows the recipe of the tab in front, whichever way it came there.
+    connect(m_tabWidget, &QTabWidget::currentChanged, this, &Quillmere::showCurrentEntry);
 
     auto *workArea = new QHBoxLayout;
     workArea->setContentsMargins(0, 0, 0, 0);
@@ -191,7 +199,10 @@ void Quillmere::slot_itemHoverEnter(QPointF pos)
 
 void Quillmere::slot_mouseClicked()
 {
-    m_mouseClicked = true;
+    // The press picks at once, on the pressed item at the pressed pixel; nothing is left waiting
+    // for a later report, which may come from another item.
+    if (auto *item = qobject_cast<OSDItem *>(sender()))
+        pickAt(item, item->pressPos());
 }
 
 void Quillmere::initPropertyPanel()
@@ -224,6 +235,7 @@ void Quillmere::initPropertyPanel()
     for (DoubleSlider *slider : {m_sliderR, m_sliderG, m_sliderB})
         slider->installEventFilter(this);
     connect(m_fillColorSwatch, SIGNAL(signal_mouseclicked()), this, SLOT(slot_displayColorFormColorDialog()));
+    connect(m_selectColorCheck, &QCheckBox::toggled, this, &Quillmere::keySwitchToggled);
     connectPositionControls(panel);
 }
 
@@ -323,6 +335,6 @@ bool Quillmere::confirmKeyingReset()
     }
     if (!discards)
         return true;
-    const QString question = tr("是否要复位%1 ?").arg(m_tabWidget->tabText(m_tabWidget->currentIndex()));
+    const QString question = tr("是否要复位%1 ?").arg(currentTitle());
     return CustomMegBox::questionMessageBox(this, tr("提示"), question, tr("是"), tr("否")) != 0;
 }

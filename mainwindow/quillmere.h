@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/document/keyrecipe.h"
 #include "mainwindow/editorstate.h"
 
 #include <QColor>
@@ -9,7 +10,6 @@
 #include <QRect>
 #include <QSize>
 #include <QVector>
-#include <bitset>
 #include <memory>
 
 class CheckBoxEx;
@@ -19,6 +19,8 @@ class DoubleSlider;
 class ExportTextImage;
 class LabelEx;
 class OSDItem;
+class OsdDocument;
+struct OsdEntry;
 class OverviewScene;
 class PreviewView;
 class PropertyPanel;
@@ -84,8 +86,11 @@ public slots:
     void slot_mouseClicked();
 
 public:
-    // Keys the colour range [m_beginColor, m_endColor] of image to m_selectColor, in place.
+    // Keys image in place with the current tab's colour range and fill colour.
     void applyColorKey(QImage &image);
+
+    // The OSD list: one entry per tab, in tab order.
+    OsdDocument *document() const { return m_document; }
 
     // The folder of settings.ini; the application's folder unless set. Setting it reads the output
     // screen from there.
@@ -143,9 +148,10 @@ private:
         Move,
         Import
     };
-    // Records a change that has just happened as one step (tabTitle: the tab it is about, the current
-    // one unless given). Key changes and moves of one gesture make one step.
-    void markChanged(Step step, const QString &tabTitle = QString());
+    // Records a change that has just happened as one step (entryId: the entry it is about, the
+    // current one unless given; title: its name in the step's text, for an entry that is gone). Key
+    // changes and moves of one gesture make one step.
+    void markChanged(Step step, int entryId = 0, const QString &title = QString());
     void markSaved();
     bool confirmClose();
     void commitSessionData(QSessionManager &manager);
@@ -165,7 +171,13 @@ private:
     void resetTabs();
     // The operator's remove-all: asks first when tabs or items would go.
     void resetTabsAsked();
-    int takeTabNumber();
+    // The entry a tab shows (0 when there is no such tab), and the tab showing an entry (-1).
+    int entryIdOf(int tabIndex) const;
+    int tabOfEntry(int id) const;
+    int currentEntryId() const;
+    QString currentTitle() const;
+    // A page for entry at the end of the tab list.
+    QGraphicsView *addEntryPage(const OsdEntry &entry, bool first);
     QGraphicsView *createPage(QGraphicsScene *scene, bool antialiasing);
     QGraphicsScene *createScene(int width, int height);
     QGraphicsView *currentView() const;
@@ -247,7 +259,7 @@ private:
     // Puts item (or nothing) into scene in place of what it held.
     void placeItem(QGraphicsScene *scene, OSDItem *item);
     void restoreTab(int index, const EditorState::Item *state);
-    void restoreState(const std::shared_ptr<const EditorState> &state, const QString &tab);
+    void restoreState(const std::shared_ptr<const EditorState> &state, int entry);
     // The item a tab's page holds, or null.
     static OSDItem *itemOfPage(QWidget *page);
 
@@ -255,9 +267,17 @@ private:
     void openTextWindow(bool reedit);
 
     // Colour keying (quillmere_keying.cpp).
-    // The sliders, their numbers and the fill swatch as the colours are now.
-    void showKeyRanges();
+    // The key panel as the current entry's recipe is: switch, sliders, numbers, picked and fill colour.
+    void showCurrentEntry();
+    KeyRecipe currentKey() const;
+    // Stores the current entry's recipe; the panel follows through the document.
+    void setCurrentKey(const KeyRecipe &key);
+    // Keys the current tab's item again with the current entry's recipe.
+    void keyCurrentItem();
     void writeKeyedRecord(OSDItem *item, const QImage &image);
+    // A press on an item's picture: picks the picture's own colour there while keying is on.
+    void pickAt(OSDItem *item, const QPointF &itemPos);
+    void keySwitchToggled(bool on);
 
     QSize m_outputScreenSize = QSize(1920, 1080);
     QPushButton *m_overviewButton = nullptr;
@@ -272,7 +292,7 @@ private:
     SpinBoxEx *m_xSpin = nullptr;
     SpinBoxEx *m_ySpin = nullptr;
     QToolButton *m_alignButtons[6] = {};
-    std::bitset<256> m_usedTabNumbers;
+    OsdDocument *m_document = nullptr;
     ExportTextImage *m_textWindow = nullptr;
     // Text left unsent in the last fresh text window, offered again at the next one.
     QString m_textDraft;
@@ -295,15 +315,11 @@ private:
     QSpacerItem *m_toolBarSpacer = nullptr;
     QLabel *m_toolBarLine = nullptr;
     TableWidgetEx *m_tabWidget = nullptr;
-    bool m_isDisplayCutImage = false;
     Utils::FramelessHelper *m_framelessHelper = nullptr;
     QFrame *m_propertyFrame = nullptr;
     PushButtonEx *m_resetButton = nullptr;
     LabelEx *m_fillColorSwatch = nullptr;
     CheckBoxEx *m_selectColorCheck = nullptr;
-    QColor m_selectColor = QColor(0, 0, 0, 255);
-    QColor m_beginColor = QColor(0, 0, 0, 255);
-    QColor m_endColor = QColor(255, 255, 255, 255);
     QLabel *m_pickedColorLabel = nullptr;
     DoubleSlider *m_sliderR = nullptr;
     DoubleSlider *m_sliderG = nullptr;
@@ -321,7 +337,6 @@ private:
     QFrame *m_colorTip = nullptr;
     QLabel *m_colorTipLabel = nullptr;
     QLabel *m_colorTipSwatch = nullptr;
-    bool m_mouseClicked = false;
     QUndoStack *m_undoStack = nullptr;
     QToolButton *m_undoButton = nullptr;
     QToolButton *m_redoButton = nullptr;

@@ -1,6 +1,7 @@
 // Export of the tabs into an OSD file and import of OSD files into tabs.
 #include "mainwindow/quillmere.h"
 
+#include "core/document/osddocument.h"
 #include "core/geometry/outputscreen.h"
 #include "core/records/itemrecords.h"
 #include "interfaces/device/control.h"
@@ -169,6 +170,14 @@ void Quillmere::rebuildFromDataModel()
         else
             rebuildNextItem(isPicture.at(i), record->image(), record->size(), record->completionImageWidth(),
                             record, sources.at(i), pos);
+        // The tab keys further with the fill colour and switch its record came with.
+        const int id = entryIdOf(m_tabWidget->count() - 1);
+        if (const OsdEntry *entry = m_document->entry(id)) {
+            KeyRecipe key = entry->key;
+            key.fill = record->selectColor();
+            key.enabled = record->IsSelectColor();
+            m_document->setKey(id, key);
+        }
     }
     m_tabWidget->endBulkInsert();
     m_tabWidget->setCurrentIndex(m_tabWidget->count() - 1);
@@ -203,6 +212,7 @@ OSDItem *Quillmere::makeImportedItem(bool isPicture, const QByteArray &data, con
             record->setIsCanEnableCut(false);
         }
     }
+    item->setHasOriginal(false);
     item->showImages();
     item->setPos(pos);
     item->setVideoControlOSD(record);

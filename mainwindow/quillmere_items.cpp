@@ -138,7 +138,6 @@ void Quillmere::slot_updateImgOfView(QImage image, QRect rect)
 
 void Quillmere::slot_getIsDisPlayImg(bool show)
 {
-    m_isDisplayCutImage = show;
     const QList<OSDItem *> items = currentItems();
     for (OSDItem *item : items) {
         item->setShowCutArea(show);

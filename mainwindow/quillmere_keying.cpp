@@ -1,6 +1,7 @@
 // Colour keying of the current tab's item and colour picking from it.
 #include "mainwindow/quillmere.h"
 
+#include "core/document/osddocument.h"
 #include "core/pixels/colorkeyer.h"
 #include "core/records/itemrecords.h"
 #include "interfaces/model/videocontrolosd.h"
@@ -18,6 +19,7 @@
 #include <QGraphicsView>
 #include <QLabel>
 #include <QPixmap>
+#include <QSignalBlocker>
 
 #include <utility>
 
@@ -62,31 +64,95 @@ ColorKeyer::Keyed takeShownResult(OSDItem *item, VideoControlOSD *record)
 
 } // namespace
 
+KeyRecipe Quillmere::currentKey() const
+{
+    const OsdEntry *entry = m_document->entry(currentEntryId());
+    return entry ? entry->key : KeyRecipe();
+}
+
+void Quillmere::setCurrentKey(const KeyRecipe &key)
+{
+    m_document->setKey(currentEntryId(), key);
+}
+
+void Quillmere::showCurrentEntry()
+{
+    // Called while the window is being built too, before the panel exists.
+    if (!m_sliderR)
+        return;
+    const KeyRecipe key = currentKey();
+    DoubleSlider *sliders[] = {m_sliderR, m_sliderG, m_sliderB};
+    QLabel *minLabels[] = {m_minLabelR, m_minLabelG, m_minLabelB};
+    QLabel *maxLabels[] = {m_maxLabelR, m_maxLabelG, m_maxLabelB};
+    for (int channel = 0; channel < 3; ++channel) {
+        minLabels[channel]->setText(QString::number(key.low(channel)));
+        maxLabels[channel]->setText(QString::number(key.high(channel)));
+        // A slider being dragged already shows its range; moving it under the pointer would not.
+        if (sliders[channel]->minValue() == key.low(channel) &&
+            sliders[channel]->maxValue() == key.high(channel))
+            continue;
+        // The upper handle first: the lower one may not pass it.
+        sliders[channel]->moveMaxHandleNosignal(255);
+        sliders[channel]->moveMinHandleNosignal(key.low(channel));
+        sliders[channel]->moveMaxHandleNosignal(key.high(channel));
+    }
+    m_fillColorSwatch->setStyleSheet(swatchFromName(key.fill));
+    m_pickedColorSwatch->setStyleSheet(
+        swatchFromChannels(key.picked.isValid() ? key.picked : QColor(0, 0, 0)));
+    m_pickedColorLabel->setText(key.picked.isValid() ? colourText(key.picked) : noColourText());
+    const QSignalBlocker quiet(m_selectColorCheck);
+    m_selectColorCheck->setChecked(key.enabled);
+}
+
+void Quillmere::keySwitchToggled(bool on)
+{
+    // The switch belongs to the tab; it reaches the record with the next keying step.
+    KeyRecipe key = currentKey();
+    key.enabled = on;
+    setCurrentKey(key);
+}
+
 void Quillmere::slot_displayColorFormColorDialog()
 {
+    KeyRecipe key = currentKey();
     const QColor color =
-        QColorDialog::getColor(m_selectColor, this, QString(), QColorDialog::ColorDialogOptions());
+        QColorDialog::getColor(key.fill, this, QString(), QColorDialog::ColorDialogOptions());
     if (!color.isValid())
         return;
-    m_selectColor = color;
-    m_fillColorSwatch->setStyleSheet(swatchFromName(color));
+    key.fill = color;
+    setCurrentKey(key);
+    // A picture already keyed takes the new colour at once, so what is seen is what the file holds.
+    bool keyed = false;
+    const QList<OSDItem *> items = currentItems();
+    for (OSDItem *item : items)
+        keyed = keyed || item->isKeyApplied();
+    if (keyed) {
+        ++m_stepsHeld;
+        keyCurrentItem();
+        --m_stepsHeld;
+    }
     markChanged(Step::Fill);
 }
 
 void Quillmere::slot_displayColorFormColorDialogBegin()
 {
+    KeyRecipe key = currentKey();
     const QColor color =
-        QColorDialog::getColor(m_beginColor, this, QString(), QColorDialog::ColorDialogOptions());
-    if (color.isValid())
-        m_beginColor = color;
+        QColorDialog::getColor(key.begin, this, QString(), QColorDialog::ColorDialogOptions());
+    if (!color.isValid())
+        return;
+    key.begin = color;
+    setCurrentKey(key);
 }
 
 void Quillmere::slot_displayColorFormColorDialogEnd()
 {
-    const QColor color =
-        QColorDialog::getColor(m_endColor, this, QString(), QColorDialog::ColorDialogOptions());
-    if (color.isValid())
-        m_endColor = color;
+    KeyRecipe key = currentKey();
+    const QColor color = QColorDialog::getColor(key.end, this, QString(), QColorDialog::ColorDialogOptions());
+    if (!color.isValid())
+        return;
+    key.end = color;
+    setCurrentKey(key);
 }
 
 void Quillmere::writeKeyedRecord(OSDItem *item, const QImage &image)
@@ -94,14 +160,15 @@ void Quillmere::writeKeyedRecord(OSDItem *item, const QImage &image)
     VideoControlOSD *record = item->videoControlOSD();
     if (!record)
         return;
+    const KeyRecipe key = currentKey();
     int completionWidth = 0;
     QByteArray data = PublicBase::imageToOsdData(image, &completionWidth);
-    ItemRecords::writeKeyed(record, image, data, completionWidth, m_selectColor,
-                            m_selectColorCheck->isChecked());
+    ItemRecords::writeKeyed(record, image, data, completionWidth, key.fill, key.enabled);
 }
 
-void Quillmere::slot_applyDataForDataModel()
+void Quillmere::keyCurrentItem()
 {
+    const KeyRecipe key = currentKey();
     const QList<OSDItem *> items = currentItems();
     for (OSDItem *item : items) {
         // Keying always starts from the item's source picture, so a narrower range gives back what a
@@ -110,49 +177,49 @@ void Quillmere::slot_applyDataForDataModel()
         // takes without another conversion or copy, written into the previous result's memory where
         // nothing else holds it.
         VideoControlOSD *record = item->videoControlOSD();
-        ColorKeyer::Keyed keyed = ColorKeyer::keyed(item->sourceImage(), m_beginColor, m_endColor,
-                                                    m_selectColor, record, takeShownResult(item, record));
+        ColorKeyer::Keyed keyed = ColorKeyer::keyed(item->sourceImage(), key.begin, key.end, key.fill, record,
+                                                    takeShownResult(item, record));
         item->setKeyedImage(keyed.image, keyed.display);
-        item->setKeyRecipe(m_beginColor, m_endColor, m_selectColor);
+        item->setKeyRecipe(key.begin, key.end, key.fill);
         if (record)
-            ItemRecords::writeKeyed(record, keyed.image, keyed.osdData, keyed.completionWidth, m_selectColor,
-                                    m_selectColorCheck->isChecked());
+            ItemRecords::writeKeyed(record, keyed.image, keyed.osdData, keyed.completionWidth, key.fill,
+                                    key.enabled);
         markChanged(Step::Key);
     }
 }
 
+void Quillmere::slot_applyDataForDataModel()
+{
+    keyCurrentItem();
+}
+
 void Quillmere::applyColorKey(QImage &image)
 {
-    ColorKeyer::apply(image, m_beginColor, m_endColor, m_selectColor);
+    const KeyRecipe key = currentKey();
+    ColorKeyer::apply(image, key.begin, key.end, key.fill);
 }
 
 void Quillmere::slot_Resetbutton()
 {
+    const QString tab = currentTitle();
+    // An imported picture holds only the pixels the file had; until it is keyed here there is nothing
+    // to go back to.
+    const QList<OSDItem *> current = currentItems();
+    for (OSDItem *item : current) {
+        if (!item->hasOriginal() && !item->isKeyApplied()) {
+            CustomMegBox::informationMessageBox(
+                this, tr("提示"), tr("%1 是导入的图片，没有原图，无法复位。").arg(tab), tr("OK"));
+            return;
+        }
+    }
     if (!confirmKeyingReset())
         return;
-    // The sliders going back and the pictures coming back are one step.
+    // The ranges going back and the pictures coming back are one step. The switch stays as the
+    // operator set it.
     ++m_stepsHeld;
-    const struct
-    {
-        DoubleSlider *slider;
-        QLabel *minLabel;
-        QLabel *maxLabel;
-    } channels[] = {{m_sliderR, m_minLabelR, m_maxLabelR},
-                    {m_sliderG, m_minLabelG, m_maxLabelG},
-                    {m_sliderB, m_minLabelB, m_maxLabelB}};
-    for (const auto &channel : channels) {
-        channel.slider->moveMaxHandle(255);
-        channel.minLabel->setText(QStringLiteral("0"));
-        channel.slider->moveMinHandle(0);
-        channel.maxLabel->setText(QStringLiteral("255"));
-    }
-
-    m_pickedColorSwatch->setStyleSheet(swatchFromChannels(QColor(0, 0, 0)));
-    m_pickedColorLabel->setText(noColourText());
-    m_fillColorSwatch->setStyleSheet(swatchFromName(QColor(0, 0, 0)));
-    m_selectColor = QColor(0, 0, 0, 255);
-    m_beginColor = QColor(0, 0, 0, 255);
-    m_endColor = QColor(255, 255, 255, 255);
+    KeyRecipe key;
+    key.enabled = currentKey().enabled;
+    setCurrentKey(key);
 
     // An item that was keyed shows its source picture again, in its cut window if it has one.
     const QList<OSDItem *> items = currentItems();
@@ -160,60 +227,28 @@ void Quillmere::slot_Resetbutton()
         if (!item->isKeyApplied())
             continue;
         item->setKeyedImage(item->sourceImage());
+        item->setKeyRecipe(key.begin, key.end, key.fill);
         writeKeyedRecord(item, item->image());
     }
     --m_stepsHeld;
     markChanged(Step::ResetKey);
 
-    // The tab is named by its title, which keeps its number when other tabs close.
-    const QString tab = m_tabWidget->tabText(m_tabWidget->currentIndex());
     CustomMegBox::informationMessageBox(this, tr("提示"), tr("%1 已经复位成功。").arg(tab), tr("OK"));
 }
 
 void Quillmere::slot_setColorOfMouse(double x, double y, double PicX, double PicY)
 {
-    const QList<OSDItem *> items = currentItems();
-    for (OSDItem *item : items) {
-        // The pixel on screen under the cursor, in whichever cut view the item shows.
+    // Only the tip follows the pointer; hovering never picks or keys.
+    auto *item = qobject_cast<OSDItem *>(sender());
+    const QList<OSDItem *> items = item ? QList<OSDItem *>{item} : currentItems();
+    for (OSDItem *shown : items) {
+        // The pixel under the cursor, in whichever cut view the item shows, in the picture's own
+        // colour: what a click there would pick.
         QRgb pixel = 0;
-        const bool inside = item->pixelUnder(QPointF(PicX, PicY), &pixel);
-        QString text = noColourText();
-        QString swatch = QStringLiteral("background-color:rgb(0,0,0);");
-        if (inside) {
-            const QColor c(pixel);
-            text = colourText(c);
-            swatch = swatchFromChannels(c);
-            // A click picks and keys only while keying is switched on: a stray click must not
-            // change the item.
-            if (m_mouseClicked && m_selectColorCheck->isChecked()) {
-                m_pickedColorSwatch->setStyleSheet(swatch);
-                m_pickedColorLabel->setText(text);
-                const struct
-                {
-                    DoubleSlider *slider;
-                    QLabel *minLabel;
-                    QLabel *maxLabel;
-                    int value;
-                } channels[] = {{m_sliderR, m_minLabelR, m_maxLabelR, c.red()},
-                                {m_sliderG, m_minLabelG, m_maxLabelG, c.green()},
-                                {m_sliderB, m_minLabelB, m_maxLabelB, c.blue()}};
-                for (const auto &channel : channels) {
-                    channel.slider->moveMaxHandleNosignal(channel.value);
-                    channel.minLabel->setText(QString::number(channel.value));
-                    channel.slider->moveMinHandleNosignal(channel.value);
-                    channel.maxLabel->setText(QString::number(channel.value));
-                }
-                m_beginColor = c;
-                m_endColor = c;
-                // Each pick is a step of its own, never merged with a slider drag.
-                closeGesture();
-                slot_applyDataForDataModel();
-                closeGesture();
-            }
-        }
-        // A click is taken up by this report, also where it picks nothing.
-        m_mouseClicked = false;
-
+        const bool inside = shown->sourcePixelUnder(QPointF(PicX, PicY), &pixel);
+        const QString text = inside ? colourText(QColor(pixel)) : noColourText();
+        const QString swatch =
+            inside ? swatchFromChannels(QColor(pixel)) : QStringLiteral("background-color:rgb(0,0,0);");
         if (m_colorTip) {
             // Whole pixels, truncated toward zero as a location is.
             const QPoint at = mapToParent(ItemRecords::location(QPointF(x, y)));
@@ -224,47 +259,46 @@ void Quillmere::slot_setColorOfMouse(double x, double y, double PicX, double Pic
     }
 }
 
-void Quillmere::showKeyRanges()
+void Quillmere::pickAt(OSDItem *item, const QPointF &itemPos)
 {
-    DoubleSlider *sliders[] = {m_sliderR, m_sliderG, m_sliderB};
-    QLabel *minLabels[] = {m_minLabelR, m_minLabelG, m_minLabelB};
-    QLabel *maxLabels[] = {m_maxLabelR, m_maxLabelG, m_maxLabelB};
-    const int begins[] = {m_beginColor.red(), m_beginColor.green(), m_beginColor.blue()};
-    const int ends[] = {m_endColor.red(), m_endColor.green(), m_endColor.blue()};
-    for (int channel = 0; channel < 3; ++channel) {
-        // The upper handle first: the lower one may not pass it.
-        sliders[channel]->moveMaxHandleNosignal(255);
-        sliders[channel]->moveMinHandleNosignal(begins[channel]);
-        sliders[channel]->moveMaxHandleNosignal(ends[channel]);
-        minLabels[channel]->setText(QString::number(begins[channel]));
-        maxLabels[channel]->setText(QString::number(ends[channel]));
-    }
-    m_fillColorSwatch->setStyleSheet(swatchFromName(m_selectColor));
+    // Only the pressed item of the tab in front, and only while keying is switched on: a stray
+    // click must not change the item.
+    if (!item || !currentItems().contains(item) || !currentKey().enabled)
+        return;
+    // The picture's own colour, not the keyed one shown: a click on a keyed area keys that colour
+    // again instead of picking the fill colour.
+    QRgb pixel = 0;
+    if (!item->sourcePixelUnder(itemPos, &pixel))
+        return;
+    KeyRecipe key = currentKey();
+    key.pick(QColor(pixel));
+    setCurrentKey(key);
+    // Each pick is a step of its own, never merged with a slider drag.
+    closeGesture();
+    keyCurrentItem();
+    closeGesture();
 }
 
 void Quillmere::slot_setColorR(int x, int y)
 {
-    m_minLabelR->setText(QString::number(x));
-    m_maxLabelR->setText(QString::number(y));
-    m_beginColor.setRed(x);
-    m_endColor.setRed(y);
-    slot_applyDataForDataModel();
+    KeyRecipe key = currentKey();
+    key.setChannel(0, x, y);
+    setCurrentKey(key);
+    keyCurrentItem();
 }
 
 void Quillmere::slot_setColorG(int x, int y)
 {
-    m_minLabelG->setText(QString::number(x));
-    m_maxLabelG->setText(QString::number(y));
-    m_beginColor.setGreen(x);
-    m_endColor.setGreen(y);
-    slot_applyDataForDataModel();
+    KeyRecipe key = currentKey();
+    key.setChannel(1, x, y);
+    setCurrentKey(key);
+    keyCurrentItem();
 }
 
 void Quillmere::slot_setColorB(int x, int y)
 {
-    m_minLabelB->setText(QString::number(x));
-    m_maxLabelB->setText(QString::number(y));
-    m_beginColor.setBlue(x);
-    m_endColor.setBlue(y);
-    slot_applyDataForDataModel();
+    KeyRecipe key = currentKey();
+    key.setChannel(2, x, y);
+    setCurrentKey(key);
+    keyCurrentItem();
 }

@@ -2,6 +2,8 @@
 // alignment, and the check before export that every item is on the screen.
 #include "mainwindow/quillmere.h"
 
+#include "core/document/osddocument.h"
+
 #include "core/geometry/outputscreen.h"
 #include "core/records/itemrecords.h"
 #include "interfaces/styled/custommegbox.h"
@@ -210,12 +212,12 @@ void Quillmere::moveItem(OSDItem *item, const QPoint &pos)
     }
     if (item == currentItem())
         updatePositionControls();
-    QString tab;
-    for (int i = 0; i < m_tabWidget->count() && tab.isNull(); ++i) {
+    int entry = 0;
+    for (int i = 0; i < m_tabWidget->count() && entry == 0; ++i) {
         if (itemOfPage(m_tabWidget->widget(i)) == item)
-            tab = m_tabWidget->tabText(i);
+            entry = entryIdOf(i);
     }
-    markChanged(Step::Move, tab);
+    markChanged(Step::Move, entry);
 }
 
 void Quillmere::updatePositionControls()

@@ -1,5 +1,7 @@
-// The tab list: every tab is one OSD item, titled "OSD" + a number from a pool of 256.
+// The tab list: every tab shows one entry of the document, titled with its number ("OSD3").
 #include "mainwindow/quillmere.h"
+
+#include "core/document/osddocument.h"
 
 #include "interfaces/model/datamode.h"
 #include "interfaces/styled/custommegbox.h"
@@ -20,18 +22,44 @@ namespace {
 const int kMaxInteractiveTabs = 50;
 }
 
-int Quillmere::takeTabNumber()
+namespace {
+const char *const kEntryId = "entryId";
+}
+
+int Quillmere::entryIdOf(int tabIndex) const
 {
-    int number = 0;
-    for (int n = 0; n < int(m_usedTabNumbers.size()); ++n) {
-        if (!m_usedTabNumbers.test(n)) {
-            number = n;
-            break;
-        }
+    const QWidget *page = m_tabWidget->widget(tabIndex);
+    return page ? page->property(kEntryId).toInt() : 0;
+}
+
+int Quillmere::tabOfEntry(int id) const
+{
+    for (int i = 0; i < m_tabWidget->count(); ++i) {
+        if (entryIdOf(i) == id)
+            return i;
     }
-    m_tabWidget->setIndex(number);
-    m_usedTabNumbers.set(number);
-    return number;
+    return -1;
+}
+
+int Quillmere::currentEntryId() const
+{
+    return entryIdOf(m_tabWidget->currentIndex());
+}
+
+QString Quillmere::currentTitle() const
+{
+    const OsdEntry *entry = m_document->entry(currentEntryId());
+    return entry ? entry->title() : QString();
+}
+
+QGraphicsView *Quillmere::addEntryPage(const OsdEntry &entry, bool first)
+{
+    QGraphicsScene *scene = first ? createScene(5000, 3000) : createScene(3000, 3000);
+    QGraphicsView *view = createPage(scene, first);
+    view->setProperty(kEntryId, entry.id);
+    m_tabWidget->setIndex(entry.number);
+    m_tabWidget->addTab(view, entry.title());
+    return view;
 }
 
 QGraphicsScene *Quillmere::createScene(int width, int height)
@@ -108,23 +136,21 @@ void Quillmere::createColorTip()
 
 void Quillmere::createFirstTab()
 {
-    m_usedTabNumbers.set(0);
-    const int number = takeTabNumber();
-    QGraphicsScene *scene = createScene(5000, 3000);
-    QGraphicsView *view = createPage(scene, true);
+    const int id = m_document->insert();
+    addEntryPage(*m_document->entry(id), true);
 
     if (!m_colorTip)
         createColorTip();
 
-    m_tabWidget->addTab(view, QStringLiteral("OSD") + QString::number(number));
     m_tabWidget->setCurrentIndex(m_tabWidget->count() - 1);
+    showCurrentEntry();
 }
 
 void Quillmere::resetTabs()
 {
     DataMode::getInstance()->clearDataModel();
     m_tabWidget->clear();
-    m_usedTabNumbers.reset();
+    m_document->clear();
     QTimer::singleShot(0, this, SLOT(slot_splitesetZero()));
     createFirstTab();
 }
@@ -143,14 +169,14 @@ void Quillmere::on_notifyAddTable(int index)
 
 QGraphicsScene *Quillmere::appendTab()
 {
-    const int number = takeTabNumber();
-    QGraphicsScene *scene = createScene(3000, 3000);
-    QGraphicsView *view = createPage(scene, false);
-    m_tabWidget->addTab(view, QStringLiteral("OSD") + QString::number(number));
+    const int id = m_document->insert();
+    QGraphicsView *view = addEntryPage(*m_document->entry(id), false);
     // Each change of the current tab lays the whole bar out; a bulk insert picks its tab at the end.
-    if (!m_tabWidget->isBulkInserting())
+    if (!m_tabWidget->isBulkInserting()) {
         m_tabWidget->setCurrentIndex(m_tabWidget->count() - 1);
-    return scene;
+        showCurrentEntry();
+    }
+    return view->scene();
 }
 
 void Quillmere::on_removeTable(int index)
@@ -161,16 +187,11 @@ void Quillmere::on_removeTable(int index)
     if (CustomMegBox::questionMessageBox(this, tr("提示"), question, tr("是"), tr("否")) == 0)
         return;
     const QString closed = m_tabWidget->tabText(index);
-    QString title = closed;
-    title.replace(QLatin1Char('O'), QLatin1Char(' '))
-        .replace(QLatin1Char('S'), QLatin1Char(' '))
-        .replace(QLatin1Char('D'), QLatin1Char(' '));
+    const int id = entryIdOf(index);
     m_tabWidget->removeTab(index);
-    bool ok = false;
-    const int number = title.trimmed().toInt(&ok, 10);
-    if (ok && number >= 0 && number < int(m_usedTabNumbers.size()))
-        m_usedTabNumbers.reset(number);
-    markChanged(Step::CloseTab, closed);
+    m_document->remove(id);
+    showCurrentEntry();
+    markChanged(Step::CloseTab, id, closed);
 }
 
 void Quillmere::resetTabsAsked()

@@ -3,6 +3,7 @@
 // only the tabs whose items differ.
 #include "mainwindow/quillmere.h"
 
+#include "core/document/osddocument.h"
 #include "core/pixels/colorkeyer.h"
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/styled/checkboxex.h"
@@ -121,15 +122,14 @@ std::shared_ptr<const EditorState> Quillmere::captureState() const
 {
     auto state = std::make_shared<EditorState>();
     state->current = m_tabWidget->currentIndex();
-    state->panel = {m_beginColor, m_endColor, m_selectColor, m_selectColorCheck->isChecked(),
-                    m_isDisplayCutImage};
     for (int i = 0; i < m_tabWidget->count(); ++i) {
         EditorState::Tab tab;
-        tab.title = m_tabWidget->tabText(i);
+        if (const OsdEntry *entry = m_document->entry(entryIdOf(i)))
+            tab.entry = *entry;
         if (OSDItem *item = itemOfPage(m_tabWidget->widget(i))) {
             // An item that did not change since the last step is shared with it.
             std::shared_ptr<const EditorState::Item> previous =
-                m_lastState ? m_lastState->itemOfTab(tab.title) : nullptr;
+                m_lastState ? m_lastState->itemOfEntry(tab.entry.id) : nullptr;
             tab.item = previous && previous->sameAs(*item) ? std::move(previous)
                                                            : std::make_shared<const EditorState::Item>(*item);
         }
@@ -171,11 +171,13 @@ QString Quillmere::stepText(Step step, const QString &tab) const
     return QString();
 }
 
-void Quillmere::markChanged(Step step, const QString &tabTitle)
+void Quillmere::markChanged(Step step, int entryId, const QString &title)
 {
     if (m_restoring || m_stepsHeld > 0)
         return;
-    const QString tab = tabTitle.isNull() ? m_tabWidget->tabText(m_tabWidget->currentIndex()) : tabTitle;
+    const int entry = entryId > 0 ? entryId : currentEntryId();
+    const OsdEntry *known = m_document->entry(entry);
+    const QString tab = !title.isNull() ? title : known ? known->title() : QString();
     std::shared_ptr<const EditorState> now = captureState();
     if (m_lastState && now->sameAs(*m_lastState)) {
         m_lastState = now;
@@ -184,9 +186,9 @@ void Quillmere::markChanged(Step step, const QString &tabTitle)
     const int merge = step == Step::Key ? MergeKey : step == Step::Move ? MergeMove : NoMerge;
     if (merge == NoMerge)
         closeGesture();
-    auto *command = new EditorStepCommand(stepText(step, tab), m_lastState, now, tab, merge, m_gesture,
-                                          [this](const std::shared_ptr<const EditorState> &state,
-                                                 const QString &title) { restoreState(state, title); });
+    auto *command = new EditorStepCommand(
+        stepText(step, tab), m_lastState, now, entry, merge, m_gesture,
+        [this](const std::shared_ptr<const EditorState> &state, int id) { restoreState(state, id); });
     m_lastState = now;
     m_undoStack->push(command);
     if (merge == NoMerge)
@@ -282,57 +284,45 @@ void Quillmere::restoreTab(int index, const EditorState::Item *state)
     placeItem(view->scene(), buildItem(*state));
 }
 
-void Quillmere::restoreState(const std::shared_ptr<const EditorState> &state, const QString &tab)
+void Quillmere::restoreState(const std::shared_ptr<const EditorState> &state, int entry)
 {
     m_restoring = true;
-    QStringList liveTitles;
+    QVector<int> liveIds;
     for (int i = 0; i < m_tabWidget->count(); ++i)
-        liveTitles << m_tabWidget->tabText(i);
-    QStringList titles;
+        liveIds << entryIdOf(i);
+    QVector<int> ids;
     for (const EditorState::Tab &t : state->tabs)
-        titles << t.title;
+        ids << t.entry.id;
 
-    if (liveTitles != titles) {
+    if (liveIds != ids) {
         // Tabs came or went: the list is laid out again, reusing the pages of tabs that stay would
         // not save the rebuild of the tab bar.
         m_tabWidget->beginBulkInsert();
         m_tabWidget->clear();
-        m_usedTabNumbers.reset();
-        m_usedTabNumbers.set(0);
+        m_document->clear();
         for (int i = 0; i < state->tabs.size(); ++i) {
             const EditorState::Tab &t = state->tabs[i];
-            const int number = t.title.mid(3).toInt();
-            if (number > 0 && number < int(m_usedTabNumbers.size()))
-                m_usedTabNumbers.set(number);
-            QGraphicsScene *scene = i == 0 ? createScene(5000, 3000) : createScene(3000, 3000);
-            QGraphicsView *view = createPage(scene, i == 0);
-            m_tabWidget->addTab(view, t.title);
+            m_document->restore(i, t.entry);
+            QGraphicsView *view = addEntryPage(t.entry, i == 0);
             if (t.item)
-                placeItem(scene, buildItem(*t.item));
+                placeItem(view->scene(), buildItem(*t.item));
         }
         m_tabWidget->endBulkInsert();
     } else {
-        for (int i = 0; i < state->tabs.size(); ++i)
+        for (int i = 0; i < state->tabs.size(); ++i) {
+            m_document->restore(i, state->tabs[i].entry);
             restoreTab(i, state->tabs[i].item.get());
+        }
     }
 
-    // The keying controls as they were.
-    m_beginColor = state->panel.begin;
-    m_endColor = state->panel.end;
-    m_selectColor = state->panel.fill;
-    m_isDisplayCutImage = state->panel.cutView;
-    m_selectColorCheck->blockSignals(true);
-    m_selectColorCheck->setChecked(state->panel.keyingOn);
-    m_selectColorCheck->blockSignals(false);
-    showKeyRanges();
-
     // The tab the step was about is the one to look at.
-    const int current = titles.indexOf(tab);
+    const int current = ids.indexOf(entry);
     m_tabWidget->setCurrentIndex(current >= 0 ? current
                                               : qBound(0, state->current, m_tabWidget->count() - 1));
     m_lastState = state;
     m_restoring = false;
     closeGesture();
+    showCurrentEntry();
     updatePositionControls();
     // The item the step brought back may lie outside the part of the page in sight.
     if (PreviewView *preview = currentPreview())

@@ -100,13 +100,23 @@ void OSDItem::showImages()
 
 bool OSDItem::pixelUnder(const QPointF &itemPos, QRgb *pixel) const
 {
+    return pixelOf(m_image, itemPos, pixel);
+}
+
+bool OSDItem::sourcePixelUnder(const QPointF &itemPos, QRgb *pixel) const
+{
+    return m_sourceImage.size() == m_image.size() && pixelOf(m_sourceImage, itemPos, pixel);
+}
+
+bool OSDItem::pixelOf(const QImage &picture, const QPointF &itemPos, QRgb *pixel) const
+{
     // Truncated toward zero, as the pixmap's pixels lie; (-0.5) is still column 0.
     if (!(itemPos.x() > -1.0) || !(itemPos.y() > -1.0))
         return false;
     const QRect shown = m_showCutArea && m_hasCut ? m_cutRect : QRect(QPoint(0, 0), m_image.size());
     if (!(itemPos.x() < shown.width()) || !(itemPos.y() < shown.height()))
         return false;
-    *pixel = m_image.pixel(shown.x() + int(itemPos.x()), shown.y() + int(itemPos.y()));
+    *pixel = picture.pixel(shown.x() + int(itemPos.x()), shown.y() + int(itemPos.y()));
     return true;
 }
 
@@ -226,8 +236,10 @@ void OSDItem::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
 
 void OSDItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
+        m_pressPos = event->pos();
         emit signal_mouseClicked();
+    }
     QGraphicsPixmapItem::mousePressEvent(event);
 }
 

@@ -75,6 +75,15 @@ public:
     // The picture pixel under a point in item coordinates (pixels of the shown pixmap), from the
     // keyed picture, in every cut-view state. False where the item shows no pixel.
     bool pixelUnder(const QPointF &itemPos, QRgb *pixel) const;
+    // The same pixel of the source picture, before any keying.
+    bool sourcePixelUnder(const QPointF &itemPos, QRgb *pixel) const;
+    // False for an item made from an imported record: its source is the keyed pixels the file held,
+    // with no original picture to go back to.
+    bool hasOriginal() const { return m_hasOriginal; }
+    void setHasOriginal(bool has) { m_hasOriginal = has; }
+    // Where the last left press on the picture was, in item coordinates; signal_mouseClicked
+    // reports that press.
+    QPointF pressPos() const { return m_pressPos; }
 
     // The item holds its record and source (see SharedRecord); it never frees them itself.
     VideoControlOSD *videoControlOSD() const { return m_videoControlOSD; }
@@ -116,6 +125,8 @@ protected:
     void hoverLeaveEvent(QGraphicsSceneHoverEvent *event) override;
 
 private:
+    bool pixelOf(const QImage &picture, const QPointF &itemPos, QRgb *pixel) const;
+
     QSize m_imageSize = QSize(-1, -1);
     QImage m_sourceImage;
     QImage m_image;
@@ -125,6 +136,8 @@ private:
     bool m_hasCut = false;
     bool m_isPicture = false;
     bool m_keyApplied = false;
+    bool m_hasOriginal = true;
+    QPointF m_pressPos;
     QColor m_keyBegin;
     QColor m_keyEnd;
     QColor m_keyFill;

@@ -381,7 +381,7 @@ QString TestCli::editorExport()
     TestSupport::answerNextFileDialogWithFile(m_dir.filePath(QStringLiteral("a.png")));
     w->slot_picturnButten();
     OSDItem *picture = A::currentItems(*w).value(0);
-    A::selectColor(*w) = QColor(0, 255, 0);
+    A::setSelectColor(*w, QColor(0, 255, 0));
     A::selectColorCheck(*w)->setChecked(true);
     A::sliderR(*w)->moveMaxHandle(128);
     picture->slot_applyCutImage(QImage(), QRect(10, 20, 100, 70));

@@ -221,7 +221,7 @@ void TestCutRoundTrip::cutAndKeyAgreeInAnyOrder()
             view = !view;
         } else if (step == "key" || step == "key again") {
             A::selectColorCheck(*w)->setChecked(true);
-            A::selectColor(*w) = fill;
+            A::setSelectColor(*w, fill);
             if (step == "key") {
                 A::sliderR(*w)->moveMaxHandle(40);
                 expected = keyedByDefinition(source, QColor(0, 0, 0), QColor(40, 255, 255), fill);

@@ -180,13 +180,10 @@ void TestHidpi::pickingTakesThePixelUnderTheHotspot()
     for (const auto &aim : aims) {
         const QRect device = preview.devicePixelsOf(aim.pixel);
         const QPoint at = aim.last ? device.bottomRight() : device.topLeft();
-        // The click comes one device pixel beside the aim; the window takes the pick from the next
-        // report of the pixel under the hotspot, as the pointer moves on onto the aim.
-        const QPoint beside = at + QPoint(aim.last ? -1 : 1, 0);
-        mouseAtDevicePixel(window, beside, QEvent::MouseMove, Qt::NoButton, Qt::NoButton);
-        mouseAtDevicePixel(window, beside, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
-        mouseAtDevicePixel(window, beside, QEvent::MouseButtonRelease, Qt::NoButton, Qt::LeftButton);
+        // The press picks the pixel under the hotspot at that moment.
         mouseAtDevicePixel(window, at, QEvent::MouseMove, Qt::NoButton, Qt::NoButton);
+        mouseAtDevicePixel(window, at, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+        mouseAtDevicePixel(window, at, QEvent::MouseButtonRelease, Qt::NoButton, Qt::LeftButton);
         const QString expected = colourText(preview.picture.pixel(aim.pixel));
         QCOMPARE(underCursor->text(), expected);
         QCOMPARE(picked->text(), expected);

@@ -1,5 +1,6 @@
 // Colour keying in the main window, driven through the sliders, the fill colour, the reset button
 // and the tab list.
+#include "core/document/osddocument.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/styled/checkboxex.h"
@@ -10,6 +11,7 @@
 #include "osditem/osditem.h"
 #include "osditem/publicbase.h"
 #include "support/core/pictures.h"
+#include "support/importing.h"
 #include "support/keyingsupport.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
@@ -20,6 +22,7 @@
 #include <QGraphicsView>
 #include <QLabel>
 #include <QPointer>
+#include <QUndoStack>
 #include <QtTest>
 
 using TestSupport::answerColourDialog;
@@ -56,6 +59,9 @@ private slots:
     void resetListStartsAfresh();
     void indexedPictureIsKeyed();
     void emptyPictureKeysWithoutHarm();
+    void panelFollowsTheCurrentTab();
+    void fillAfterKeyingReachesPixelsAndRecord();
+    void resetOfAnImportedPicture();
 };
 
 void TestKeying::sliderStepKeysAndRewritesRecord_data()
@@ -104,7 +110,7 @@ void TestKeying::narrowAfterWideStartsFromBase()
     base.setPixelColor(0, 0, QColor(5, 5, 5));
     base.setPixelColor(1, 0, QColor(50, 50, 50));
     OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
-    QuillmereTestAccess::selectColor(w) = QColor(255, 0, 0);
+    QuillmereTestAccess::setSelectColor(w, QColor(255, 0, 0));
 
     for (int channel = 0; channel < 3; ++channel)
         QuillmereTestAccess::slider(w, channel)->moveMaxHandle(60);
@@ -125,9 +131,9 @@ void TestKeying::beginAboveEndMatchesNothing()
     Quillmere w;
     const QImage base = TestSupport::filledPicture(QSize(3, 3), QColor(60, 60, 60));
     OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
-    QuillmereTestAccess::selectColor(w) = QColor(1, 2, 3);
-    QuillmereTestAccess::beginColor(w) = QColor(0, 61, 0);
-    QuillmereTestAccess::endColor(w) = QColor(255, 60, 255);
+    QuillmereTestAccess::setSelectColor(w, QColor(1, 2, 3));
+    QuillmereTestAccess::setBeginColor(w, QColor(0, 61, 0));
+    QuillmereTestAccess::setEndColor(w, QColor(255, 60, 255));
     w.slot_applyDataForDataModel();
     QVERIFY(TestSupport::identicalPixels(item->image(), base));
     verifyItemShows(item, item->videoControlOSD(), base, QColor(1, 2, 3), false);
@@ -143,7 +149,7 @@ void TestKeying::recordFollowsFillColourAndSwitch()
     QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
     // Toggling the switch alone writes nothing.
     QCOMPARE(record->IsSelectColor(), false);
-    QuillmereTestAccess::selectColor(w) = QColor(0, 128, 255);
+    QuillmereTestAccess::setSelectColor(w, QColor(0, 128, 255));
     QuillmereTestAccess::slider(w, 1)->moveMinHandle(5);
     QCOMPARE(item->videoControlOSD(), record);
     QCOMPARE(record->IsSelectColor(), true);
@@ -199,7 +205,7 @@ void TestKeying::resetRestoresBase()
     OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
     VideoControlOSD *record = item->videoControlOSD();
     QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
-    QuillmereTestAccess::selectColor(w) = QColor(0, 0, 255);
+    QuillmereTestAccess::setSelectColor(w, QColor(0, 0, 255));
     QuillmereTestAccess::slider(w, 0)->moveMaxHandle(100);
     QuillmereTestAccess::slider(w, 1)->moveMinHandle(20);
     QCOMPARE(item->image().pixelColor(0, 0), QColor(0, 0, 255));
@@ -297,7 +303,7 @@ void TestKeying::closedTabDoesNotLendItsBase()
     QCOMPARE(QuillmereTestAccess::tabWidget(w)->count(), 1);
     QCOMPARE(QuillmereTestAccess::tabWidget(w)->currentIndex(), 0);
 
-    QuillmereTestAccess::selectColor(w) = QColor(0, 255, 0);
+    QuillmereTestAccess::setSelectColor(w, QColor(0, 255, 0));
     QuillmereTestAccess::slider(w, 0)->moveMaxHandle(60);
     const QImage expected =
         keyedByDefinition(second, QColor(0, 0, 0), QColor(60, 255, 255), QColor(0, 255, 0));
@@ -317,7 +323,7 @@ void TestKeying::movedTabKeepsItsBase()
     QImage second = TestSupport::filledPicture(QSize(4, 4), QColor(20, 20, 20));
     second.setPixelColor(2, 2, QColor(80, 20, 20));
     OSDItem *item = QuillmereTestAccess::addPictureItem(w, second);
-    QuillmereTestAccess::selectColor(w) = QColor(255, 255, 255);
+    QuillmereTestAccess::setSelectColor(w, QColor(255, 255, 255));
     QuillmereTestAccess::slider(w, 0)->moveMaxHandle(100); // keys both colours of the second item
     QCOMPARE(item->image().pixelColor(2, 2), QColor(255, 255, 255));
 
@@ -402,7 +408,7 @@ void TestKeying::indexedPictureIsKeyed()
     base.fill(1);
     base.setPixel(0, 0, 0);
     OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
-    QuillmereTestAccess::selectColor(w) = QColor(0, 0, 255);
+    QuillmereTestAccess::setSelectColor(w, QColor(0, 0, 255));
     QuillmereTestAccess::slider(w, 0)->moveMaxHandle(20);
     QCOMPARE(item->image().pixelColor(0, 0), QColor(0, 0, 255));
     QCOMPARE(item->image().pixelColor(1, 0), QColor(200, 200, 200));
@@ -426,3 +432,103 @@ void TestKeying::emptyPictureKeysWithoutHarm()
 
 QTEST_MAIN(TestKeying)
 #include "tst_keying.moc"
+
+void TestKeying::panelFollowsTheCurrentTab()
+{
+    Quillmere w;
+    const QImage first = TestSupport::randomPicture(16, 12, 3);
+    const QImage second = TestSupport::randomPicture(16, 12, 4);
+    OSDItem *firstItem = QuillmereTestAccess::addPictureItem(w, first);
+    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    QuillmereTestAccess::sliderR(w)->moveMaxHandle(120);
+
+    // A new tab starts with a recipe of its own.
+    w.on_notifyAddTable(0);
+    QCOMPARE(QuillmereTestAccess::sliderR(w)->maxValue(), 255);
+    QCOMPARE(QuillmereTestAccess::maxLabelR(w)->text(), QStringLiteral("255"));
+    QVERIFY(!QuillmereTestAccess::selectColorCheck(w)->isChecked());
+    OSDItem *secondItem = QuillmereTestAccess::addPictureItem(w, second);
+    QuillmereTestAccess::sliderG(w)->moveMaxHandle(60);
+
+    // Back on OSD1 the panel shows OSD1's ranges, and a touch of another slider keys OSD1 with them,
+    // not with OSD2's.
+    QuillmereTestAccess::tabWidget(w)->setCurrentIndex(0);
+    QCOMPARE(QuillmereTestAccess::sliderR(w)->maxValue(), 120);
+    QCOMPARE(QuillmereTestAccess::maxLabelR(w)->text(), QStringLiteral("120"));
+    QCOMPARE(QuillmereTestAccess::sliderG(w)->maxValue(), 255);
+    QVERIFY(QuillmereTestAccess::selectColorCheck(w)->isChecked());
+    QuillmereTestAccess::sliderB(w)->moveMaxHandle(200);
+    QVERIFY(TestSupport::identicalPixels(
+        firstItem->image(),
+        keyedByDefinition(first, QColor(0, 0, 0), QColor(120, 255, 200), QColor(0, 0, 0))));
+    QVERIFY(TestSupport::identicalPixels(
+        secondItem->image(),
+        keyedByDefinition(second, QColor(0, 0, 0), QColor(255, 60, 255), QColor(0, 0, 0))));
+    QCOMPARE(w.document()->at(1)->key.end, QColor(255, 60, 255));
+}
+
+void TestKeying::fillAfterKeyingReachesPixelsAndRecord()
+{
+    Quillmere w;
+    showWindow(w);
+    const QImage base = TestSupport::randomPicture(16, 12, 5);
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
+    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    QuillmereTestAccess::sliderR(w)->moveMaxHandle(100);
+    const int steps = w.undoStack()->count();
+
+    // The colour chosen after keying keys again at once: the pixels and the record hold it.
+    const QColor green(0, 200, 0);
+    answerColourDialog(green);
+    w.slot_displayColorFormColorDialog();
+    const QImage expected = keyedByDefinition(base, QColor(0, 0, 0), QColor(100, 255, 255), green);
+    verifyItemShows(item, item->videoControlOSD(), expected, green, true);
+    QCOMPARE(w.undoStack()->count(), steps + 1);
+    w.undoStack()->undo();
+    item = QuillmereTestAccess::currentItems(w).value(0);
+    verifyItemShows(item, item->videoControlOSD(),
+                    keyedByDefinition(base, QColor(0, 0, 0), QColor(100, 255, 255), QColor(0, 0, 0)),
+                    QColor(0, 0, 0), true);
+    w.undoStack()->redo();
+
+    // The colour stays with its tab: the next tab keys with its own.
+    w.on_notifyAddTable(0);
+    OSDItem *other = QuillmereTestAccess::addPictureItem(w, base);
+    QuillmereTestAccess::sliderR(w)->moveMaxHandle(100);
+    QCOMPARE(other->videoControlOSD()->selectColor(), QColor(0, 0, 0));
+    QCOMPARE(
+        other->image().pixelColor(0, 0),
+        keyedByDefinition(base, QColor(0, 0, 0), QColor(100, 255, 255), QColor(0, 0, 0)).pixelColor(0, 0));
+}
+
+void TestKeying::resetOfAnImportedPicture()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("two.pic"));
+    TestSupport::writeSmallRecords(path, 2);
+    Quillmere w;
+    showWindow(w);
+    TestSupport::importFile(w, path);
+    OSDItem *item = TestSupport::onlyItem(w, QuillmereTestAccess::tabWidget(w)->currentIndex());
+    QVERIFY(item);
+    const QByteArray pixels = item->videoControlOSD()->image();
+    const int steps = w.undoStack()->count();
+
+    // The file holds no picture from before keying: the reset says so instead of claiming success.
+    QStringList seen;
+    TestSupport::answerNextModal(QStringLiteral("OK"), &seen);
+    w.slot_Resetbutton();
+    QVERIFY2(seen.join(QLatin1Char('|')).contains(QStringLiteral("没有原图")), qPrintable(seen.join('|')));
+    QVERIFY(!seen.join(QLatin1Char('|')).contains(QStringLiteral("复位成功")));
+    QCOMPARE(w.undoStack()->count(), steps);
+
+    // Keyed here, it goes back to what was imported.
+    QuillmereTestAccess::sliderR(w)->moveMaxHandle(254);
+    QVERIFY(item->videoControlOSD()->image() != pixels);
+    seen.clear();
+    TestSupport::answerNextModal(QStringLiteral("是"), &seen);
+    TestSupport::answerNextModal(QStringLiteral("OK"), &seen);
+    w.slot_Resetbutton();
+    QVERIFY2(seen.join(QLatin1Char('|')).contains(QStringLiteral("复位成功")), qPrintable(seen.join('|')));
+    QCOMPARE(item->videoControlOSD()->image(), pixels);
+}

@@ -4,10 +4,12 @@
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/styled/checkboxex.h"
 #include "interfaces/styled/labelex.h"
+#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "osditem/publicbase.h"
 #include "support/core/pictures.h"
+#include "support/importing.h"
 #include "support/keyingsupport.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
@@ -15,9 +17,11 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QGraphicsSceneMouseEvent>
 #include <QGraphicsView>
 #include <QLabel>
 #include <QPointer>
+#include <QUndoStack>
 #include <QtTest>
 
 using TestSupport::clickAt;
@@ -38,6 +42,10 @@ private slots:
     void strayClickWithKeyingOffChangesNothing();
     void pickReportsThePixelOnScreen_data();
     void pickReportsThePixelOnScreen();
+    void strayPressDoesNotKeyAnotherTab();
+    void onlyTheLeftButtonPicks_data();
+    void onlyTheLeftButtonPicks();
+    void pickReadsThePicturesOwnColour();
     void tipOutlivesTheFirstTab();
 };
 
@@ -53,15 +61,13 @@ void TestKeyingPick::pickByClick()
     base.setPixelColor(6, 5, QColor(10, 21, 30));
     OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
     QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
-    QuillmereTestAccess::selectColor(w) = QColor(250, 240, 230);
+    QuillmereTestAccess::setSelectColor(w, QColor(250, 240, 230));
     QSignalSpy ranges(QuillmereTestAccess::slider(w, 0), &DoubleSlider::signal_valueChanged);
 
     hoverAt(w, QPoint(12, 7));
     QVERIFY(QuillmereTestAccess::colorTip(w)->isVisible());
     clickAt(w, QPoint(12, 7));
-    QVERIFY(QuillmereTestAccess::mouseClicked(w));
     hoverAt(w, QPoint(12, 7));
-    QVERIFY(!QuillmereTestAccess::mouseClicked(w));
 
     const int values[] = {10, 20, 30};
     for (int channel = 0; channel < 3; ++channel) {
@@ -103,7 +109,6 @@ void TestKeyingPick::strayClickWithKeyingOffChangesNothing()
     clickAt(w, QPoint(12, 7));
     hoverAt(w, QPoint(12, 7));
     QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(10,20,30)"));
-    QVERIFY(!QuillmereTestAccess::mouseClicked(w));
     QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(--,--,--)"));
     QCOMPARE(QuillmereTestAccess::beginColor(w), QColor(0, 0, 0));
     QCOMPARE(QuillmereTestAccess::endColor(w), QColor(255, 255, 255));
@@ -220,7 +225,7 @@ void TestKeyingPick::pickReportsThePixelOnScreen()
             item->slot_selectShowArea();
     }
     QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
-    QuillmereTestAccess::selectColor(w) = QColor(1, 2, 3);
+    QuillmereTestAccess::setSelectColor(w, QColor(1, 2, 3));
 
     hoverAt(w, at);
     clickAt(w, at);
@@ -233,7 +238,6 @@ void TestKeyingPick::pickReportsThePixelOnScreen()
             : QStringLiteral("(--,--,--)");
     QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), text);
     QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), text);
-    QVERIFY(!QuillmereTestAccess::mouseClicked(w));
     if (!onPicture) {
         QCOMPARE(QuillmereTestAccess::endColor(w), QColor(255, 255, 255));
         QVERIFY(!item->isKeyApplied());
@@ -280,3 +284,71 @@ void TestKeyingPick::tipOutlivesTheFirstTab()
 
 QTEST_MAIN(TestKeyingPick)
 #include "tst_keyingpick.moc"
+
+void TestKeyingPick::strayPressDoesNotKeyAnotherTab()
+{
+    // A press on OSD1 (keying off there), then OSD2 in front with keying on: the pointer moving over
+    // OSD2's picture keys nothing.
+    Quillmere w;
+    showWindow(w);
+    const QImage base = TestSupport::filledPicture(QSize(30, 20), QColor(10, 20, 30));
+    QuillmereTestAccess::addPictureItem(w, base);
+    clickAt(w, QPoint(3, 3));
+    w.on_notifyAddTable(0);
+    OSDItem *second = QuillmereTestAccess::addPictureItem(w, base);
+    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    const int steps = w.undoStack()->count();
+    hoverAt(w, QPoint(5, 5));
+    hoverAt(w, QPoint(6, 5));
+    QVERIFY(!second->isKeyApplied());
+    QCOMPARE(w.undoStack()->count(), steps);
+    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(--,--,--)"));
+}
+
+void TestKeyingPick::onlyTheLeftButtonPicks_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("picks");
+    QTest::newRow("left") << int(Qt::LeftButton) << true;
+    QTest::newRow("right") << int(Qt::RightButton) << false;
+    QTest::newRow("middle") << int(Qt::MiddleButton) << false;
+}
+
+void TestKeyingPick::onlyTheLeftButtonPicks()
+{
+    QFETCH(int, button);
+    QFETCH(bool, picks);
+    Quillmere w;
+    QImage base = TestSupport::filledPicture(QSize(8, 8), QColor(1, 2, 3));
+    base.setPixelColor(4, 5, QColor(40, 50, 60));
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
+    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    QGraphicsSceneMouseEvent press(QEvent::GraphicsSceneMousePress);
+    press.setButton(Qt::MouseButton(button));
+    press.setButtons(Qt::MouseButton(button));
+    press.setPos(QPointF(4.5, 5.5));
+    press.setScenePos(item->mapToScene(press.pos()));
+    item->scene()->sendEvent(item, &press);
+    QCOMPARE(item->isKeyApplied(), picks);
+    QCOMPARE(QuillmereTestAccess::beginColor(w), picks ? QColor(40, 50, 60) : QColor(0, 0, 0));
+}
+
+void TestKeyingPick::pickReadsThePicturesOwnColour()
+{
+    Quillmere w;
+    showWindow(w);
+    QImage base = TestSupport::filledPicture(QSize(30, 20), QColor(10, 20, 31));
+    base.setPixelColor(12, 7, QColor(10, 20, 30));
+    OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
+    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    QuillmereTestAccess::setSelectColor(w, QColor(250, 240, 230));
+    clickAt(w, QPoint(12, 7));
+    QCOMPARE(item->image().pixelColor(12, 7), QColor(250, 240, 230));
+
+    // A second click on the keyed pixel picks the picture's colour there, not the fill shown.
+    clickAt(w, QPoint(12, 7));
+    QCOMPARE(QuillmereTestAccess::beginColor(w), QColor(10, 20, 30));
+    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(10,20,30)"));
+    QCOMPARE(item->image().pixelColor(12, 7), QColor(250, 240, 230));
+    QCOMPARE(item->image().pixelColor(0, 0), QColor(10, 20, 31));
+}

@@ -1303,6 +1303,10 @@
 %1</numerusform>
         </translation>
     </message>
+    <message>
+        <source>%1 是导入的图片，没有原图，无法复位。</source>
+        <translation>%1 was imported without its original picture and cannot be reset.</translation>
+    </message>
 </context>
 <context>
     <name>SafeFile</name>

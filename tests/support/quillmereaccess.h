@@ -8,13 +8,12 @@
 #include <QList>
 
 // Reaches the main window's private state from tests (Quillmere befriends this class).
-// Fields come back by reference so a test can also arrange state before driving a slot.
+// Widgets come back as pointers, so a test can also arrange state before driving a slot.
 class QuillmereTestAccess
 {
 public:
     // Tab list and pages.
     static TableWidgetEx *tabWidget(Quillmere &w) { return w.m_tabWidget; }
-    static std::bitset<256> &usedTabNumbers(Quillmere &w) { return w.m_usedTabNumbers; }
     static QGraphicsView *currentView(Quillmere &w) { return w.currentView(); }
     static QList<OSDItem *> currentItems(Quillmere &w) { return w.currentItems(); }
     static QGraphicsView *view(Quillmere &w, int index)
@@ -27,15 +26,21 @@ public:
         return v ? v->scene() : nullptr;
     }
     static void resetTabs(Quillmere &w) { w.resetTabs(); }
+    // A tab added past the interactive limit, as an import adds them.
+    static void appendTab(Quillmere &w) { w.appendTab(); }
     // A picture item put into the current tab as the picture button puts it.
     static OSDItem *addPictureItem(Quillmere &w, const QImage &image) { return w.addPictureItem(image); }
 
     // Items, keying and picking state.
-    static bool &isDisplayCutImage(Quillmere &w) { return w.m_isDisplayCutImage; }
-    static QColor &selectColor(Quillmere &w) { return w.m_selectColor; }
-    static QColor &beginColor(Quillmere &w) { return w.m_beginColor; }
-    static QColor &endColor(Quillmere &w) { return w.m_endColor; }
-    static bool &mouseClicked(Quillmere &w) { return w.m_mouseClicked; }
+    // The current tab's keying recipe, read and arranged.
+    static KeyRecipe key(Quillmere &w) { return w.currentKey(); }
+    static void setKey(Quillmere &w, const KeyRecipe &key) { w.setCurrentKey(key); }
+    static QColor selectColor(Quillmere &w) { return w.currentKey().fill; }
+    static QColor beginColor(Quillmere &w) { return w.currentKey().begin; }
+    static QColor endColor(Quillmere &w) { return w.currentKey().end; }
+    static void setSelectColor(Quillmere &w, const QColor &c) { arrange(w, &KeyRecipe::fill, c); }
+    static void setBeginColor(Quillmere &w, const QColor &c) { arrange(w, &KeyRecipe::begin, c); }
+    static void setEndColor(Quillmere &w, const QColor &c) { arrange(w, &KeyRecipe::end, c); }
     static ExportTextImage *&textWindow(Quillmere &w) { return w.m_textWindow; }
 
     // Export and import steps.
@@ -102,4 +107,12 @@ public:
     static QComboBox *outputCombo(Quillmere &w) { return w.m_outputCombo; }
     static CustomToolButton *overviewToolButton(Quillmere &w) { return w.m_overviewToolButton; }
     static PreviewView *overviewView(Quillmere &w) { return w.m_overviewView; }
+
+private:
+    static void arrange(Quillmere &w, QColor KeyRecipe::*field, const QColor &c)
+    {
+        KeyRecipe key = w.currentKey();
+        key.*field = c;
+        w.setCurrentKey(key);
+    }
 };

@@ -1,0 +1,91 @@
+#include "core/document/osddocument.h"
+
+#include <QSet>
+
+OsdDocument::OsdDocument(QObject *parent) : QObject(parent) {}
+
+int OsdDocument::freeNumber() const
+{
+    QSet<int> used;
+    used.reserve(m_entries.size());
+    for (const OsdEntry &e : m_entries)
+        used.insert(e.number);
+    int number = 1;
+    while (used.contains(number))
+        ++number;
+    return number;
+}
+
+int OsdDocument::insert(int index)
+{
+    OsdEntry entry;
+    entry.id = ++m_lastId;
+    entry.number = freeNumber();
+    if (index < 0 || index > m_entries.size())
+        index = m_entries.size();
+    m_entries.insert(index, entry);
+    return entry.id;
+}
+
+void OsdDocument::restore(int index, const OsdEntry &entry)
+{
+    m_lastId = qMax(m_lastId, entry.id);
+    const int present = indexOf(entry.id);
+    if (present >= 0) {
+        const bool keyDiffers = m_entries[present].key != entry.key;
+        m_entries[present] = entry;
+        if (keyDiffers)
+            emit keyChanged(entry.id);
+        return;
+    }
+    if (index < 0 || index > m_entries.size())
+        index = m_entries.size();
+    m_entries.insert(index, entry);
+}
+
+void OsdDocument::remove(int id)
+{
+    const int index = indexOf(id);
+    if (index >= 0)
+        m_entries.remove(index);
+}
+
+void OsdDocument::clear()
+{
+    m_entries.clear();
+}
+
+int OsdDocument::indexOf(int id) const
+{
+    for (int i = 0; i < m_entries.size(); ++i) {
+        if (m_entries[i].id == id)
+            return i;
+    }
+    return -1;
+}
+
+const OsdEntry *OsdDocument::entry(int id) const
+{
+    const int index = indexOf(id);
+    return index >= 0 ? &m_entries[index] : nullptr;
+}
+
+const OsdEntry *OsdDocument::at(int index) const
+{
+    return index >= 0 && index < m_entries.size() ? &m_entries[index] : nullptr;
+}
+
+OsdEntry *OsdDocument::find(int id)
+{
+    const int index = indexOf(id);
+    return index >= 0 ? &m_entries[index] : nullptr;
+}
+
+void OsdDocument::setKey(int id, const KeyRecipe &key)
+{
+    OsdEntry *e = find(id);
+    if (!e || e->key == key)
+        return;
+    e->key = key;
+    emit keyChanged(id);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/document/osdentry.h"
+
+#include <QObject>
+#include <QVector>
+
+// The operator's OSD list in tab order: the one place that holds each entry's state that is not a
+// picture (its id, its number and its keying recipe). The window shows the current entry's state
+// and changes it only through this class, which tells every view what changed.
+class OsdDocument : public QObject
+{
+    Q_OBJECT
+public:
+    explicit OsdDocument(QObject *parent = nullptr);
+
+    // A new entry at index (at the end when out of range) with a fresh id and the lowest number no
+    // other entry has (1 upwards, without limit); returns its id.
+    int insert(int index = -1);
+    // Puts an entry back as it was (undo): its id and number stay; an id already present is
+    // replaced in place.
+    void restore(int index, const OsdEntry &entry);
+    void remove(int id);
+    void clear();
+
+    int count() const { return m_entries.size(); }
+    const QVector<OsdEntry> &entries() const { return m_entries; }
+    int indexOf(int id) const;
+    // Null when no entry has that id.
+    const OsdEntry *entry(int id) const;
+    const OsdEntry *at(int index) const;
+
+    void setKey(int id, const KeyRecipe &key);
+
+signals:
+    void keyChanged(int id);
+
+private:
+    OsdEntry *find(int id);
+    int freeNumber() const;
+
+    QVector<OsdEntry> m_entries;
+    int m_lastId = 0;
+};
