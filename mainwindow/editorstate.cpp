@@ -50,7 +50,7 @@ bool EditorState::RecordFields::operator==(const RecordFields &other) const
 }
 
 EditorState::Item::Item(const OSDItem &item)
-    : isPicture(item.isPicture()), source(item.sourceImage()),
+    : isPicture(item.isPicture()), hasOriginal(item.hasOriginal()), source(item.sourceImage()),
       keyed(item.image().cacheKey() != item.sourceImage().cacheKey()), keyFlag(item.isKeyApplied()),
       keyBegin(item.keyBegin()), keyEnd(item.keyEnd()), keyFill(item.keyFill()), hasCut(item.hasCut()),
       cut(item.cutRect()), showCut(item.isShowCutArea()), pos(item.pos().toPoint()), text(item.sourceData())
@@ -69,12 +69,17 @@ EditorState::Item::~Item()
     SharedRecord::release(text);
 }
 
+bool EditorState::Item::sameSource(const OSDItem &item) const
+{
+    return item.isPicture() == isPicture && item.hasOriginal() == hasOriginal &&
+           item.sourceImage().cacheKey() == source.cacheKey() && item.sourceData() == text &&
+           bool(item.videoControlOSD()) == hasRecord;
+}
+
 bool EditorState::Item::samePictures(const OSDItem &item) const
 {
     const bool itemKeyed = item.image().cacheKey() != item.sourceImage().cacheKey();
-    if (item.isPicture() != isPicture || item.sourceImage().cacheKey() != source.cacheKey() ||
-        itemKeyed != keyed || item.isKeyApplied() != keyFlag || item.sourceData() != text ||
-        bool(item.videoControlOSD()) != hasRecord)
+    if (!sameSource(item) || itemKeyed != keyed || item.isKeyApplied() != keyFlag)
         return false;
     return !keyed || (item.keyBegin() == keyBegin && item.keyEnd() == keyEnd && item.keyFill() == keyFill);
 }

@@ -59,8 +59,11 @@ public:
         bool sameAs(const OSDItem &item) const;
         // Same pictures and key, so only place, cut and record fields may differ.
         bool samePictures(const OSDItem &item) const;
+        // Same source picture, kind, text and record presence: the item can be keyed into this.
+        bool sameSource(const OSDItem &item) const;
 
         bool isPicture = false;
+        bool hasOriginal = true;
         QImage source;
         // Keyed: the item shows the source keyed with begin, end and fill; otherwise the source.
         bool keyed = false;

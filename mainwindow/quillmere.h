@@ -274,6 +274,8 @@ private:
     void setCurrentKey(const KeyRecipe &key);
     // Keys the current tab's item again with the current entry's recipe.
     void keyCurrentItem();
+    // Keys item's source picture into its pixmap and record, reusing the memory of its last result.
+    void keyItem(OSDItem *item, const QColor &begin, const QColor &end, const QColor &fill, bool fillOn);
     void writeKeyedRecord(OSDItem *item, const QImage &image);
     // A press on an item's picture: picks the picture's own colour there while keying is on.
     void pickAt(OSDItem *item, const QPointF &itemPos);

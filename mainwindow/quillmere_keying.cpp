@@ -166,24 +166,29 @@ void Quillmere::writeKeyedRecord(OSDItem *item, const QImage &image)
     ItemRecords::writeKeyed(record, image, data, completionWidth, key.fill, key.enabled);
 }
 
+void Quillmere::keyItem(OSDItem *item, const QColor &begin, const QColor &end, const QColor &fill,
+                        bool fillOn)
+{
+    // Keying always starts from the item's source picture, so a narrower range gives back what a
+    // wider one replaced, and a cut window keeps referring to the same whole picture. One pass keys
+    // it and, for the record, converts it; the image to show comes in a form the pixmap takes
+    // without another conversion or copy, written into the previous result's memory where nothing
+    // else holds it.
+    VideoControlOSD *record = item->videoControlOSD();
+    ColorKeyer::Keyed keyed =
+        ColorKeyer::keyed(item->sourceImage(), begin, end, fill, record, takeShownResult(item, record));
+    item->setKeyedImage(keyed.image, keyed.display);
+    item->setKeyRecipe(begin, end, fill);
+    if (record)
+        ItemRecords::writeKeyed(record, keyed.image, keyed.osdData, keyed.completionWidth, fill, fillOn);
+}
+
 void Quillmere::keyCurrentItem()
 {
     const KeyRecipe key = currentKey();
     const QList<OSDItem *> items = currentItems();
     for (OSDItem *item : items) {
-        // Keying always starts from the item's source picture, so a narrower range gives back what a
-        // wider one replaced, and a cut window keeps referring to the same whole picture. One pass
-        // keys it and, for the record, converts it; the image to show comes in a form the pixmap
-        // takes without another conversion or copy, written into the previous result's memory where
-        // nothing else holds it.
-        VideoControlOSD *record = item->videoControlOSD();
-        ColorKeyer::Keyed keyed = ColorKeyer::keyed(item->sourceImage(), key.begin, key.end, key.fill, record,
-                                                    takeShownResult(item, record));
-        item->setKeyedImage(keyed.image, keyed.display);
-        item->setKeyRecipe(key.begin, key.end, key.fill);
-        if (record)
-            ItemRecords::writeKeyed(record, keyed.image, keyed.osdData, keyed.completionWidth, key.fill,
-                                    key.enabled);
+        keyItem(item, key.begin, key.end, key.fill, key.enabled);
         markChanged(Step::Key);
     }
 }

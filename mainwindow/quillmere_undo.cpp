@@ -205,6 +205,7 @@ void Quillmere::closeGesture()
 OSDItem *Quillmere::buildItem(const EditorState::Item &state)
 {
     OSDItem *item = newItem(state.source, state.isPicture);
+    item->setHasOriginal(state.hasOriginal);
     VideoControlOSD *record = nullptr;
     if (state.hasRecord) {
         record = new VideoControlOSD;
@@ -279,6 +280,23 @@ void Quillmere::restoreTab(int index, const EditorState::Item *state)
             if (!state->keyed)
                 record->setImage(state->recordData);
         }
+        return;
+    }
+    if (live && state->keyed && state->sameSource(*live)) {
+        // Another key of the same picture: the live item is keyed again into the memory of its
+        // current result, as a keying step does, instead of building a new item.
+        VideoControlOSD *record = live->videoControlOSD();
+        keyItem(live, state->keyBegin, state->keyEnd, state->keyFill, state->record.fillOn);
+        if (record)
+            state->record.writeTo(record);
+        const QRect cut = state->hasCut ? state->cut : QRect();
+        if (live->hasCut() != state->hasCut || live->isShowCutArea() != state->showCut ||
+            (state->hasCut && live->cutRect() != cut)) {
+            live->setCut(cut);
+            live->setShowCutArea(state->showCut);
+            live->showImages();
+        }
+        live->setPos(state->pos);
         return;
     }
     placeItem(view->scene(), buildItem(*state));

@@ -1,6 +1,7 @@
 #include "osditem/osditem.h"
 
 #include "core/pixels/colorkeyer.h"
+#include "core/pixels/rasterform.h"
 #include "imagecut/osdimagecutdll.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
@@ -34,11 +35,16 @@ OSDItem::~OSDItem()
 void OSDItem::setOsdImage(const QImage &image, bool isPicture)
 {
     // Mono and indexed pictures cannot take a colour per pixel; the same colours in 32 bits can.
-    m_sourceImage =
+    // A translucent picture is shown as the file will hold it, flattened (see RasterForm).
+    QImage source =
         image.isNull() || ColorKeyer::canKey(image.format())
             ? image
             : image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-    m_image = image;
+    const bool flatten = (source.format() == QImage::Format_ARGB32 ||
+                          source.format() == QImage::Format_ARGB32_Premultiplied) &&
+                         RasterForm::hasAlphaPixels(source);
+    m_sourceImage = flatten ? RasterForm::flattened(std::move(source)) : std::move(source);
+    m_image = flatten ? m_sourceImage : image;
     m_displayForm = QImage();
     m_imageSize = image.size();
     m_isPicture = isPicture;

@@ -1,5 +1,6 @@
 // Adding picture and text items to the main window, cuts and the cut view, driven through the
 // window's slots and real file dialogs.
+#include "core/pixels/rasterform.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
@@ -12,6 +13,7 @@
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 #include "widgets/customtoolbutton.h"
+#include "widgets/doubleslider.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -63,6 +65,7 @@ private slots:
     void pictureRecord_data();
     void pictureRecord();
     void pictureButtonOpensTheDialog();
+    void translucentPreviewIsWhatTheFileHolds();
     void cancelChangesNothing();
     void newPictureReplacesTabItem_data();
     void newPictureReplacesTabItem();
@@ -558,6 +561,31 @@ void TestItems::replacingLargePictureDoesNotPileUp()
     QCOMPARE(alive, 1);
     QCOMPARE(SharedRecord::liveCount() - recordsBefore, 1);
     // Resident memory over the same rounds is measured by tst_load's heavy tests.
+}
+
+void TestItems::translucentPreviewIsWhatTheFileHolds()
+{
+    // Transparent corners and a half-transparent middle: the device has no transparency and shows
+    // the record's colour bytes, so the preview shows them too, keyed or not.
+    QImage picture(4, 3, QImage::Format_ARGB32);
+    picture.fill(qRgba(0, 0, 0, 0));
+    picture.setPixel(1, 1, qRgba(200, 100, 40, 128));
+    picture.setPixel(2, 1, qRgba(10, 220, 30, 255));
+    Quillmere w;
+    OSDItem *item = A::addPictureItem(w, RasterForm::convert(picture));
+    for (const bool keyed : {false, true}) {
+        if (keyed)
+            A::sliderG(w)->moveMaxHandle(200);
+        const QImage shown = item->pixmap().toImage();
+        const QByteArray held = item->videoControlOSD()->image();
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                const int at = 3 * (y * picture.width() + x);
+                const QRgb fromFile = qRgb(uchar(held[at + 2]), uchar(held[at + 1]), uchar(held[at]));
+                QCOMPARE(shown.pixel(x, y), fromFile);
+            }
+        }
+    }
 }
 
 QTEST_MAIN(TestItems)

@@ -1,5 +1,6 @@
 // The raster form of a picture is what the editor's pixmap round trip gives, without a pixmap.
 #include "core/pixels/rasterform.h"
+#include "osditem/publicbase.h"
 #include "support/core/warnings.h"
 
 #include <QPixmap>
@@ -12,6 +13,8 @@ private slots:
     void initTestCase() { TestSupport::failOnQtWarnings(); }
     void sameAsPixmapRoundTrip_data();
     void sameAsPixmapRoundTrip();
+    void flattenedKeepsWhatTheFileHolds_data();
+    void flattenedKeepsWhatTheFileHolds();
 };
 
 namespace {
@@ -90,6 +93,40 @@ void TestRasterForm::sameAsPixmapRoundTrip()
     const QImage actual = RasterForm::convert(image);
     QCOMPARE(actual.format(), expected.format());
     QVERIFY(actual == expected);
+}
+
+void TestRasterForm::flattenedKeepsWhatTheFileHolds_data()
+{
+    QTest::addColumn<QImage>("image");
+    QTest::addColumn<bool>("changes");
+    const QRgb pixels[] = {qRgba(200, 100, 50, 128), qRgba(0, 0, 0, 0), qRgba(255, 255, 255, 255),
+                           qRgba(90, 80, 70, 254), qRgba(30, 20, 10, 1)};
+    QImage straight(5, 1, QImage::Format_ARGB32);
+    for (int x = 0; x < 5; ++x)
+        straight.setPixel(x, 0, pixels[x]);
+    QTest::newRow("translucent, premultiplied")
+        << straight.convertToFormat(QImage::Format_ARGB32_Premultiplied) << true;
+    QTest::newRow("translucent, straight") << straight << true;
+    QTest::newRow("opaque RGB32") << straight.convertToFormat(QImage::Format_RGB32) << false;
+    QTest::newRow("RGB888") << straight.convertToFormat(QImage::Format_RGB888) << false;
+}
+
+void TestRasterForm::flattenedKeepsWhatTheFileHolds()
+{
+    QFETCH(QImage, image);
+    QFETCH(bool, changes);
+    const QImage before = image.copy();
+    const QImage flat = RasterForm::flattened(image);
+    // The caller's picture stays as it was.
+    QVERIFY(image == before);
+    QCOMPARE(flat.format(), changes ? QImage::Format_RGB32 : image.format());
+    int width = 0;
+    int flatWidth = 0;
+    const QByteArray held = PublicBase::imageToOsdData(image, &width);
+    QCOMPARE(PublicBase::imageToOsdData(flat, &flatWidth), held);
+    QCOMPARE(flatWidth, width);
+    for (int x = 0; x < flat.width(); ++x)
+        QCOMPARE(qAlpha(flat.pixel(x, 0)), 255);
 }
 
 QTEST_MAIN(TestRasterForm)

@@ -86,3 +86,18 @@ QImage RasterForm::convert(QImage image)
     }
     return std::move(image).convertToFormat(QImage::Format_RGB32);
 }
+
+QImage RasterForm::flattened(QImage image)
+{
+    if (image.format() != QImage::Format_ARGB32 && image.format() != QImage::Format_ARGB32_Premultiplied)
+        return image;
+    // In place where nothing else holds the pixels; bits() detaches otherwise.
+    const int w = image.width();
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < w; ++x)
+            line[x] |= 0xFF000000u;
+    }
+    image.reinterpretAsFormat(QImage::Format_RGB32);
+    return image;
+}

@@ -13,6 +13,12 @@ class RasterForm
 public:
     static QImage convert(QImage image);
 
+    // The picture as the device shows it: the device has no transparency and takes the colour bytes
+    // of each pixel as they are held, so a premultiplied picture shows on black and an
+    // unpremultiplied one in its own colours. ARGB32 and ARGB32_Premultiplied pictures become
+    // Format_RGB32 with those colour bytes and every pixel opaque; other pictures stay as they are.
+    static QImage flattened(QImage image);
+
     // True when image has an alpha channel and at least one pixel that is not fully opaque; for
     // mono and indexed pictures, when the colour table has a translucent entry.
     static bool hasAlphaPixels(const QImage &image);
