@@ -8,6 +8,11 @@ EditorStepCommand::EditorStepCommand(const QString &text, State before, State af
     setText(text);
 }
 
+EditorStepCommand *EditorStepCommand::clone() const
+{
+    return new EditorStepCommand(text(), m_before, m_after, m_entry, m_mergeKind, m_gesture, m_restore);
+}
+
 void EditorStepCommand::undo()
 {
     m_restore(m_before, m_entry);

@@ -26,6 +26,9 @@ public:
     int id() const override { return m_mergeKind > 0 ? m_mergeKind : -1; }
     bool mergeWith(const QUndoCommand *other) override;
 
+    // The same step, to be pushed onto a stack again; its first redo does nothing.
+    EditorStepCommand *clone() const;
+
     const State &before() const { return m_before; }
     const State &after() const { return m_after; }
 

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPointF>
 #include <QRect>
+#include <QSet>
 #include <QSize>
 #include <QVector>
 #include <memory>
@@ -19,6 +20,7 @@ class DoubleSlider;
 class ExportTextImage;
 class LabelEx;
 class OSDItem;
+class QAction;
 class OsdDocument;
 struct OsdEntry;
 class OverviewScene;
@@ -119,6 +121,8 @@ public:
     bool hasUnexportedChanges() const;
     // Every change to the OSD list, to be undone and redone.
     QUndoStack *undoStack() const { return m_undoStack; }
+    // Bytes of the pictures the undo history holds that the live list does not.
+    qint64 historyBytes() const;
 
     // Escape, the close button, Alt+F4 and closing from code all end here: with unexported changes
     // the operator is asked first and may stay.
@@ -251,6 +255,14 @@ private:
     // Undo and redo (quillmere_undo.cpp).
     void initUndo();
     void applyUndoLimit(int limit);
+    // The picture memory the history may hold beyond the live list, in MiB.
+    void applyUndoMemory(int mebibytes);
+    // Drops the oldest steps while the history holds more than its memory budget (the newest step
+    // always stays), and says in the undo button's tip that steps were dropped.
+    void trimHistory();
+    void showUndoTip();
+    // The pixel buffers the live list holds: pictures, keyed pictures, records' pixel data.
+    QSet<const void *> liveBuffers() const;
     // Ends the gesture that key changes and moves merge in.
     void closeGesture();
     std::shared_ptr<const EditorState> captureState() const;
@@ -341,10 +353,14 @@ private:
     QLabel *m_colorTipSwatch = nullptr;
     QUndoStack *m_undoStack = nullptr;
     QToolButton *m_undoButton = nullptr;
+    QAction *m_undoAction = nullptr;
     QToolButton *m_redoButton = nullptr;
     // The list as the last step left it; the next step's "before".
     std::shared_ptr<const EditorState> m_lastState;
     int m_gesture = 0;
+    qint64 m_undoBudget = 256 * qint64(1024 * 1024);
+    // Steps dropped from the oldest end of the history, by the step limit or the memory budget.
+    int m_droppedSteps = 0;
     bool m_restoring = false;
     // Above 0 while one operation makes several changes that are to be one step.
     int m_stepsHeld = 0;

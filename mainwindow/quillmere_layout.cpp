@@ -44,6 +44,7 @@ void Quillmere::setSettingsFolder(const QString &folder)
         const Config config(settingsFolder());
         size = QSize(config.screenWidth, config.screenHeight);
         applyUndoLimit(config.undoLimit);
+        applyUndoMemory(config.undoMemoryMiB);
         warnIfSettingsReadOnly(config);
     }
     // A hand-edited size that no screen can have leaves the default.

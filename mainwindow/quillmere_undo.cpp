@@ -21,12 +21,16 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QSet>
 #include <QToolButton>
 #include <QUndoStack>
 
 namespace {
 const int kDefaultUndoLimit = 100;
 const int kMaxUndoLimit = 10000;
+const int kDefaultUndoMiB = 256;
+const int kMinUndoMiB = 16;
+const int kMaxUndoMiB = 16384;
 
 enum MergeKind
 {
@@ -83,6 +87,7 @@ void Quillmere::initUndo()
 
     // The shortcuts work wherever the focus is in the window; the buttons name the step in their tips.
     QAction *undo = m_undoStack->createUndoAction(this, tr("撤销"));
+    m_undoAction = undo;
     undo->setShortcuts({QKeySequence(Qt::CTRL + Qt::Key_Z)});
     QAction *redo = m_undoStack->createRedoAction(this, tr("重做"));
     redo->setShortcuts({QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_Z), QKeySequence(Qt::CTRL + Qt::Key_Y)});
@@ -101,9 +106,12 @@ void Quillmere::initUndo()
         QAction *action = pair.action;
         button->setEnabled(action->isEnabled());
         button->setToolTip(action->text());
-        connect(action, &QAction::changed, button, [button, action] {
+        connect(action, &QAction::changed, button, [this, button, action] {
             button->setEnabled(action->isEnabled());
-            button->setToolTip(action->text());
+            if (button == m_undoButton)
+                showUndoTip();
+            else
+                button->setToolTip(action->text());
         });
         connect(button, &QToolButton::clicked, action, &QAction::trigger);
         m_toolBarLayout->addWidget(button);
@@ -116,6 +124,108 @@ void Quillmere::applyUndoLimit(int limit)
     // Qt takes a new limit only while the stack is empty; a limit of 0 would keep every step.
     if (m_undoStack->count() == 0)
         m_undoStack->setUndoLimit(limit > 0 && limit <= kMaxUndoLimit ? limit : kDefaultUndoLimit);
+}
+
+void Quillmere::applyUndoMemory(int mebibytes)
+{
+    // A hand-edited value out of reason leaves the default.
+    const int mib = mebibytes >= kMinUndoMiB && mebibytes <= kMaxUndoMiB ? mebibytes : kDefaultUndoMiB;
+    m_undoBudget = qint64(mib) * 1024 * 1024;
+}
+
+void Quillmere::showUndoTip()
+{
+    QString tip = m_undoAction->text();
+    if (m_droppedSteps > 0)
+        tip += QLatin1Char('\n') + tr("为节省内存，已丢弃最早的 %n 步。", nullptr, m_droppedSteps);
+    m_undoButton->setToolTip(tip);
+}
+
+namespace {
+// The distinct picture buffers of a state that the live list does not hold, added to seen.
+qint64 newBytes(const EditorState &state, const QSet<const void *> &live, QSet<const void *> &seen)
+{
+    qint64 bytes = 0;
+    auto count = [&](const void *buffer, qint64 size) {
+        if (buffer && size > 0 && !live.contains(buffer) && !seen.contains(buffer)) {
+            seen.insert(buffer);
+            bytes += size;
+        }
+    };
+    for (const EditorState::Tab &tab : state.tabs) {
+        if (!tab.item)
+            continue;
+        count(tab.item->source.constBits(), tab.item->source.sizeInBytes());
+        count(tab.item->recordData.constData(), tab.item->recordData.size());
+    }
+    return bytes;
+}
+} // namespace
+
+QSet<const void *> Quillmere::liveBuffers() const
+{
+    QSet<const void *> live;
+    for (int i = 0; i < m_tabWidget->count(); ++i) {
+        if (const OSDItem *item = itemOfPage(m_tabWidget->widget(i))) {
+            live.insert(item->sourceImage().constBits());
+            live.insert(item->image().constBits());
+            if (const VideoControlOSD *record = item->videoControlOSD())
+                live.insert(record->image().constData());
+        }
+    }
+    return live;
+}
+
+qint64 Quillmere::historyBytes() const
+{
+    const QSet<const void *> live = liveBuffers();
+    QSet<const void *> seen;
+    qint64 bytes = 0;
+    for (int i = m_undoStack->count() - 1; i >= 0; --i) {
+        const auto *command = static_cast<const EditorStepCommand *>(m_undoStack->command(i));
+        bytes += newBytes(*command->before(), live, seen) + newBytes(*command->after(), live, seen);
+    }
+    return bytes;
+}
+
+void Quillmere::trimHistory()
+{
+    const int count = m_undoStack->count();
+    // Steps are pushed only with nothing to redo, so every step is an undo step here.
+    if (count < 2 || m_undoStack->index() != count)
+        return;
+    const QSet<const void *> live = liveBuffers();
+    // The oldest step that can stay: from the newest backwards while the budget holds.
+    QSet<const void *> seen;
+    qint64 bytes = 0;
+    int first = count - 1;
+    for (int i = count - 1; i >= 0; --i) {
+        const auto *command = static_cast<const EditorStepCommand *>(m_undoStack->command(i));
+        bytes += newBytes(*command->before(), live, seen) + newBytes(*command->after(), live, seen);
+        if (bytes > m_undoBudget && i < count - 1)
+            break;
+        first = i;
+    }
+    if (first == 0)
+        return;
+    // Qt's stack drops old steps only by count: it is filled again with the newest steps, each
+    // taken as already done, and the export or import point kept where it was.
+    const int clean = m_undoStack->cleanIndex();
+    QVector<EditorStepCommand *> kept;
+    for (int i = first; i < count; ++i)
+        kept << static_cast<const EditorStepCommand *>(m_undoStack->command(i))->clone();
+    m_undoStack->clear();
+    for (int i = 0; i < kept.size(); ++i) {
+        if (clean - first == i)
+            m_undoStack->setClean();
+        m_undoStack->push(kept[i]);
+    }
+    if (clean - first == kept.size())
+        m_undoStack->setClean();
+    else if (clean < first)
+        m_undoStack->resetClean();
+    m_droppedSteps += first;
+    showUndoTip();
 }
 
 std::shared_ptr<const EditorState> Quillmere::captureState() const
@@ -190,7 +300,14 @@ void Quillmere::markChanged(Step step, int entryId, const QString &title)
         stepText(step, tab), m_lastState, now, entry, merge, m_gesture,
         [this](const std::shared_ptr<const EditorState> &state, int id) { restoreState(state, id); });
     m_lastState = now;
+    const int before = m_undoStack->count();
     m_undoStack->push(command);
+    // A step that did not merge but left the count as it was pushed the oldest one out.
+    if (m_undoStack->count() == before && m_undoStack->command(before - 1) == command) {
+        ++m_droppedSteps;
+        showUndoTip();
+    }
+    trimHistory();
     if (merge == NoMerge)
         closeGesture();
     if (m_overviewVisible)

@@ -57,6 +57,7 @@ QList<Expected> defaults()
         {QStringLiteral("Screen"), QStringLiteral("width"), 1920},
         {QStringLiteral("Screen"), QStringLiteral("height"), 1080},
         {QStringLiteral("Undo"), QStringLiteral("limit"), 100},
+        {QStringLiteral("Undo"), QStringLiteral("memoryMiB"), 256},
         {QStringLiteral("Window"), QStringLiteral("geometry"), QByteArray()},
     };
 }

@@ -232,7 +232,7 @@ void TestExportTextImage::freshSettingsFileHoldsEveryKeyAfterOneOpening()
         ExportTextImage window(&config, nullptr);
     }
     QSettings settings(settingsFile(), QSettings::IniFormat);
-    QCOMPARE(settings.allKeys().size(), 26);
+    QCOMPARE(settings.allKeys().size(), 27);
     QCOMPARE(settings.value(QStringLiteral("General/recentFiles")).toStringList(),
              QStringList{QStringLiteral("文本编辑")});
     QCOMPARE(settings.value(QStringLiteral("General/maxRecentFiles")).toInt(), 10);

@@ -158,7 +158,7 @@ void TestTextItem::openingWritesTheSettingsFile()
     w.setSettingsFolder(m_folder.path());
     w.slot_textButten();
     QSettings settings(settingsFile(), QSettings::IniFormat);
-    QCOMPARE(settings.allKeys().size(), 26);
+    QCOMPARE(settings.allKeys().size(), 27);
     QCOMPARE(settings.value(QStringLiteral("General/recentFiles")).toStringList(),
              QStringList{QStringLiteral("文本编辑")});
     QCOMPARE(settings.value(QStringLiteral("Editor/fontFamily")).toString(), QStringLiteral("CourierNew"));

@@ -16,6 +16,8 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QSettings>
+#include <QToolButton>
 #include <QUndoStack>
 #include <QtTest>
 
@@ -32,6 +34,9 @@ private slots:
     void everyStepUndoesExactly_data();
     void everyStepUndoesExactly();
     void closeQuestionFollowsTheHistory();
+    void historyKeepsToItsMemoryBudget();
+    void undoSettingsOutOfReasonKeepTheirDefaults_data();
+    void undoSettingsOutOfReasonKeepTheirDefaults();
 
 private:
     // The list as a file, as tab titles and as the previews show it, for comparing two moments.
@@ -275,6 +280,72 @@ void TestUndo::closeQuestionFollowsTheHistory()
     w.close();
     QVERIFY(w.isVisible());
     QVERIFY(seen.contains(QStringLiteral("OSD内容已修改但尚未导出,是否先导出?")));
+}
+
+namespace {
+void writeUndoSettings(const QString &folder, const QVariant &limit, const QVariant &memoryMiB)
+{
+    QSettings settings(folder + QStringLiteral("/settings.ini"), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("Undo/limit"), limit);
+    settings.setValue(QStringLiteral("Undo/memoryMiB"), memoryMiB);
+}
+} // namespace
+
+void TestUndo::historyKeepsToItsMemoryBudget()
+{
+    // Pictures of 4 MiB (and 3 MiB of record data each): a 16 MiB history keeps two replacements.
+    QTemporaryDir folder;
+    writeUndoSettings(folder.path(), 100, 16);
+    Quillmere w;
+    w.setSettingsFolder(folder.path());
+    QUndoStack *stack = w.undoStack();
+    for (int i = 0; i < 6; ++i) {
+        QVERIFY(addPicture(w, A::randomPicture(1024, 1024, quint32(i))));
+        QVERIFY2(w.historyBytes() <= 16 * 1024 * 1024, qPrintable(QString::number(w.historyBytes())));
+    }
+    QVERIFY(stack->count() >= 2);
+    QVERIFY(stack->count() < 6);
+    QVERIFY2(Access::undoButton(w)->toolTip().contains(QStringLiteral("已丢弃")),
+             qPrintable(Access::undoButton(w)->toolTip()));
+
+    // What is left undoes in order; the start, where nothing had changed, was dropped with the
+    // oldest steps, so the list stays changed.
+    const int left = stack->count();
+    for (int i = 0; i < left; ++i) {
+        stack->undo();
+        QVERIFY(A::onlyItem(w, 0));
+        QVERIFY(A::identicalPixels(A::onlyItem(w, 0)->sourceImage(),
+                                   A::randomPicture(1024, 1024, quint32(4 - i))));
+    }
+    QVERIFY(!stack->canUndo());
+    QVERIFY(w.hasUnexportedChanges());
+    while (stack->canRedo())
+        stack->redo();
+    QVERIFY(A::identicalPixels(A::onlyItem(w, 0)->sourceImage(), A::randomPicture(1024, 1024, 5)));
+}
+
+void TestUndo::undoSettingsOutOfReasonKeepTheirDefaults_data()
+{
+    QTest::addColumn<QVariant>("memoryMiB");
+    QTest::addColumn<qint64>("budgetMiB");
+    QTest::newRow("15") << QVariant(15) << qint64(256);
+    QTest::newRow("16") << QVariant(16) << qint64(16);
+    QTest::newRow("17") << QVariant(17) << qint64(17);
+    QTest::newRow("16383") << QVariant(16383) << qint64(16383);
+    QTest::newRow("16384") << QVariant(16384) << qint64(16384);
+    QTest::newRow("16385") << QVariant(16385) << qint64(256);
+    QTest::newRow("text") << QVariant(QStringLiteral("much")) << qint64(256);
+}
+
+void TestUndo::undoSettingsOutOfReasonKeepTheirDefaults()
+{
+    QFETCH(QVariant, memoryMiB);
+    QFETCH(qint64, budgetMiB);
+    QTemporaryDir folder;
+    writeUndoSettings(folder.path(), 100, memoryMiB);
+    Quillmere w;
+    w.setSettingsFolder(folder.path());
+    QCOMPARE(Access::undoBudget(w), budgetMiB * 1024 * 1024);
 }
 
 QTEST_MAIN(TestUndo)

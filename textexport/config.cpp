@@ -53,6 +53,7 @@ const QList<Setting> &settings()
         {"Screen", "width", &Config::screenWidth, 1920},
         {"Screen", "height", &Config::screenHeight, 1080},
         {"Undo", "limit", &Config::undoLimit, 100},
+        {"Undo", "memoryMiB", &Config::undoMemoryMiB, 256},
         {"Window", "geometry", &Config::windowGeometry, QByteArray()},
     };
     return table;

@@ -45,6 +45,8 @@ public:
     int screenHeight = 0;
     // How many steps of the OSD list can be undone.
     int undoLimit = 0;
+    // How much picture memory, in MiB, the undo history may hold beyond the list itself.
+    int undoMemoryMiB = 0;
     // The editor's main window as it was closed: place, size and whether it was maximised. (The
     // text window has mainWindowGeometry and mainWindowState to itself.)
     QByteArray windowGeometry;

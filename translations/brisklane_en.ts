@@ -1307,6 +1307,13 @@
         <source>%1 是导入的图片，没有原图，无法复位。</source>
         <translation>%1 was imported without its original picture and cannot be reset.</translation>
     </message>
+    <message numerus="yes">
+        <source>为节省内存，已丢弃最早的 %n 步。</source>
+        <translation>
+            <numerusform>The %n oldest step was dropped to save memory.</numerusform>
+            <numerusform>The %n oldest steps were dropped to save memory.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>SafeFile</name>

@@ -31,6 +31,10 @@ public:
     // A picture item put into the current tab as the picture button puts it.
     static OSDItem *addPictureItem(Quillmere &w, const QImage &image) { return w.addPictureItem(image); }
 
+    // The undo history's memory budget in bytes and its undo button.
+    static qint64 undoBudget(Quillmere &w) { return w.m_undoBudget; }
+    static QToolButton *undoButton(Quillmere &w) { return w.m_undoButton; }
+
     // Items, keying and picking state.
     // The current tab's keying recipe, read and arranged.
     static KeyRecipe key(Quillmere &w) { return w.currentKey(); }
