@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/document/keyrecipe.h"
+#include "core/pixels/colorkeyer.h"
 #include "mainwindow/editorstate.h"
 
 #include <QColor>
 #include <QDialog>
 #include <QImage>
 #include <QPointF>
+#include <QPointer>
 #include <QRect>
 #include <QSet>
 #include <QSize>
@@ -286,8 +288,10 @@ private:
     void setCurrentKey(const KeyRecipe &key);
     // Keys the current tab's item again with the current entry's recipe.
     void keyCurrentItem();
-    // Keys item's source picture into its pixmap and record, reusing the memory of its last result.
-    void keyItem(OSDItem *item, const QColor &begin, const QColor &end, const QColor &fill, bool fillOn);
+    // Keys item's source picture into its pixmap and record. mayReuse (undo and redo): when the
+    // result kept from the last keying step is the one asked for, it is shown without keying.
+    void keyItem(OSDItem *item, const QColor &begin, const QColor &end, const QColor &fill, bool fillOn,
+                 bool mayReuse = false);
     void writeKeyedRecord(OSDItem *item, const QImage &image);
     // A press on an item's picture: picks the picture's own colour there while keying is on.
     void pickAt(OSDItem *item, const QPointF &itemPos);
@@ -351,6 +355,20 @@ private:
     QFrame *m_colorTip = nullptr;
     QLabel *m_colorTipLabel = nullptr;
     QLabel *m_colorTipSwatch = nullptr;
+    // The result the last keying step replaced, with its key, for one item only: undoing the step
+    // shows it again without keying, and the next step writes into its memory.
+    struct KeyedResult
+    {
+        QPointer<OSDItem> item;
+        qint64 source = 0;
+        QColor begin;
+        QColor end;
+        QColor fill;
+        bool withRecord = false;
+        ColorKeyer::Keyed keyed;
+    };
+    KeyedResult m_keptResult;
+    void dropKeptResult();
     QUndoStack *m_undoStack = nullptr;
     QToolButton *m_undoButton = nullptr;
     QAction *m_undoAction = nullptr;

@@ -167,20 +167,54 @@ void Quillmere::writeKeyedRecord(OSDItem *item, const QImage &image)
 }
 
 void Quillmere::keyItem(OSDItem *item, const QColor &begin, const QColor &end, const QColor &fill,
-                        bool fillOn)
+                        bool fillOn, bool mayReuse)
 {
-    // Keying always starts from the item's source picture, so a narrower range gives back what a
-    // wider one replaced, and a cut window keeps referring to the same whole picture. One pass keys
-    // it and, for the record, converts it; the image to show comes in a form the pixmap takes
-    // without another conversion or copy, written into the previous result's memory where nothing
-    // else holds it.
     VideoControlOSD *record = item->videoControlOSD();
-    ColorKeyer::Keyed keyed =
-        ColorKeyer::keyed(item->sourceImage(), begin, end, fill, record, takeShownResult(item, record));
-    item->setKeyedImage(keyed.image, keyed.display);
+    const qint64 source = item->sourceImage().cacheKey();
+    // A result of the source with a key of its own, worth keeping; not the source itself.
+    const bool keyedNow = item->isKeyApplied() && item->image().cacheKey() != source;
+    const QColor nowBegin = item->keyBegin();
+    const QColor nowEnd = item->keyEnd();
+    const QColor nowFill = item->keyFill();
+    KeyedResult &kept = m_keptResult;
+    const bool reuse = mayReuse && kept.item == item && kept.source == source && kept.begin == begin &&
+                       kept.end == end && kept.fill == fill && kept.withRecord == (record != nullptr);
+
+    ColorKeyer::Keyed shown = takeShownResult(item, record);
+    shown.completionWidth = record ? record->completionImageWidth() : 0;
+    ColorKeyer::Keyed next;
+    if (reuse) {
+        // Undo or redo of the last keying step: its other result is still here.
+        next = std::move(kept.keyed);
+    } else {
+        // Keying always starts from the item's source picture, so a narrower range gives back what
+        // a wider one replaced, and a cut window keeps referring to the same whole picture. One pass
+        // keys it and, for the record, converts it; the image to show comes in a form the pixmap
+        // takes without another conversion or copy, written into the memory of the result before
+        // the one shown (where nothing else holds it), which the step no longer needs.
+        ColorKeyer::Keyed memory;
+        if (kept.item == item)
+            memory = std::move(kept.keyed);
+        next = ColorKeyer::keyed(item->sourceImage(), begin, end, fill, record, std::move(memory));
+    }
+    // The result now replaced stays for one item, so that undoing this step shows it again at once.
+    kept = KeyedResult();
+    if (keyedNow) {
+        kept = {item, source, nowBegin, nowEnd, nowFill, record != nullptr, std::move(shown)};
+        // Its memory goes with the item (a closed tab, a replaced picture).
+        connect(item, &QObject::destroyed, this, &Quillmere::dropKeptResult, Qt::UniqueConnection);
+    }
+
+    item->setKeyedImage(next.image, next.display);
     item->setKeyRecipe(begin, end, fill);
     if (record)
-        ItemRecords::writeKeyed(record, keyed.image, keyed.osdData, keyed.completionWidth, fill, fillOn);
+        ItemRecords::writeKeyed(record, next.image, next.osdData, next.completionWidth, fill, fillOn);
+}
+
+void Quillmere::dropKeptResult()
+{
+    if (!m_keptResult.item)
+        m_keptResult = KeyedResult();
 }
 
 void Quillmere::keyCurrentItem()

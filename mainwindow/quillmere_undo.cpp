@@ -403,7 +403,7 @@ void Quillmere::restoreTab(int index, const EditorState::Item *state)
         // Another key of the same picture: the live item is keyed again into the memory of its
         // current result, as a keying step does, instead of building a new item.
         VideoControlOSD *record = live->videoControlOSD();
-        keyItem(live, state->keyBegin, state->keyEnd, state->keyFill, state->record.fillOn);
+        keyItem(live, state->keyBegin, state->keyEnd, state->keyFill, state->record.fillOn, true);
         if (record)
             state->record.writeTo(record);
         const QRect cut = state->hasCut ? state->cut : QRect();
