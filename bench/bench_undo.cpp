@@ -84,6 +84,21 @@ void BM_UndoAndRedo(benchmark::State &state)
 }
 BENCHMARK(BM_UndoAndRedo)->Unit(benchmark::kMillisecond);
 
+// Two steps back and forth: only the last step's other result is kept, so the older step is keyed
+// again each way.
+void BM_UndoAndRedoTwo(benchmark::State &state)
+{
+    Session session;
+    QUndoStack *stack = session.window->undoStack();
+    for (auto _ : state) {
+        stack->undo();
+        stack->undo();
+        stack->redo();
+        stack->redo();
+    }
+}
+BENCHMARK(BM_UndoAndRedoTwo)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -91,6 +106,7 @@ int main(int argc, char **argv)
     const std::vector<Line> lines = {
         {"one keying step of 3840x2160", "BM_KeyingStep"},
         {"undo and redo of a keying step / one keying step", "BM_UndoAndRedo", "BM_KeyingStep", 2.0},
+        {"undo and redo of two keying steps / one keying step", "BM_UndoAndRedoTwo", "BM_KeyingStep"},
     };
     return run(argc, argv, "Undo history", lines);
 }
