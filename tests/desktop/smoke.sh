@@ -191,13 +191,10 @@ sleep 0.5
 shot colour-tip
 [[ $(xdotool getactivewindow) == "$main" ]] || fail "the colour tip took the activation"
 
-# Keying on, then a click on the red half picks red: it becomes the fill colour, black.
+# Keying on, then a click on the red half picks red: it becomes the fill colour, black. The press
+# picks; then the colour tip that follows the pointer goes off the points looked at.
 click "$main" "${keying_box[@]}"
-# The item takes the colour under the pointer at the first move after the press, as a hand
-# always moves; then the colour tip that follows the pointer goes off the points looked at.
 click "$main" "${on_red[@]}"
-sleep 0.1
-xdotool mousemove --window "$main" $((on_red[0] + 1)) "${on_red[1]}"
 sleep 0.1
 xdotool mousemove --window "$main" "${away[@]}"
 wait_pixel "$main" "${on_red[@]}" 000000 "the keyed picture"
@@ -237,6 +234,8 @@ shot cut-on
 
 click "$main" "${plus_tab[@]}"
 sleep 0.3
+# The new tab's key panel is its own: keying off, full ranges (OSD1 keeps its red key).
+shot new-tab-panel
 click "$main" "${text_btn[@]}"
 text=$(window "文本设置") || fail "no text window"
 focus "$text"
