@@ -1,6 +1,8 @@
 // The property panel: keying switch, reset, picked colour, key ranges and fill colour.
 #include "mainwindow/propertypanel.h"
 
+#include "core/document/keyrecipe.h"
+
 #include "interfaces/styled/checkboxex.h"
 #include "interfaces/styled/labelex.h"
 #include "interfaces/styled/pushbuttonex.h"
@@ -11,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -256,4 +259,51 @@ PropertyPanel::PropertyPanel(QWidget *parent) : QFrame(parent)
 
     panelLayout->addStretch();
     setLayout(panelLayout);
+}
+
+namespace {
+const char *const kSwatchBorder =
+    ";border-width: 1px;border-color: rgb(22,22,22);border-style: solid;border-radius: 3px;";
+}
+
+QString PropertyPanel::colourText(const QColor &c)
+{
+    return QStringLiteral("(%1,%2,%3)").arg(c.red()).arg(c.green()).arg(c.blue());
+}
+
+QString PropertyPanel::noColourText()
+{
+    return QStringLiteral("(--,--,--)");
+}
+
+QString PropertyPanel::swatchFromChannels(const QColor &c)
+{
+    return QStringLiteral("background-color:rgb") + colourText(c) + QLatin1String(kSwatchBorder);
+}
+
+QString PropertyPanel::swatchFromName(const QColor &c)
+{
+    return QStringLiteral("background-color:") + c.name() + QLatin1String(kSwatchBorder);
+}
+
+void PropertyPanel::showKey(const KeyRecipe &key)
+{
+    for (int channel = 0; channel < 3; ++channel) {
+        m_minLabels[channel]->setText(QString::number(key.low(channel)));
+        m_maxLabels[channel]->setText(QString::number(key.high(channel)));
+        DoubleSlider *slider = m_sliders[channel];
+        // A slider being dragged already shows its range; moving it under the pointer would not.
+        if (slider->minValue() == key.low(channel) && slider->maxValue() == key.high(channel))
+            continue;
+        // The upper handle first: the lower one may not pass it.
+        slider->moveMaxHandleNosignal(255);
+        slider->moveMinHandleNosignal(key.low(channel));
+        slider->moveMaxHandleNosignal(key.high(channel));
+    }
+    m_fillColorSwatch->setStyleSheet(swatchFromName(key.fill));
+    m_pickedColorSwatch->setStyleSheet(
+        swatchFromChannels(key.picked.isValid() ? key.picked : QColor(0, 0, 0)));
+    m_pickedColorLabel->setText(key.picked.isValid() ? colourText(key.picked) : noColourText());
+    const QSignalBlocker quiet(m_selectColorCheck);
+    m_selectColorCheck->setChecked(key.enabled);
 }

@@ -2,8 +2,11 @@
 
 #include <QFrame>
 #include <QList>
+#include <QString>
 
+struct KeyRecipe;
 class CheckBoxEx;
+class QColor;
 class DoubleSlider;
 class LabelEx;
 class PushButtonEx;
@@ -13,8 +16,8 @@ class QVBoxLayout;
 class SpinBoxEx;
 
 // The 220-pixel property column at the right of the main window: keying switch, reset, picked
-// colour, key ranges, fill colour and the item's position on the output screen. It only builds and lays out
-// its controls; the main window connects them and changes their texts and swatches.
+// colour, key ranges, fill colour and the item's position on the output screen. It builds and lays
+// out its controls and shows a tab's keying recipe in them; the main window connects them.
 class PropertyPanel : public QFrame
 {
     Q_OBJECT
@@ -40,6 +43,15 @@ public:
     // The six alignment buttons, in the order of alignments().
     QToolButton *alignButton(int index) const { return m_alignButtons[index]; }
     static QList<Qt::Alignment> alignments();
+
+    // Shows key: the switch, the sliders and their numbers, the picked colour and the fill colour.
+    // A slider already at its range is left alone, so one being dragged stays under the pointer.
+    void showKey(const KeyRecipe &key);
+    // "(r,g,b)", and the swatch style of a colour written by channels and by name.
+    static QString colourText(const QColor &c);
+    static QString noColourText();
+    static QString swatchFromChannels(const QColor &c);
+    static QString swatchFromName(const QColor &c);
 
 private:
     void addPositionGroup(QVBoxLayout *panelLayout);

@@ -170,7 +170,7 @@ void Quillmere::initUi()
     initOverview(workArea);
     workArea->addWidget(makeLine(this, QSize(2, 0), QSize(2, 9999)));
     initPropertyPanel();
-    workArea->addWidget(m_propertyFrame);
+    workArea->addWidget(m_panel);
 
     m_contentLayout->addLayout(workArea);
     m_mainLayout->addLayout(m_contentLayout);
@@ -207,36 +207,19 @@ void Quillmere::slot_mouseClicked()
 
 void Quillmere::initPropertyPanel()
 {
-    auto *panel = new PropertyPanel(this);
-    m_propertyFrame = panel;
-    m_propertyTitle = panel->title();
-    m_selectColorCheck = panel->selectColorCheck();
-    m_resetButton = panel->resetButton();
-    m_currentColorTitle = panel->currentColorTitle();
-    m_pickedColorSwatch = panel->pickedColorSwatch();
-    m_pickedColorLabel = panel->pickedColorLabel();
-    m_sliderR = panel->slider(0);
-    m_sliderG = panel->slider(1);
-    m_sliderB = panel->slider(2);
-    m_minLabelR = panel->minLabel(0);
-    m_minLabelG = panel->minLabel(1);
-    m_minLabelB = panel->minLabel(2);
-    m_maxLabelR = panel->maxLabel(0);
-    m_maxLabelG = panel->maxLabel(1);
-    m_maxLabelB = panel->maxLabel(2);
-    m_fillColorTitle = panel->fillColorTitle();
-    m_fillColorSwatch = panel->fillColorSwatch();
+    m_panel = new PropertyPanel(this);
 
-    connect(m_resetButton, SIGNAL(clicked()), this, SLOT(slot_Resetbutton()));
-    connect(m_sliderR, SIGNAL(signal_valueChanged(int, int)), this, SLOT(slot_setColorR(int, int)));
-    connect(m_sliderG, SIGNAL(signal_valueChanged(int, int)), this, SLOT(slot_setColorG(int, int)));
-    connect(m_sliderB, SIGNAL(signal_valueChanged(int, int)), this, SLOT(slot_setColorB(int, int)));
+    connect(m_panel->resetButton(), SIGNAL(clicked()), this, SLOT(slot_Resetbutton()));
+    connect(m_panel->slider(0), SIGNAL(signal_valueChanged(int, int)), this, SLOT(slot_setColorR(int, int)));
+    connect(m_panel->slider(1), SIGNAL(signal_valueChanged(int, int)), this, SLOT(slot_setColorG(int, int)));
+    connect(m_panel->slider(2), SIGNAL(signal_valueChanged(int, int)), this, SLOT(slot_setColorB(int, int)));
     // A drag of a handle is one keying step: it ends when the mouse or the key lets go.
-    for (DoubleSlider *slider : {m_sliderR, m_sliderG, m_sliderB})
+    for (DoubleSlider *slider : {m_panel->slider(0), m_panel->slider(1), m_panel->slider(2)})
         slider->installEventFilter(this);
-    connect(m_fillColorSwatch, SIGNAL(signal_mouseclicked()), this, SLOT(slot_displayColorFormColorDialog()));
-    connect(m_selectColorCheck, &QCheckBox::toggled, this, &Quillmere::keySwitchToggled);
-    connectPositionControls(panel);
+    connect(m_panel->fillColorSwatch(), SIGNAL(signal_mouseclicked()), this,
+            SLOT(slot_displayColorFormColorDialog()));
+    connect(m_panel->selectColorCheck(), &QCheckBox::toggled, this, &Quillmere::keySwitchToggled);
+    connectPositionControls(m_panel);
 }
 
 bool Quillmere::hasUnexportedChanges() const

@@ -9,6 +9,7 @@
 #include "interfaces/styled/custommegbox.h"
 #include "interfaces/styled/labelex.h"
 #include "interfaces/styled/tablewidgetex.h"
+#include "mainwindow/propertypanel.h"
 #include "osditem/osditem.h"
 #include "osditem/publicbase.h"
 #include "widgets/doubleslider.h"
@@ -24,29 +25,6 @@
 #include <utility>
 
 namespace {
-
-const char *const kSwatchBorder =
-    ";border-width: 1px;border-color: rgb(22,22,22);border-style: solid;border-radius: 3px;";
-
-QString colourText(const QColor &c)
-{
-    return QStringLiteral("(%1,%2,%3)").arg(c.red()).arg(c.green()).arg(c.blue());
-}
-
-QString swatchFromChannels(const QColor &c)
-{
-    return QStringLiteral("background-color:rgb") + colourText(c) + QLatin1String(kSwatchBorder);
-}
-
-QString swatchFromName(const QColor &c)
-{
-    return QStringLiteral("background-color:") + c.name() + QLatin1String(kSwatchBorder);
-}
-
-QString noColourText()
-{
-    return QStringLiteral("(--,--,--)");
-}
 
 // The memory of the item's keyed picture, the pixels its pixmap shows and its record's OSD pixel
 // data, taken out of the item and the record, which get the next result right after.
@@ -78,30 +56,8 @@ void Quillmere::setCurrentKey(const KeyRecipe &key)
 void Quillmere::showCurrentEntry()
 {
     // Called while the window is being built too, before the panel exists.
-    if (!m_sliderR)
-        return;
-    const KeyRecipe key = currentKey();
-    DoubleSlider *sliders[] = {m_sliderR, m_sliderG, m_sliderB};
-    QLabel *minLabels[] = {m_minLabelR, m_minLabelG, m_minLabelB};
-    QLabel *maxLabels[] = {m_maxLabelR, m_maxLabelG, m_maxLabelB};
-    for (int channel = 0; channel < 3; ++channel) {
-        minLabels[channel]->setText(QString::number(key.low(channel)));
-        maxLabels[channel]->setText(QString::number(key.high(channel)));
-        // A slider being dragged already shows its range; moving it under the pointer would not.
-        if (sliders[channel]->minValue() == key.low(channel) &&
-            sliders[channel]->maxValue() == key.high(channel))
-            continue;
-        // The upper handle first: the lower one may not pass it.
-        sliders[channel]->moveMaxHandleNosignal(255);
-        sliders[channel]->moveMinHandleNosignal(key.low(channel));
-        sliders[channel]->moveMaxHandleNosignal(key.high(channel));
-    }
-    m_fillColorSwatch->setStyleSheet(swatchFromName(key.fill));
-    m_pickedColorSwatch->setStyleSheet(
-        swatchFromChannels(key.picked.isValid() ? key.picked : QColor(0, 0, 0)));
-    m_pickedColorLabel->setText(key.picked.isValid() ? colourText(key.picked) : noColourText());
-    const QSignalBlocker quiet(m_selectColorCheck);
-    m_selectColorCheck->setChecked(key.enabled);
+    if (m_panel)
+        m_panel->showKey(currentKey());
 }
 
 void Quillmere::keySwitchToggled(bool on)
@@ -285,9 +241,10 @@ void Quillmere::slot_setColorOfMouse(double x, double y, double PicX, double Pic
         // colour: what a click there would pick.
         QRgb pixel = 0;
         const bool inside = shown->sourcePixelUnder(QPointF(PicX, PicY), &pixel);
-        const QString text = inside ? colourText(QColor(pixel)) : noColourText();
-        const QString swatch =
-            inside ? swatchFromChannels(QColor(pixel)) : QStringLiteral("background-color:rgb(0,0,0);");
+        const QString text =
+            inside ? PropertyPanel::colourText(QColor(pixel)) : PropertyPanel::noColourText();
+        const QString swatch = inside ? PropertyPanel::swatchFromChannels(QColor(pixel))
+                                      : QStringLiteral("background-color:rgb(0,0,0);");
         if (m_colorTip) {
             // Whole pixels, truncated toward zero as a location is.
             const QPoint at = mapToParent(ItemRecords::location(QPointF(x, y)));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "interfaces/styled/tablewidgetex.h"
+#include "mainwindow/propertypanel.h"
 #include "mainwindow/quillmere.h"
 
 #include <QGraphicsScene>
@@ -64,37 +65,28 @@ public:
     static QPushButton *textButton(Quillmere &w) { return w.m_textButton; }
 
     // Property panel.
-    static QFrame *propertyFrame(Quillmere &w) { return w.m_propertyFrame; }
-    static PushButtonEx *resetButton(Quillmere &w) { return w.m_resetButton; }
-    static LabelEx *fillColorSwatch(Quillmere &w) { return w.m_fillColorSwatch; }
-    static CheckBoxEx *selectColorCheck(Quillmere &w) { return w.m_selectColorCheck; }
-    static QLabel *pickedColorLabel(Quillmere &w) { return w.m_pickedColorLabel; }
-    static QLabel *pickedColorSwatch(Quillmere &w) { return w.m_pickedColorSwatch; }
-    static DoubleSlider *sliderR(Quillmere &w) { return w.m_sliderR; }
-    static DoubleSlider *sliderG(Quillmere &w) { return w.m_sliderG; }
-    static DoubleSlider *sliderB(Quillmere &w) { return w.m_sliderB; }
-    static QLabel *minLabelR(Quillmere &w) { return w.m_minLabelR; }
-    static QLabel *minLabelG(Quillmere &w) { return w.m_minLabelG; }
-    static QLabel *minLabelB(Quillmere &w) { return w.m_minLabelB; }
-    static QLabel *maxLabelR(Quillmere &w) { return w.m_maxLabelR; }
-    static QLabel *maxLabelG(Quillmere &w) { return w.m_maxLabelG; }
-    static QLabel *maxLabelB(Quillmere &w) { return w.m_maxLabelB; }
+    static QFrame *propertyFrame(Quillmere &w) { return w.m_panel; }
+    static PushButtonEx *resetButton(Quillmere &w) { return w.m_panel->resetButton(); }
+    static LabelEx *fillColorSwatch(Quillmere &w) { return w.m_panel->fillColorSwatch(); }
+    static CheckBoxEx *selectColorCheck(Quillmere &w) { return w.m_panel->selectColorCheck(); }
+    static QLabel *pickedColorLabel(Quillmere &w) { return w.m_panel->pickedColorLabel(); }
+    static QLabel *pickedColorSwatch(Quillmere &w) { return w.m_panel->pickedColorSwatch(); }
+    static DoubleSlider *sliderR(Quillmere &w) { return w.m_panel->slider(0); }
+    static DoubleSlider *sliderG(Quillmere &w) { return w.m_panel->slider(1); }
+    static DoubleSlider *sliderB(Quillmere &w) { return w.m_panel->slider(2); }
+    static QLabel *minLabelR(Quillmere &w) { return w.m_panel->minLabel(0); }
+    static QLabel *minLabelG(Quillmere &w) { return w.m_panel->minLabel(1); }
+    static QLabel *minLabelB(Quillmere &w) { return w.m_panel->minLabel(2); }
+    static QLabel *maxLabelR(Quillmere &w) { return w.m_panel->maxLabel(0); }
+    static QLabel *maxLabelG(Quillmere &w) { return w.m_panel->maxLabel(1); }
+    static QLabel *maxLabelB(Quillmere &w) { return w.m_panel->maxLabel(2); }
     // The three channels by number: 0 red, 1 green, 2 blue.
-    static DoubleSlider *slider(Quillmere &w, int channel)
-    {
-        return channel == 0 ? w.m_sliderR : channel == 1 ? w.m_sliderG : w.m_sliderB;
-    }
-    static QLabel *minLabel(Quillmere &w, int channel)
-    {
-        return channel == 0 ? w.m_minLabelR : channel == 1 ? w.m_minLabelG : w.m_minLabelB;
-    }
-    static QLabel *maxLabel(Quillmere &w, int channel)
-    {
-        return channel == 0 ? w.m_maxLabelR : channel == 1 ? w.m_maxLabelG : w.m_maxLabelB;
-    }
-    static QLabel *propertyTitle(Quillmere &w) { return w.m_propertyTitle; }
-    static QLabel *currentColorTitle(Quillmere &w) { return w.m_currentColorTitle; }
-    static QLabel *fillColorTitle(Quillmere &w) { return w.m_fillColorTitle; }
+    static DoubleSlider *slider(Quillmere &w, int channel) { return w.m_panel->slider(channel); }
+    static QLabel *minLabel(Quillmere &w, int channel) { return w.m_panel->minLabel(channel); }
+    static QLabel *maxLabel(Quillmere &w, int channel) { return w.m_panel->maxLabel(channel); }
+    static QLabel *propertyTitle(Quillmere &w) { return w.m_panel->title(); }
+    static QLabel *currentColorTitle(Quillmere &w) { return w.m_panel->currentColorTitle(); }
+    static QLabel *fillColorTitle(Quillmere &w) { return w.m_panel->fillColorTitle(); }
 
     // The frameless window's resizing and moving.
     static Utils::FramelessHelper *framelessHelper(Quillmere &w) { return w.m_framelessHelper; }
