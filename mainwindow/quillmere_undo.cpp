@@ -29,6 +29,8 @@ namespace {
 const int kDefaultUndoLimit = 100;
 const int kMaxUndoLimit = 10000;
 const int kDefaultUndoMiB = 256;
+// The undo button's line about dropped steps, kept on the button for its tip.
+const char *const kDroppedNote = "droppedNote";
 const int kMinUndoMiB = 16;
 const int kMaxUndoMiB = 16384;
 
@@ -106,12 +108,10 @@ void Quillmere::initUndo()
         QAction *action = pair.action;
         button->setEnabled(action->isEnabled());
         button->setToolTip(action->text());
-        connect(action, &QAction::changed, button, [this, button, action] {
+        // Only the button and the action: the stack may change them while the window goes.
+        connect(action, &QAction::changed, button, [button, action] {
             button->setEnabled(action->isEnabled());
-            if (button == m_undoButton)
-                showUndoTip();
-            else
-                button->setToolTip(action->text());
+            button->setToolTip(action->text() + button->property(kDroppedNote).toString());
         });
         connect(button, &QToolButton::clicked, action, &QAction::trigger);
         m_toolBarLayout->addWidget(button);
@@ -135,10 +135,11 @@ void Quillmere::applyUndoMemory(int mebibytes)
 
 void Quillmere::showUndoTip()
 {
-    QString tip = m_undoAction->text();
-    if (m_droppedSteps > 0)
-        tip += QLatin1Char('\n') + tr("为节省内存，已丢弃最早的 %n 步。", nullptr, m_droppedSteps);
-    m_undoButton->setToolTip(tip);
+    const QString note = m_droppedSteps > 0 ? QLatin1Char('\n') + tr("为节省内存，已丢弃最早的 %n 步。",
+                                                                     nullptr, m_droppedSteps)
+                                            : QString();
+    m_undoButton->setProperty(kDroppedNote, note);
+    m_undoButton->setToolTip(m_undoAction->text() + note);
 }
 
 namespace {

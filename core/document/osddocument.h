@@ -37,6 +37,8 @@ signals:
 
 private:
     OsdEntry *find(int id);
+    // Tests arrange an entry's fields directly, as they do the window's.
+    friend class QuillmereTestAccess;
     int freeNumber() const;
 
     QVector<OsdEntry> m_entries;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/document/osddocument.h"
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/propertypanel.h"
 #include "mainwindow/quillmere.h"
@@ -40,9 +41,11 @@ public:
     // The current tab's keying recipe, read and arranged.
     static KeyRecipe key(Quillmere &w) { return w.currentKey(); }
     static void setKey(Quillmere &w, const KeyRecipe &key) { w.setCurrentKey(key); }
-    static QColor selectColor(Quillmere &w) { return w.currentKey().fill; }
-    static QColor beginColor(Quillmere &w) { return w.currentKey().begin; }
-    static QColor endColor(Quillmere &w) { return w.currentKey().end; }
+    // The current tab's fill colour and range bounds, to read or to arrange without telling the
+    // panel (setSelectColor and the like tell it).
+    static QColor &selectColor(Quillmere &w) { return currentKeyField(w, &KeyRecipe::fill); }
+    static QColor &beginColor(Quillmere &w) { return currentKeyField(w, &KeyRecipe::begin); }
+    static QColor &endColor(Quillmere &w) { return currentKeyField(w, &KeyRecipe::end); }
     static void setSelectColor(Quillmere &w, const QColor &c) { arrange(w, &KeyRecipe::fill, c); }
     static void setBeginColor(Quillmere &w, const QColor &c) { arrange(w, &KeyRecipe::begin, c); }
     static void setEndColor(Quillmere &w, const QColor &c) { arrange(w, &KeyRecipe::end, c); }
@@ -105,6 +108,12 @@ public:
     static PreviewView *overviewView(Quillmere &w) { return w.m_overviewView; }
 
 private:
+    static QColor &currentKeyField(Quillmere &w, QColor KeyRecipe::*field)
+    {
+        OsdEntry *entry = w.m_document->find(w.currentEntryId());
+        static KeyRecipe none;
+        return entry ? entry->key.*field : none.*field;
+    }
     static void arrange(Quillmere &w, QColor KeyRecipe::*field, const QColor &c)
     {
         KeyRecipe key = w.currentKey();
