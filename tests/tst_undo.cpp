@@ -35,6 +35,7 @@ private slots:
     void everyStepUndoesExactly();
     void closeQuestionFollowsTheHistory();
     void historyKeepsToItsMemoryBudget();
+    void droppingOldStepsKeepsTheExportPoint();
     void undoSettingsOutOfReasonKeepTheirDefaults_data();
     void undoSettingsOutOfReasonKeepTheirDefaults();
 
@@ -322,6 +323,34 @@ void TestUndo::historyKeepsToItsMemoryBudget()
     while (stack->canRedo())
         stack->redo();
     QVERIFY(A::identicalPixels(A::onlyItem(w, 0)->sourceImage(), A::randomPicture(1024, 1024, 5)));
+}
+
+void TestUndo::droppingOldStepsKeepsTheExportPoint()
+{
+    // Exported after the fifth of six replacements, of which the budget keeps the last two steps:
+    // the export point stays between them, so undoing the last step ends the changes again, and
+    // the one before it starts them.
+    QTemporaryDir folder;
+    writeUndoSettings(folder.path(), 100, 16);
+    Quillmere w;
+    w.setSettingsFolder(folder.path());
+    QUndoStack *stack = w.undoStack();
+    for (int i = 0; i < 6; ++i) {
+        QVERIFY(addPicture(w, A::randomPicture(1024, 1024, quint32(i))));
+        if (i == 4) {
+            exportTo(w, m_dir.filePath(QStringLiteral("point.pic")));
+            QVERIFY(!w.hasUnexportedChanges());
+        }
+    }
+    QCOMPARE(stack->count(), 2);
+    QVERIFY(w.hasUnexportedChanges());
+    stack->undo();
+    QVERIFY(!w.hasUnexportedChanges());
+    QVERIFY(A::identicalPixels(A::onlyItem(w, 0)->sourceImage(), A::randomPicture(1024, 1024, 4)));
+    stack->undo();
+    QVERIFY(w.hasUnexportedChanges());
+    stack->redo();
+    QVERIFY(!w.hasUnexportedChanges());
 }
 
 void TestUndo::undoSettingsOutOfReasonKeepTheirDefaults_data()
