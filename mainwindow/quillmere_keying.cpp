@@ -199,8 +199,8 @@ void Quillmere::slot_Resetbutton()
     const QString tab = currentTitle();
     // An imported picture holds only the pixels the file had; until it is keyed here there is nothing
     // to go back to.
-    const QList<OSDItem *> current = currentItems();
-    for (OSDItem *item : current) {
+    const QList<OSDItem *> items = currentItems();
+    for (OSDItem *item : items) {
         if (!item->hasOriginal() && !item->isKeyApplied()) {
             CustomMegBox::informationMessageBox(
                 this, tr("提示"), tr("%1 是导入的图片，没有原图，无法复位。").arg(tab), tr("OK"));
@@ -217,7 +217,6 @@ void Quillmere::slot_Resetbutton()
     setCurrentKey(key);
 
     // An item that was keyed shows its source picture again, in its cut window if it has one.
-    const QList<OSDItem *> items = currentItems();
     for (OSDItem *item : items) {
         if (!item->isKeyApplied())
             continue;

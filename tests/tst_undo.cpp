@@ -290,15 +290,20 @@ void writeUndoSettings(const QString &folder, const QVariant &limit, const QVari
     settings.setValue(QStringLiteral("Undo/limit"), limit);
     settings.setValue(QStringLiteral("Undo/memoryMiB"), memoryMiB);
 }
+// A window whose history may hold 16 MiB of pictures (two replacements of the pictures below).
+void budgetOf16MiB(Quillmere &w, const QTemporaryDir &folder)
+{
+    writeUndoSettings(folder.path(), 100, 16);
+    w.setSettingsFolder(folder.path());
+}
 } // namespace
 
 void TestUndo::historyKeepsToItsMemoryBudget()
 {
     // Pictures of 4 MiB (and 3 MiB of record data each): a 16 MiB history keeps two replacements.
     QTemporaryDir folder;
-    writeUndoSettings(folder.path(), 100, 16);
     Quillmere w;
-    w.setSettingsFolder(folder.path());
+    budgetOf16MiB(w, folder);
     QUndoStack *stack = w.undoStack();
     for (int i = 0; i < 6; ++i) {
         QVERIFY(addPicture(w, A::randomPicture(1024, 1024, quint32(i))));
@@ -331,9 +336,8 @@ void TestUndo::droppingOldStepsKeepsTheExportPoint()
     // the export point stays between them, so undoing the last step ends the changes again, and
     // the one before it starts them.
     QTemporaryDir folder;
-    writeUndoSettings(folder.path(), 100, 16);
     Quillmere w;
-    w.setSettingsFolder(folder.path());
+    budgetOf16MiB(w, folder);
     QUndoStack *stack = w.undoStack();
     for (int i = 0; i < 6; ++i) {
         QVERIFY(addPicture(w, A::randomPicture(1024, 1024, quint32(i))));
