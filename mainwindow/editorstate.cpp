@@ -52,8 +52,7 @@ bool EditorState::RecordFields::operator==(const RecordFields &other) const
 EditorState::Item::Item(const OSDItem &item)
     : isPicture(item.isPicture()), hasOriginal(item.hasOriginal()), source(item.sourceImage()),
       keyed(item.image().cacheKey() != item.sourceImage().cacheKey()), keyFlag(item.isKeyApplied()),
-      keyBegin(item.keyBegin()), keyEnd(item.keyEnd()), keyFill(item.keyFill()), hasCut(item.hasCut()),
-      cut(item.cutRect()), showCut(item.isShowCutArea()), pos(item.pos().toPoint()), text(item.sourceData())
+      keyBegin(item.keyBegin()), keyEnd(item.keyEnd()), keyFill(item.keyFill()), text(item.sourceData())
 {
     if (VideoControlOSD *live = item.videoControlOSD()) {
         hasRecord = true;
@@ -86,8 +85,7 @@ bool EditorState::Item::samePictures(const OSDItem &item) const
 
 bool EditorState::Item::sameAs(const OSDItem &item) const
 {
-    if (!samePictures(item) || item.hasCut() != hasCut || item.isShowCutArea() != showCut ||
-        item.pos() != QPointF(pos) || (hasCut && item.cutRect() != cut))
+    if (!samePictures(item))
         return false;
     if (!hasRecord)
         return true;

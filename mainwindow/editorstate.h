@@ -18,9 +18,9 @@ class SourceData;
 class VideoControlOSD;
 
 // The OSD list at one moment, as undo and redo bring it back: every tab with its entry (id, number,
-// keying recipe) and its item. It holds pixels only by sharing them with the live items; a keyed
-// picture is not held at all but made again from its source and key when it is brought back, so a
-// long history of keying steps costs no picture per step.
+// keying recipe, place and cut) and its item. It holds pixels only by sharing them with the live items; a
+// keyed picture is not held at all but made again from its source and key when it is brought back, so a long
+// history of keying steps costs no picture per step.
 class EditorState
 {
 public:
@@ -55,9 +55,10 @@ public:
         Item(const Item &) = delete;
         Item &operator=(const Item &) = delete;
 
-        // True when item shows exactly this (pictures compared by identity, not by pixels).
+        // True when item shows exactly this (pictures compared by identity, not by pixels); its place
+        // and cut are its entry's.
         bool sameAs(const OSDItem &item) const;
-        // Same pictures and key, so only place, cut and record fields may differ.
+        // Same pictures and key, so only the record fields may differ.
         bool samePictures(const OSDItem &item) const;
         // Same source picture, kind, text and record presence: the item can be keyed into this.
         bool sameSource(const OSDItem &item) const;
@@ -71,10 +72,6 @@ public:
         QColor keyBegin;
         QColor keyEnd;
         QColor keyFill;
-        bool hasCut = false;
-        QRect cut;
-        bool showCut = false;
-        QPoint pos;
         bool hasRecord = false;
         RecordFields record;
         // The record's pixel data while it is the unkeyed picture's (shared with the live record);

@@ -30,10 +30,7 @@ Quillmere::Quillmere(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Brisklane V1.0.0.Y3"));
     setWindowFlags(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     m_document = new OsdDocument(this);
-    connect(m_document, &OsdDocument::keyChanged, this, [this](int id) {
-        if (id == currentEntryId())
-            showCurrentEntry();
-    });
+    connect(m_document, &OsdDocument::changed, this, &Quillmere::showEntryChange);
     initUi();
     m_lastState = captureState();
     QTimer::singleShot(0, this, SLOT(slot_splitesetZero()));

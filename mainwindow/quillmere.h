@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/document/keyrecipe.h"
+#include "core/document/osddocument.h"
 #include "core/pixels/colorkeyer.h"
 #include "mainwindow/editorstate.h"
 
@@ -23,8 +24,6 @@ class ExportTextImage;
 class LabelEx;
 class OSDItem;
 class QAction;
-class OsdDocument;
-struct OsdEntry;
 class OverviewScene;
 class PreviewView;
 class PropertyPanel;
@@ -269,10 +268,10 @@ private:
     void closeGesture();
     std::shared_ptr<const EditorState> captureState() const;
     QString stepText(Step step, const QString &tab) const;
-    OSDItem *buildItem(const EditorState::Item &state);
+    OSDItem *buildItem(const OsdEntry &entry, const EditorState::Item &state);
     // Puts item (or nothing) into scene in place of what it held.
     void placeItem(QGraphicsScene *scene, OSDItem *item);
-    void restoreTab(int index, const EditorState::Item *state);
+    void restoreTab(int index, const OsdEntry &entry, const EditorState::Item *state);
     void restoreState(const std::shared_ptr<const EditorState> &state, int entry);
     // The item a tab's page holds, or null.
     static OSDItem *itemOfPage(QWidget *page);
@@ -283,6 +282,14 @@ private:
     // Colour keying (quillmere_keying.cpp).
     // The key panel as the current entry's recipe is: switch, sliders, numbers, picked and fill colour.
     void showCurrentEntry();
+    // Shows what changed of an entry on its tab's item and derives its record from it.
+    void showEntryChange(int id, OsdDocument::Aspect aspect);
+    // Takes the place and cut of an item just put into a tab into the tab's entry.
+    void adoptItem(int id, const OSDItem *item);
+    // A move, cut or cut-view switch made on the item itself, told to its entry.
+    void itemMoved(OSDItem *item);
+    int entryOfItem(const OSDItem *item) const;
+    OSDItem *itemOfEntry(int id) const;
     KeyRecipe currentKey() const;
     // Stores the current entry's recipe; the panel follows through the document.
     void setCurrentKey(const KeyRecipe &key);
@@ -363,6 +370,9 @@ private:
     // Steps dropped from the oldest end of the history, by the step limit or the memory budget.
     int m_droppedSteps = 0;
     bool m_restoring = false;
+    // While an item's own state is being taken into its entry, the item is not told it back.
+    bool m_adopting = false;
+    bool m_itemMoving = false;
     // Above 0 while one operation makes several changes that are to be one step.
     int m_stepsHeld = 0;
     // The answer to the close question asked as the session ends. The session closes the windows

@@ -52,7 +52,8 @@ void Quillmere::fillDataModelFromTabs()
             if (!item || !item->videoControlOSD())
                 continue;
             VideoControlOSD *record = item->videoControlOSD();
-            record->setLocation(ItemRecords::location(item->scenePos()));
+            const OsdEntry *entry = m_document->entry(entryIdOf(i));
+            record->setLocation(entry ? entry->position : ItemRecords::location(item->scenePos()));
             records.append(record);
             sources.append(item->sourceData());
         }

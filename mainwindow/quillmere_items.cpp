@@ -1,6 +1,8 @@
-// Adding picture and text items to the current tab, and the cut view of picture items.
+// Adding picture and text items to the current tab, showing each entry's place and cut on its item,
+// and the cut view of picture items.
 #include "mainwindow/quillmere.h"
 
+#include "core/document/osddocument.h"
 #include "core/pixels/pictureloader.h"
 #include "core/pixels/rasterform.h"
 #include "core/records/itemrecords.h"
@@ -41,6 +43,90 @@ void Quillmere::connectItem(OSDItem *item)
     connect(item, &OSDItem::signal_itemHoverLeave, this, &Quillmere::slot_itemHoverLeave);
     connect(item, &OSDItem::signal_itemHoverEnter, this, &Quillmere::slot_itemHoverEnter);
     connect(item, &OSDItem::signal_mouseClicked, this, &Quillmere::slot_mouseClicked);
+    item->setPositionListener([this, item] { itemMoved(item); });
+}
+
+int Quillmere::entryOfItem(const OSDItem *item) const
+{
+    if (!item)
+        return 0;
+    for (int i = 0; i < m_tabWidget->count(); ++i) {
+        if (itemOfPage(m_tabWidget->widget(i)) == item)
+            return entryIdOf(i);
+    }
+    return 0;
+}
+
+OSDItem *Quillmere::itemOfEntry(int id) const
+{
+    const int tab = tabOfEntry(id);
+    return tab >= 0 ? itemOfPage(m_tabWidget->widget(tab)) : nullptr;
+}
+
+void Quillmere::adoptItem(int id, const OSDItem *item)
+{
+    m_adopting = true;
+    m_document->setPosition(id, ItemRecords::location(item->pos()));
+    m_document->setCut(id, item->hasCut() ? item->cutRect() : QRect());
+    m_document->setCutView(id, item->isShowCutArea());
+    m_adopting = false;
+}
+
+void Quillmere::itemMoved(OSDItem *item)
+{
+    const int id = entryOfItem(item);
+    if (id == 0 || m_restoring)
+        return;
+    m_itemMoving = true;
+    m_document->setPosition(id, ItemRecords::location(item->pos()));
+    m_itemMoving = false;
+}
+
+void Quillmere::showEntryChange(int id, OsdDocument::Aspect aspect)
+{
+    if (aspect == OsdDocument::Aspect::Key) {
+        if (id == currentEntryId())
+            showCurrentEntry();
+        return;
+    }
+    // Undo puts the items back itself, and a new item already shows what its entry takes from it.
+    if (m_restoring || m_adopting)
+        return;
+    const OsdEntry *entry = m_document->entry(id);
+    OSDItem *item = itemOfEntry(id);
+    if (!entry || !item)
+        return;
+    VideoControlOSD *record = item->videoControlOSD();
+    switch (aspect) {
+    case OsdDocument::Aspect::Key:
+        break;
+    case OsdDocument::Aspect::Position:
+        if (!m_itemMoving)
+            item->setPos(entry->position);
+        if (QGraphicsScene *scene = item->scene()) {
+            const QList<QGraphicsView *> views = scene->views();
+            for (QGraphicsView *view : views)
+                coverScreenAndItems(view, m_outputScreenSize);
+        }
+        if (id == currentEntryId())
+            updatePositionControls();
+        break;
+    case OsdDocument::Aspect::Cut:
+        item->setCut(entry->cut);
+        // The record holds the whole keyed picture and the cut window inside it; the device cuts.
+        if (item->hasCut())
+            item->setVideoControlOSD(
+                ItemRecords::cutRecord(item->image(), item->cutRect(), item->isShowCutArea(), record));
+        // With the cut view on, the new cut is what the operator expects to see.
+        item->showImages();
+        break;
+    case OsdDocument::Aspect::CutView:
+        item->setShowCutArea(entry->cutView);
+        item->showImages();
+        if (record)
+            ItemRecords::writeCutSwitch(record, entry->cutView, item->hasCut());
+        break;
+    }
 }
 
 bool Quillmere::addItem(OSDItem *item, ItemTab tab)
@@ -57,6 +143,7 @@ bool Quillmere::addItem(OSDItem *item, ItemTab tab)
     }
     connectItem(item);
     placeItem(scene, item);
+    adoptItem(tab == ItemTab::New ? entryIdOf(m_tabWidget->count() - 1) : currentEntryId(), item);
     updatePositionControls();
     return true;
 }
@@ -123,27 +210,34 @@ void Quillmere::slot_updateImgOfView(QImage image, QRect rect)
 {
     Q_UNUSED(image)
     Q_UNUSED(rect)
-    const QList<OSDItem *> items = currentItems();
-    for (OSDItem *item : items) {
-        if (!item->hasCut())
-            continue;
-        // The record holds the whole keyed picture and the cut window inside it; the device cuts.
-        item->setVideoControlOSD(ItemRecords::cutRecord(item->image(), item->cutRect(), item->isShowCutArea(),
-                                                        item->videoControlOSD()));
-        // With the cut view on, the new cut is what the operator expects to see.
-        item->showImages();
+    // The item's cut panel has set the window on the item; its entry takes it from there.
+    auto *item = qobject_cast<OSDItem *>(sender());
+    if (!item)
+        item = currentItem();
+    const int id = entryOfItem(item);
+    const OsdEntry *entry = m_document->entry(id);
+    if (entry && item->hasCut()) {
+        // The same window again still makes the record from the picture as it is now.
+        if (entry->cut == item->cutRect())
+            showEntryChange(id, OsdDocument::Aspect::Cut);
+        else
+            m_document->setCut(id, item->cutRect());
     }
-    markChanged(Step::Cut);
+    markChanged(Step::Cut, id);
 }
 
 void Quillmere::slot_getIsDisPlayImg(bool show)
 {
-    const QList<OSDItem *> items = currentItems();
-    for (OSDItem *item : items) {
-        item->setShowCutArea(show);
-        item->showImages();
-        if (VideoControlOSD *record = item->videoControlOSD())
-            ItemRecords::writeCutSwitch(record, show, item->hasCut());
+    auto *item = qobject_cast<OSDItem *>(sender());
+    if (!item)
+        item = currentItem();
+    const int id = entryOfItem(item);
+    if (const OsdEntry *entry = m_document->entry(id)) {
+        // The item's menu switched its own view already; the entry decides, and the record follows.
+        if (entry->cutView == show)
+            showEntryChange(id, OsdDocument::Aspect::CutView);
+        else
+            m_document->setCutView(id, show);
     }
-    markChanged(Step::CutView);
+    markChanged(Step::CutView, id);
 }

@@ -205,19 +205,14 @@ void Quillmere::moveItem(OSDItem *item, const QPoint &pos)
 {
     if (!item || item->pos() == QPointF(pos))
         return;
-    item->setPos(pos);
-    if (QGraphicsScene *scene = item->scene()) {
-        const QList<QGraphicsView *> views = scene->views();
-        for (QGraphicsView *view : views)
-            coverScreenAndItems(view, m_outputScreenSize);
-    }
-    if (item == currentItem())
-        updatePositionControls();
-    int entry = 0;
-    for (int i = 0; i < m_tabWidget->count() && entry == 0; ++i) {
-        if (itemOfPage(m_tabWidget->widget(i)) == item)
-            entry = entryIdOf(i);
-    }
+    const int entry = entryOfItem(item);
+    if (entry == 0)
+        return;
+    // An item between two pixels (moved on the item itself) is put on the pixel it is taken for.
+    if (m_document->entry(entry)->position == pos)
+        showEntryChange(entry, OsdDocument::Aspect::Position);
+    else
+        m_document->setPosition(entry, pos);
     markChanged(Step::Move, entry);
 }
 

@@ -70,8 +70,10 @@ void Quillmere::refreshOverview()
     QList<OverviewScene::Entry> entries;
     QVector<int> tabs;
     for (int tab = 0; tab < m_tabWidget->count(); ++tab) {
-        if (OSDItem *item = itemOfPage(m_tabWidget->widget(tab))) {
-            entries.append({item->pixmap(), ItemRecords::location(item->pos()), m_tabWidget->tabText(tab)});
+        const OsdEntry *entry = m_document->entry(entryIdOf(tab));
+        OSDItem *item = itemOfPage(m_tabWidget->widget(tab));
+        if (item && entry) {
+            entries.append({item->pixmap(), entry->position, m_tabWidget->tabText(tab)});
             tabs.append(tab);
         }
     }

@@ -5,6 +5,7 @@
 
 #include "core/document/osddocument.h"
 #include "core/pixels/colorkeyer.h"
+#include "core/records/itemrecords.h"
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/styled/checkboxex.h"
 #include "interfaces/styled/labelex.h"
@@ -320,7 +321,7 @@ void Quillmere::closeGesture()
     ++m_gesture;
 }
 
-OSDItem *Quillmere::buildItem(const EditorState::Item &state)
+OSDItem *Quillmere::buildItem(const OsdEntry &entry, const EditorState::Item &state)
 {
     OSDItem *item = newItem(state.source, state.isPicture);
     item->setHasOriginal(state.hasOriginal);
@@ -347,12 +348,12 @@ OSDItem *Quillmere::buildItem(const EditorState::Item &state)
         }
     }
     item->setKeyRecipe(state.keyBegin, state.keyEnd, state.keyFill);
-    item->setCut(state.hasCut ? state.cut : QRect());
-    item->setShowCutArea(state.showCut);
+    item->setCut(entry.cut);
+    item->setShowCutArea(entry.cutView);
     item->showImages();
     item->setVideoControlOSD(record);
     item->setSourceData(state.text);
-    item->setPos(state.pos);
+    item->setPos(entry.position);
     connectItem(item);
     return item;
 }
@@ -374,7 +375,25 @@ void Quillmere::placeItem(QGraphicsScene *scene, OSDItem *item)
         coverScreenAndItems(view, m_outputScreenSize);
 }
 
-void Quillmere::restoreTab(int index, const EditorState::Item *state)
+namespace {
+bool showsEntryGeometry(const OSDItem &item, const OsdEntry &entry)
+{
+    return ItemRecords::location(item.pos()) == entry.position && item.hasCut() == entry.hasCut() &&
+           (!entry.hasCut() || item.cutRect() == entry.cut) && item.isShowCutArea() == entry.cutView;
+}
+
+void showEntryGeometry(OSDItem *item, const OsdEntry &entry)
+{
+    if (showsEntryGeometry(*item, entry))
+        return;
+    item->setCut(entry.cut);
+    item->setShowCutArea(entry.cutView);
+    item->showImages();
+    item->setPos(entry.position);
+}
+} // namespace
+
+void Quillmere::restoreTab(int index, const OsdEntry &entry, const EditorState::Item *state)
 {
     auto *view = qobject_cast<QGraphicsView *>(m_tabWidget->widget(index));
     if (!view || !view->scene())
@@ -385,14 +404,13 @@ void Quillmere::restoreTab(int index, const EditorState::Item *state)
             placeItem(view->scene(), nullptr);
         return;
     }
-    if (live && state->sameAs(*live))
+    if (live && state->sameAs(*live)) {
+        showEntryGeometry(live, entry);
         return;
+    }
     if (live && state->samePictures(*live)) {
         // Only the place, the cut or the record's fields differ: no picture is made again.
-        live->setCut(state->hasCut ? state->cut : QRect());
-        live->setShowCutArea(state->showCut);
-        live->showImages();
-        live->setPos(state->pos);
+        showEntryGeometry(live, entry);
         if (VideoControlOSD *record = live->videoControlOSD()) {
             state->record.writeTo(record);
             if (!state->keyed)
@@ -407,17 +425,10 @@ void Quillmere::restoreTab(int index, const EditorState::Item *state)
         keyItem(live, state->keyBegin, state->keyEnd, state->keyFill, state->record.fillOn, true);
         if (record)
             state->record.writeTo(record);
-        const QRect cut = state->hasCut ? state->cut : QRect();
-        if (live->hasCut() != state->hasCut || live->isShowCutArea() != state->showCut ||
-            (state->hasCut && live->cutRect() != cut)) {
-            live->setCut(cut);
-            live->setShowCutArea(state->showCut);
-            live->showImages();
-        }
-        live->setPos(state->pos);
+        showEntryGeometry(live, entry);
         return;
     }
-    placeItem(view->scene(), buildItem(*state));
+    placeItem(view->scene(), buildItem(entry, *state));
 }
 
 void Quillmere::restoreState(const std::shared_ptr<const EditorState> &state, int entry)
@@ -441,13 +452,13 @@ void Quillmere::restoreState(const std::shared_ptr<const EditorState> &state, in
             m_document->restore(i, t.entry);
             QGraphicsView *view = addEntryPage(t.entry, i == 0);
             if (t.item)
-                placeItem(view->scene(), buildItem(*t.item));
+                placeItem(view->scene(), buildItem(t.entry, *t.item));
         }
         m_tabWidget->endBulkInsert();
     } else {
         for (int i = 0; i < state->tabs.size(); ++i) {
             m_document->restore(i, state->tabs[i].entry);
-            restoreTab(i, state->tabs[i].item.get());
+            restoreTab(i, state->tabs[i].entry, state->tabs[i].item.get());
         }
     }
 

@@ -82,6 +82,19 @@ void OSDItem::takeKeyedImage(QImage *keyed, QImage *displayForm)
     setPixmap(QPixmap());
 }
 
+void OSDItem::setPositionListener(std::function<void()> listener)
+{
+    m_positionListener = std::move(listener);
+    setFlag(ItemSendsGeometryChanges, bool(m_positionListener));
+}
+
+QVariant OSDItem::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    if (change == ItemPositionHasChanged && m_positionListener)
+        m_positionListener();
+    return QGraphicsPixmapItem::itemChange(change, value);
+}
+
 void OSDItem::setCut(const QRect &rect)
 {
     const QRect inside = rect.normalized() & QRect(QPoint(0, 0), m_image.size());

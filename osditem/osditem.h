@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <functional>
+
 class OSDImageCutDLL;
 class SourceData;
 class VideoControlOSD;
@@ -96,6 +98,9 @@ public:
     int cutWidth() const { return m_cutWidth; }
     int cutHeight() const { return m_cutHeight; }
     OSDImageCutDLL *cutPanel() const { return m_cutPanel; }
+    // Called after every change of the item's position, so that the entry it shows follows a move
+    // made on the item itself.
+    void setPositionListener(std::function<void()> listener);
 
 signals:
     void signal_closeAllOsdItem();
@@ -123,6 +128,7 @@ protected:
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void hoverEnterEvent(QGraphicsSceneHoverEvent *event) override;
     void hoverLeaveEvent(QGraphicsSceneHoverEvent *event) override;
+    QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
 
 private:
     bool pixelOf(const QImage &picture, const QPointF &itemPos, QRgb *pixel) const;
@@ -147,4 +153,5 @@ private:
     OSDImageCutDLL *m_cutPanel = nullptr;
     VideoControlOSD *m_videoControlOSD = nullptr;
     SourceData *m_sourceData = nullptr;
+    std::function<void()> m_positionListener;
 };

@@ -1,4 +1,4 @@
-// The OSD list without any window: ids, numbers, recipes and what views are told.
+// The OSD list without any window: ids, numbers, recipes, places and cuts, and what views are told.
 #include "core/document/osddocument.h"
 
 #include <QSignalSpy>
@@ -11,7 +11,9 @@ private slots:
     void numbersTakeTheLowestFree_data();
     void numbersTakeTheLowestFree();
     void idsAreNeverGivenTwice();
-    void keyChangesAreTold();
+    void changesAreToldByAspect_data();
+    void changesAreToldByAspect();
+    void entryKeepsItsPlaceAndCut();
     void restorePutsAnEntryBackAsItWas();
     void pickSetsTheRangeToOneColour();
 };
@@ -62,24 +64,74 @@ void TestDocument::idsAreNeverGivenTwice()
     QVERIFY(document.insert() > third);
 }
 
-void TestDocument::keyChangesAreTold()
+namespace {
+using Aspect = OsdDocument::Aspect;
+
+// Each aspect of the second of two entries changed as a view would, and the same change again.
+void change(OsdDocument &document, int id, Aspect aspect, int step)
 {
+    switch (aspect) {
+    case Aspect::Key: {
+        KeyRecipe key;
+        key.setChannel(1, 20, 40 + step);
+        document.setKey(id, key);
+        break;
+    }
+    case Aspect::Position:
+        document.setPosition(id, QPoint(-3, 7 + step));
+        break;
+    case Aspect::Cut:
+        document.setCut(id, QRect(1, 2, 30, 20 + step));
+        break;
+    case Aspect::CutView:
+        document.setCutView(id, true);
+        break;
+    }
+}
+} // namespace
+
+void TestDocument::changesAreToldByAspect_data()
+{
+    QTest::addColumn<Aspect>("aspect");
+    QTest::newRow("key") << Aspect::Key;
+    QTest::newRow("position") << Aspect::Position;
+    QTest::newRow("cut") << Aspect::Cut;
+    QTest::newRow("cut view") << Aspect::CutView;
+}
+
+void TestDocument::changesAreToldByAspect()
+{
+    QFETCH(Aspect, aspect);
     OsdDocument document;
     const int a = document.insert();
     const int b = document.insert();
-    QSignalSpy told(&document, &OsdDocument::keyChanged);
-    KeyRecipe key;
-    key.setChannel(1, 20, 40);
-    document.setKey(b, key);
+    const OsdEntry untouched = *document.entry(a);
+    QSignalSpy told(&document, &OsdDocument::changed);
+    change(document, b, aspect, 0);
     QCOMPARE(told.count(), 1);
     QCOMPARE(told.at(0).at(0).toInt(), b);
-    QCOMPARE(document.entry(b)->key.low(1), 20);
-    QCOMPARE(document.entry(b)->key.high(1), 40);
-    QCOMPARE(document.entry(a)->key, KeyRecipe());
-    // The same recipe again, or an unknown id, tells nothing.
-    document.setKey(b, key);
-    document.setKey(9999, key);
+    QCOMPARE(told.at(0).at(1).value<Aspect>(), aspect);
+    QCOMPARE(*document.entry(a), untouched);
+    QVERIFY(!(*document.entry(b) == untouched));
+    // The same change again, or an unknown id, tells nothing.
+    change(document, b, aspect, 0);
+    change(document, 9999, aspect, 0);
     QCOMPARE(told.count(), 1);
+}
+
+void TestDocument::entryKeepsItsPlaceAndCut()
+{
+    OsdDocument document;
+    const int id = document.insert();
+    document.setCut(id, QRect(4, 5, 10, 6));
+    document.setCutView(id, true);
+    QVERIFY(document.entry(id)->showsCut());
+    // An empty window is no cut: the switch stays as the operator left it, but shows nothing.
+    document.setCut(id, QRect(4, 5, 0, 6));
+    QVERIFY(!document.entry(id)->hasCut());
+    QVERIFY(document.entry(id)->cutView);
+    QVERIFY(!document.entry(id)->showsCut());
+    QCOMPARE(document.entry(id)->cut, QRect());
 }
 
 void TestDocument::restorePutsAnEntryBackAsItWas()
@@ -89,6 +141,7 @@ void TestDocument::restorePutsAnEntryBackAsItWas()
     const int id = document.insert();
     OsdEntry kept = *document.entry(id);
     kept.key.fill = QColor(1, 2, 3);
+    kept.position = QPoint(12, -4);
     document.remove(id);
     document.restore(0, kept);
     QCOMPARE(document.indexOf(id), 0);
@@ -96,12 +149,18 @@ void TestDocument::restorePutsAnEntryBackAsItWas()
     // A restored id is not given again.
     QVERIFY(document.insert() > id);
 
-    QSignalSpy told(&document, &OsdDocument::keyChanged);
+    // Putting back an entry that is there tells each aspect that differs, once.
+    QSignalSpy told(&document, &OsdDocument::changed);
     kept.key.enabled = true;
+    kept.cut = QRect(0, 0, 8, 8);
     document.restore(5, kept);
     QCOMPARE(document.count(), 3);
     QCOMPARE(document.indexOf(id), 0);
-    QCOMPARE(told.count(), 1);
+    QCOMPARE(told.count(), 2);
+    QCOMPARE(told.at(0).at(1).value<Aspect>(), Aspect::Key);
+    QCOMPARE(told.at(1).at(1).value<Aspect>(), Aspect::Cut);
+    document.restore(0, kept);
+    QCOMPARE(told.count(), 2);
 }
 
 void TestDocument::pickSetsTheRangeToOneColour()

@@ -46,6 +46,8 @@ private:
     static QList<QImage> shown(Quillmere &w);
     // The keying controls: ranges, their numbers and the switch.
     static QString panel(Quillmere &w);
+    // Where an item's place, cut or cut view is not its entry's; empty while all agree.
+    static QString itemsAgainstEntries(Quillmere &w);
 };
 
 QByteArray TestUndo::exported(Quillmere &w)
@@ -72,6 +74,20 @@ QList<QImage> TestUndo::shown(Quillmere &w)
         images << (item ? item->pixmap().toImage().convertToFormat(QImage::Format_RGB32) : QImage());
     }
     return images;
+}
+
+QString TestUndo::itemsAgainstEntries(Quillmere &w)
+{
+    for (int i = 0; i < Access::tabWidget(w)->count(); ++i) {
+        const OsdEntry *entry = w.document()->at(i);
+        const OSDItem *item = A::onlyItem(w, i);
+        if (!entry || !item)
+            continue;
+        if (item->pos() != QPointF(entry->position) || item->hasCut() != entry->hasCut() ||
+            (entry->hasCut() && item->cutRect() != entry->cut) || item->isShowCutArea() != entry->cutView)
+            return entry->title();
+    }
+    return QString();
 }
 
 QString TestUndo::panel(Quillmere &w)
@@ -233,6 +249,7 @@ void TestUndo::everyStepUndoesExactly()
     const QList<QImage> shownAfter = shown(w);
     const QString panelAfter = panel(w);
     QVERIFY(after != before || titlesAfter != titlesBefore);
+    QCOMPARE(itemsAgainstEntries(w), QString());
 
     for (int round = 0; round < 2; ++round) {
         while (stack->index() > count)
@@ -243,12 +260,14 @@ void TestUndo::everyStepUndoesExactly()
         QCOMPARE(Access::key(w).enabled, Access::selectColorCheck(w)->isChecked());
         QCOMPARE(Access::slider(w, 0)->maxValue(), Access::key(w).end.red());
         QVERIFY(exported(w) == before);
+        QCOMPARE(itemsAgainstEntries(w), QString());
         while (stack->canRedo())
             stack->redo();
         QCOMPARE(titles(w), titlesAfter);
         QVERIFY(shown(w) == shownAfter);
         QCOMPARE(panel(w).section(QLatin1Char('|'), 0, -2), panelAfter.section(QLatin1Char('|'), 0, -2));
         QVERIFY(exported(w) == after);
+        QCOMPARE(itemsAgainstEntries(w), QString());
     }
 }
 

@@ -32,10 +32,9 @@ void OsdDocument::restore(int index, const OsdEntry &entry)
     m_lastId = qMax(m_lastId, entry.id);
     const int present = indexOf(entry.id);
     if (present >= 0) {
-        const bool keyDiffers = m_entries[present].key != entry.key;
+        const OsdEntry before = m_entries[present];
         m_entries[present] = entry;
-        if (keyDiffers)
-            emit keyChanged(entry.id);
+        tellDifferences(before, entry);
         return;
     }
     if (index < 0 || index > m_entries.size())
@@ -87,5 +86,45 @@ void OsdDocument::setKey(int id, const KeyRecipe &key)
     if (!e || e->key == key)
         return;
     e->key = key;
-    emit keyChanged(id);
+    emit changed(id, Aspect::Key);
+}
+
+void OsdDocument::setPosition(int id, const QPoint &position)
+{
+    OsdEntry *e = find(id);
+    if (!e || e->position == position)
+        return;
+    e->position = position;
+    emit changed(id, Aspect::Position);
+}
+
+void OsdDocument::setCut(int id, const QRect &cut)
+{
+    OsdEntry *e = find(id);
+    const QRect window = cut.isEmpty() ? QRect() : cut;
+    if (!e || e->cut == window)
+        return;
+    e->cut = window;
+    emit changed(id, Aspect::Cut);
+}
+
+void OsdDocument::setCutView(int id, bool on)
+{
+    OsdEntry *e = find(id);
+    if (!e || e->cutView == on)
+        return;
+    e->cutView = on;
+    emit changed(id, Aspect::CutView);
+}
+
+void OsdDocument::tellDifferences(const OsdEntry &before, const OsdEntry &after)
+{
+    if (before.key != after.key)
+        emit changed(after.id, Aspect::Key);
+    if (before.position != after.position)
+        emit changed(after.id, Aspect::Position);
+    if (before.cut != after.cut)
+        emit changed(after.id, Aspect::Cut);
+    if (before.cutView != after.cutView)
+        emit changed(after.id, Aspect::CutView);
 }

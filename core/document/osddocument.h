@@ -6,19 +6,30 @@
 #include <QVector>
 
 // The operator's OSD list in tab order: the one place that holds each entry's state that is not a
-// picture (its id, its number and its keying recipe). The window shows the current entry's state
-// and changes it only through this class, which tells every view what changed.
+// picture (its id, its number, its keying recipe, its place and its cut). The window shows the
+// entries and changes them only through this class, which tells every view which entry changed and
+// in what.
 class OsdDocument : public QObject
 {
     Q_OBJECT
 public:
+    // What of an entry changed, so a view redraws only that.
+    enum class Aspect
+    {
+        Key,
+        Position,
+        Cut,
+        CutView
+    };
+    Q_ENUM(Aspect)
+
     explicit OsdDocument(QObject *parent = nullptr);
 
     // A new entry at index (at the end when out of range) with a fresh id and the lowest number no
     // other entry has (1 upwards, without limit); returns its id.
     int insert(int index = -1);
     // Puts an entry back as it was (undo): its id and number stay; an id already present is
-    // replaced in place.
+    // replaced in place and every aspect that differs is told.
     void restore(int index, const OsdEntry &entry);
     void remove(int id);
     void clear();
@@ -31,15 +42,20 @@ public:
     const OsdEntry *at(int index) const;
 
     void setKey(int id, const KeyRecipe &key);
+    void setPosition(int id, const QPoint &position);
+    // A null or empty window clears the cut.
+    void setCut(int id, const QRect &cut);
+    void setCutView(int id, bool on);
 
 signals:
-    void keyChanged(int id);
+    void changed(int id, OsdDocument::Aspect aspect);
 
 private:
     OsdEntry *find(int id);
     // Tests arrange an entry's fields directly, as they do the window's.
     friend class QuillmereTestAccess;
     int freeNumber() const;
+    void tellDifferences(const OsdEntry &before, const OsdEntry &after);
 
     QVector<OsdEntry> m_entries;
     int m_lastId = 0;

@@ -2,6 +2,8 @@
 
 #include "core/document/keyrecipe.h"
 
+#include <QPoint>
+#include <QRect>
 #include <QString>
 
 // One entry of the OSD list, shown as one tab. The id stays the entry's for the whole session and
@@ -12,10 +14,20 @@ struct OsdEntry
     int id = 0;
     int number = 0;
     KeyRecipe key;
+    // Where the item's top-left corner lies on the output screen, in screen pixels.
+    QPoint position;
+    // The cut window inside the keyed picture; null while the picture has none.
+    QRect cut;
+    // The cut-view switch: while it is on and there is a cut, the tab and the file show only the cut
+    // window.
+    bool cutView = false;
 
+    bool hasCut() const { return !cut.isEmpty(); }
+    bool showsCut() const { return cutView && hasCut(); }
     QString title() const { return QStringLiteral("OSD") + QString::number(number); }
     bool operator==(const OsdEntry &other) const
     {
-        return id == other.id && number == other.number && key == other.key;
+        return id == other.id && number == other.number && key == other.key && position == other.position &&
+               cut == other.cut && cutView == other.cutView;
     }
 };
