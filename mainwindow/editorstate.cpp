@@ -50,7 +50,7 @@ bool EditorState::RecordFields::operator==(const RecordFields &other) const
 }
 
 EditorState::Item::Item(const OSDItem &item)
-    : isPicture(item.isPicture()), hasOriginal(item.hasOriginal()), source(item.sourceImage()),
+    : sourceKey(item.sourceImage().cacheKey()),
       keyed(item.image().cacheKey() != item.sourceImage().cacheKey()), keyFlag(item.isKeyApplied()),
       keyBegin(item.keyBegin()), keyEnd(item.keyEnd()), keyFill(item.keyFill()), text(item.sourceData())
 {
@@ -70,8 +70,7 @@ EditorState::Item::~Item()
 
 bool EditorState::Item::sameSource(const OSDItem &item) const
 {
-    return item.isPicture() == isPicture && item.hasOriginal() == hasOriginal &&
-           item.sourceImage().cacheKey() == source.cacheKey() && item.sourceData() == text &&
+    return item.sourceImage().cacheKey() == sourceKey && item.sourceData() == text &&
            bool(item.videoControlOSD()) == hasRecord;
 }
 

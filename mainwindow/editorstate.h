@@ -60,12 +60,11 @@ public:
         bool sameAs(const OSDItem &item) const;
         // Same pictures and key, so only the record fields may differ.
         bool samePictures(const OSDItem &item) const;
-        // Same source picture, kind, text and record presence: the item can be keyed into this.
+        // Same source picture, text and record presence: the item can be keyed into this.
         bool sameSource(const OSDItem &item) const;
 
-        bool isPicture = false;
-        bool hasOriginal = true;
-        QImage source;
+        // The entry's source picture, by identity; the entry holds its pixels.
+        qint64 sourceKey = 0;
         // Keyed: the item shows the source keyed with begin, end and fill; otherwise the source.
         bool keyed = false;
         bool keyFlag = false;

@@ -66,6 +66,8 @@ OSDItem *Quillmere::itemOfEntry(int id) const
 void Quillmere::adoptItem(int id, const OSDItem *item)
 {
     m_adopting = true;
+    m_document->setSource(id, item->isPicture() ? OsdEntry::Kind::Picture : OsdEntry::Kind::Text,
+                          item->sourceImage(), item->hasOriginal());
     m_document->setPosition(id, ItemRecords::location(item->pos()));
     m_document->setCut(id, item->hasCut() ? item->cutRect() : QRect());
     m_document->setCutView(id, item->isShowCutArea());
@@ -89,6 +91,9 @@ void Quillmere::showEntryChange(int id, OsdDocument::Aspect aspect)
             showCurrentEntry();
         return;
     }
+    // Items are made for their entries' pictures where those change (adding, undo, import).
+    if (aspect == OsdDocument::Aspect::Source)
+        return;
     // Undo puts the items back itself, and a new item already shows what its entry takes from it.
     if (m_restoring || m_adopting)
         return;
@@ -98,6 +103,7 @@ void Quillmere::showEntryChange(int id, OsdDocument::Aspect aspect)
         return;
     VideoControlOSD *record = item->videoControlOSD();
     switch (aspect) {
+    case OsdDocument::Aspect::Source:
     case OsdDocument::Aspect::Key:
         break;
     case OsdDocument::Aspect::Position:

@@ -233,6 +233,7 @@ void Quillmere::slot_deleteItem()
         else
             delete item;
     }
+    m_document->setSource(currentEntryId(), OsdEntry::Kind::Empty, QImage());
     if (!items.isEmpty())
         markChanged(Step::Clear);
     updatePositionControls();

@@ -157,7 +157,7 @@ qint64 newBytes(const EditorState &state, const QSet<const void *> &live, QSet<c
     for (const EditorState::Tab &tab : state.tabs) {
         if (!tab.item)
             continue;
-        count(tab.item->source.constBits(), tab.item->source.sizeInBytes());
+        count(tab.entry.source.constBits(), tab.entry.source.sizeInBytes());
         count(tab.item->recordData.constData(), tab.item->recordData.size());
     }
     return bytes;
@@ -323,8 +323,8 @@ void Quillmere::closeGesture()
 
 OSDItem *Quillmere::buildItem(const OsdEntry &entry, const EditorState::Item &state)
 {
-    OSDItem *item = newItem(state.source, state.isPicture);
-    item->setHasOriginal(state.hasOriginal);
+    OSDItem *item = newItem(entry.source, entry.kind == OsdEntry::Kind::Picture);
+    item->setHasOriginal(entry.hasOriginal);
     VideoControlOSD *record = nullptr;
     if (state.hasRecord) {
         record = new VideoControlOSD;
@@ -333,7 +333,7 @@ OSDItem *Quillmere::buildItem(const OsdEntry &entry, const EditorState::Item &st
     if (state.keyed) {
         // The keyed picture is made again, exactly as the keying step made it.
         ColorKeyer::Keyed keyed =
-            ColorKeyer::keyed(state.source, state.keyBegin, state.keyEnd, state.keyFill, record != nullptr);
+            ColorKeyer::keyed(entry.source, state.keyBegin, state.keyEnd, state.keyFill, record != nullptr);
         item->setKeyedImage(keyed.image, keyed.display);
         if (record) {
             record->setPImageValue(new QImage(keyed.image));
@@ -341,9 +341,9 @@ OSDItem *Quillmere::buildItem(const OsdEntry &entry, const EditorState::Item &st
         }
     } else {
         if (state.keyFlag)
-            item->setKeyedImage(state.source);
+            item->setKeyedImage(entry.source);
         if (record) {
-            record->setPImageValue(new QImage(state.source));
+            record->setPImageValue(new QImage(entry.source));
             record->setImage(state.recordData);
         }
     }

@@ -67,10 +67,21 @@ void TestDocument::idsAreNeverGivenTwice()
 namespace {
 using Aspect = OsdDocument::Aspect;
 
+// One picture for the whole run: sources compare by identity.
+const QImage &picture()
+{
+    static const QImage shared(4, 3, QImage::Format_RGB32);
+    return shared;
+}
+
 // Each aspect of the second of two entries changed as a view would, and the same change again.
 void change(OsdDocument &document, int id, Aspect aspect, int step)
 {
     switch (aspect) {
+    case Aspect::Source:
+        document.setSource(id, OsdEntry::Kind::Picture,
+                           step == 0 ? picture() : QImage(2, 2, QImage::Format_RGB32));
+        break;
     case Aspect::Key: {
         KeyRecipe key;
         key.setChannel(1, 20, 40 + step);
@@ -93,6 +104,7 @@ void change(OsdDocument &document, int id, Aspect aspect, int step)
 void TestDocument::changesAreToldByAspect_data()
 {
     QTest::addColumn<Aspect>("aspect");
+    QTest::newRow("source") << Aspect::Source;
     QTest::newRow("key") << Aspect::Key;
     QTest::newRow("position") << Aspect::Position;
     QTest::newRow("cut") << Aspect::Cut;

@@ -46,7 +46,7 @@ private:
     static QList<QImage> shown(Quillmere &w);
     // The keying controls: ranges, their numbers and the switch.
     static QString panel(Quillmere &w);
-    // Where an item's place, cut or cut view is not its entry's; empty while all agree.
+    // Where an item's picture, place, cut or cut view is not its entry's; empty while all agree.
     static QString itemsAgainstEntries(Quillmere &w);
 };
 
@@ -81,9 +81,13 @@ QString TestUndo::itemsAgainstEntries(Quillmere &w)
     for (int i = 0; i < Access::tabWidget(w)->count(); ++i) {
         const OsdEntry *entry = w.document()->at(i);
         const OSDItem *item = A::onlyItem(w, i);
-        if (!entry || !item)
+        if (!entry || (entry->kind == OsdEntry::Kind::Empty) != !item)
+            return QStringLiteral("tab %1").arg(i);
+        if (!item)
             continue;
-        if (item->pos() != QPointF(entry->position) || item->hasCut() != entry->hasCut() ||
+        if (item->sourceImage().cacheKey() != entry->source.cacheKey() ||
+            item->isPicture() != (entry->kind == OsdEntry::Kind::Picture) ||
+            item->pos() != QPointF(entry->position) || item->hasCut() != entry->hasCut() ||
             (entry->hasCut() && item->cutRect() != entry->cut) || item->isShowCutArea() != entry->cutView)
             return entry->title();
     }

@@ -80,6 +80,17 @@ OsdEntry *OsdDocument::find(int id)
     return index >= 0 ? &m_entries[index] : nullptr;
 }
 
+void OsdDocument::setSource(int id, OsdEntry::Kind kind, const QImage &source, bool hasOriginal)
+{
+    OsdEntry *e = find(id);
+    if (!e || (e->kind == kind && e->source.cacheKey() == source.cacheKey() && e->hasOriginal == hasOriginal))
+        return;
+    e->kind = kind;
+    e->source = source;
+    e->hasOriginal = hasOriginal;
+    emit changed(id, Aspect::Source);
+}
+
 void OsdDocument::setKey(int id, const KeyRecipe &key)
 {
     OsdEntry *e = find(id);
@@ -119,6 +130,9 @@ void OsdDocument::setCutView(int id, bool on)
 
 void OsdDocument::tellDifferences(const OsdEntry &before, const OsdEntry &after)
 {
+    if (before.kind != after.kind || before.source.cacheKey() != after.source.cacheKey() ||
+        before.hasOriginal != after.hasOriginal)
+        emit changed(after.id, Aspect::Source);
     if (before.key != after.key)
         emit changed(after.id, Aspect::Key);
     if (before.position != after.position)

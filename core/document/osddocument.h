@@ -5,10 +5,10 @@
 #include <QObject>
 #include <QVector>
 
-// The operator's OSD list in tab order: the one place that holds each entry's state that is not a
-// picture (its id, its number, its keying recipe, its place and its cut). The window shows the
-// entries and changes them only through this class, which tells every view which entry changed and
-// in what.
+// The operator's OSD list in tab order: the one place that holds each entry's state (its id, its
+// number, the picture or text it shows, its keying recipe, its place and its cut). What is shown
+// and written is made from it. The window changes entries only through this class, which tells
+// every view which entry changed and in what.
 class OsdDocument : public QObject
 {
     Q_OBJECT
@@ -16,6 +16,7 @@ public:
     // What of an entry changed, so a view redraws only that.
     enum class Aspect
     {
+        Source,
         Key,
         Position,
         Cut,
@@ -41,6 +42,8 @@ public:
     const OsdEntry *entry(int id) const;
     const OsdEntry *at(int index) const;
 
+    // A new picture or text for an entry (Empty with a null picture when its item goes).
+    void setSource(int id, OsdEntry::Kind kind, const QImage &source, bool hasOriginal = true);
     void setKey(int id, const KeyRecipe &key);
     void setPosition(int id, const QPoint &position);
     // A null or empty window clears the cut.

@@ -2,6 +2,7 @@
 
 #include "core/document/keyrecipe.h"
 
+#include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -11,8 +12,21 @@
 // free when the entry was made.
 struct OsdEntry
 {
+    enum class Kind
+    {
+        Empty,
+        Picture,
+        Text
+    };
+
     int id = 0;
     int number = 0;
+    Kind kind = Kind::Empty;
+    // What keying starts from: the picture as loaded, the rendered text, or for an imported record
+    // the pixels it held. Shared with the views, never written.
+    QImage source;
+    // False for an imported record: its pixels may be keyed already, with no original to go back to.
+    bool hasOriginal = true;
     KeyRecipe key;
     // Where the item's top-left corner lies on the output screen, in screen pixels.
     QPoint position;
@@ -27,7 +41,9 @@ struct OsdEntry
     QString title() const { return QStringLiteral("OSD") + QString::number(number); }
     bool operator==(const OsdEntry &other) const
     {
-        return id == other.id && number == other.number && key == other.key && position == other.position &&
-               cut == other.cut && cutView == other.cutView;
+        // Pictures compare by identity: a change gives a new picture, never new pixels in the old one.
+        return id == other.id && number == other.number && kind == other.kind &&
+               source.cacheKey() == other.source.cacheKey() && hasOriginal == other.hasOriginal &&
+               key == other.key && position == other.position && cut == other.cut && cutView == other.cutView;
     }
 };
