@@ -66,8 +66,11 @@ OSDItem *Quillmere::itemOfEntry(int id) const
 void Quillmere::adoptItem(int id, const OSDItem *item)
 {
     m_adopting = true;
+    OsdEntry::Text text;
+    if (const SourceData *source = item->sourceData())
+        text = {source->getContent(), source->getTextFont(), source->getTextColor()};
     m_document->setSource(id, item->isPicture() ? OsdEntry::Kind::Picture : OsdEntry::Kind::Text,
-                          item->sourceImage(), item->hasOriginal());
+                          item->sourceImage(), item->hasOriginal(), text);
     m_document->setPosition(id, ItemRecords::location(item->pos()));
     m_document->setCut(id, item->hasCut() ? item->cutRect() : QRect());
     m_document->setCutView(id, item->isShowCutArea());

@@ -1,15 +1,12 @@
 // Opening the text image window, fresh or for re-editing a text item.
 #include "mainwindow/quillmere.h"
 
-#include "interfaces/model/sourcedata.h"
+#include "core/document/osddocument.h"
 #include "interfaces/styled/tablewidgetex.h"
-#include "osditem/osditem.h"
 #include "textexport/config.h"
 #include "textexport/exporttextimage.h"
 
 #include <QCoreApplication>
-#include <QGraphicsScene>
-#include <QGraphicsView>
 
 void Quillmere::slot_textButten()
 {
@@ -53,17 +50,9 @@ void Quillmere::openTextWindow(bool reedit)
     m_textWindow->setMaxImageSize(QSize(m_tabWidget->width() - 20, m_tabWidget->height() - 50));
 
     if (reedit) {
-        QGraphicsView *view = currentView();
-        if (view && view->scene()) {
-            const QList<QGraphicsItem *> items = view->scene()->items(Qt::DescendingOrder);
-            for (QGraphicsItem *item : items) {
-                auto *osdItem = qgraphicsitem_cast<OSDItem *>(item);
-                if (!osdItem || !osdItem->sourceData())
-                    continue;
-                const SourceData *source = osdItem->sourceData();
-                m_textWindow->loadText(source->getTextColor(), source->getTextFont(), source->getContent());
-            }
-        }
+        const OsdEntry *entry = m_document->entry(currentEntryId());
+        if (entry && entry->kind == OsdEntry::Kind::Text)
+            m_textWindow->loadText(entry->text.colour, entry->text.font, entry->text.content);
     }
 
     m_textWindow->showNormal();

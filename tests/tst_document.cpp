@@ -79,8 +79,9 @@ void change(OsdDocument &document, int id, Aspect aspect, int step)
 {
     switch (aspect) {
     case Aspect::Source:
-        document.setSource(id, OsdEntry::Kind::Picture,
-                           step == 0 ? picture() : QImage(2, 2, QImage::Format_RGB32));
+        // The same picture with another text is another source.
+        document.setSource(id, OsdEntry::Kind::Text, picture(), true,
+                           {QStringLiteral("text %1").arg(step), QFont(), QColor(Qt::red)});
         break;
     case Aspect::Key: {
         KeyRecipe key;

@@ -80,14 +80,17 @@ OsdEntry *OsdDocument::find(int id)
     return index >= 0 ? &m_entries[index] : nullptr;
 }
 
-void OsdDocument::setSource(int id, OsdEntry::Kind kind, const QImage &source, bool hasOriginal)
+void OsdDocument::setSource(int id, OsdEntry::Kind kind, const QImage &source, bool hasOriginal,
+                            const OsdEntry::Text &text)
 {
     OsdEntry *e = find(id);
-    if (!e || (e->kind == kind && e->source.cacheKey() == source.cacheKey() && e->hasOriginal == hasOriginal))
+    if (!e || (e->kind == kind && e->source.cacheKey() == source.cacheKey() &&
+               e->hasOriginal == hasOriginal && e->text == text))
         return;
     e->kind = kind;
     e->source = source;
     e->hasOriginal = hasOriginal;
+    e->text = text;
     emit changed(id, Aspect::Source);
 }
 
@@ -131,7 +134,7 @@ void OsdDocument::setCutView(int id, bool on)
 void OsdDocument::tellDifferences(const OsdEntry &before, const OsdEntry &after)
 {
     if (before.kind != after.kind || before.source.cacheKey() != after.source.cacheKey() ||
-        before.hasOriginal != after.hasOriginal)
+        before.hasOriginal != after.hasOriginal || before.text != after.text)
         emit changed(after.id, Aspect::Source);
     if (before.key != after.key)
         emit changed(after.id, Aspect::Key);

@@ -2,6 +2,8 @@
 
 #include "core/document/keyrecipe.h"
 
+#include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -19,6 +21,20 @@ struct OsdEntry
         Text
     };
 
+    // A text entry's text as the text window took it, so it can be edited again.
+    struct Text
+    {
+        QString content;
+        QFont font;
+        QColor colour;
+
+        bool operator==(const Text &other) const
+        {
+            return content == other.content && font == other.font && colour == other.colour;
+        }
+        bool operator!=(const Text &other) const { return !(*this == other); }
+    };
+
     int id = 0;
     int number = 0;
     Kind kind = Kind::Empty;
@@ -27,6 +43,8 @@ struct OsdEntry
     QImage source;
     // False for an imported record: its pixels may be keyed already, with no original to go back to.
     bool hasOriginal = true;
+    // Empty for pictures.
+    Text text;
     KeyRecipe key;
     // Where the item's top-left corner lies on the output screen, in screen pixels.
     QPoint position;
@@ -44,6 +62,7 @@ struct OsdEntry
         // Pictures compare by identity: a change gives a new picture, never new pixels in the old one.
         return id == other.id && number == other.number && kind == other.kind &&
                source.cacheKey() == other.source.cacheKey() && hasOriginal == other.hasOriginal &&
-               key == other.key && position == other.position && cut == other.cut && cutView == other.cutView;
+               text == other.text && key == other.key && position == other.position && cut == other.cut &&
+               cutView == other.cutView;
     }
 };
