@@ -13,7 +13,7 @@ namespace {
 // Lines as thick as the 16-pixel icon can still show as one pixel.
 const qreal kLine = 16.0;
 
-// The plan of the small icons, in whole pixels: where the scaled drawing's parts fall, moved onto
+// The plan of the small icons, in whole pixels: where the scaled drawing's pieces fall, moved onto
 // the pixel grid so that no edge is smeared over two pixels.
 struct SmallPlan
 {
