@@ -54,8 +54,9 @@ trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb -x "$deb" "$unpacked"
 echo "== desktop-file-validate"
 desktop-file-validate "$unpacked"/usr/share/applications/*.desktop || failed=1
-echo "== appstreamcli validate"
-appstreamcli validate --no-net "$unpacked"/usr/share/metainfo/*.metainfo.xml || failed=1
+echo "== appstreamcli validate-tree"
+# The whole tree: the metadata, and the desktop entry and icon it names.
+appstreamcli validate-tree --no-net "$unpacked" || failed=1
 echo "== manual pages"
 for page in "$unpacked"/usr/share/man/man1/*.1.gz; do
   # man's formatter reports what it cannot lay out on stderr; any line there is a fault.
