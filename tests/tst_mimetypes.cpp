@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QStandardPaths>
@@ -17,6 +18,8 @@ private slots:
     void initTestCase();
     void typeOfFile_data();
     void typeOfFile();
+    void iconOfType_data();
+    void iconOfType();
 
 private:
     QTemporaryDir m_data;
@@ -77,6 +80,35 @@ void TestMimeTypes::typeOfFile()
     file.close();
     const QString found = QMimeDatabase().mimeTypeForFile(path).name();
     QCOMPARE(found, type);
+}
+
+void TestMimeTypes::iconOfType_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::newRow("pic") << QStringLiteral("application/x-brisklane-pic");
+    QTest::newRow("logo") << QStringLiteral("application/x-brisklane-logo");
+}
+
+// The desktop shows a file of the type with the icon the database names; the theme must hold it in
+// every size the application's icon comes in, at that size, and as the scalable drawing.
+void TestMimeTypes::iconOfType()
+{
+    QFETCH(QString, type);
+    const QString icon = QMimeDatabase().mimeTypeForName(type).iconName();
+    QCOMPARE(icon, QString(type).replace(QLatin1Char('/'), QLatin1Char('-')));
+    const QDir theme(QStringLiteral(BRISKLANE_ICONS_DIR));
+    const QStringList sizes = theme.entryList({QStringLiteral("*x*")}, QDir::Dirs);
+    QVERIFY(sizes.size() >= 7);
+    for (const QString &size : sizes) {
+        if (!QFileInfo::exists(theme.filePath(size + QStringLiteral("/apps/brisklane.png"))))
+            continue;
+        const QString path = theme.filePath(QStringLiteral("%1/mimetypes/%2.png").arg(size, icon));
+        const QImage image(path);
+        QVERIFY2(!image.isNull(), qPrintable(path));
+        const int side = size.section(QLatin1Char('x'), 0, 0).toInt();
+        QCOMPARE(image.size(), QSize(side, side));
+    }
+    QVERIFY(QFileInfo::exists(theme.filePath(QStringLiteral("scalable/mimetypes/%1.svg").arg(icon))));
 }
 
 QTEST_GUILESS_MAIN(TestMimeTypes)

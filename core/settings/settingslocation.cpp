@@ -26,10 +26,17 @@ bool SettingsLocation::canWriteIn(const QString &folder)
     return probe.open();
 }
 
+QString SettingsLocation::portableMarker()
+{
+    return QStringLiteral("portable");
+}
+
 QString SettingsLocation::choose(const QString &applicationFolder, const QString &configFolder,
                                  const QString &installedFolder)
 {
-    if (!sameFolder(applicationFolder, installedFolder) && canWriteIn(applicationFolder))
+    const bool portable = !applicationFolder.isEmpty() &&
+                          QFileInfo(QDir(applicationFolder).filePath(portableMarker())).isFile();
+    if (portable && !sameFolder(applicationFolder, installedFolder) && canWriteIn(applicationFolder))
         return applicationFolder;
     QDir().mkpath(configFolder);
     return configFolder;

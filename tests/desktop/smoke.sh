@@ -54,8 +54,8 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 [[ -e /tmp/.X11-unix/X$display ]] || fail "Xvfb did not start on $DISPLAY"
-# A home of its own: no settings, recent folders or drafts from an earlier run. The build's editor
-# keeps settings.ini beside itself, so a copy runs from the work folder.
+# A home of its own: no settings, recent folders or drafts from an earlier run. The editor keeps
+# settings.ini in XDG_CONFIG_HOME (no portable marker beside the copy in the work folder).
 export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_HOME=$work/home/.config LC_ALL=C
 if [[ $app != /usr/bin/* ]]; then
   mkdir -p "$work/bin"

@@ -1,9 +1,11 @@
-// Writes the editor's own icons and arrows as PNG files below app/res, and the application's icon
-// for the desktop below packaging/icons. The output depends only on this code and the Qt version,
+// Writes the editor's own icons and arrows as PNG files below app/res, the application's and the
+// OSD files' icons for the desktop below packaging/icons, and both as .ico files for Windows below
+// packaging/windows. The output depends only on this code and the Qt version,
 // so rerunning it reproduces the committed files.
 
 #include "appicon.h"
 #include "contactsheet.h"
+#include "icofile.h"
 #include "resourceimage.h"
 
 #include <QCommandLineParser>
@@ -66,6 +68,41 @@ int main(int argc, char *argv[])
         return 1;
     }
     err << "wrote the application icon below " << icons << '\n';
+
+    // The OSD files' icon, once per MIME type, in the theme's mimetypes folders.
+    for (const QString &name : FileIcon::names()) {
+        for (int size : AppIcon::pngSizes()) {
+            const QString path = QStringLiteral("%1/%2x%2/mimetypes/%3.png").arg(icons).arg(size).arg(name);
+            if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !FileIcon::render(size).save(path, "PNG")) {
+                err << "cannot write " << path << '\n';
+                return 1;
+            }
+        }
+        const QString path = QStringLiteral("%1/scalable/mimetypes/%2.svg").arg(icons, name);
+        if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !FileIcon::writeSvg(path)) {
+            err << "cannot write " << path << '\n';
+            return 1;
+        }
+    }
+    err << "wrote the OSD files' icon below " << icons << '\n';
+
+    // The Windows icons: the executables' (and the installer's), and the OSD files'.
+    const QString windows = QDir::cleanPath(QStringLiteral(DRAWRESOURCES_WINDOWS_OUT));
+    QVector<QImage> appImages;
+    QVector<QImage> fileImages;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        appImages << AppIcon::render(size);
+        fileImages << FileIcon::render(size);
+    }
+    QDir().mkpath(windows);
+    for (const auto &ico : {qMakePair(QStringLiteral("brisklane.ico"), appImages),
+                            qMakePair(QStringLiteral("brisklane-file.ico"), fileImages)}) {
+        if (!IcoFile::write(windows + QLatin1Char('/') + ico.first, ico.second)) {
+            err << "cannot write " << windows << '/' << ico.first << '\n';
+            return 1;
+        }
+    }
+    err << "wrote the Windows icons below " << windows << '\n';
 
     if (parser.isSet(sheetOption)) {
         const QString sheetPath = parser.value(sheetOption);
