@@ -26,6 +26,7 @@ class OSDItem;
 class QAction;
 class OverviewScene;
 class PreviewView;
+class PlacementController;
 class PropertyPanel;
 class PushButtonEx;
 class QComboBox;
@@ -223,11 +224,9 @@ private:
     void initOutputControl();
     void connectPositionControls(PropertyPanel *panel);
     void outputScreenChosen(int index);
-    // Shows the current tab's item position in the fields; disables them without an item.
+    // Tells the placement which entry is current.
     void updatePositionControls();
-    void positionEdited();
     void nudgeCurrentItem(const QPoint &delta);
-    void alignCurrentItem(Qt::Alignment alignment);
     void fillOutputChoices();
     // Says once per window, without stopping the work, that settings.ini cannot be written (or was
     // not, when saved is false).
@@ -314,9 +313,7 @@ private:
     QVector<int> m_overviewTabs;
     QVector<qint64> m_overviewPixmapKeys;
     QComboBox *m_outputCombo = nullptr;
-    SpinBoxEx *m_xSpin = nullptr;
-    SpinBoxEx *m_ySpin = nullptr;
-    QToolButton *m_alignButtons[6] = {};
+    PlacementController *m_placement = nullptr;
     OsdDocument *m_document = nullptr;
     ExportTextImage *m_textWindow = nullptr;
     // Text left unsent in the last fresh text window, offered again at the next one.

@@ -117,8 +117,6 @@ void Quillmere::showEntryChange(int id, OsdDocument::Aspect aspect)
             for (QGraphicsView *view : views)
                 coverScreenAndItems(view, m_outputScreenSize);
         }
-        if (id == currentEntryId())
-            updatePositionControls();
         break;
     case OsdDocument::Aspect::Cut:
         item->setCut(entry->cut);

@@ -9,6 +9,7 @@
 #include "interfaces/styled/custommegbox.h"
 #include "interfaces/styled/spinboxex.h"
 #include "interfaces/styled/tablewidgetex.h"
+#include "mainwindow/placementcontroller.h"
 #include "mainwindow/propertypanel.h"
 #include "mainwindow/screensizedialog.h"
 #include "osditem/osditem.h"
@@ -85,6 +86,8 @@ void Quillmere::warnIfSettingsReadOnly(const Config &config, bool saved)
 void Quillmere::applyOutputScreenSize(const QSize &size)
 {
     m_outputScreenSize = size;
+    if (m_placement)
+        m_placement->setScreenSize(size);
     for (int i = 0; i < m_tabWidget->count(); ++i) {
         if (auto *page = qobject_cast<PreviewView *>(m_tabWidget->widget(i))) {
             page->setScreenSize(size);
@@ -157,20 +160,17 @@ void Quillmere::outputScreenChosen(int index)
 
 void Quillmere::connectPositionControls(PropertyPanel *panel)
 {
-    m_xSpin = panel->xSpin();
-    m_ySpin = panel->ySpin();
-    connect(m_xSpin, QOverload<int>::of(&QSpinBox::valueChanged), this, &Quillmere::positionEdited);
-    connect(m_ySpin, QOverload<int>::of(&QSpinBox::valueChanged), this, &Quillmere::positionEdited);
-    // Stepping a field is one move until the field is left.
-    connect(m_xSpin, &QSpinBox::editingFinished, this, &Quillmere::closeGesture);
-    connect(m_ySpin, &QSpinBox::editingFinished, this, &Quillmere::closeGesture);
-    const QList<Qt::Alignment> alignments = PropertyPanel::alignments();
-    for (int i = 0; i < alignments.size(); ++i) {
-        m_alignButtons[i] = panel->alignButton(i);
-        const Qt::Alignment alignment = alignments[i];
-        connect(m_alignButtons[i], &QToolButton::clicked, this,
-                [this, alignment] { alignCurrentItem(alignment); });
-    }
+    // What the device shows of an item: its cut window while the cut view is on.
+    m_placement = new PlacementController(
+        m_document, panel,
+        [this](int id) {
+            const OSDItem *item = itemOfEntry(id);
+            return item ? item->pixmap().size() : QSize();
+        },
+        this);
+    m_placement->setScreenSize(m_outputScreenSize);
+    connect(m_placement, &PlacementController::moved, this, [this](int id) { markChanged(Step::Move, id); });
+    connect(m_placement, &PlacementController::gestureEnded, this, &Quillmere::closeGesture);
     connect(m_tabWidget, &QTabWidget::currentChanged, this, &Quillmere::updatePositionControls);
     updatePositionControls();
 }
@@ -206,51 +206,25 @@ void Quillmere::moveItem(OSDItem *item, const QPoint &pos)
     if (!item || item->pos() == QPointF(pos))
         return;
     const int entry = entryOfItem(item);
-    if (entry == 0)
+    if (entry == 0 || !m_placement)
         return;
     // An item between two pixels (moved on the item itself) is put on the pixel it is taken for.
-    if (m_document->entry(entry)->position == pos)
+    if (!m_placement->moveTo(entry, pos))
         showEntryChange(entry, OsdDocument::Aspect::Position);
-    else
-        m_document->setPosition(entry, pos);
     markChanged(Step::Move, entry);
 }
 
 void Quillmere::updatePositionControls()
 {
-    if (!m_xSpin)
-        return;
-    OSDItem *item = currentItem();
-    const QPoint at = item ? ItemRecords::location(item->pos()) : QPoint();
-    {
-        const QSignalBlocker blockX(m_xSpin);
-        const QSignalBlocker blockY(m_ySpin);
-        m_xSpin->setValue(at.x());
-        m_ySpin->setValue(at.y());
-    }
-    m_xSpin->setEnabled(item);
-    m_ySpin->setEnabled(item);
-    for (QToolButton *button : m_alignButtons)
-        button->setEnabled(item);
-}
-
-void Quillmere::positionEdited()
-{
-    moveItem(currentItem(), QPoint(m_xSpin->value(), m_ySpin->value()));
+    // Called while the window is being built too, before the placement exists.
+    if (m_placement)
+        m_placement->setCurrent(currentEntryId());
 }
 
 void Quillmere::nudgeCurrentItem(const QPoint &delta)
 {
-    if (OSDItem *item = currentItem())
-        moveItem(item, ItemRecords::location(item->pos()) + delta);
-}
-
-void Quillmere::alignCurrentItem(Qt::Alignment alignment)
-{
-    if (OSDItem *item = currentItem()) {
-        const QRect shown(ItemRecords::location(item->pos()), item->pixmap().size());
-        moveItem(item, OutputScreen(m_outputScreenSize).aligned(shown, alignment));
-    }
+    if (m_placement)
+        m_placement->nudge(delta);
 }
 
 QStringList Quillmere::itemsOffScreen() const

@@ -100,9 +100,9 @@ public:
     static QLabel *colorTipSwatch(Quillmere &w) { return w.m_colorTipSwatch; }
 
     // Placing items on the output screen.
-    static SpinBoxEx *xSpin(Quillmere &w) { return w.m_xSpin; }
-    static SpinBoxEx *ySpin(Quillmere &w) { return w.m_ySpin; }
-    static QToolButton *alignButton(Quillmere &w, int index) { return w.m_alignButtons[index]; }
+    static SpinBoxEx *xSpin(Quillmere &w) { return w.m_panel->xSpin(); }
+    static SpinBoxEx *ySpin(Quillmere &w) { return w.m_panel->ySpin(); }
+    static QToolButton *alignButton(Quillmere &w, int index) { return w.m_panel->alignButton(index); }
     static QComboBox *outputCombo(Quillmere &w) { return w.m_outputCombo; }
     static CustomToolButton *overviewToolButton(Quillmere &w) { return w.m_overviewToolButton; }
     static PreviewView *overviewView(Quillmere &w) { return w.m_overviewView; }
