@@ -23,7 +23,7 @@ for f in "$app" "$cli"; do
     exit 2
   }
 done
-"$root/scripts/setup.sh" xvfb xdotool openbox python3 >/dev/null
+"$root/scripts/setup.sh" xvfb xdotool openbox python3 x11-utils >/dev/null
 
 out=$root/build/desktop-smoke
 rm -rf "$out"
@@ -68,8 +68,10 @@ unset QT_QPA_PLATFORM QT_SCALE_FACTOR
 # A window manager gives focus and activation, and closes the text window on Alt+F4.
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 pids+=($!)
-for _ in $(seq 50); do
-  xdotool get_desktop >/dev/null 2>&1 && break
+# Ready once it has named what it supports; on a busy machine the desktop comes a little earlier
+# than the list that says the active window can be asked for.
+for _ in $(seq 100); do
+  xdotool get_desktop >/dev/null 2>&1 && xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW && break
   sleep 0.1
 done
 
