@@ -1,6 +1,7 @@
 #include "app/applicationstylesheet.h"
 #include "app/languageoption.h"
 #include "core/pixels/highdpisetup.h"
+#include "core/settings/runtimefoldernotice.h"
 #include "core/settings/settingslocation.h"
 #include "mainwindow/quillmere.h"
 
@@ -8,6 +9,7 @@
 
 int main(int argc, char *argv[])
 {
+    RuntimeFolderNotice::filterOut();
     HighDpiSetup::prepare();
     QApplication app(argc, argv);
     // settings.ini beside the executable where it can be written, else in the user's configuration
