@@ -4,6 +4,7 @@
 #include "core/document/osddocument.h"
 #include "core/geometry/outputscreen.h"
 #include "core/records/itemrecords.h"
+#include "core/text/productname.h"
 #include "interfaces/device/control.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/sourcedata.h"
@@ -89,6 +90,7 @@ void Quillmere::slot_outputButten()
         return;
     }
     markSaved();
+    setWindowTitle(ProductName::windowTitle(fileName));
     // Said without stopping the work: how many items went into which file.
     const int count = DataMode::getInstance()->getOSDInfos().size();
     auto *note = new CustomMegBox(
@@ -145,6 +147,7 @@ bool Quillmere::importFiles(const QStringList &files)
     }
     control->discardPrepared();
     rebuildFromDataModel();
+    setWindowTitle(ProductName::windowTitle(files.last()));
     return true;
 }
 

@@ -1,7 +1,8 @@
-// Start-up pieces: the application style sheet and the main window's frame and toolbar.
+// Start-up pieces: the application style sheet and the main window's title, frame and toolbar.
 #include "app/applicationstylesheet.h"
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
+#include "support/importing.h"
 #include "support/testsupport.h"
 #include "widgets/customtoolbutton.h"
 
@@ -22,6 +23,7 @@ private slots:
     void resourceStyleSheetHasTheScrollBarRules_data();
     void resourceStyleSheetHasTheScrollBarRules();
     void windowTitleFlagsAndSize();
+    void windowTitleNamesTheLastImportedFile();
     void toolbarShowsFourButtonsAndASeparator();
     void propertyColumnStays220Wide_data();
     void propertyColumnStays220Wide();
@@ -108,13 +110,29 @@ void TestApplication::resourceStyleSheetHasTheScrollBarRules()
 void TestApplication::windowTitleFlagsAndSize()
 {
     Quillmere w;
-    QCOMPARE(w.windowTitle(), QStringLiteral("Brisklane V1.0.0.Y3"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Brisklane " BRISKLANE_EXPECTED_VERSION));
     QCOMPARE(w.objectName(), QStringLiteral("Quillmere"));
     QCOMPARE(w.size(), QSize(850, 620));
     QCOMPARE(w.styleSheet(), QStringLiteral("background:rgb(69,69,69);"));
     const Qt::WindowFlags hints =
         Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
     QCOMPARE(w.windowFlags() & hints, hints);
+}
+
+void TestApplication::windowTitleNamesTheLastImportedFile()
+{
+    const QTemporaryDir dir;
+    const QString first = dir.filePath(QStringLiteral("first.pic"));
+    const QString last = dir.filePath(QStringLiteral("last.logo"));
+    TestSupport::writeSmallRecords(first, 2);
+    TestSupport::writeSmallRecords(last, 1);
+    Quillmere w;
+    QVERIFY(w.importFiles({first, last}));
+    QCOMPARE(w.windowTitle(), QStringLiteral("last.logo \u2014 Brisklane " BRISKLANE_EXPECTED_VERSION));
+    // A refused import leaves the title with the file still shown.
+    TestSupport::answerNextModal(QStringLiteral("OK"));
+    QVERIFY(!w.importFiles({dir.filePath(QStringLiteral("missing.pic"))}));
+    QCOMPARE(w.windowTitle(), QStringLiteral("last.logo \u2014 Brisklane " BRISKLANE_EXPECTED_VERSION));
 }
 
 void TestApplication::toolbarShowsFourButtonsAndASeparator()
