@@ -1,5 +1,7 @@
-// Start-up pieces: the application style sheet and the main window's title, frame and toolbar.
+// Start-up pieces: the application style sheet, the files named on the command line, and the main
+// window's title, frame and toolbar.
 #include "app/applicationstylesheet.h"
+#include "app/commandlinefiles.h"
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "support/importing.h"
@@ -24,6 +26,8 @@ private slots:
     void resourceStyleSheetHasTheScrollBarRules();
     void windowTitleFlagsAndSize();
     void windowTitleNamesTheLastImportedFile();
+    void commandLineFiles_data();
+    void commandLineFiles();
     void toolbarShowsFourButtonsAndASeparator();
     void propertyColumnStays220Wide_data();
     void propertyColumnStays220Wide();
@@ -133,6 +137,59 @@ void TestApplication::windowTitleNamesTheLastImportedFile()
     TestSupport::answerNextModal(QStringLiteral("OK"));
     QVERIFY(!w.importFiles({dir.filePath(QStringLiteral("missing.pic"))}));
     QCOMPARE(w.windowTitle(), QStringLiteral("last.logo \u2014 Brisklane " BRISKLANE_EXPECTED_VERSION));
+}
+
+void TestApplication::commandLineFiles_data()
+{
+    QTest::addColumn<QStringList>("given");
+    QTest::addColumn<QStringList>("readable");
+    QTest::addColumn<QStringList>("refused");
+    QTest::newRow("every file readable, in the order given")
+        << QStringList{"b.pic", "a.logo"} << QStringList{"b.pic", "a.logo"} << QStringList();
+    QTest::newRow("a missing file between two good ones keeps neither out")
+        << QStringList{"a.logo", "missing.pic", "b.pic"} << QStringList{"a.logo", "b.pic"}
+        << QStringList{"missing.pic"};
+    QTest::newRow("a folder, a damaged and an empty file are refused each")
+        << QStringList{"folder.pic", "damaged.pic", "empty.pic", "b.pic"} << QStringList{"b.pic"}
+        << QStringList{"folder.pic", "damaged.pic", "empty.pic"};
+    QTest::newRow("nothing readable")
+        << QStringList{"missing.pic"} << QStringList() << QStringList{"missing.pic"};
+}
+
+void TestApplication::commandLineFiles()
+{
+    QFETCH(QStringList, given);
+    QFETCH(QStringList, readable);
+    QFETCH(QStringList, refused);
+    const QTemporaryDir dir;
+    TestSupport::writeSmallRecords(dir.filePath(QStringLiteral("a.logo")), 1);
+    TestSupport::writeSmallRecords(dir.filePath(QStringLiteral("b.pic")), 2);
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.pic")));
+    QFile damaged(dir.filePath(QStringLiteral("damaged.pic")));
+    QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write("BRISK but not an OSD file") > 0);
+    damaged.close();
+    QFile empty(dir.filePath(QStringLiteral("empty.pic")));
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    const auto inDir = [&dir](const QStringList &names) {
+        QStringList paths;
+        for (const QString &name : names)
+            paths.append(dir.filePath(name));
+        return paths;
+    };
+
+    const CommandLineFiles::Checked checked = CommandLineFiles::check(inDir(given));
+    QCOMPARE(checked.readable, inDir(readable));
+    // One line for each file refused, naming it and the reason.
+    QCOMPARE(checked.refusals.size(), refused.size());
+    for (int i = 0; i < refused.size(); ++i) {
+        const QString prefix = QDir::toNativeSeparators(dir.filePath(refused.at(i))) + QStringLiteral(": ");
+        QVERIFY2(checked.refusals.at(i).startsWith(prefix) && checked.refusals.at(i).size() > prefix.size(),
+                 qPrintable(checked.refusals.at(i)));
+    }
+    const QString report = CommandLineFiles::report(checked.refusals);
+    for (const QString &refusal : checked.refusals)
+        QVERIFY2(report.contains(refusal), qPrintable(report));
 }
 
 void TestApplication::toolbarShowsFourButtonsAndASeparator()
