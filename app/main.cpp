@@ -1,3 +1,4 @@
+#include "app/applicationicon.h"
 #include "app/applicationstylesheet.h"
 #include "app/commandlinefiles.h"
 #include "app/languageoption.h"
@@ -32,6 +33,7 @@ int main(int argc, char *argv[])
     const QString settingsFolder = SettingsLocation::forApplication();
     // Before any window: each takes its texts when it is built.
     LanguageOption::install(&app, parsed, settingsFolder);
+    ApplicationIcon::apply();
     Quillmere window;
     window.setSettingsFolder(settingsFolder);
     window.rememberPlacement();

@@ -1,5 +1,6 @@
-// Start-up pieces: the application style sheet, the files named on the command line, and the main
-// window's title, frame and toolbar.
+// Start-up pieces: the application style sheet and icon, the files named on the command line, and
+// the main window's title, frame and toolbar.
+#include "app/applicationicon.h"
 #include "app/applicationstylesheet.h"
 #include "app/commandlinefiles.h"
 #include "interfaces/styled/tablewidgetex.h"
@@ -28,6 +29,7 @@ private slots:
     void windowTitleNamesTheLastImportedFile();
     void commandLineFiles_data();
     void commandLineFiles();
+    void iconFromTheThemeElsePacked();
     void toolbarShowsFourButtonsAndASeparator();
     void propertyColumnStays220Wide_data();
     void propertyColumnStays220Wide();
@@ -190,6 +192,42 @@ void TestApplication::commandLineFiles()
     const QString report = CommandLineFiles::report(checked.refusals);
     for (const QString &refusal : checked.refusals)
         QVERIFY2(report.contains(refusal), qPrintable(report));
+}
+
+void TestApplication::iconFromTheThemeElsePacked()
+{
+    // The packed icon has every size the theme gets, the smallest and the largest among them.
+    const QIcon packed = ApplicationIcon::packed();
+    QVERIFY(packed.availableSizes().contains(QSize(16, 16)));
+    QVERIFY(packed.availableSizes().contains(QSize(256, 256)));
+    QCOMPARE(ApplicationIcon::fromTheme(QStringLiteral("brisklane-no-such-icon")).availableSizes(),
+             packed.availableSizes());
+
+    // An installed theme's icon comes first: a green square that the packed icon is not.
+    const QTemporaryDir themes;
+    const QString theme = themes.filePath(QStringLiteral("testtheme"));
+    QVERIFY(QDir().mkpath(theme + QStringLiteral("/32x32/apps")));
+    QFile index(theme + QStringLiteral("/index.theme"));
+    QVERIFY(index.open(QIODevice::WriteOnly));
+    index.write("[Icon Theme]\nName=testtheme\nDirectories=32x32/apps\n\n[32x32/apps]\nSize=32\n");
+    index.close();
+    QImage green(32, 32, QImage::Format_ARGB32);
+    green.fill(Qt::green);
+    QVERIFY(green.save(theme + QStringLiteral("/32x32/apps/brisklane-test.png")));
+    const QStringList searchPaths = QIcon::themeSearchPaths();
+    const QString themeName = QIcon::themeName();
+    QIcon::setThemeSearchPaths({themes.path()});
+    QIcon::setThemeName(QStringLiteral("testtheme"));
+    const QImage shown = ApplicationIcon::fromTheme(QStringLiteral("brisklane-test")).pixmap(32).toImage();
+    QIcon::setThemeSearchPaths(searchPaths);
+    QIcon::setThemeName(themeName);
+    QCOMPARE(shown.pixelColor(16, 16), QColor(Qt::green));
+
+    // The windows take the application's icon.
+    ApplicationIcon::apply();
+    QVERIFY(!QGuiApplication::windowIcon().isNull());
+    Quillmere w;
+    QVERIFY(!w.windowIcon().availableSizes().isEmpty());
 }
 
 void TestApplication::toolbarShowsFourButtonsAndASeparator()
