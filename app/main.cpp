@@ -1,29 +1,52 @@
+#include "app/applicationicon.h"
 #include "app/applicationstylesheet.h"
+#include "app/commandlinefiles.h"
 #include "app/languageoption.h"
 #include "core/pixels/highdpisetup.h"
+#include "core/settings/runtimefoldernotice.h"
 #include "core/settings/settingslocation.h"
+#include "interfaces/styled/custommegbox.h"
 #include "mainwindow/quillmere.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    // --help, --version and a wrong --lang are answered before the application object exists:
+    // they need no display and make no settings folder.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const int answered = LanguageOption::answerBeforeStart(LanguageOption::parse(arguments));
+    if (answered >= 0)
+        return answered;
+
+    RuntimeFolderNotice::filterOut();
     HighDpiSetup::prepare();
     QApplication app(argc, argv);
+    // Qt has taken its own options out of the arguments: what is still unknown is a mistake.
+    const LanguageOption::Parsed parsed = LanguageOption::parse(QCoreApplication::arguments());
+    if (!parsed.ok)
+        return LanguageOption::usageError(parsed.error);
     // settings.ini beside the executable where it can be written, else in the user's configuration
     // folder.
     const QString settingsFolder = SettingsLocation::forApplication();
     // Before any window: each takes its texts when it is built.
-    if (const int refused = LanguageOption::install(&app, settingsFolder))
-        return refused;
+    LanguageOption::install(&app, parsed, settingsFolder);
+    ApplicationIcon::apply();
     Quillmere window;
     window.setSettingsFolder(settingsFolder);
     window.rememberPlacement();
     ApplicationStyleSheet::apply(app);
     window.show();
-    // Files named on the command line (as the desktop entry passes them) are imported at once.
-    const QStringList files = LanguageOption::parse(QCoreApplication::arguments()).files;
-    if (!files.isEmpty())
-        window.importFiles(files);
+    // Files named on the command line (as the desktop entry passes them) are imported at once; those
+    // that cannot be opened are named together, after the others are in.
+    const CommandLineFiles::Checked files = CommandLineFiles::check(parsed.files);
+    if (!files.readable.isEmpty())
+        window.importFiles(files.readable);
+    if (!files.refusals.isEmpty())
+        CustomMegBox::waringMessageBox(&window, CommandLineFiles::tr("错误提示"),
+                                       CommandLineFiles::report(files.refusals),
+                                       CommandLineFiles::tr("确定"));
     return app.exec();
 }

@@ -4,6 +4,7 @@
 #include "cli/extractcommand.h"
 #include "cli/infocommand.h"
 #include "cli/packcommand.h"
+#include "core/settings/runtimefoldernotice.h"
 #include "core/text/languagechoice.h"
 #include "core/text/translationinstaller.h"
 
@@ -64,7 +65,7 @@ QtMessageHandler g_qtHandler = nullptr;
 
 void withoutRuntimeFolderNotice(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+    if (RuntimeFolderNotice::matches(type, message))
         return;
     // The PNG library's own words on a picture being written: the tool says what failed and why
     // with the file's name; theirs are diagnostics.

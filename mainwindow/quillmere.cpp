@@ -1,6 +1,7 @@
 #include "mainwindow/quillmere.h"
 
 #include "core/document/osddocument.h"
+#include "core/text/productname.h"
 #include "interfaces/styled/checkboxex.h"
 #include "interfaces/styled/custommegbox.h"
 #include "interfaces/styled/labelex.h"
@@ -27,7 +28,7 @@
 
 Quillmere::Quillmere(QWidget *parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Brisklane V1.0.0.Y3"));
+    setWindowTitle(ProductName::windowTitle());
     setWindowFlags(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     m_document = new OsdDocument(this);
     connect(m_document, &OsdDocument::changed, this, &Quillmere::showEntryChange);

@@ -4,16 +4,17 @@
 #include "core/document/osddocument.h"
 #include "core/geometry/outputscreen.h"
 #include "core/records/itemrecords.h"
+#include "core/text/productname.h"
 #include "interfaces/device/control.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/styled/custommegbox.h"
 #include "interfaces/styled/tablewidgetex.h"
+#include "mainwindow/windowlogging.h"
 #include "osditem/osditem.h"
 #include "osditem/publicbase.h"
 
-#include <QDebug>
 #include <QDir>
 #include <QFileDialog>
 #include <QGraphicsScene>
@@ -41,8 +42,8 @@ void Quillmere::fillDataModelFromTabs()
     QList<VideoControlOSD *> records;
     QList<SourceData *> sources;
     for (int i = 0; i < m_tabWidget->count(); ++i) {
-        qDebug() << "当前序号: " << i << ".保存的indexof是多少"
-                 << m_tabWidget->indexOf(m_tabWidget->widget(i));
+        qCDebug(lcExchange) << "当前序号: " << i << ".保存的indexof是多少"
+                            << m_tabWidget->indexOf(m_tabWidget->widget(i));
         auto *view = qobject_cast<QGraphicsView *>(m_tabWidget->widget(i));
         if (!view || !view->scene())
             continue;
@@ -80,7 +81,7 @@ void Quillmere::slot_outputButten()
         this, tr("导出文件"), QString(), tr("PicFile (*.pic)") + QLatin1Char('\n') + tr("LogoFile (*.logo)"));
     if (fileName.isNull())
         return;
-    qDebug() << "需要保存到的目录:" << fileName;
+    qCDebug(lcExchange) << "需要保存到的目录:" << fileName;
     Control *control = Control::getInstance();
     if (!control->savaOSDfile(fileName)) {
         // Nothing was replaced: an earlier file under that name is as it was.
@@ -89,6 +90,7 @@ void Quillmere::slot_outputButten()
         return;
     }
     markSaved();
+    setWindowTitle(ProductName::windowTitle(fileName));
     // Said without stopping the work: how many items went into which file.
     const int count = DataMode::getInstance()->getOSDInfos().size();
     auto *note = new CustomMegBox(
@@ -145,6 +147,7 @@ bool Quillmere::importFiles(const QStringList &files)
     }
     control->discardPrepared();
     rebuildFromDataModel();
+    setWindowTitle(ProductName::windowTitle(files.last()));
     return true;
 }
 
@@ -226,7 +229,7 @@ void Quillmere::rebuildFirstItem(bool isPicture, const QByteArray &data, const Q
                                  const QPointF &pos)
 {
     addItem(makeImportedItem(isPicture, data, size, completionWidth, record, source, pos), ItemTab::Current);
-    qDebug() << "建立第一次UI界面操作:" << m_tabWidget->currentIndex();
+    qCDebug(lcExchange) << "建立第一次UI界面操作:" << m_tabWidget->currentIndex();
 }
 
 void Quillmere::rebuildNextItem(bool isPicture, const QByteArray &data, const QSize &size,
@@ -234,5 +237,5 @@ void Quillmere::rebuildNextItem(bool isPicture, const QByteArray &data, const QS
                                 const QPointF &pos)
 {
     addItem(makeImportedItem(isPicture, data, size, completionWidth, record, source, pos), ItemTab::New);
-    qDebug() << "建立第N次UI界面操作:" << m_tabWidget->currentIndex();
+    qCDebug(lcExchange) << "建立第N次UI界面操作:" << m_tabWidget->currentIndex();
 }

@@ -10,10 +10,10 @@
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/styled/custommegbox.h"
 #include "interfaces/styled/tablewidgetex.h"
+#include "mainwindow/windowlogging.h"
 #include "osditem/osditem.h"
 #include "osditem/publicbase.h"
 
-#include <QDebug>
 #include <QDir>
 #include <QFileDialog>
 #include <QGraphicsScene>
@@ -195,9 +195,9 @@ void Quillmere::slot_picturnButten()
 
 void Quillmere::on_exportTextImage(QImage *img, QColor color, QFont font, QString text)
 {
-    qDebug() << "OSD文本内容" << text;
-    qDebug() << "OSD字体信息" << font;
-    qDebug() << "OSD字体颜色" << color;
+    qCDebug(lcWindow) << "OSD文本内容" << text;
+    qCDebug(lcWindow) << "OSD字体信息" << font;
+    qCDebug(lcWindow) << "OSD字体颜色" << color;
     // An empty image would give an item that shows nothing and a record without pixels.
     if (!img || img->isNull() || !m_tabWidget)
         return;

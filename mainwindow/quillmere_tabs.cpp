@@ -6,10 +6,10 @@
 #include "interfaces/model/datamode.h"
 #include "interfaces/styled/custommegbox.h"
 #include "interfaces/styled/tablewidgetex.h"
+#include "mainwindow/windowlogging.h"
 #include "osditem/osditem.h"
 #include "widgets/previewview.h"
 
-#include <QDebug>
 #include <QFrame>
 #include <QGraphicsScene>
 #include <QGraphicsView>
@@ -246,9 +246,9 @@ void Quillmere::on_currentTableChanged(int index)
 
 void Quillmere::on_testNum(int index)
 {
-    qDebug() << "当前的序号是:currentIndex" << m_tabWidget->currentIndex();
-    qDebug() << "  当前的序号id是:" << index;
-    qDebug() << "  当前的序号 标题 是:" << m_tabWidget->tabText(m_tabWidget->currentIndex());
+    qCDebug(lcWindow) << "当前的序号是:currentIndex" << m_tabWidget->currentIndex();
+    qCDebug(lcWindow) << "  当前的序号id是:" << index;
+    qCDebug(lcWindow) << "  当前的序号 标题 是:" << m_tabWidget->tabText(m_tabWidget->currentIndex());
 }
 
 static void scrollToTopLeft(QWidget *page)

@@ -1,7 +1,11 @@
-// Start-up pieces: the application style sheet and the main window's frame and toolbar.
+// Start-up pieces: the application style sheet and icon, the files named on the command line, and
+// the main window's title, frame and toolbar.
+#include "app/applicationicon.h"
 #include "app/applicationstylesheet.h"
+#include "app/commandlinefiles.h"
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
+#include "support/importing.h"
 #include "support/testsupport.h"
 #include "widgets/customtoolbutton.h"
 
@@ -22,6 +26,10 @@ private slots:
     void resourceStyleSheetHasTheScrollBarRules_data();
     void resourceStyleSheetHasTheScrollBarRules();
     void windowTitleFlagsAndSize();
+    void windowTitleNamesTheLastImportedFile();
+    void commandLineFiles_data();
+    void commandLineFiles();
+    void iconFromTheThemeElsePacked();
     void toolbarShowsFourButtonsAndASeparator();
     void propertyColumnStays220Wide_data();
     void propertyColumnStays220Wide();
@@ -108,13 +116,118 @@ void TestApplication::resourceStyleSheetHasTheScrollBarRules()
 void TestApplication::windowTitleFlagsAndSize()
 {
     Quillmere w;
-    QCOMPARE(w.windowTitle(), QStringLiteral("Brisklane V1.0.0.Y3"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Brisklane " BRISKLANE_EXPECTED_VERSION));
     QCOMPARE(w.objectName(), QStringLiteral("Quillmere"));
     QCOMPARE(w.size(), QSize(850, 620));
     QCOMPARE(w.styleSheet(), QStringLiteral("background:rgb(69,69,69);"));
     const Qt::WindowFlags hints =
         Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
     QCOMPARE(w.windowFlags() & hints, hints);
+}
+
+void TestApplication::windowTitleNamesTheLastImportedFile()
+{
+    const QTemporaryDir dir;
+    const QString first = dir.filePath(QStringLiteral("first.pic"));
+    const QString last = dir.filePath(QStringLiteral("last.logo"));
+    TestSupport::writeSmallRecords(first, 2);
+    TestSupport::writeSmallRecords(last, 1);
+    Quillmere w;
+    QVERIFY(w.importFiles({first, last}));
+    QCOMPARE(w.windowTitle(), QStringLiteral("last.logo \u2014 Brisklane " BRISKLANE_EXPECTED_VERSION));
+    // A refused import leaves the title with the file still shown.
+    TestSupport::answerNextModal(QStringLiteral("OK"));
+    QVERIFY(!w.importFiles({dir.filePath(QStringLiteral("missing.pic"))}));
+    QCOMPARE(w.windowTitle(), QStringLiteral("last.logo \u2014 Brisklane " BRISKLANE_EXPECTED_VERSION));
+}
+
+void TestApplication::commandLineFiles_data()
+{
+    QTest::addColumn<QStringList>("given");
+    QTest::addColumn<QStringList>("readable");
+    QTest::addColumn<QStringList>("refused");
+    QTest::newRow("every file readable, in the order given")
+        << QStringList{"b.pic", "a.logo"} << QStringList{"b.pic", "a.logo"} << QStringList();
+    QTest::newRow("a missing file between two good ones keeps neither out")
+        << QStringList{"a.logo", "missing.pic", "b.pic"} << QStringList{"a.logo", "b.pic"}
+        << QStringList{"missing.pic"};
+    QTest::newRow("a folder, a damaged and an empty file are refused each")
+        << QStringList{"folder.pic", "damaged.pic", "empty.pic", "b.pic"} << QStringList{"b.pic"}
+        << QStringList{"folder.pic", "damaged.pic", "empty.pic"};
+    QTest::newRow("nothing readable")
+        << QStringList{"missing.pic"} << QStringList() << QStringList{"missing.pic"};
+}
+
+void TestApplication::commandLineFiles()
+{
+    QFETCH(QStringList, given);
+    QFETCH(QStringList, readable);
+    QFETCH(QStringList, refused);
+    const QTemporaryDir dir;
+    TestSupport::writeSmallRecords(dir.filePath(QStringLiteral("a.logo")), 1);
+    TestSupport::writeSmallRecords(dir.filePath(QStringLiteral("b.pic")), 2);
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.pic")));
+    QFile damaged(dir.filePath(QStringLiteral("damaged.pic")));
+    QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write("BRISK but not an OSD file") > 0);
+    damaged.close();
+    QFile empty(dir.filePath(QStringLiteral("empty.pic")));
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    const auto inDir = [&dir](const QStringList &names) {
+        QStringList paths;
+        for (const QString &name : names)
+            paths.append(dir.filePath(name));
+        return paths;
+    };
+
+    const CommandLineFiles::Checked checked = CommandLineFiles::check(inDir(given));
+    QCOMPARE(checked.readable, inDir(readable));
+    // One line for each file refused, naming it and the reason.
+    QCOMPARE(checked.refusals.size(), refused.size());
+    for (int i = 0; i < refused.size(); ++i) {
+        const QString prefix = QDir::toNativeSeparators(dir.filePath(refused.at(i))) + QStringLiteral(": ");
+        QVERIFY2(checked.refusals.at(i).startsWith(prefix) && checked.refusals.at(i).size() > prefix.size(),
+                 qPrintable(checked.refusals.at(i)));
+    }
+    const QString report = CommandLineFiles::report(checked.refusals);
+    for (const QString &refusal : checked.refusals)
+        QVERIFY2(report.contains(refusal), qPrintable(report));
+}
+
+void TestApplication::iconFromTheThemeElsePacked()
+{
+    // The packed icon has every size the theme gets, the smallest and the largest among them.
+    const QIcon packed = ApplicationIcon::packed();
+    QVERIFY(packed.availableSizes().contains(QSize(16, 16)));
+    QVERIFY(packed.availableSizes().contains(QSize(256, 256)));
+    QCOMPARE(ApplicationIcon::fromTheme(QStringLiteral("brisklane-no-such-icon")).availableSizes(),
+             packed.availableSizes());
+
+    // An installed theme's icon comes first: a green square that the packed icon is not.
+    const QTemporaryDir themes;
+    const QString theme = themes.filePath(QStringLiteral("testtheme"));
+    QVERIFY(QDir().mkpath(theme + QStringLiteral("/32x32/apps")));
+    QFile index(theme + QStringLiteral("/index.theme"));
+    QVERIFY(index.open(QIODevice::WriteOnly));
+    index.write("[Icon Theme]\nName=testtheme\nDirectories=32x32/apps\n\n[32x32/apps]\nSize=32\n");
+    index.close();
+    QImage green(32, 32, QImage::Format_ARGB32);
+    green.fill(Qt::green);
+    QVERIFY(green.save(theme + QStringLiteral("/32x32/apps/brisklane-test.png")));
+    const QStringList searchPaths = QIcon::themeSearchPaths();
+    const QString themeName = QIcon::themeName();
+    QIcon::setThemeSearchPaths({themes.path()});
+    QIcon::setThemeName(QStringLiteral("testtheme"));
+    const QImage shown = ApplicationIcon::fromTheme(QStringLiteral("brisklane-test")).pixmap(32).toImage();
+    QIcon::setThemeSearchPaths(searchPaths);
+    QIcon::setThemeName(themeName);
+    QCOMPARE(shown.pixelColor(16, 16), QColor(Qt::green));
+
+    // The windows take the application's icon.
+    ApplicationIcon::apply();
+    QVERIFY(!QGuiApplication::windowIcon().isNull());
+    Quillmere w;
+    QVERIFY(!w.windowIcon().availableSizes().isEmpty());
 }
 
 void TestApplication::toolbarShowsFourButtonsAndASeparator()

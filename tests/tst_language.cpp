@@ -33,6 +33,10 @@ private slots:
     void langOption();
     void optionBeatsTheSetting_data();
     void optionBeatsTheSetting();
+    void startsTheEditor_data();
+    void startsTheEditor();
+    void legibleLanguage_data();
+    void legibleLanguage();
 
     void toolbarInEnglish_data();
     void toolbarInEnglish();
@@ -117,6 +121,60 @@ void TestLanguage::optionBeatsTheSetting()
     const LanguageOption::Parsed parsed = LanguageOption::parse(arguments);
     QVERIFY(parsed.ok);
     QCOMPARE(LanguageOption::choose(parsed, folder.path()), expected);
+}
+
+void TestLanguage::startsTheEditor_data()
+{
+    // tst_commandline runs the help, the version and the usage errors in a child process.
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("files only") << QStringList{"brisklane", "a.pic"};
+    QTest::newRow("Qt's own option, which only the application object takes")
+        << QStringList{"brisklane", "-style", "fusion", "a.pic"};
+}
+
+void TestLanguage::startsTheEditor()
+{
+    QFETCH(QStringList, arguments);
+    QCOMPARE(LanguageOption::answerBeforeStart(LanguageOption::parse(arguments)), -1);
+}
+
+void TestLanguage::legibleLanguage_data()
+{
+    QTest::addColumn<LanguageChoice::Language>("chosen");
+    QTest::addColumn<bool>("optionGiven");
+    QTest::addColumn<QString>("missing");
+    QTest::addColumn<LanguageChoice::Language>("shown");
+    QTest::addColumn<QString>("noticeMentions"); // empty: no notice
+    const auto zh = LanguageChoice::Chinese;
+    const auto en = LanguageChoice::English;
+    QTest::newRow("Chinese without a font for it: English, and why")
+        << zh << false << "图片" << en << "--lang zh|en";
+    QTest::newRow("one character missing is enough") << zh << false << "图" << en << "fonts-noto-cjk";
+    QTest::newRow("Chinese with the fonts for it, silently") << zh << false << "" << zh << "";
+    QTest::newRow("--lang zh without a font for it is kept, with a warning")
+        << zh << true << "图片" << zh << "fonts-noto-cjk";
+    QTest::newRow("--lang zh with the fonts, silently") << zh << true << "" << zh << "";
+    QTest::newRow("English needs no Chinese font") << en << false << "图片" << en << "";
+    QTest::newRow("--lang en needs no Chinese font") << en << true << "图片" << en << "";
+}
+
+void TestLanguage::legibleLanguage()
+{
+    QFETCH(LanguageChoice::Language, chosen);
+    QFETCH(bool, optionGiven);
+    QFETCH(QString, missing);
+    QFETCH(LanguageChoice::Language, shown);
+    QFETCH(QString, noticeMentions);
+    const LanguageOption::Legible legible = LanguageOption::legible(chosen, optionGiven, missing);
+    QCOMPARE(legible.language, shown);
+    if (noticeMentions.isEmpty()) {
+        QCOMPARE(legible.notice, QString());
+    } else {
+        QVERIFY2(legible.notice.contains(noticeMentions), qPrintable(legible.notice));
+        // One line on stderr, in English: the window's language is not settled yet.
+        QVERIFY(!legible.notice.contains(QLatin1Char('\n')));
+        QVERIFY(legible.notice.startsWith(QLatin1String("brisklane: ")));
+    }
 }
 
 void TestLanguage::toolbarInEnglish_data()

@@ -86,6 +86,15 @@ const ImageResource kImages[] = {
     {":/Resource/Images/ScrollBar/operArea/righthover.png", k16},
 };
 
+// The window icon, packed from packaging/icons (the hicolor theme's sizes; no @2x twins: QIcon
+// picks the size it needs).
+const int kAppIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
+QString appIconPath(int size)
+{
+    return QStringLiteral(":/appicon/%1x%1.png").arg(size);
+}
+
 const char *const kStyleSheet = ":/qss/quillmere.qss";
 
 const char *const kToolbarPictures[] = {
@@ -138,6 +147,8 @@ private slots:
     void imageLeavesBackgroundToWidget();
     void twinIsTwiceTheSize_data();
     void twinIsTwiceTheSize();
+    void appIconHasItsSize_data();
+    void appIconHasItsSize();
     void styleSheetUrlsResolve();
     void everyPackedImageIsChecked();
 
@@ -262,6 +273,22 @@ void TestResources::styleSheetUrlsResolve()
     QVERIFY2(unresolved.isEmpty(), qPrintable(unresolved.join(QLatin1String(", "))));
 }
 
+void TestResources::appIconHasItsSize_data()
+{
+    QTest::addColumn<int>("size");
+    for (int size : kAppIconSizes)
+        QTest::newRow(qPrintable(appIconPath(size))) << size;
+}
+
+void TestResources::appIconHasItsSize()
+{
+    QFETCH(int, size);
+    QString error;
+    const QImage image = loadImage(appIconPath(size), &error);
+    QVERIFY2(!image.isNull(), qPrintable(appIconPath(size) + QLatin1String(": ") + error));
+    QCOMPARE(image.size(), QSize(size, size));
+}
+
 // A picture packed into the resources without a row above would escape the size check.
 void TestResources::everyPackedImageIsChecked()
 {
@@ -271,6 +298,8 @@ void TestResources::everyPackedImageIsChecked()
         checked.insert(QString::fromLatin1(image.path));
         checked.insert(twinPath(QString::fromLatin1(image.path)));
     }
+    for (int size : kAppIconSizes)
+        checked.insert(appIconPath(size));
 
     QStringList unchecked;
     QDirIterator it(QStringLiteral(":/"), QDirIterator::Subdirectories);

@@ -4,6 +4,7 @@
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
+#include "mainwindow/windowlogging.h"
 #include "osditem/osditem.h"
 #include "support/core/pictures.h"
 #include "support/quillmereaccess.h"
@@ -267,12 +268,16 @@ void TestTabList::pagesAreGraphicsViewsWithTheirStyle()
 
 void TestTabList::tabBarClickWritesDebugLines()
 {
+    // Off unless asked for: an operator's terminal stays quiet.
+    QVERIFY(!lcWindow().isDebugEnabled());
+    QLoggingCategory::setFilterRules(QStringLiteral("brisklane.window.debug=true"));
     Quillmere w;
     addTabs(w, 1);
     QTest::ignoreMessage(QtDebugMsg, "当前的序号是:currentIndex 1");
     QTest::ignoreMessage(QtDebugMsg, "  当前的序号id是: 0");
     QTest::ignoreMessage(QtDebugMsg, "  当前的序号 标题 是: \"OSD2\"");
     emit QuillmereTestAccess::tabWidget(w)->tabBarClicked(0);
+    QLoggingCategory::setFilterRules(QString());
 }
 
 QTEST_MAIN(TestTabList)

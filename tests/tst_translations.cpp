@@ -255,9 +255,12 @@ QList<Literal> literalsOf(const QString &code)
             while (end < n && (code.at(end).isLetterOrNumber() || code.at(end) == QLatin1Char('_')))
                 ++end;
             lastIdentifier = code.mid(i, end - i);
-            if (lastIdentifier.startsWith(QLatin1String("qDebug")) ||
-                lastIdentifier == QLatin1String("qWarning") || lastIdentifier == QLatin1String("qInfo") ||
-                lastIdentifier == QLatin1String("qCritical") || lastIdentifier == QLatin1String("qFatal"))
+            // Diagnostics, also under a logging category (qCDebug), are for developers, not operators.
+            static const QSet<QString> diagnostics{QStringLiteral("qWarning"),  QStringLiteral("qInfo"),
+                                                   QStringLiteral("qCritical"), QStringLiteral("qFatal"),
+                                                   QStringLiteral("qCDebug"),   QStringLiteral("qCInfo"),
+                                                   QStringLiteral("qCWarning"), QStringLiteral("qCCritical")};
+            if (lastIdentifier.startsWith(QLatin1String("qDebug")) || diagnostics.contains(lastIdentifier))
                 debugStatement = true;
             identifierJustEnded = true;
             i = end - 1;
@@ -415,6 +418,9 @@ void TestTranslations::scannerFindsUntranslatedLiterals_data()
     QTest::newRow("translate") << "e = QCoreApplication::translate(\"C\", \"文件为空\");" << false << none;
     QTest::newRow("QT_TR_NOOP") << "const char *k = QT_TR_NOOP(\"文本\");" << true << none;
     QTest::newRow("qDebug") << "qDebug() << \"当前序号\" << i;\nx = 1;" << true << none;
+    QTest::newRow("qCDebug") << "qCDebug(lcWindow) << \"当前序号\" << i;\nx = 1;" << true << none;
+    QTest::newRow("Chinese after a categorised debug statement")
+        << "qCDebug(lcWindow) << 1;\ns = \"扣色\";" << true << QStringList{"\"扣色\""};
     QTest::newRow("line comment") << "// \"删除\" frees the item\nx = 1;" << true << none;
     QTest::newRow("block comment") << "/* \"删除\" */ x = 1;" << true << none;
     QTest::newRow("preprocessor") << "#include \"中.h\"\nx = 1;" << true << none;
@@ -528,7 +534,8 @@ void TestTranslations::chineseTranslatesEveryEnglishText()
     QCOMPARE(chinese.size(), englishSources);
 
     // Installed for the Chinese interface, they are what the operator reads.
-    QVERIFY(TranslationInstaller::install(QCoreApplication::instance(), LanguageChoice::Chinese, TranslationInstaller::OwnTextsOnly));
+    QVERIFY(TranslationInstaller::install(QCoreApplication::instance(), LanguageChoice::Chinese,
+                                          TranslationInstaller::OwnTextsOnly));
     QCOMPARE(QCoreApplication::translate("Quillmere", "Open File"), QStringLiteral("打开文件"));
     QCOMPARE(QCoreApplication::translate("Quillmere", "OK"), QStringLiteral("确定"));
 }

@@ -4,15 +4,18 @@
 #include <QAction>
 #include <QBrush>
 #include <QComboBox>
-#include <QDebug>
 #include <QFocusEvent>
 #include <QFontComboBox>
 #include <QFontDialog>
 #include <QIcon>
+#include <QLoggingCategory>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QTextCharFormat>
 #include <QTextCursor>
+
+// Off unless QT_LOGGING_RULES asks for it ("brisklane.text.debug=true").
+Q_LOGGING_CATEGORY(lcText, "brisklane.text", QtInfoMsg)
 
 void ExportTextImage::applyCharFormat(const QTextCharFormat &format)
 {
@@ -45,7 +48,7 @@ void ExportTextImage::reapplySize()
 
 void ExportTextImage::on_comboSizeEditTextChanged(const QString &size)
 {
-    qDebug().noquote() << "Size changed:" << size;
+    qCDebug(lcText).noquote() << "Size changed:" << size;
     m_fontSize = size;
 }
 

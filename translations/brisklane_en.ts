@@ -576,6 +576,27 @@
     </message>
 </context>
 <context>
+    <name>CommandLineFiles</name>
+    <message numerus="yes">
+        <source>命令行中的 %n 个文件无法打开:
+%1</source>
+        <translation>
+            <numerusform>%n file named on the command line could not be opened:
+%1</numerusform>
+            <numerusform>%n files named on the command line could not be opened:
+%1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>错误提示</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
     <name>Control</name>
     <message>
         <source>无法保存文件 %1: %2</source>
