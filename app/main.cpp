@@ -28,8 +28,10 @@ int main(int argc, char *argv[])
     const LanguageOption::Parsed parsed = LanguageOption::parse(QCoreApplication::arguments());
     if (!parsed.ok)
         return LanguageOption::usageError(parsed.error);
-    // settings.ini beside the executable where it can be written, else in the user's configuration
-    // folder.
+    // Lets the desktop match the window to its entry (icon, name) on Wayland and in task switchers.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.brisklane.Brisklane"));
+    // settings.ini in the user's configuration folder; beside the executable only when a file named
+    // "portable" asks for it there.
     const QString settingsFolder = SettingsLocation::forApplication();
     // Before any window: each takes its texts when it is built.
     LanguageOption::install(&app, parsed, settingsFolder);

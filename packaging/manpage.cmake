@@ -1,10 +1,9 @@
 # Makes a manual page from what a program prints for --help, so that the page cannot say other
 # than the program does. Run at build time by packaging/CMakeLists.txt:
 #   cmake -DPROGRAM=exe -DNAME=brisklane-cli -DSUMMARY="one line" -DVERSION=1.0.0 -DDATE=2026-12-09
-#         [-DCOMMANDS=info,check,pack,extract] [-DFALLBACK=help.txt] [-DSEE_ALSO=brisklane]
+#         [-DCOMMANDS=info,check,pack,extract] [-DSEE_ALSO=brisklane]
 #         [-DDOCDIR=/usr/share/doc/brisklane] -DOUTPUT=name.1 -P manpage.cmake
-# COMMANDS: each one's "PROGRAM COMMAND --help" becomes a subsection. FALLBACK: a text in the form
-# of --help, used (with a warning) when the program's --help does not answer with a usage text.
+# COMMANDS: each one's "PROGRAM COMMAND --help" becomes a subsection.
 # With -DGZIP=path the page is written compressed as OUTPUT.gz, without name or time stamp, as
 # Debian installs manual pages; otherwise as OUTPUT.
 cmake_minimum_required(VERSION 3.16)
@@ -104,11 +103,7 @@ endfunction()
 
 help_of(help --help)
 if(help STREQUAL "")
-  if(NOT DEFINED FALLBACK)
-    message(FATAL_ERROR "manpage.cmake: ${PROGRAM} --help did not print a usage text")
-  endif()
-  message(WARNING "${NAME} --help did not print a usage text: ${NAME}.1 is made from ${FALLBACK}")
-  file(READ "${FALLBACK}" help)
+  message(FATAL_ERROR "manpage.cmake: ${PROGRAM} --help did not print a usage text")
 endif()
 
 string(TOUPPER "${NAME}" title)
