@@ -208,15 +208,12 @@ void Quillmere::initPropertyPanel()
     m_panel = new PropertyPanel(this);
 
     connect(m_panel->resetButton(), SIGNAL(clicked()), this, SLOT(slot_Resetbutton()));
-    connect(m_panel->slider(0), SIGNAL(signal_valueChanged(int, int)), this, SLOT(slot_setColorR(int, int)));
-    connect(m_panel->slider(1), SIGNAL(signal_valueChanged(int, int)), this, SLOT(slot_setColorG(int, int)));
-    connect(m_panel->slider(2), SIGNAL(signal_valueChanged(int, int)), this, SLOT(slot_setColorB(int, int)));
-    // A drag of a handle is one keying step: it ends when the mouse or the key lets go.
-    for (DoubleSlider *slider : {m_panel->slider(0), m_panel->slider(1), m_panel->slider(2)})
-        slider->installEventFilter(this);
-    connect(m_panel->fillColorSwatch(), SIGNAL(signal_mouseclicked()), this,
-            SLOT(slot_displayColorFormColorDialog()));
-    connect(m_panel->selectColorCheck(), &QCheckBox::toggled, this, &Quillmere::keySwitchToggled);
+    // The sliders, the fill swatch and the switch edit the current entry's recipe through the key
+    // panel's controller; the window keys the picture.
+    m_keyPanel = new KeyPanelController(
+        m_document, m_panel, [this] { return currentEntryId(); }, this);
+    connect(m_keyPanel, &KeyPanelController::keyEdited, this, &Quillmere::keyEdited);
+    connect(m_keyPanel, &KeyPanelController::gestureEnded, this, &Quillmere::closeGesture);
     connectPositionControls(m_panel);
 }
 

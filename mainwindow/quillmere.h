@@ -4,6 +4,7 @@
 #include "core/document/osddocument.h"
 #include "core/pixels/colorkeyer.h"
 #include "mainwindow/editorstate.h"
+#include "mainwindow/keypanelcontroller.h"
 
 #include <QColor>
 #include <QDialog>
@@ -133,7 +134,6 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     // Ends a keying gesture when a slider handle is let go.
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // Guarding the operator's work (quillmere.cpp).
@@ -301,7 +301,8 @@ private:
     void writeKeyedRecord(OSDItem *item, const QImage &image);
     // A press on an item's picture: picks the picture's own colour there while keying is on.
     void pickAt(OSDItem *item, const QPointF &itemPos);
-    void keySwitchToggled(bool on);
+    // The key panel edited the current entry's recipe: key its item as the edit asks.
+    void keyEdited(int id, KeyPanelController::Edit edit);
 
     QSize m_outputScreenSize = QSize(1920, 1080);
     QPushButton *m_overviewButton = nullptr;
@@ -314,6 +315,7 @@ private:
     QVector<qint64> m_overviewPixmapKeys;
     QComboBox *m_outputCombo = nullptr;
     PlacementController *m_placement = nullptr;
+    KeyPanelController *m_keyPanel = nullptr;
     OsdDocument *m_document = nullptr;
     ExportTextImage *m_textWindow = nullptr;
     // Text left unsent in the last fresh text window, offered again at the next one.

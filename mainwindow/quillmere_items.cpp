@@ -89,13 +89,10 @@ void Quillmere::itemMoved(OSDItem *item)
 
 void Quillmere::showEntryChange(int id, OsdDocument::Aspect aspect)
 {
-    if (aspect == OsdDocument::Aspect::Key) {
-        if (id == currentEntryId())
-            showCurrentEntry();
-        return;
-    }
-    // Items are made for their entries' pictures where those change (adding, undo, import).
-    if (aspect == OsdDocument::Aspect::Source)
+    // The key panel follows the recipe itself, and the window keys the picture where the operator
+    // edits the key; items are made for their entries' pictures where those change (adding, undo,
+    // import).
+    if (aspect == OsdDocument::Aspect::Key || aspect == OsdDocument::Aspect::Source)
         return;
     // Undo puts the items back itself, and a new item already shows what its entry takes from it.
     if (m_restoring || m_adopting)

@@ -14,7 +14,6 @@
 #include "osditem/publicbase.h"
 #include "widgets/doubleslider.h"
 
-#include <QColorDialog>
 #include <QFrame>
 #include <QGraphicsScene>
 #include <QGraphicsView>
@@ -56,59 +55,54 @@ void Quillmere::setCurrentKey(const KeyRecipe &key)
 void Quillmere::showCurrentEntry()
 {
     // Called while the window is being built too, before the panel exists.
-    if (m_panel)
-        m_panel->showKey(currentKey());
+    if (m_keyPanel)
+        m_keyPanel->showCurrent();
 }
 
-void Quillmere::keySwitchToggled(bool on)
+void Quillmere::keyEdited(int id, KeyPanelController::Edit edit)
 {
-    // The switch belongs to the tab; it reaches the record with the next keying step.
-    KeyRecipe key = currentKey();
-    key.enabled = on;
-    setCurrentKey(key);
+    Q_UNUSED(id) // always the current entry, whose item is keyed
+    switch (edit) {
+    case KeyPanelController::Edit::Range:
+        keyCurrentItem();
+        break;
+    case KeyPanelController::Edit::Pick:
+        // Each pick is a step of its own, never merged with a slider drag.
+        closeGesture();
+        keyCurrentItem();
+        closeGesture();
+        break;
+    case KeyPanelController::Edit::Fill: {
+        // A picture already keyed takes the new colour at once, so what is seen is what the file
+        // holds.
+        bool keyed = false;
+        const QList<OSDItem *> items = currentItems();
+        for (OSDItem *item : items)
+            keyed = keyed || item->isKeyApplied();
+        if (keyed) {
+            ++m_stepsHeld;
+            keyCurrentItem();
+            --m_stepsHeld;
+        }
+        markChanged(Step::Fill);
+        break;
+    }
+    }
 }
 
 void Quillmere::slot_displayColorFormColorDialog()
 {
-    KeyRecipe key = currentKey();
-    const QColor color =
-        QColorDialog::getColor(key.fill, this, QString(), QColorDialog::ColorDialogOptions());
-    if (!color.isValid())
-        return;
-    key.fill = color;
-    setCurrentKey(key);
-    // A picture already keyed takes the new colour at once, so what is seen is what the file holds.
-    bool keyed = false;
-    const QList<OSDItem *> items = currentItems();
-    for (OSDItem *item : items)
-        keyed = keyed || item->isKeyApplied();
-    if (keyed) {
-        ++m_stepsHeld;
-        keyCurrentItem();
-        --m_stepsHeld;
-    }
-    markChanged(Step::Fill);
+    m_keyPanel->chooseFill(this);
 }
 
 void Quillmere::slot_displayColorFormColorDialogBegin()
 {
-    KeyRecipe key = currentKey();
-    const QColor color =
-        QColorDialog::getColor(key.begin, this, QString(), QColorDialog::ColorDialogOptions());
-    if (!color.isValid())
-        return;
-    key.begin = color;
-    setCurrentKey(key);
+    m_keyPanel->chooseBegin(this);
 }
 
 void Quillmere::slot_displayColorFormColorDialogEnd()
 {
-    KeyRecipe key = currentKey();
-    const QColor color = QColorDialog::getColor(key.end, this, QString(), QColorDialog::ColorDialogOptions());
-    if (!color.isValid())
-        return;
-    key.end = color;
-    setCurrentKey(key);
+    m_keyPanel->chooseEnd(this);
 }
 
 void Quillmere::writeKeyedRecord(OSDItem *item, const QImage &image)
@@ -263,37 +257,21 @@ void Quillmere::pickAt(OSDItem *item, const QPointF &itemPos)
     // The picture's own colour, not the keyed one shown: a click on a keyed area keys that colour
     // again instead of picking the fill colour.
     QRgb pixel = 0;
-    if (!item->sourcePixelUnder(itemPos, &pixel))
-        return;
-    KeyRecipe key = currentKey();
-    key.pick(QColor(pixel));
-    setCurrentKey(key);
-    // Each pick is a step of its own, never merged with a slider drag.
-    closeGesture();
-    keyCurrentItem();
-    closeGesture();
+    if (item->sourcePixelUnder(itemPos, &pixel))
+        m_keyPanel->pick(QColor(pixel));
 }
 
 void Quillmere::slot_setColorR(int x, int y)
 {
-    KeyRecipe key = currentKey();
-    key.setChannel(0, x, y);
-    setCurrentKey(key);
-    keyCurrentItem();
+    m_keyPanel->setChannel(0, x, y);
 }
 
 void Quillmere::slot_setColorG(int x, int y)
 {
-    KeyRecipe key = currentKey();
-    key.setChannel(1, x, y);
-    setCurrentKey(key);
-    keyCurrentItem();
+    m_keyPanel->setChannel(1, x, y);
 }
 
 void Quillmere::slot_setColorB(int x, int y)
 {
-    KeyRecipe key = currentKey();
-    key.setChannel(2, x, y);
-    setCurrentKey(key);
-    keyCurrentItem();
+    m_keyPanel->setChannel(2, x, y);
 }

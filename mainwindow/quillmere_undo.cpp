@@ -13,14 +13,12 @@
 #include "mainwindow/editorstepcommand.h"
 #include "osditem/osditem.h"
 #include "textexport/config.h"
-#include "widgets/doubleslider.h"
 #include "widgets/previewview.h"
 
 #include <QAction>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QSet>
 #include <QToolButton>
@@ -69,18 +67,6 @@ OSDItem *Quillmere::itemOfPage(QWidget *page)
             return osdItem;
     }
     return nullptr;
-}
-
-bool Quillmere::eventFilter(QObject *watched, QEvent *event)
-{
-    if (qobject_cast<DoubleSlider *>(watched)) {
-        const bool released =
-            event->type() == QEvent::MouseButtonRelease ||
-            (event->type() == QEvent::KeyRelease && !static_cast<QKeyEvent *>(event)->isAutoRepeat());
-        if (released)
-            closeGesture();
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void Quillmere::initUndo()
