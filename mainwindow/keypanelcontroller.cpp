@@ -71,38 +71,32 @@ void KeyPanelController::pick(const QColor &colour)
     emit keyEdited(m_currentId(), Edit::Pick);
 }
 
-void KeyPanelController::chooseFill(QWidget *parent)
+bool KeyPanelController::choose(QColor KeyRecipe::*field, QWidget *parent)
 {
     KeyRecipe k = key();
     const QColor colour =
-        QColorDialog::getColor(k.fill, parent, QString(), QColorDialog::ColorDialogOptions());
+        QColorDialog::getColor(k.*field, parent, QString(), QColorDialog::ColorDialogOptions());
     if (!colour.isValid())
-        return;
-    k.fill = colour;
+        return false;
+    k.*field = colour;
     setKey(k);
-    emit keyEdited(m_currentId(), Edit::Fill);
+    return true;
+}
+
+void KeyPanelController::chooseFill(QWidget *parent)
+{
+    if (choose(&KeyRecipe::fill, parent))
+        emit keyEdited(m_currentId(), Edit::Fill);
 }
 
 void KeyPanelController::chooseBegin(QWidget *parent)
 {
-    KeyRecipe k = key();
-    const QColor colour =
-        QColorDialog::getColor(k.begin, parent, QString(), QColorDialog::ColorDialogOptions());
-    if (!colour.isValid())
-        return;
-    k.begin = colour;
-    setKey(k);
+    choose(&KeyRecipe::begin, parent);
 }
 
 void KeyPanelController::chooseEnd(QWidget *parent)
 {
-    KeyRecipe k = key();
-    const QColor colour =
-        QColorDialog::getColor(k.end, parent, QString(), QColorDialog::ColorDialogOptions());
-    if (!colour.isValid())
-        return;
-    k.end = colour;
-    setKey(k);
+    choose(&KeyRecipe::end, parent);
 }
 
 bool KeyPanelController::eventFilter(QObject *watched, QEvent *event)

@@ -55,6 +55,8 @@ protected:
 private:
     void entryChanged(int id, OsdDocument::Aspect aspect);
     void switchToggled(bool on);
+    // Asks for one of the recipe's colours; false when the dialog was cancelled.
+    bool choose(QColor KeyRecipe::*field, QWidget *parent);
 
     OsdDocument *m_document;
     PropertyPanel *m_panel;

@@ -43,13 +43,13 @@ ColorKeyer::Keyed takeShownResult(OSDItem *item, VideoControlOSD *record)
 
 KeyRecipe Quillmere::currentKey() const
 {
-    const OsdEntry *entry = m_document->entry(currentEntryId());
-    return entry ? entry->key : KeyRecipe();
+    return m_keyPanel ? m_keyPanel->key() : KeyRecipe();
 }
 
 void Quillmere::setCurrentKey(const KeyRecipe &key)
 {
-    m_document->setKey(currentEntryId(), key);
+    if (m_keyPanel)
+        m_keyPanel->setKey(key);
 }
 
 void Quillmere::showCurrentEntry()
