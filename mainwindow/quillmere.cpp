@@ -7,6 +7,7 @@
 #include "interfaces/styled/labelex.h"
 #include "interfaces/styled/pushbuttonex.h"
 #include "interfaces/styled/tablewidgetex.h"
+#include "mainwindow/cutcontroller.h"
 #include "mainwindow/propertypanel.h"
 #include "osditem/osditem.h"
 #include "textexport/config.h"
@@ -32,6 +33,9 @@ Quillmere::Quillmere(QWidget *parent) : QDialog(parent)
     setWindowFlags(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     m_document = new OsdDocument(this);
     connect(m_document, &OsdDocument::changed, this, &Quillmere::showEntryChange);
+    m_cut = new CutController(
+        m_document, [this](int id) { return itemOfEntry(id); }, [this] { return itemsFollowEntries(); },
+        this);
     initUi();
     m_lastState = captureState();
     QTimer::singleShot(0, this, SLOT(slot_splitesetZero()));

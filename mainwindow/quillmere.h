@@ -27,6 +27,7 @@ class OSDItem;
 class QAction;
 class OverviewScene;
 class PreviewView;
+class CutController;
 class PlacementController;
 class PropertyPanel;
 class PushButtonEx;
@@ -288,6 +289,8 @@ private:
     // A move, cut or cut-view switch made on the item itself, told to its entry.
     void itemMoved(OSDItem *item);
     int entryOfItem(const OSDItem *item) const;
+    // False while undo or an import puts items back: they show their entries themselves.
+    bool itemsFollowEntries() const { return !m_restoring && !m_adopting; }
     OSDItem *itemOfEntry(int id) const;
     KeyRecipe currentKey() const;
     // Stores the current entry's recipe; the panel follows through the document.
@@ -316,6 +319,7 @@ private:
     QComboBox *m_outputCombo = nullptr;
     PlacementController *m_placement = nullptr;
     KeyPanelController *m_keyPanel = nullptr;
+    CutController *m_cut = nullptr;
     OsdDocument *m_document = nullptr;
     ExportTextImage *m_textWindow = nullptr;
     // Text left unsent in the last fresh text window, offered again at the next one.

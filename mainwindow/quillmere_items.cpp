@@ -10,6 +10,7 @@
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/styled/custommegbox.h"
 #include "interfaces/styled/tablewidgetex.h"
+#include "mainwindow/cutcontroller.h"
 #include "mainwindow/windowlogging.h"
 #include "osditem/osditem.h"
 #include "osditem/publicbase.h"
@@ -89,47 +90,22 @@ void Quillmere::itemMoved(OSDItem *item)
 
 void Quillmere::showEntryChange(int id, OsdDocument::Aspect aspect)
 {
-    // The key panel follows the recipe itself, and the window keys the picture where the operator
-    // edits the key; items are made for their entries' pictures where those change (adding, undo,
-    // import).
-    if (aspect == OsdDocument::Aspect::Key || aspect == OsdDocument::Aspect::Source)
-        return;
-    // Undo puts the items back itself, and a new item already shows what its entry takes from it.
-    if (m_restoring || m_adopting)
+    // The key panel follows the recipe itself and the cut controller the cut; the window keys the
+    // picture where the operator edits the key, and makes items for their entries' pictures where
+    // those change (adding, undo, import). Undo puts the items back itself, and a new item already
+    // shows what its entry takes from it.
+    if (aspect != OsdDocument::Aspect::Position || !itemsFollowEntries())
         return;
     const OsdEntry *entry = m_document->entry(id);
     OSDItem *item = itemOfEntry(id);
     if (!entry || !item)
         return;
-    VideoControlOSD *record = item->videoControlOSD();
-    switch (aspect) {
-    case OsdDocument::Aspect::Source:
-    case OsdDocument::Aspect::Key:
-        break;
-    case OsdDocument::Aspect::Position:
-        if (!m_itemMoving)
-            item->setPos(entry->position);
-        if (QGraphicsScene *scene = item->scene()) {
-            const QList<QGraphicsView *> views = scene->views();
-            for (QGraphicsView *view : views)
-                coverScreenAndItems(view, m_outputScreenSize);
-        }
-        break;
-    case OsdDocument::Aspect::Cut:
-        item->setCut(entry->cut);
-        // The record holds the whole keyed picture and the cut window inside it; the device cuts.
-        if (item->hasCut())
-            item->setVideoControlOSD(
-                ItemRecords::cutRecord(item->image(), item->cutRect(), item->isShowCutArea(), record));
-        // With the cut view on, the new cut is what the operator expects to see.
-        item->showImages();
-        break;
-    case OsdDocument::Aspect::CutView:
-        item->setShowCutArea(entry->cutView);
-        item->showImages();
-        if (record)
-            ItemRecords::writeCutSwitch(record, entry->cutView, item->hasCut());
-        break;
+    if (!m_itemMoving)
+        item->setPos(entry->position);
+    if (QGraphicsScene *scene = item->scene()) {
+        const QList<QGraphicsView *> views = scene->views();
+        for (QGraphicsView *view : views)
+            coverScreenAndItems(view, m_outputScreenSize);
     }
 }
 
@@ -216,32 +192,15 @@ void Quillmere::slot_updateImgOfView(QImage image, QRect rect)
     Q_UNUSED(rect)
     // The item's cut panel has set the window on the item; its entry takes it from there.
     auto *item = qobject_cast<OSDItem *>(sender());
-    if (!item)
-        item = currentItem();
-    const int id = entryOfItem(item);
-    const OsdEntry *entry = m_document->entry(id);
-    if (entry && item->hasCut()) {
-        // The same window again still makes the record from the picture as it is now.
-        if (entry->cut == item->cutRect())
-            showEntryChange(id, OsdDocument::Aspect::Cut);
-        else
-            m_document->setCut(id, item->cutRect());
-    }
+    const int id = entryOfItem(item ? item : currentItem());
+    m_cut->cutEdited(id);
     markChanged(Step::Cut, id);
 }
 
 void Quillmere::slot_getIsDisPlayImg(bool show)
 {
     auto *item = qobject_cast<OSDItem *>(sender());
-    if (!item)
-        item = currentItem();
-    const int id = entryOfItem(item);
-    if (const OsdEntry *entry = m_document->entry(id)) {
-        // The item's menu switched its own view already; the entry decides, and the record follows.
-        if (entry->cutView == show)
-            showEntryChange(id, OsdDocument::Aspect::CutView);
-        else
-            m_document->setCutView(id, show);
-    }
+    const int id = entryOfItem(item ? item : currentItem());
+    m_cut->cutViewEdited(id, show);
     markChanged(Step::CutView, id);
 }
