@@ -15,7 +15,6 @@
 #include <malloc.h>
 #endif
 
-#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -60,23 +59,20 @@ bool takeLanguage(QStringList *arguments, QString *value, bool *given)
 }
 
 // stderr carries the tool's own messages. Qt's start-up notice that XDG_RUNTIME_DIR is not set
-// (as in most pipelines and containers) is not one of them; everything else goes on.
+// (as in most pipelines and containers) is not one of them: the shared filter below this handler
+// drops it; everything else goes on.
 QtMessageHandler g_qtHandler = nullptr;
 
-void withoutRuntimeFolderNotice(QtMsgType type, const QMessageLogContext &context, const QString &message)
+void withoutLibraryRemarks(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (RuntimeFolderNotice::matches(type, message))
-        return;
     // The PNG library's own words on a picture being written: the tool says what failed and why
     // with the file's name; theirs are diagnostics.
     if (type == QtWarningMsg && message.startsWith(QLatin1String("libpng "))) {
         qCDebug(lcCli).noquote() << message;
         return;
     }
-    if (g_qtHandler)
-        g_qtHandler(type, context, message);
-    else
-        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    // The shared filter, installed first, is always there to pass the rest on.
+    g_qtHandler(type, context, message);
 }
 
 } // namespace
@@ -98,7 +94,8 @@ int main(int argc, char **argv)
     // Text is measured at 96 dots per inch, a desktop's at 100 % scale, whatever display (or none)
     // the tool runs on: a pipeline gets the same pictures on every machine.
     QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
-    g_qtHandler = qInstallMessageHandler(withoutRuntimeFolderNotice);
+    RuntimeFolderNotice::filterOut();
+    g_qtHandler = qInstallMessageHandler(withoutLibraryRemarks);
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("brisklane-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(BRISKLANE_VERSION));

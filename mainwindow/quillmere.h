@@ -33,7 +33,6 @@ class PropertyPanel;
 class PushButtonEx;
 class QComboBox;
 class QToolButton;
-class SpinBoxEx;
 class QFrame;
 class QGraphicsScene;
 class QGraphicsView;

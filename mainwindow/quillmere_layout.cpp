@@ -25,7 +25,6 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
-#include <QToolButton>
 
 namespace {
 // Room around the screen, so an item moved a little off it can still be seen and moved back.
