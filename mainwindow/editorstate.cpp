@@ -1,63 +1,23 @@
 #include "mainwindow/editorstate.h"
 
+#include "core/records/itemrecords.h"
 #include "interfaces/model/sharedrecord.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
 #include "osditem/osditem.h"
 
-EditorState::RecordFields EditorState::RecordFields::of(const VideoControlOSD &record)
-{
-    RecordFields fields;
-    fields.size = record.size();
-    fields.completionWidth = record.completionImageWidth();
-    fields.fileLength = record.OSDFileLength();
-    fields.location = record.location();
-    fields.cut = record.CutImageSize();
-    fields.cutEnabled = record.IsEnableCutImage();
-    fields.cutAllowed = record.IsCanEnableCut();
-    fields.available = record.IsAvailable();
-    fields.red = record.red();
-    fields.green = record.green();
-    fields.blue = record.blue();
-    fields.fill = record.selectColor();
-    fields.fillOn = record.IsSelectColor();
-    return fields;
-}
-
-void EditorState::RecordFields::writeTo(VideoControlOSD *record) const
-{
-    record->setSize(size);
-    record->setCompletionImageWidth(completionWidth);
-    record->setOSDFileLength(fileLength);
-    record->setLocation(location);
-    record->setCutImageSize(cut);
-    record->setIsEnableCutImage(cutEnabled);
-    record->setIsCanEnableCut(cutAllowed);
-    record->setIsAvailable(available);
-    record->setRed(red);
-    record->setGreen(green);
-    record->setBlue(blue);
-    record->setSelectColor(fill);
-    record->setIsSelectColor(fillOn);
-}
-
-bool EditorState::RecordFields::operator==(const RecordFields &other) const
-{
-    return size == other.size && completionWidth == other.completionWidth && fileLength == other.fileLength &&
-           location == other.location && cut == other.cut && cutEnabled == other.cutEnabled &&
-           cutAllowed == other.cutAllowed && available == other.available && red == other.red &&
-           green == other.green && blue == other.blue && fill == other.fill && fillOn == other.fillOn;
-}
-
 EditorState::Item::Item(const OSDItem &item)
-    : sourceKey(item.sourceImage().cacheKey()),
-      keyed(item.image().cacheKey() != item.sourceImage().cacheKey()), keyFlag(item.isKeyApplied()),
-      keyBegin(item.keyBegin()), keyEnd(item.keyEnd()), keyFill(item.keyFill()), text(item.sourceData())
+    : sourceKey(item.sourceImage().cacheKey()), text(item.sourceData())
 {
+    output.keyed = item.image().cacheKey() != item.sourceImage().cacheKey();
+    output.keyFlag = item.isKeyApplied();
+    output.keyBegin = item.keyBegin();
+    output.keyEnd = item.keyEnd();
+    output.keyFill = item.keyFill();
     if (VideoControlOSD *live = item.videoControlOSD()) {
-        hasRecord = true;
-        record = RecordFields::of(*live);
-        if (!keyed)
+        output.hasRecord = true;
+        output.record = ItemRecords::fieldsOf(*live);
+        if (!output.keyed)
             recordData = live->image();
     }
     SharedRecord::retain(text);
@@ -71,25 +31,27 @@ EditorState::Item::~Item()
 bool EditorState::Item::sameSource(const OSDItem &item) const
 {
     return item.sourceImage().cacheKey() == sourceKey && item.sourceData() == text &&
-           bool(item.videoControlOSD()) == hasRecord;
+           bool(item.videoControlOSD()) == output.hasRecord;
 }
 
 bool EditorState::Item::samePictures(const OSDItem &item) const
 {
     const bool itemKeyed = item.image().cacheKey() != item.sourceImage().cacheKey();
-    if (!sameSource(item) || itemKeyed != keyed || item.isKeyApplied() != keyFlag)
+    if (!sameSource(item) || itemKeyed != output.keyed || item.isKeyApplied() != output.keyFlag)
         return false;
-    return !keyed || (item.keyBegin() == keyBegin && item.keyEnd() == keyEnd && item.keyFill() == keyFill);
+    return !output.keyed || (item.keyBegin() == output.keyBegin && item.keyEnd() == output.keyEnd &&
+                             item.keyFill() == output.keyFill);
 }
 
 bool EditorState::Item::sameAs(const OSDItem &item) const
 {
     if (!samePictures(item))
         return false;
-    if (!hasRecord)
+    if (!output.hasRecord)
         return true;
     const VideoControlOSD &live = *item.videoControlOSD();
-    return RecordFields::of(live) == record && (keyed || live.image().constData() == recordData.constData());
+    return ItemRecords::fieldsOf(live) == output.record &&
+           (output.keyed || live.image().constData() == recordData.constData());
 }
 
 bool EditorState::sameAs(const EditorState &other) const

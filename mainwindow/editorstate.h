@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/document/entryoutput.h"
 #include "core/document/osdentry.h"
 
 #include <QByteArray>
@@ -24,28 +25,6 @@ class VideoControlOSD;
 class EditorState
 {
 public:
-    // What a record holds besides its pixels.
-    struct RecordFields
-    {
-        QSize size;
-        int completionWidth = 0;
-        int fileLength = 0;
-        QPoint location;
-        QRect cut;
-        bool cutEnabled = false;
-        bool cutAllowed = false;
-        bool available = false;
-        int red = -1;
-        int green = -1;
-        int blue = -1;
-        QColor fill;
-        bool fillOn = false;
-
-        static RecordFields of(const VideoControlOSD &record);
-        void writeTo(VideoControlOSD *record) const;
-        bool operator==(const RecordFields &other) const;
-    };
-
     // One item; immutable once made, shared by every state in which the item did not change.
     class Item
     {
@@ -65,14 +44,8 @@ public:
 
         // The entry's source picture, by identity; the entry holds its pixels.
         qint64 sourceKey = 0;
-        // Keyed: the item shows the source keyed with begin, end and fill; otherwise the source.
-        bool keyed = false;
-        bool keyFlag = false;
-        QColor keyBegin;
-        QColor keyEnd;
-        QColor keyFill;
-        bool hasRecord = false;
-        RecordFields record;
+        // What the item shows and its record holds, besides the entry.
+        EntryOutput output;
         // The record's pixel data while it is the unkeyed picture's (shared with the live record);
         // empty for a keyed item, whose data are made again with the keyed picture.
         QByteArray recordData;

@@ -309,31 +309,22 @@ void Quillmere::closeGesture()
 
 OSDItem *Quillmere::buildItem(const OsdEntry &entry, const EditorState::Item &state)
 {
+    const EntryOutput &output = state.output;
     OSDItem *item = newItem(entry.source, entry.kind == OsdEntry::Kind::Picture);
     item->setHasOriginal(entry.hasOriginal);
     VideoControlOSD *record = nullptr;
-    if (state.hasRecord) {
-        record = new VideoControlOSD;
-        state.record.writeTo(record);
-    }
-    if (state.keyed) {
+    if (output.keyed) {
         // The keyed picture is made again, exactly as the keying step made it.
         ColorKeyer::Keyed keyed =
-            ColorKeyer::keyed(entry.source, state.keyBegin, state.keyEnd, state.keyFill, record != nullptr);
+            ColorKeyer::keyed(entry.source, output.keyBegin, output.keyEnd, output.keyFill, output.hasRecord);
         item->setKeyedImage(keyed.image, keyed.display);
-        if (record) {
-            record->setPImageValue(new QImage(keyed.image));
-            record->setImage(keyed.osdData);
-        }
+        record = ItemRecords::entryRecord(output, keyed.image, keyed.osdData);
     } else {
-        if (state.keyFlag)
+        if (output.keyFlag)
             item->setKeyedImage(entry.source);
-        if (record) {
-            record->setPImageValue(new QImage(entry.source));
-            record->setImage(state.recordData);
-        }
+        record = ItemRecords::entryRecord(output, entry.source, state.recordData);
     }
-    item->setKeyRecipe(state.keyBegin, state.keyEnd, state.keyFill);
+    item->setKeyRecipe(output.keyBegin, output.keyEnd, output.keyFill);
     item->setCut(entry.cut);
     item->setShowCutArea(entry.cutView);
     item->showImages();
@@ -398,19 +389,20 @@ void Quillmere::restoreTab(int index, const OsdEntry &entry, const EditorState::
         // Only the place, the cut or the record's fields differ: no picture is made again.
         showEntryGeometry(live, entry);
         if (VideoControlOSD *record = live->videoControlOSD()) {
-            state->record.writeTo(record);
-            if (!state->keyed)
+            ItemRecords::writeFields(record, state->output.record);
+            if (!state->output.keyed)
                 record->setImage(state->recordData);
         }
         return;
     }
-    if (live && state->keyed && state->sameSource(*live)) {
+    const EntryOutput &output = state->output;
+    if (live && output.keyed && state->sameSource(*live)) {
         // Another key of the same picture: the live item is keyed again into the memory of its
         // current result, as a keying step does, instead of building a new item.
         VideoControlOSD *record = live->videoControlOSD();
-        keyItem(live, state->keyBegin, state->keyEnd, state->keyFill, state->record.fillOn, true);
+        keyItem(live, output.keyBegin, output.keyEnd, output.keyFill, output.record.fillOn, true);
         if (record)
-            state->record.writeTo(record);
+            ItemRecords::writeFields(record, output.record);
         showEntryGeometry(live, entry);
         return;
     }

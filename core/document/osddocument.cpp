@@ -81,16 +81,18 @@ OsdEntry *OsdDocument::find(int id)
 }
 
 void OsdDocument::setSource(int id, OsdEntry::Kind kind, const QImage &source, bool hasOriginal,
-                            const OsdEntry::Text &text)
+                            const OsdEntry::Text &text, const QByteArray &original)
 {
     OsdEntry *e = find(id);
-    if (!e || (e->kind == kind && e->source.cacheKey() == source.cacheKey() &&
-               e->hasOriginal == hasOriginal && e->text == text))
+    if (!e ||
+        (e->kind == kind && e->source.cacheKey() == source.cacheKey() && e->hasOriginal == hasOriginal &&
+         e->text == text && e->original.constData() == original.constData()))
         return;
     e->kind = kind;
     e->source = source;
     e->hasOriginal = hasOriginal;
     e->text = text;
+    e->original = original;
     emit changed(id, Aspect::Source);
 }
 
@@ -134,7 +136,8 @@ void OsdDocument::setCutView(int id, bool on)
 void OsdDocument::tellDifferences(const OsdEntry &before, const OsdEntry &after)
 {
     if (before.kind != after.kind || before.source.cacheKey() != after.source.cacheKey() ||
-        before.hasOriginal != after.hasOriginal || before.text != after.text)
+        before.hasOriginal != after.hasOriginal || before.text != after.text ||
+        before.original.constData() != after.original.constData())
         emit changed(after.id, Aspect::Source);
     if (before.key != after.key)
         emit changed(after.id, Aspect::Key);

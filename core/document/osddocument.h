@@ -44,7 +44,7 @@ public:
 
     // A new picture or text for an entry (Empty with a null picture when its item goes).
     void setSource(int id, OsdEntry::Kind kind, const QImage &source, bool hasOriginal = true,
-                   const OsdEntry::Text &text = OsdEntry::Text());
+                   const OsdEntry::Text &text = OsdEntry::Text(), const QByteArray &original = QByteArray());
     void setKey(int id, const KeyRecipe &key);
     void setPosition(int id, const QPoint &position);
     // A null or empty window clears the cut.

@@ -2,6 +2,7 @@
 
 #include "core/document/keyrecipe.h"
 
+#include <QByteArray>
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -43,6 +44,9 @@ struct OsdEntry
     QImage source;
     // False for an imported record: its pixels may be keyed already, with no original to go back to.
     bool hasOriginal = true;
+    // The picture file's bytes as they were read (PNG, JPG or BMP), which the source was decoded
+    // from; kept so a project holds the picture as given. Empty for texts and imported records.
+    QByteArray original;
     // Empty for pictures.
     Text text;
     KeyRecipe key;
@@ -62,7 +66,7 @@ struct OsdEntry
         // Pictures compare by identity: a change gives a new picture, never new pixels in the old one.
         return id == other.id && number == other.number && kind == other.kind &&
                source.cacheKey() == other.source.cacheKey() && hasOriginal == other.hasOriginal &&
-               text == other.text && key == other.key && position == other.position && cut == other.cut &&
-               cutView == other.cutView;
+               original.constData() == other.original.constData() && text == other.text && key == other.key &&
+               position == other.position && cut == other.cut && cutView == other.cutView;
     }
 };

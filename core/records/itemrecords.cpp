@@ -1,5 +1,6 @@
 #include "core/records/itemrecords.h"
 
+#include "core/pixels/colorkeyer.h"
 #include "core/pixels/rasterform.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
@@ -104,6 +105,72 @@ void ItemRecords::writeCutSwitch(VideoControlOSD *record, bool viewOn, bool hasC
     // without a cut the switch stays off in the record.
     record->setIsEnableCutImage(viewOn && hasCut);
     record->setIsCanEnableCut(viewOn && hasCut);
+}
+
+EntryOutput::Record ItemRecords::fieldsOf(const VideoControlOSD &record)
+{
+    EntryOutput::Record fields;
+    fields.size = record.size();
+    fields.completionWidth = record.completionImageWidth();
+    fields.fileLength = record.OSDFileLength();
+    fields.location = record.location();
+    fields.cut = record.CutImageSize();
+    fields.cutEnabled = record.IsEnableCutImage();
+    fields.cutAllowed = record.IsCanEnableCut();
+    fields.available = record.IsAvailable();
+    fields.red = record.red();
+    fields.green = record.green();
+    fields.blue = record.blue();
+    fields.fill = record.selectColor();
+    fields.fillOn = record.IsSelectColor();
+    return fields;
+}
+
+void ItemRecords::writeFields(VideoControlOSD *record, const EntryOutput::Record &fields)
+{
+    record->setSize(fields.size);
+    record->setCompletionImageWidth(fields.completionWidth);
+    record->setOSDFileLength(fields.fileLength);
+    record->setLocation(fields.location);
+    record->setCutImageSize(fields.cut);
+    record->setIsEnableCutImage(fields.cutEnabled);
+    record->setIsCanEnableCut(fields.cutAllowed);
+    record->setIsAvailable(fields.available);
+    record->setRed(fields.red);
+    record->setGreen(fields.green);
+    record->setBlue(fields.blue);
+    record->setSelectColor(fields.fill);
+    record->setIsSelectColor(fields.fillOn);
+}
+
+VideoControlOSD *ItemRecords::entryRecord(const EntryOutput &output, const QImage &shown,
+                                          const QByteArray &osdData)
+{
+    if (!output.hasRecord)
+        return nullptr;
+    auto *record = new VideoControlOSD;
+    writeFields(record, output.record);
+    record->setPImageValue(new QImage(shown));
+    record->setImage(osdData);
+    return record;
+}
+
+VideoControlOSD *ItemRecords::entryRecord(const ProjectState::Entry &saved)
+{
+    if (!saved.output.hasRecord)
+        return nullptr;
+    const EntryOutput &output = saved.output;
+    if (output.keyed) {
+        // Keyed exactly as the keying step keyed it.
+        const ColorKeyer::Keyed keyed =
+            ColorKeyer::keyed(saved.entry.source, output.keyBegin, output.keyEnd, output.keyFill, true);
+        return entryRecord(output, keyed.image, keyed.osdData);
+    }
+    // An imported record keeps the bytes its file had; any other picture's are made from it.
+    const QByteArray data = !saved.recordData.isNull()
+                                ? saved.recordData
+                                : PublicBase::imageToOsdData(saved.entry.source, nullptr);
+    return entryRecord(output, saved.entry.source, data);
 }
 
 QPoint ItemRecords::location(const QPointF &scenePos)

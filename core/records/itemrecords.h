@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/document/entryoutput.h"
+#include "core/document/projectstate.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QFont>
@@ -42,6 +45,18 @@ public:
 
     // The cut switch as the record keeps it: on only while the view is on and a window exists.
     static void writeCutSwitch(VideoControlOSD *record, bool viewOn, bool hasCut);
+
+    // A record's fields besides its pixel data, and back.
+    static EntryOutput::Record fieldsOf(const VideoControlOSD &record);
+    static void writeFields(VideoControlOSD *record, const EntryOutput::Record &fields);
+
+    // The record an entry's item holds: shown is the picture the item shows (its source keyed with
+    // the output's key, or the source), osdData that picture's OSD pixel data. Null when the output
+    // has no record.
+    static VideoControlOSD *entryRecord(const EntryOutput &output, const QImage &shown,
+                                        const QByteArray &osdData);
+    // The same for a saved entry, keyed here when its output is; what the editor writes for it.
+    static VideoControlOSD *entryRecord(const ProjectState::Entry &saved);
 
     // The record's location for an item at scenePos: whole pixels, truncated toward zero.
     static QPoint location(const QPointF &scenePos);
