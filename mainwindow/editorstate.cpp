@@ -23,6 +23,13 @@ EditorState::Item::Item(const OSDItem &item)
     SharedRecord::retain(text);
 }
 
+EditorState::Item::Item(qint64 sourceKey, const EntryOutput &output, const QByteArray &recordData,
+                        SourceData *text)
+    : sourceKey(sourceKey), output(output), recordData(recordData), text(text)
+{
+    SharedRecord::retain(text);
+}
+
 EditorState::Item::~Item()
 {
     SharedRecord::release(text);

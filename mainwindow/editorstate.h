@@ -30,6 +30,8 @@ public:
     {
     public:
         explicit Item(const OSDItem &item);
+        // An item as a saved list describes it; holds text (may be null) as the other items do.
+        Item(qint64 sourceKey, const EntryOutput &output, const QByteArray &recordData, SourceData *text);
         ~Item();
         Item(const Item &) = delete;
         Item &operator=(const Item &) = delete;

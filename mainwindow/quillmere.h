@@ -2,6 +2,7 @@
 
 #include "core/document/keyrecipe.h"
 #include "core/document/osddocument.h"
+#include "core/document/projectstate.h"
 #include "core/pixels/colorkeyer.h"
 #include "mainwindow/editorstate.h"
 #include "mainwindow/keypanelcontroller.h"
@@ -96,6 +97,10 @@ public:
 
     // The OSD list: one entry per tab, in tab order.
     OsdDocument *document() const { return m_document; }
+    // The whole list as a project file holds it.
+    ProjectState projectState() const;
+    // Replaces the list and its history with a saved one; the result counts as saved.
+    void openProjectState(const ProjectState &project);
 
     // The folder of settings.ini; the application's folder unless set. Setting it reads the output
     // screen from there.
