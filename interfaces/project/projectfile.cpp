@@ -779,6 +779,7 @@ bool ProjectFile::save(const QString &fileName, const ProjectState &state, Error
     // A project of this version is updated in place; anything else is made anew beside it.
     if (QFileInfo::exists(fileName) && looksLikeProject(fileName) && headerProblem(fileName).isEmpty()) {
         int version = 0;
+        bool locked = false;
         {
             Connection connection;
             QString ignored;
@@ -786,7 +787,13 @@ bool ProjectFile::save(const QString &fileName, const ProjectState &state, Error
                 QSqlQuery query(connection.db());
                 if (query.exec(QStringLiteral("SELECT version FROM schema_version")) && query.next())
                     version = query.value(0).toInt();
+                locked = isLocked(query.lastError());
             }
+        }
+        // Another program is writing it: never replaced under its hands.
+        if (locked) {
+            e.reason = tr("文件被另一个程序锁定");
+            return false;
         }
         if (version == SchemaVersion) {
             Writer writer(this, state);
