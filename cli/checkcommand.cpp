@@ -1,18 +1,27 @@
 #include "cli/checkcommand.h"
 
 #include "interfaces/device/osdfile.h"
+#include "interfaces/project/projectfile.h"
 
 #include <QDir>
 
+bool CheckCommand::isProject(const QString &fileName)
+{
+    return fileName.endsWith(QLatin1Char('.') + ProjectFile::suffix(), Qt::CaseInsensitive) ||
+           ProjectFile::looksLikeProject(fileName);
+}
+
 QString CheckCommand::summary() const
 {
-    return QStringLiteral("Reads and validates OSD files completely; prints \"FILE: ok (N records)\", or the "
-                          "reason a file is refused on stderr (exit code 1).");
+    return QStringLiteral(
+        "Reads and validates OSD files and projects (.brisklane) completely; prints \"FILE: ok "
+        "(N records)\" or \"FILE: ok (project, N entries)\", or the reason a file is refused "
+        "on stderr (exit code 1).");
 }
 
 void CheckCommand::describe(QCommandLineParser &parser) const
 {
-    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("OSD files to check."),
+    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("OSD files and projects to check."),
                                  QStringLiteral("FILE..."));
 }
 
@@ -26,6 +35,20 @@ int CheckCommand::execute(const QCommandLineParser &parser, const QStringList &p
         OsdFile::Contents contents;
         QString reason;
         const QString shown = QDir::toNativeSeparators(file);
+        if (isProject(file)) {
+            ProjectState state;
+            ProjectFile project;
+            ProjectFile::Error error;
+            if (project.load(file, &state, &error)) {
+                out(QStringLiteral("%1: ok (project, %2)")
+                        .arg(shown, counted(state.entries.size(), QStringLiteral("entry"),
+                                            QStringLiteral("entries"))));
+            } else {
+                err(error.message());
+                code = Refused;
+            }
+            continue;
+        }
         if (OsdFile::read(file, &contents, &reason)) {
             out(QStringLiteral("%1: ok (%2)")
                     .arg(shown,

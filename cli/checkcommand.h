@@ -2,12 +2,16 @@
 
 #include "cli/clicommand.h"
 
-// brisklane-cli check FILE...: reads and validates every file completely, as the import does.
+// brisklane-cli check FILE...: reads and validates every file completely, as the import does (an OSD
+// file) or as the editor opens it (a project).
 class CheckCommand : public CliCommand
 {
 public:
     QString name() const override { return QStringLiteral("check"); }
     QString summary() const override;
+
+    // A project by its name or, whatever its name, by its first bytes (an SQLite database).
+    static bool isProject(const QString &fileName);
 
 protected:
     void describe(QCommandLineParser &parser) const override;

@@ -1,8 +1,12 @@
 #include "cli/infocommand.h"
 
+#include "cli/checkcommand.h"
+#include "cli/projectitems.h"
 #include "interfaces/device/osdfile.h"
+#include "interfaces/model/sharedrecord.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
+#include "interfaces/project/projectfile.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -54,15 +58,15 @@ QString onOff(bool on)
 
 QString InfoCommand::summary() const
 {
-    return QStringLiteral("Lists the records of OSD files (.pic, .logo): kind, size, completion width, "
-                          "location, cut window and switch, fill colour and switch, and the text and "
-                          "font of text items.");
+    return QStringLiteral("Lists the records of OSD files (.pic, .logo), or of the OSD file a project "
+                          "(.brisklane) exports to: kind, size, completion width, location, cut window and "
+                          "switch, fill colour and switch, and the text and font of text items.");
 }
 
 void InfoCommand::describe(QCommandLineParser &parser) const
 {
     parser.addOption(QCommandLineOption(QStringLiteral("json"), QStringLiteral("Print one JSON document.")));
-    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("OSD files to list."),
+    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("OSD files and projects to list."),
                                  QStringLiteral("FILE..."));
 }
 
@@ -138,7 +142,25 @@ int InfoCommand::execute(const QCommandLineParser &parser, const QStringList &po
     for (const QString &file : positional) {
         OsdFile::Contents contents;
         QString reason;
-        if (!OsdFile::read(file, &contents, &reason)) {
+        if (CheckCommand::isProject(file)) {
+            // The records the project exports to.
+            ProjectState state;
+            ProjectFile project;
+            ProjectFile::Error error;
+            if (!project.load(file, &state, &error)) {
+                err(error.message());
+                code = Refused;
+                continue;
+            }
+            QList<VideoControlOSD *> records;
+            QList<SourceData *> sources;
+            ProjectItems::recordsOf(state, &records, &sources);
+            for (int i = 0; i < records.size(); ++i) {
+                contents.append(records[i], sources[i]);
+                SharedRecord::release(records[i]);
+                SharedRecord::release(sources[i]);
+            }
+        } else if (!OsdFile::read(file, &contents, &reason)) {
             err(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file), reason));
             code = Refused;
             continue;

@@ -87,7 +87,7 @@ QString ItemBuilder::renderFamily(const QString &wanted, bool *substituted)
     return QFontInfo(QFont(wanted)).family();
 }
 
-void ItemBuilder::build(const ItemSpec &spec, Result *result)
+void ItemBuilder::build(const ItemSpec &spec, Result *result, bool keepPicture)
 {
     if (spec.isText) {
         bool substituted = false;
@@ -105,11 +105,14 @@ void ItemBuilder::build(const ItemSpec &spec, Result *result)
         }
         result->record = held(ItemRecords::textRecord(rendered.image, spec.textColor));
         result->source = held(ItemRecords::textSource(spec.textColor, font, rendered.text));
+        if (keepPicture)
+            result->picture = rendered.image;
         // The text item keys the picture it was handed.
         keyAndCut(spec, rendered.image, result);
     } else {
         QString reason;
-        QImage decoded = PictureLoader::load(spec.picture, &reason);
+        QImage decoded =
+            PictureLoader::load(spec.picture, &reason, keepPicture ? &result->original : nullptr);
         if (decoded.isNull()) {
             // Named once: a picture given on the command line is already the item's origin.
             result->error =

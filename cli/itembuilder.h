@@ -2,6 +2,8 @@
 
 #include "cli/itemspec.h"
 
+#include <QByteArray>
+#include <QImage>
 #include <QString>
 
 class SourceData;
@@ -21,11 +23,16 @@ public:
         SourceData *source = nullptr;
         // Set when the item is refused.
         QString error;
+        // With keepPicture: a text's rendering (what keying starts from) and a picture file's bytes
+        // as read (a project stores those and decodes the picture from them again).
+        QImage picture;
+        QByteArray original;
 
         void release();
     };
 
-    static void build(const ItemSpec &spec, Result *result);
+    // keepPicture: the result also keeps the picture and the file's bytes, for a project.
+    static void build(const ItemSpec &spec, Result *result, bool keepPicture = false);
 
     // The family the text window would render with for the wanted one: the installed family of
     // that name, or the one Qt substitutes; *substituted says which.

@@ -3,10 +3,15 @@
 #include "cli/itembuilder.h"
 #include "cli/manifest.h"
 #include "cli/progressline.h"
+#include "cli/projectitems.h"
 #include "core/files/safefile.h"
 #include "core/pixels/pictureloader.h"
 #include "interfaces/device/osdfile.h"
 #include "interfaces/device/osdfilewriter.h"
+#include "interfaces/model/sharedrecord.h"
+#include "interfaces/model/sourcedata.h"
+#include "interfaces/model/videocontrolosd.h"
+#include "interfaces/project/projectfile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,6 +35,11 @@ bool isManifest(const QString &fileName)
     return fileName.endsWith(QLatin1String(".json"), Qt::CaseInsensitive);
 }
 
+bool isProjectName(const QString &fileName)
+{
+    return fileName.endsWith(QLatin1Char('.') + ProjectFile::suffix(), Qt::CaseInsensitive);
+}
+
 struct Job
 {
     ItemSpec spec;
@@ -40,18 +50,22 @@ struct Job
 
 QString PackCommand::summary() const
 {
-    return QStringLiteral("Builds an OSD file (.pic or .logo) from pictures (each one picture item at 0,0), "
-                          "folders of pictures and manifests (*.json, see docs/cli-manifest.md).");
+    return QStringLiteral(
+        "Builds an OSD file (.pic or .logo) or a project (.brisklane) from pictures (each one "
+        "picture item at 0,0), folders of pictures and manifests (*.json, see "
+        "docs/cli-manifest.md); exports a project to an OSD file as the editor does.");
 }
 
 void PackCommand::describe(QCommandLineParser &parser) const
 {
     parser.addOption(QCommandLineOption({QStringLiteral("o"), QStringLiteral("output")},
-                                        QStringLiteral("The OSD file to write (.pic or .logo)."),
+                                        QStringLiteral("The file to write: an OSD file (.pic or .logo) or a "
+                                                       "project (.brisklane)."),
                                         QStringLiteral("OUT")));
     parser.addPositionalArgument(QStringLiteral("inputs"),
                                  QStringLiteral("Picture files (PNG, BMP, JPG, JPEG), folders of pictures, "
-                                                "manifests (*.json)."),
+                                                "manifests (*.json); or one project (.brisklane) to export "
+                                                "to an OSD file."),
                                  QStringLiteral("INPUT..."));
 }
 
@@ -98,17 +112,26 @@ int PackCommand::execute(const QCommandLineParser &parser, const QStringList &po
     const QString output = parser.value(QStringLiteral("o"));
     if (output.isEmpty())
         return usageError(QStringLiteral("no output file given (-o OUT.pic or -o OUT.logo)"));
-    if (!output.endsWith(QLatin1String(".pic"), Qt::CaseInsensitive) &&
+    const bool toProject = isProjectName(output);
+    if (!toProject && !output.endsWith(QLatin1String(".pic"), Qt::CaseInsensitive) &&
         !output.endsWith(QLatin1String(".logo"), Qt::CaseInsensitive))
-        return usageError(QStringLiteral("the output file must end in .pic or .logo"));
+        return usageError(QStringLiteral("the output file must end in .pic, .logo or .brisklane"));
     if (positional.isEmpty())
         return usageError(QStringLiteral("no input given"));
+    bool fromProject = false;
+    for (const QString &input : positional)
+        fromProject = fromProject || isProjectName(input) || ProjectFile::looksLikeProject(input);
+    if (fromProject && (positional.size() != 1 || toProject))
+        return usageError(QStringLiteral("a project is exported alone, to a .pic or .logo file"));
     // Before any work: a pipe, a device, a folder or a link is never written or replaced.
     const QString target = SafeFile::targetProblem(output);
     if (!target.isEmpty()) {
         err(QStringLiteral("%1: %2; not written").arg(shown(output), target));
         return Refused;
     }
+
+    if (fromProject)
+        return exportProject(positional.first(), output);
 
     QList<ItemSpec> specs;
     QString error;
@@ -122,6 +145,8 @@ int PackCommand::execute(const QCommandLineParser &parser, const QStringList &po
                 .arg(QCoreApplication::translate("Quillmere", "限制OSD数量为50,不能再添加.")));
         return Refused;
     }
+    if (toProject)
+        return makeProject(specs, output);
 
     // Pictures are decoded and converted on all cores, a bounded number at a time so that memory
     // stays bounded, and written in file order as they come; texts are rendered here first (fonts
@@ -236,5 +261,98 @@ int PackCommand::execute(const QCommandLineParser &parser, const QStringList &po
     }
     out(QStringLiteral("%1: %2").arg(
         shown(output), counted(qint64(jobs.size()), QStringLiteral("record"), QStringLiteral("records"))));
+    return Success;
+}
+
+int PackCommand::exportProject(const QString &project, const QString &output)
+{
+    ProjectState state;
+    ProjectFile::Error error;
+    ProjectFile file;
+    if (!file.load(project, &state, &error)) {
+        err(error.message());
+        err(QStringLiteral("%1: not written").arg(shown(output)));
+        return Refused;
+    }
+    // The records the editor writes for these entries.
+    QList<VideoControlOSD *> records;
+    QList<SourceData *> sources;
+    ProjectItems::recordsOf(state, &records, &sources);
+    state = ProjectState();
+    QString reason;
+    const bool written = OsdFile::write(output, records, sources, &reason);
+    for (VideoControlOSD *record : qAsConst(records))
+        SharedRecord::release(record);
+    for (SourceData *source : qAsConst(sources))
+        SharedRecord::release(source);
+    if (!written) {
+        err(QStringLiteral("%1: %2").arg(shown(output), reason));
+        return Refused;
+    }
+    out(QStringLiteral("%1: %2").arg(
+        shown(output), counted(qint64(records.size()), QStringLiteral("record"), QStringLiteral("records"))));
+    return Success;
+}
+
+int PackCommand::makeProject(const QList<ItemSpec> &specs, const QString &output)
+{
+    // Built as for an OSD file, pictures on all cores (a bounded number at a time), texts here.
+    // One slot per item, written by one thread each.
+    std::vector<ProjectState::Entry> entries(size_t(specs.size()));
+    std::vector<QString> errors(size_t(specs.size()));
+    auto build = [&](int i) {
+        ItemBuilder::Result result;
+        ItemBuilder::build(specs.at(i), &result, true);
+        if (result.error.isEmpty())
+            entries[size_t(i)] = ProjectItems::entryOf(specs.at(i), result);
+        errors[size_t(i)] = result.error;
+        result.release();
+    };
+    std::deque<QFuture<void>> inFlight;
+    const size_t window = size_t(2 * qMax(1, QThread::idealThreadCount()));
+    for (int i = 0; i < specs.size(); ++i) {
+        if (specs[i].isText)
+            continue;
+        if (inFlight.size() >= window) {
+            inFlight.front().waitForFinished();
+            inFlight.pop_front();
+        }
+        inFlight.push_back(QtConcurrent::run([&build, i] { build(i); }));
+    }
+    for (int i = 0; i < specs.size(); ++i) {
+        if (!specs[i].isText)
+            continue;
+        bool substituted = false;
+        const QString wanted = specs[i].family.isEmpty() ? ItemBuilder::defaultFamily() : specs[i].family;
+        const QString family = ItemBuilder::renderFamily(wanted, &substituted);
+        if (substituted)
+            err(QStringLiteral("%1: item %2: the font \"%3\" is not installed; rendering with \"%4\"")
+                    .arg(shown(specs[i].origin), QString::number(specs[i].index), wanted, family));
+        build(i);
+    }
+    for (QFuture<void> &future : inFlight)
+        future.waitForFinished();
+    bool refused = false;
+    ProjectState state;
+    for (int i = 0; i < specs.size(); ++i) {
+        if (!errors[size_t(i)].isEmpty()) {
+            err(QStringLiteral("%1: item %2: %3")
+                    .arg(shown(specs[i].origin), QString::number(specs[i].index), errors[size_t(i)]));
+            refused = true;
+        }
+        state.entries.append(std::move(entries[size_t(i)]));
+    }
+    if (refused) {
+        err(QStringLiteral("%1: not written").arg(shown(output)));
+        return Refused;
+    }
+    ProjectFile file;
+    ProjectFile::Error error;
+    if (!file.save(output, state, &error)) {
+        err(error.message());
+        return Refused;
+    }
+    out(QStringLiteral("%1: %2").arg(
+        shown(output), counted(qint64(specs.size()), QStringLiteral("entry"), QStringLiteral("entries"))));
     return Success;
 }

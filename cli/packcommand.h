@@ -2,17 +2,18 @@
 
 #include "cli/clicommand.h"
 #include "cli/itemspec.h"
+#include "interfaces/project/projectfile.h"
 
 #include <QList>
 
-// brisklane-cli pack -o OUT INPUT...: builds an OSD file from picture files and manifests. Items
-// are built on all cores; the file keeps the order of the inputs. Nothing is written when any
-// input is refused.
+// brisklane-cli pack -o OUT INPUT...: builds an OSD file or a project from picture files and
+// manifests, or exports a project to an OSD file. Items are built on all cores; the file keeps the
+// order of the inputs. Nothing is written when any input is refused.
 class PackCommand : public CliCommand
 {
 public:
     // The editor's limit on the number of OSD items.
-    static constexpr int MaxItems = 50;
+    static constexpr int MaxItems = ProjectFile::MaxEntries;
 
     QString name() const override { return QStringLiteral("pack"); }
     QString summary() const override;
@@ -24,4 +25,10 @@ public:
 protected:
     void describe(QCommandLineParser &parser) const override;
     int execute(const QCommandLineParser &parser, const QStringList &positional) override;
+
+private:
+    // The OSD file of a project, with the records the editor writes for it.
+    int exportProject(const QString &project, const QString &output);
+    // A project with the entries the editor would hold for the items.
+    int makeProject(const QList<ItemSpec> &specs, const QString &output);
 };

@@ -2,6 +2,7 @@
 
 #include "core/pixels/plainpngdecoder.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -86,13 +87,13 @@ QtMessageHandler DecoderWarnings::s_previous = nullptr;
 
 // Qt reads a BMP whose pixel rows stop early without complaint and leaves the missing rows
 // undefined. The header says how far the pixel data reach; the file must be that long.
-bool bmpIsCutShort(const QString &fileName)
+bool bmpIsCutShort(QIODevice *device, qint64 fileSize)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
     // File header (14 bytes), then the info header up to its image size field.
-    const QByteArray h = file.read(38);
+    const qint64 at = device->pos();
+    device->seek(0);
+    const QByteArray h = device->read(38);
+    device->seek(at);
     if (h.size() < 26 || !h.startsWith("BM"))
         return false;
     const auto *p = reinterpret_cast<const uchar *>(h.constData());
@@ -117,22 +118,76 @@ bool bmpIsCutShort(const QString &fileName)
     // data the header's own byte count is all there is to go by.
     const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
     const qint64 needed = uncompressed ? (width * bitsPerPixel + 31) / 32 * 4 * height : dataSize;
-    return width > 0 && dataOffset + needed > file.size();
+    return width > 0 && dataOffset + needed > fileSize;
 }
 
 // A plain PNG file decoded on the quicker road, or a null image to leave the file to Qt's reader.
-QImage plainPng(const QString &fileName, qint64 width, qint64 height)
+QImage plainPng(QIODevice *device, const QByteArray *bytes, qint64 width, qint64 height)
 {
     if (!PlainPngDecoder::available())
         return QImage();
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return QImage();
     // More than the pixels' own bytes and a generous margin is not a plain file: not read whole.
-    if (file.size() > width * height * 4 + (qint64(1) << 20))
+    if (device->size() > width * height * 4 + (qint64(1) << 20))
         return QImage();
-    const QImage image = PlainPngDecoder::decode(file.readAll());
+    const qint64 at = device->pos();
+    QByteArray read;
+    if (!bytes) {
+        device->seek(0);
+        read = device->readAll();
+        device->seek(at);
+    }
+    const QImage image = PlainPngDecoder::decode(bytes ? *bytes : read);
     return image.size() == QSize(int(width), int(height)) ? image : QImage();
+}
+
+// The checks and the decoding of load() and decode() on a picture's bytes: a file (whose name gives
+// the reader a hint at the format, as before) or bytes in memory (when bytes is set).
+QImage decodeDevice(QIODevice *device, const QByteArray *bytes, const QString &name, QString *reason)
+{
+    auto fail = [reason](const QString &why) {
+        if (reason)
+            *reason = why;
+        return QImage();
+    };
+
+    // The decoder's complaints count from the first look at the header.
+    DecoderWarnings warnings(name);
+    QImageReader reader(device);
+    if (!reader.canRead())
+        return fail(PictureLoader::tr("无法识别的图片格式（%1）").arg(reader.errorString()));
+
+    // The header's size, before a single pixel is decoded. Qt states the height of a top-down BMP
+    // as a negative number.
+    const QSize stated = reader.size();
+    const qint64 width = qAbs(qint64(stated.width()));
+    const qint64 height = qAbs(qint64(stated.height()));
+    if (stated == QSize(-1, -1) || width == 0 || height == 0)
+        return fail(
+            PictureLoader::tr("图片数据已损坏或不完整（读不出图片尺寸：%1）").arg(reader.errorString()));
+    if (width > PictureLoader::MaxSide || height > PictureLoader::MaxSide ||
+        width * height > PictureLoader::MaxPixels)
+        return fail(PictureLoader::tr("图片尺寸 %1×%2 超过上限（宽、高各不超过 %3 像素，共不超过 %4 像素）")
+                        .arg(width)
+                        .arg(height)
+                        .arg(PictureLoader::MaxSide)
+                        .arg(PictureLoader::MaxPixels));
+
+    if (reader.format() == "bmp" && bmpIsCutShort(device, device->size()))
+        return fail(PictureLoader::tr("图片数据已损坏或不完整（文件比图片数据短）"));
+
+    QImage image;
+    if (reader.format() == "png")
+        image = plainPng(device, bytes, width, height);
+    if (image.isNull())
+        image = reader.read();
+    if (image.isNull())
+        return fail(PictureLoader::tr("图片数据已损坏或不完整（%1）").arg(reader.errorString()));
+    if (!warnings.damage().isEmpty())
+        return fail(PictureLoader::tr("图片数据已损坏或不完整（%1）").arg(warnings.damage().first()));
+    // A decoder that reported one size and delivered another is not trusted either.
+    if (image.size() != QSize(int(width), int(height)))
+        return fail(PictureLoader::tr("图片数据已损坏或不完整（尺寸不符）"));
+    return image;
 }
 
 } // namespace
@@ -154,7 +209,7 @@ QSize PictureLoader::statedSize(const QString &fileName)
     return size;
 }
 
-QImage PictureLoader::load(const QString &fileName, QString *reason)
+QImage PictureLoader::load(const QString &fileName, QString *reason, QByteArray *original)
 {
     auto fail = [reason](const QString &why) {
         if (reason)
@@ -167,41 +222,40 @@ QImage PictureLoader::load(const QString &fileName, QString *reason)
         return fail(tr("文件不存在"));
     if (!info.isFile())
         return fail(tr("不是普通文件"));
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(tr("无法打开文件（%1）").arg(file.errorString()));
+    if (file.size() > MaxFileSize)
+        return fail(tr("文件过大（%1 字节，上限 %2 字节）").arg(file.size()).arg(MaxFileSize));
+    if (!original)
+        return decodeDevice(&file, nullptr, fileName, reason);
 
-    // The decoder's complaints count from the first look at the header.
-    DecoderWarnings warnings(fileName);
-    QImageReader reader(fileName);
-    if (!reader.canRead())
-        return fail(tr("无法识别的图片格式（%1）").arg(reader.errorString()));
-
-    // The header's size, before a single pixel is decoded. Qt states the height of a top-down BMP
-    // as a negative number.
-    const QSize stated = reader.size();
-    const qint64 width = qAbs(qint64(stated.width()));
-    const qint64 height = qAbs(qint64(stated.height()));
-    if (stated == QSize(-1, -1) || width == 0 || height == 0)
-        return fail(tr("图片数据已损坏或不完整（读不出图片尺寸：%1）").arg(reader.errorString()));
-    if (width > MaxSide || height > MaxSide || width * height > MaxPixels)
-        return fail(tr("图片尺寸 %1×%2 超过上限（宽、高各不超过 %3 像素，共不超过 %4 像素）")
-                        .arg(width)
-                        .arg(height)
-                        .arg(MaxSide)
-                        .arg(MaxPixels));
-
-    if (reader.format() == "bmp" && bmpIsCutShort(fileName))
-        return fail(tr("图片数据已损坏或不完整（文件比图片数据短）"));
-
-    QImage image;
-    if (reader.format() == "png")
-        image = plainPng(fileName, width, height);
-    if (image.isNull())
-        image = reader.read();
-    if (image.isNull())
-        return fail(tr("图片数据已损坏或不完整（%1）").arg(reader.errorString()));
-    if (!warnings.damage().isEmpty())
-        return fail(tr("图片数据已损坏或不完整（%1）").arg(warnings.damage().first()));
-    // A decoder that reported one size and delivered another is not trusted either.
-    if (image.size() != QSize(int(width), int(height)))
-        return fail(tr("图片数据已损坏或不完整（尺寸不符）"));
+    // The bytes are kept as they are: read whole, then decoded from memory on the same road. A file
+    // that is no picture at all is turned down before it is read whole.
+    {
+        const QImageReader header(&file);
+        if (!header.canRead())
+            return fail(tr("无法识别的图片格式（%1）").arg(header.errorString()));
+    }
+    file.seek(0);
+    QByteArray bytes = file.readAll();
+    if (bytes.size() != file.size())
+        return fail(tr("无法读取文件（%1）").arg(file.errorString()));
+    QImage image = decode(bytes, reason, fileName);
+    if (!image.isNull())
+        *original = std::move(bytes);
     return image;
+}
+
+QImage PictureLoader::decode(const QByteArray &bytes, QString *reason, const QString &name)
+{
+    if (bytes.size() > MaxFileSize) {
+        if (reason)
+            *reason = tr("文件过大（%1 字节，上限 %2 字节）").arg(bytes.size()).arg(MaxFileSize);
+        return QImage();
+    }
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return decodeDevice(&buffer, &bytes, name, reason);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QImage>
 #include <QString>
@@ -18,10 +19,18 @@ public:
     // 256 MiB once decoded at 4 bytes per pixel; the item keeps several copies of it).
     static constexpr int MaxSide = 16384;
     static constexpr qint64 MaxPixels = qint64(8192) * 8192;
+    // A picture file takes at most the bytes of a 16-bit RGBA picture of MaxPixels stored
+    // uncompressed, and a megabyte for its headers; larger files are refused before they are read.
+    static constexpr qint64 MaxFileSize = MaxPixels * 8 + (qint64(1) << 20);
 
     // The picture, or a null image with *reason set (without the file name, which the caller adds).
     // Pictures may be loaded on several threads at once.
-    static QImage load(const QString &fileName, QString *reason);
+    // With original set, the file is read whole and *original gets its bytes as they were read
+    // (only when the picture is given), so that a project can keep the picture as given.
+    static QImage load(const QString &fileName, QString *reason, QByteArray *original = nullptr);
+    // The same checks and decoding for a picture file's bytes held in memory; name is only for
+    // diagnostics.
+    static QImage decode(const QByteArray &bytes, QString *reason, const QString &name = QString());
 
     // The size the picture file's header states, read without decoding a pixel (the height of a
     // top-down BMP made positive); invalid when the file is not a picture Qt can read or states no

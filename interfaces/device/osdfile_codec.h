@@ -1,7 +1,8 @@
 #pragma once
 
 // Private to the OSD file's writer and reader: the field layouts and the checks both apply, so that
-// nothing is written that could not be read back.
+// nothing is written that could not be read back. The project file stores colours and fonts in the
+// same layouts, with the same checks.
 #include "interfaces/device/osdfile.h"
 #include "interfaces/device/osdfileerror.h"
 
