@@ -41,11 +41,11 @@ int main(int argc, char *argv[])
     window.rememberPlacement();
     ApplicationStyleSheet::apply(app);
     window.show();
-    // Files named on the command line (as the desktop entry passes them) are imported at once; those
+    // Files named on the command line (as the desktop entry passes them) are opened at once; those
     // that cannot be opened are named together, after the others are in.
     const CommandLineFiles::Checked files = CommandLineFiles::check(parsed.files);
     if (!files.readable.isEmpty())
-        window.importFiles(files.readable);
+        window.openFiles(files.readable);
     if (!files.refusals.isEmpty())
         CustomMegBox::waringMessageBox(&window, CommandLineFiles::tr("错误提示"),
                                        CommandLineFiles::report(files.refusals),

@@ -8,6 +8,7 @@
 #include "interfaces/styled/pushbuttonex.h"
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/cutcontroller.h"
+#include "mainwindow/projectcontroller.h"
 #include "mainwindow/propertypanel.h"
 #include "osditem/osditem.h"
 #include "textexport/config.h"
@@ -148,6 +149,7 @@ void Quillmere::initUi()
     m_toolBarSpacer = new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum);
     m_toolBarLayout->addItem(m_toolBarSpacer);
     initUndo();
+    initProject();
     initOutputControl();
     m_contentLayout->addLayout(m_toolBarLayout);
 
@@ -238,6 +240,9 @@ bool Quillmere::confirmClose()
         return m_sessionAnswer == SessionAnswer::Close;
     if (!hasUnexportedChanges())
         return true;
+    // Work kept in a project is saved there; other work is offered for export as before.
+    if (!m_project->fileName().isEmpty())
+        return m_project->settleBeforeClose();
     switch (CustomMegBox::choiceMessageBox(this, tr("提示"), tr("OSD内容已修改但尚未导出,是否先导出?"),
                                            tr("导出"), tr("不导出"), tr("取消"))) {
     case CustomMegBox::Yes:

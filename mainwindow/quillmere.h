@@ -30,6 +30,7 @@ class OverviewScene;
 class PreviewView;
 class CutController;
 class PlacementController;
+class ProjectController;
 class PropertyPanel;
 class PushButtonEx;
 class QComboBox;
@@ -111,6 +112,9 @@ public:
     // read and checked first, and a bad one leaves the tabs as they are and is named in a warning.
     // False when nothing was imported.
     bool importFiles(const QStringList &files);
+    // Files named on the command line: one project file is opened, OSD files are imported.
+    bool openFiles(const QStringList &files);
+    ProjectController *project() const { return m_project; }
 
     // Puts the window where it was when it was last closed (settings.ini) and remembers where it is
     // when it closes; the editor's own window does this, windows made for other purposes do not.
@@ -259,6 +263,10 @@ private:
 
     // Undo and redo (quillmere_undo.cpp).
     void initUndo();
+    // Open, save and the recent projects on the toolbar, with their shortcuts.
+    void initProject();
+    // The title names the project, marked while it has unsaved changes, or the last OSD file.
+    void showProjectTitle();
     void applyUndoLimit(int limit);
     // The picture memory the history may hold beyond the live list, in MiB.
     void applyUndoMemory(int mebibytes);
@@ -324,6 +332,7 @@ private:
     PlacementController *m_placement = nullptr;
     KeyPanelController *m_keyPanel = nullptr;
     CutController *m_cut = nullptr;
+    ProjectController *m_project = nullptr;
     OsdDocument *m_document = nullptr;
     ExportTextImage *m_textWindow = nullptr;
     // Text left unsent in the last fresh text window, offered again at the next one.

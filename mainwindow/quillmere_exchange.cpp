@@ -11,6 +11,7 @@
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/styled/custommegbox.h"
 #include "interfaces/styled/tablewidgetex.h"
+#include "mainwindow/projectcontroller.h"
 #include "mainwindow/windowlogging.h"
 #include "osditem/osditem.h"
 #include "osditem/publicbase.h"
@@ -90,7 +91,9 @@ void Quillmere::slot_outputButten()
         return;
     }
     markSaved();
-    setWindowTitle(ProductName::windowTitle(fileName));
+    // A project keeps its name in the title; the export is only a copy of what the device needs.
+    if (m_project->fileName().isEmpty())
+        setWindowTitle(ProductName::windowTitle(fileName));
     // Said without stopping the work: how many items went into which file.
     const int count = DataMode::getInstance()->getOSDInfos().size();
     auto *note = new CustomMegBox(
@@ -104,6 +107,9 @@ void Quillmere::slot_outputButten()
 
 void Quillmere::slot_inputButten()
 {
+    // The import replaces the work: unsaved work is offered for saving first.
+    if (!m_project->settleUnsavedWork())
+        return;
     auto *dialog = new QFileDialog(this, tr("导入文件"));
     dialog->setNameFilters({tr("PicFile (*.pic)"), tr("LogoFile (*.logo)"), tr("AllFile (*.pic *.logo)")});
     dialog->setFileMode(QFileDialog::ExistingFiles);
@@ -147,6 +153,8 @@ bool Quillmere::importFiles(const QStringList &files)
     }
     control->discardPrepared();
     rebuildFromDataModel();
+    // The work is the imported file's now, no longer the project's.
+    m_project->forgetFile();
     setWindowTitle(ProductName::windowTitle(files.last()));
     return true;
 }

@@ -104,14 +104,15 @@ void Quillmere::initOutputControl()
     m_outputCombo = new QComboBox(this);
     m_outputCombo->setObjectName(QStringLiteral("outputCombo"));
     m_outputCombo->setToolTip(tr("设备输出画面的尺寸"));
-    m_outputCombo->setFixedSize(110, 24);
+    m_outputCombo->setFixedSize(104, 24);
     m_outputCombo->setStyleSheet(QStringLiteral(
         "#outputCombo{color:rgb(210,210,210);background:rgb(38,38,38);border:1px solid rgb(110,110,110);"
         "border-radius:3px;padding-left:6px;}#outputCombo:hover{border-color:rgb(222,89,15);}"
         "#outputCombo QAbstractItemView{color:rgb(210,210,210);background:rgb(38,38,38);"
         "selection-background-color:rgb(222,89,15);}"));
     m_toolBarLayout->addWidget(m_outputCombo);
-    m_toolBarLayout->addSpacing(16);
+    // Narrow margins here leave the toolbar's buttons room in a window 700 pixels wide.
+    m_toolBarLayout->addSpacing(10);
     fillOutputChoices();
     connect(m_outputCombo, QOverload<int>::of(&QComboBox::activated), this, &Quillmere::outputScreenChosen);
 

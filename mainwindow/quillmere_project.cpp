@@ -2,10 +2,20 @@
 #include "mainwindow/quillmere.h"
 
 #include "core/records/itemrecords.h"
+#include "core/text/productname.h"
 #include "interfaces/model/sharedrecord.h"
+#include "interfaces/project/projectfile.h"
+#include "interfaces/styled/custommegbox.h"
 #include "interfaces/styled/tablewidgetex.h"
+#include "mainwindow/projectcontroller.h"
 #include "osditem/publicbase.h"
+#include "widgets/customtoolbutton.h"
 
+#include <QAction>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QPushButton>
 #include <QUndoStack>
 
 ProjectState Quillmere::projectState() const
@@ -60,4 +70,62 @@ void Quillmere::openProjectState(const ProjectState &project)
     const int current = qBound(0, project.current, qMax(0, state->tabs.size() - 1));
     restoreState(state, state->tabs.isEmpty() ? 0 : state->tabs[current].entry.id);
     markSaved();
+}
+
+void Quillmere::initProject()
+{
+    m_project = new ProjectController(
+        this, m_undoStack, [this] { return projectState(); },
+        [this](const ProjectState &project) { openProjectState(project); },
+        [this] { return settingsFolder(); }, this);
+    connect(m_project, &ProjectController::fileNameChanged, this, &Quillmere::showProjectTitle);
+    connect(m_undoStack, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        // Only a project's title has the place for the mark.
+        if (!m_project->fileName().isEmpty())
+            setWindowModified(!clean);
+    });
+
+    // One toolbar button for the project, as a file menu: the window keeps its width.
+    QPushButton *button = nullptr;
+    CustomToolButton *projectButton =
+        addToolBarButton(button, tr("工程", "toolbar"),
+                         QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_open.png"), nullptr);
+    button->setObjectName(QStringLiteral("projectButton"));
+    connect(projectButton, &CustomToolButton::clicked, this,
+            [this, button] { m_project->menu()->popup(button->mapToGlobal(QPoint(0, button->height()))); });
+    m_toolBarLayout->removeWidget(button);
+    m_toolBarLayout->insertWidget(1, button);
+
+    // The shortcuts work wherever the focus is in the window.
+    addActions(m_project->menu()->actions());
+}
+
+void Quillmere::showProjectTitle()
+{
+    const QString project = m_project->fileName();
+    if (project.isEmpty())
+        return;
+    // "[*]" is where the window shows its unsaved mark.
+    setWindowTitle(ProductName::windowTitle(project, true));
+    setWindowModified(!m_undoStack->isClean());
+}
+
+bool Quillmere::openFiles(const QStringList &files)
+{
+    QStringList projects;
+    for (const QString &file : files) {
+        if (file.endsWith(QLatin1Char('.') + ProjectFile::suffix(), Qt::CaseInsensitive))
+            projects << file;
+    }
+    if (projects.isEmpty())
+        return importFiles(files);
+    // A project is the whole work: one is opened, and nothing is mixed into it.
+    if (files.size() > 1) {
+        QStringList others = files;
+        others.removeOne(projects.first());
+        CustomMegBox::waringMessageBox(
+            this, tr("错误提示"),
+            tr("一次只能打开一个工程,其余文件未打开:\n%1").arg(others.join(QLatin1Char('\n'))), tr("OK"));
+    }
+    return m_project->openFile(projects.first());
 }

@@ -103,7 +103,7 @@ void Quillmere::initUndo()
         connect(button, &QToolButton::clicked, action, &QAction::trigger);
         m_toolBarLayout->addWidget(button);
     }
-    m_toolBarLayout->addSpacing(16);
+    m_toolBarLayout->addSpacing(10);
 }
 
 void Quillmere::applyUndoLimit(int limit)

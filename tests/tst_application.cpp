@@ -238,8 +238,9 @@ void TestApplication::toolbarShowsFourButtonsAndASeparator()
     QStringList visible;
     QStringList hidden;
     const QList<CustomToolButton *> buttons = w.findChildren<CustomToolButton *>();
-    // The four of the list and, after them, the overview switch of the screen layout.
-    QCOMPARE(buttons.size(), 6);
+    // The project's menu, the four of the list and, after them, the overview switch of the screen
+    // layout.
+    QCOMPARE(buttons.size(), 7);
     QList<CustomToolButton *> shown;
     for (CustomToolButton *b : buttons) {
         auto *host = qobject_cast<QPushButton *>(b->parentWidget());
@@ -256,12 +257,12 @@ void TestApplication::toolbarShowsFourButtonsAndASeparator()
     });
     for (CustomToolButton *b : shown)
         visible << b->caption();
-    QCOMPARE(visible, (QStringList{"导入", "导出", "图片", "文字", "总览"}));
+    QCOMPARE(visible, (QStringList{"工程", "导入", "导出", "图片", "文字", "总览"}));
     QCOMPARE(hidden, QStringList{"清除"});
 
     // The 2-pixel separator stands between export and picture.
-    const int exportRight = shown.at(1)->parentWidget()->geometry().right();
-    const int pictureLeft = shown.at(2)->parentWidget()->geometry().left();
+    const int exportRight = shown.at(2)->parentWidget()->geometry().right();
+    const int pictureLeft = shown.at(3)->parentWidget()->geometry().left();
     bool separatorFound = false;
     for (QLabel *label : w.findChildren<QLabel *>()) {
         if (label->styleSheet() == QLatin1String("background:rgb(8,7,12);") && label->width() == 2 &&

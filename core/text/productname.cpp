@@ -12,10 +12,12 @@ QString ProductName::version()
     return QStringLiteral(BRISKLANE_VERSION);
 }
 
-QString ProductName::windowTitle(const QString &filePath)
+QString ProductName::windowTitle(const QString &filePath, bool marked)
 {
     const QString product = name() + QLatin1Char(' ') + version();
     // The file first: a task bar that cuts the title short still shows which file it is.
     const QString file = QFileInfo(filePath).fileName();
-    return file.isEmpty() ? product : file + QStringLiteral(" \u2014 ") + product;
+    if (file.isEmpty())
+        return product;
+    return file + (marked ? QStringLiteral("[*]") : QString()) + QStringLiteral(" \u2014 ") + product;
 }

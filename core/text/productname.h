@@ -10,5 +10,6 @@ public:
     static QString name();
     static QString version();
     // "Brisklane 1.0.0", or "name.pic — Brisklane 1.0.0" with the OSD file last opened or saved.
-    static QString windowTitle(const QString &filePath = QString());
+    // With marked, "[*]" follows the file's name: the window shows its unsaved mark there.
+    static QString windowTitle(const QString &filePath = QString(), bool marked = false);
 };

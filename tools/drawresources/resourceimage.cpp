@@ -47,6 +47,10 @@ QVector<ResourceImage> resourceImages()
     addToolbarIcon(list, QStringLiteral("btn_toolbar_image"), ToolbarIcons::drawPicture);
     addToolbarIcon(list, QStringLiteral("btn_toolbar_text"), ToolbarIcons::drawText);
     addToolbarIcon(list, QStringLiteral("btn_toolbar_overview"), LayoutIcons::drawOverview);
+    addToolbarIcon(list, QStringLiteral("btn_toolbar_open"), ToolbarIcons::drawOpen);
+    addToolbarIcon(list, QStringLiteral("btn_toolbar_recent"), ToolbarIcons::drawRecent);
+    addToolbarIcon(list, QStringLiteral("btn_toolbar_save"), ToolbarIcons::drawSave);
+    addToolbarIcon(list, QStringLiteral("btn_toolbar_saveas"), ToolbarIcons::drawSaveAs);
 
     const QSize s16(16, 16);
     const QVector<Backdrop> panel{kPropertyPanel};

@@ -125,4 +125,88 @@ void drawText(QPainter &p)
     p.fillPath(cursor, Palette::accent());
 }
 
+// An open folder with an accent arrow out of it: a project comes back.
+void drawOpen(QPainter &p)
+{
+    QPainterPath folder;
+    folder.moveTo(4, 24);
+    folder.lineTo(4, 8);
+    folder.quadTo(4, 6, 6, 6);
+    folder.lineTo(11, 6);
+    folder.lineTo(13, 9);
+    folder.lineTo(22, 9);
+    folder.quadTo(24, 9, 24, 11);
+    folder.lineTo(24, 13);
+    folder.moveTo(4, 24);
+    folder.lineTo(8, 14);
+    folder.lineTo(27, 14);
+    folder.lineTo(23, 24);
+    folder.closeSubpath();
+    p.strokePath(folder, Palette::stroke(kLine));
+    QPainterPath arrow;
+    arrow.moveTo(16, 21);
+    arrow.lineTo(16, 16);
+    p.strokePath(arrow, Palette::stroke(kLine, Palette::accent()));
+}
+
+// A clock face with accent hands: the projects opened lately.
+void drawRecent(QPainter &p)
+{
+    QPainterPath face;
+    face.addEllipse(QPointF(15, 15), 10, 10);
+    p.strokePath(face, Palette::stroke(kLine));
+    QPainterPath hands;
+    hands.moveTo(15, 9);
+    hands.lineTo(15, 15);
+    hands.lineTo(19, 18);
+    p.strokePath(hands, Palette::stroke(kLine, Palette::accent()));
+}
+
+namespace {
+// A floppy disk: the project is kept.
+void drawDisk(QPainter &p)
+{
+    QPainterPath disk;
+    disk.moveTo(5, 7);
+    disk.quadTo(5, 5, 7, 5);
+    disk.lineTo(20, 5);
+    disk.lineTo(25, 10);
+    disk.lineTo(25, 23);
+    disk.quadTo(25, 25, 23, 25);
+    disk.lineTo(7, 25);
+    disk.quadTo(5, 25, 5, 23);
+    disk.closeSubpath();
+    disk.moveTo(10, 5);
+    disk.lineTo(10, 11);
+    disk.lineTo(19, 11);
+    disk.lineTo(19, 5);
+    p.strokePath(disk, Palette::stroke(kLine));
+}
+} // namespace
+
+void drawSave(QPainter &p)
+{
+    drawDisk(p);
+    QPainterPath label;
+    label.addRect(10, 17, 10, 5);
+    p.fillPath(label, Palette::accent());
+}
+
+// The disk with an accent pencil badge: kept under another name.
+void drawSaveAs(QPainter &p)
+{
+    drawDisk(p);
+    const QPointF centre(22, 22);
+    QPainterPath gap;
+    gap.addEllipse(centre, 7.5, 7.5);
+    Palette::knockOut(p, gap);
+    QPainterPath badge;
+    badge.addEllipse(centre, 6, 6);
+    p.fillPath(badge, Palette::accent());
+    QPainterPath pencil;
+    pencil.moveTo(centre.x() - 3, centre.y() + 3);
+    pencil.lineTo(centre.x() + 3, centre.y() - 3);
+    p.strokePath(pencil, Palette::stroke(kLine, Palette::bright()));
+}
+
 } // namespace ToolbarIcons

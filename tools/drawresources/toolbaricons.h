@@ -9,4 +9,8 @@ void drawImport(QPainter &p);
 void drawExport(QPainter &p);
 void drawPicture(QPainter &p);
 void drawText(QPainter &p);
+void drawOpen(QPainter &p);
+void drawRecent(QPainter &p);
+void drawSave(QPainter &p);
+void drawSaveAs(QPainter &p);
 } // namespace ToolbarIcons
