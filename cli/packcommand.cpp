@@ -115,7 +115,8 @@ int PackCommand::execute(const QCommandLineParser &parser, const QStringList &po
     const bool toProject = isProjectName(output);
     if (!toProject && !output.endsWith(QLatin1String(".pic"), Qt::CaseInsensitive) &&
         !output.endsWith(QLatin1String(".logo"), Qt::CaseInsensitive))
-        return usageError(QStringLiteral("the output file must end in .pic, .logo or .brisklane"));
+        return usageError(QStringLiteral(
+            "the output file must end in .pic or .logo (an OSD file) or .brisklane (a project)"));
     if (positional.isEmpty())
         return usageError(QStringLiteral("no input given"));
     bool fromProject = false;

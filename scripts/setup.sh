@@ -10,6 +10,8 @@ packages=(
   # The build; ccache is used by scripts/test.sh when present.
   g++ cmake ninja-build ccache
   qtbase5-dev qtbase5-dev-tools
+  # Project files are SQLite databases read through Qt SQL's driver; tests check them with sqlite3.
+  libqt5sql5-sqlite sqlite3
   # PNG pictures inflate with it (about twice as fast as Qt's zlib road).
   libdeflate-dev
   # lupdate and lrelease for the translations; Qt's own translations for its dialogs.

@@ -11,7 +11,8 @@
 #   desktop   the editor of that build driven on a virtual X server through its real windows and
 #             dialogs with xdotool (tests/desktop/smoke.sh; screenshots in build/desktop-smoke)
 #   sanitize  the whole test suite built with ASan, UBSan and LeakSanitizer (scripts/sanitize.sh)
-#   fuzz      two minutes of the OSD file fuzzer, one of the PNG one (fuzz/run.sh, clang)
+#   fuzz      two minutes of the OSD file fuzzer, one of the PNG one, half of the project file one
+#             (fuzz/run.sh, clang)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 parts=("$@")

@@ -1032,6 +1032,173 @@
         <source>图片数据已损坏或不完整（尺寸不符）</source>
         <translation>the picture data is damaged or incomplete (the size does not match)</translation>
     </message>
+    <message>
+        <source>无法打开文件（%1）</source>
+        <translation>cannot open the file (%1)</translation>
+    </message>
+    <message>
+        <source>文件过大（%1 字节，上限 %2 字节）</source>
+        <translation>the file is too large (%1 bytes, limit %2 bytes)</translation>
+    </message>
+    <message>
+        <source>无法读取文件（%1）</source>
+        <translation>cannot read the file (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectFile</name>
+    <message>
+        <source>没有可用的 SQLite 驱动（QSQLITE）</source>
+        <translation>no SQLite driver (QSQLITE) is available</translation>
+    </message>
+    <message>
+        <source>无法打开文件（%1）</source>
+        <translation>cannot open the file (%1)</translation>
+    </message>
+    <message>
+        <source>不是项目文件（不是 SQLite 数据库）</source>
+        <translation>not a project file (not an SQLite database)</translation>
+    </message>
+    <message>
+        <source>文件已截断（只有 %1 字节）</source>
+        <translation>the file is truncated (only %1 bytes)</translation>
+    </message>
+    <message>
+        <source>文件已损坏（页大小 %1 无效）</source>
+        <translation>the file is damaged (invalid page size %1)</translation>
+    </message>
+    <message>
+        <source>文件已截断（%1 字节，应为 %2 字节）</source>
+        <translation>the file is truncated (%1 bytes, %2 expected)</translation>
+    </message>
+    <message>
+        <source>%1 个条目，超过上限 %2</source>
+        <translation>%1 entries, over the limit of %2</translation>
+    </message>
+    <message>
+        <source>输出屏幕尺寸 %1×%2 无效</source>
+        <translation>invalid output screen size %1×%2</translation>
+    </message>
+    <message>
+        <source>当前标签 %1 无效</source>
+        <translation>invalid current tab %1</translation>
+    </message>
+    <message>
+        <source>条目编号 %1 无效或重复</source>
+        <translation>entry id %1 is invalid or used twice</translation>
+    </message>
+    <message>
+        <source>名称编号 %1 无效或重复</source>
+        <translation>name number %1 is invalid or used twice</translation>
+    </message>
+    <message>
+        <source>图片文件过大（%1 字节，上限 %2 字节）</source>
+        <translation>the picture file is too large (%1 bytes, limit %2 bytes)</translation>
+    </message>
+    <message>
+        <source>图片格式或尺寸无法保存（%1×%2，每像素 %3 位）</source>
+        <translation>the picture cannot be stored in this format or size (%1×%2, %3 bits per pixel)</translation>
+    </message>
+    <message>
+        <source>文字内容过长（超过 %1 字节）</source>
+        <translation>the text is too long (over %1 bytes)</translation>
+    </message>
+    <message>
+        <source>字体无法保存</source>
+        <translation>the font cannot be stored</translation>
+    </message>
+    <message>
+        <source>颜色无法保存</source>
+        <translation>a colour cannot be stored</translation>
+    </message>
+    <message>
+        <source>文件被另一个程序锁定</source>
+        <translation>another program has locked the file</translation>
+    </message>
+    <message>
+        <source>写入失败（%1）</source>
+        <translation>writing failed (%1)</translation>
+    </message>
+    <message>
+        <source>无法创建文件（%1）</source>
+        <translation>cannot create the file (%1)</translation>
+    </message>
+    <message>
+        <source>无法替换文件（%1）</source>
+        <translation>cannot replace the file (%1)</translation>
+    </message>
+    <message>
+        <source>文件已损坏（%1）</source>
+        <translation>the file is damaged (%1)</translation>
+    </message>
+    <message>
+        <source>字段 %1 无效</source>
+        <translation>invalid field %1</translation>
+    </message>
+    <message>
+        <source>缺少图片数据</source>
+        <translation>the picture data is missing</translation>
+    </message>
+    <message>
+        <source>图片数据无效</source>
+        <translation>invalid picture data</translation>
+    </message>
+    <message>
+        <source>图片数据过大（%1 字节，上限 %2 字节）</source>
+        <translation>the picture data is too large (%1 bytes, limit %2 bytes)</translation>
+    </message>
+    <message>
+        <source>图片数据已损坏</source>
+        <translation>the picture data is damaged</translation>
+    </message>
+    <message>
+        <source>文件已损坏（完整性检查：%1）</source>
+        <translation>the file is damaged (integrity check: %1)</translation>
+    </message>
+    <message>
+        <source>不是项目文件（没有版本表）</source>
+        <translation>not a project file (no version table)</translation>
+    </message>
+    <message>
+        <source>项目文件版本无效</source>
+        <translation>invalid project file version</translation>
+    </message>
+    <message>
+        <source>项目文件版本 %1 不受支持（支持版本 %2）</source>
+        <translation>project file version %1 is not supported (version %2 is)</translation>
+    </message>
+    <message>
+        <source>项目设置无效</source>
+        <translation>invalid project settings</translation>
+    </message>
+    <message>
+        <source>字体数据过长</source>
+        <translation>the font data is too long</translation>
+    </message>
+    <message>
+        <source>标签顺序无效</source>
+        <translation>invalid tab order</translation>
+    </message>
+    <message>
+        <source>条目重复</source>
+        <translation>an entry appears twice</translation>
+    </message>
+    <message>
+        <source>像素数据格式不符</source>
+        <translation>the pixel data have the wrong format</translation>
+    </message>
+    <message>
+        <source>图片无法解码：%1</source>
+        <translation>the picture cannot be decoded: %1</translation>
+    </message>
+    <message>
+        <source>文件不存在</source>
+        <translation>the file does not exist</translation>
+    </message>
+    <message>
+        <source>不是普通文件</source>
+        <translation>not a regular file</translation>
+    </message>
 </context>
 <context>
     <name>PropertyPanel</name>
