@@ -217,7 +217,7 @@ private:
     bool addItem(OSDItem *item, ItemTab tab);
     // Puts a new picture item showing image, with its record, into the current tab in place of
     // what the tab held. Null when there is no tab to take it.
-    OSDItem *addPictureItem(const QImage &image);
+    OSDItem *addPictureItem(const QImage &image, const QByteArray &original = QByteArray());
 
     // Export and import (quillmere_exchange.cpp).
     void fillDataModelFromTabs();

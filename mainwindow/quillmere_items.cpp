@@ -128,7 +128,7 @@ bool Quillmere::addItem(OSDItem *item, ItemTab tab)
     return true;
 }
 
-OSDItem *Quillmere::addPictureItem(const QImage &image)
+OSDItem *Quillmere::addPictureItem(const QImage &image, const QByteArray &original)
 {
     QGraphicsView *view = currentView();
     if (!view || !view->scene())
@@ -138,6 +138,15 @@ OSDItem *Quillmere::addPictureItem(const QImage &image)
     item->setVideoControlOSD(ItemRecords::pictureRecord(image));
     if (!addItem(item, ItemTab::Current))
         return nullptr;
+    if (!original.isEmpty()) {
+        // The file's bytes go with the entry, so a project keeps the picture as it was given.
+        const int id = currentEntryId();
+        if (const OsdEntry *entry = m_document->entry(id)) {
+            m_adopting = true;
+            m_document->setSource(id, entry->kind, entry->source, entry->hasOriginal, entry->text, original);
+            m_adopting = false;
+        }
+    }
     markChanged(Step::Picture);
     return item;
 }
@@ -155,7 +164,8 @@ void Quillmere::slot_picturnButten()
     // An unreadable, damaged or oversized file would become an empty or broken item, or exhaust
     // memory; keep the tab as it is.
     QString reason;
-    QImage decoded = PictureLoader::load(fileName, &reason);
+    QByteArray original;
+    QImage decoded = PictureLoader::load(fileName, &reason, &original);
     if (decoded.isNull()) {
         CustomMegBox::waringMessageBox(
             this, tr("错误提示"),
@@ -163,7 +173,7 @@ void Quillmere::slot_picturnButten()
         return;
     }
     // The picture as the screen takes it; for common pictures this shares the decoded pixels.
-    addPictureItem(RasterForm::convert(std::move(decoded)));
+    addPictureItem(RasterForm::convert(std::move(decoded)), original);
 }
 
 void Quillmere::on_exportTextImage(QImage *img, QColor color, QFont font, QString text)

@@ -247,6 +247,14 @@ void TestProjectFile::roundTripGivesTheSameRecords_data()
     imported.output.keyFill = QColor(9, 9, 9);
     premultiplied.entries.append(imported);
     QTest::newRow("premultiplied source without original") << premultiplied;
+
+    // An imported record's picture: three bytes per pixel, unkeyed, its record data kept.
+    ProjectState threeBytes;
+    imported.entry.source = translucent.convertToFormat(QImage::Format_BGR888);
+    imported.output.keyed = false;
+    imported.recordData = QByteArray(imported.entry.source.width() * imported.entry.source.height() * 3, '\x5a');
+    threeBytes.entries.append(imported);
+    QTest::newRow("three-byte source without original") << threeBytes;
 }
 
 void TestProjectFile::roundTripGivesTheSameRecords()

@@ -1046,6 +1046,77 @@
     </message>
 </context>
 <context>
+    <name>ProjectController</name>
+    <message>
+        <source>打开工程…</source>
+        <translation>Open Project…</translation>
+    </message>
+    <message>
+        <source>保存工程</source>
+        <translation>Save Project</translation>
+    </message>
+    <message>
+        <source>工程另存为…</source>
+        <translation>Save Project As…</translation>
+    </message>
+    <message>
+        <source>错误提示</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>工程未保存。
+%1</source>
+        <translation>The project was not saved.
+%1</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>无法打开工程,当前的OSD内容未作改动。
+%1</source>
+        <translation>The project could not be opened; the current OSD content is unchanged.
+%1</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>当前的OSD内容已修改但尚未保存,是否先保存工程?</source>
+        <translation>The OSD content has changed and is not saved. Save the project first?</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>不保存</source>
+        <translation>Don't Save</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>工程 %1 已修改但尚未保存,是否先保存?</source>
+        <translation>The project %1 has changed and is not saved. Save it first?</translation>
+    </message>
+    <message>
+        <source>(没有最近的工程)</source>
+        <translation>(no recent projects)</translation>
+    </message>
+    <message>
+        <source>工程文件 (*.%1)</source>
+        <translation>Project files (*.%1)</translation>
+    </message>
+    <message>
+        <source>打开工程</source>
+        <translation>Open Project</translation>
+    </message>
+</context>
+<context>
     <name>ProjectFile</name>
     <message>
         <source>没有可用的 SQLite 驱动（QSQLITE）</source>
@@ -1501,6 +1572,17 @@
             <numerusform>The %n oldest step was dropped to save memory.</numerusform>
             <numerusform>The %n oldest steps were dropped to save memory.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>工程</source>
+        <comment>toolbar</comment>
+        <translation>Project</translation>
+    </message>
+    <message>
+        <source>一次只能打开一个工程,其余文件未打开:
+%1</source>
+        <translation>Only one project can be opened at a time; these files were not opened:
+%1</translation>
     </message>
 </context>
 <context>

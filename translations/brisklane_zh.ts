@@ -23,6 +23,13 @@
     </message>
 </context>
 <context>
+    <name>ProjectController</name>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+</context>
+<context>
     <name>Quillmere</name>
     <message>
         <source>OSD</source>

@@ -331,12 +331,12 @@ bool fontFromBytes(const QByteArray &bytes, QFont *font)
 }
 
 // Pictures without an original are kept as PNG files of their exact bytes: a picture of 32 bits per
-// pixel (every form the editor holds) as an RGBA picture of the same bytes, whatever its own format
-// says about them (RGB32's unused byte, premultiplied colours), so the format and every byte come
-// back.
+// pixel as an RGBA picture of the same bytes, whatever its own format says about them (RGB32's
+// unused byte, premultiplied colours), and one of 24 bits (an imported record's three-byte picture)
+// as an RGB picture of the same bytes, so the format and every byte come back.
 bool storablePixels(const QImage &image)
 {
-    return !image.isNull() && image.depth() == 32 && image.width() <= PictureLoader::MaxSide &&
+    return !image.isNull() && (image.depth() == 32 || image.depth() == 24) && image.width() <= PictureLoader::MaxSide &&
            image.height() <= PictureLoader::MaxSide &&
            qint64(image.width()) * image.height() <= PictureLoader::MaxPixels;
 }
@@ -344,7 +344,7 @@ bool storablePixels(const QImage &image)
 QByteArray pixelsBytes(const QImage &image)
 {
     const QImage relabelled(image.constBits(), image.width(), image.height(), image.bytesPerLine(),
-                            QImage::Format_ARGB32);
+                            image.depth() == 24 ? QImage::Format_RGB888 : QImage::Format_ARGB32);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -1016,7 +1016,8 @@ bool ProjectFile::Reader::readEntry(const QSqlQuery &row, ProjectState::Entry *s
         return bad("source_format");
     if (ref[0] && ref[1])
         return bad("source");
-    if (ref[1] && QImage(1, 1, QImage::Format(format)).depth() != 32)
+    const int depth = ref[1] ? QImage(1, 1, QImage::Format(format)).depth() : 32;
+    if (depth != 32 && depth != 24)
         return bad("source_format");
     m_original.append(ref[0]);
     m_source.append(ref[1]);
@@ -1181,8 +1182,14 @@ bool ProjectFile::Reader::read(ProjectState *state, Error *error)
             if (ok && !pictures.count(key)) {
                 pictures[key] = QtConcurrent::run([bytes, format] {
                     Decoded decoded;
-                    const QImage image = PictureLoader::decode(bytes, &decoded.reason);
-                    if (!image.isNull() && image.format() != QImage::Format_ARGB32)
+                    QImage image = PictureLoader::decode(bytes, &decoded.reason);
+                    const bool threeBytes = QImage(1, 1, QImage::Format(format)).depth() == 24;
+                    // The three bytes of each pixel come back as the red, green and blue of an
+                    // opaque picture.
+                    if (threeBytes && !image.isNull() && !image.hasAlphaChannel())
+                        image = image.convertToFormat(QImage::Format_RGB888);
+                    if (!image.isNull() &&
+                        image.format() != (threeBytes ? QImage::Format_RGB888 : QImage::Format_ARGB32))
                         decoded.reason = tr("像素数据格式不符");
                     else if (!image.isNull())
                         decoded.image = QImage(image.constBits(), image.width(), image.height(),
