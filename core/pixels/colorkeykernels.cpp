@@ -155,7 +155,7 @@ BRISKLANE_TARGET("ssse3") Q_ALWAYS_INLINE void put16(uchar *p, __m128i v)
 // bytes of a slider step). One core keeps only so many misses in flight from the hardware
 // prefetchers alone: with three streams at once (source, keyed pixels, OSD bytes) asking for every
 // stream's lines ahead took about a fifth off the four-byte pass on 3840x2160 where measured,
-// while with one output it cost 5 to 15%, so a pass with one output leaves it to the hardware.
+// while with one output it cost 5 to 20%, so a pass with one output leaves it to the hardware.
 // A prefetch never faults, so reaching past the end of a buffer is harmless.
 constexpr qint64 kAhead = 2048;
 
