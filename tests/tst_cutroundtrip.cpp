@@ -12,6 +12,7 @@
 #include "osditem/osditem.h"
 #include "osditem/publicbase.h"
 #include "support/core/pictures.h"
+#include "support/importing.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 #include "widgets/doubleslider.h"
@@ -75,7 +76,7 @@ std::unique_ptr<Quillmere> exportAndImport(Quillmere &w, const QString &path)
     w.slot_outputButten();
     auto imported = std::make_unique<Quillmere>();
     answerNextFileDialogWithFile(path);
-    imported->slot_inputButten();
+    TestSupport::pressImportButton(*imported);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return imported;
 }
@@ -154,7 +155,7 @@ void TestCutRoundTrip::cutWindowSurvivesExportAndImport()
 
     Quillmere target;
     answerNextFileDialogWithFile(osdPath);
-    target.slot_inputButten();
+    TestSupport::pressImportButton(target);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     OSDItem *imported = onlyItem(target);

@@ -113,7 +113,7 @@ void TestExchange::importDialog()
     Quillmere w;
     DialogSeen seen;
     answerNextFileDialog({}, &seen);
-    w.slot_inputButten();
+    TestSupport::pressImportButton(w);
     QVERIFY(seen.seen);
     QCOMPARE(seen.title, QStringLiteral("导入文件"));
     QCOMPARE(seen.nameFilters,
@@ -137,7 +137,7 @@ void TestExchange::importCancelChangesNothing()
     const QList<SourceData *> sources = DataMode::getInstance()->getSourcedatList();
 
     answerNextFileDialog({}, nullptr);
-    w.slot_inputButten();
+    TestSupport::pressImportButton(w);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(tabTitles(w), expectedTitles(2));
     QCOMPARE(onlyItem(w, 0), first);
@@ -223,7 +223,7 @@ void TestExchange::roundTrip()
     other.on_notifyAddTable(0);
     other.on_notifyAddTable(0);
     answerNextFileDialog({path}, nullptr);
-    other.slot_inputButten();
+    TestSupport::pressImportButton(other);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     QCOMPARE(tabTitles(other), expectedTitles(count));
@@ -294,7 +294,7 @@ void TestExchange::importSeveralFilesAppends()
 
     Quillmere fresh;
     answerNextFileDialog({first, second}, nullptr, QStringLiteral("AllFile (*.pic *.logo)"));
-    fresh.slot_inputButten();
+    TestSupport::pressImportButton(fresh);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(tabTitles(fresh), expectedTitles(3));
     QCOMPARE(onlyItem(fresh, 0)->videoControlOSD()->size(), QSize(3, 3));
@@ -334,7 +334,7 @@ void TestExchange::importBadFileKeepsWork()
     answerNextFileDialog(withGoodFile ? QStringList{good, bad} : QStringList{bad}, nullptr,
                          QStringLiteral("AllFile (*.pic *.logo)"));
     TestSupport::answerNextModal(QStringLiteral("OK"), &shown);
-    w.slot_inputButten();
+    TestSupport::pressImportButton(w);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     QCOMPARE(shown.value(0), QStringLiteral("错误提示"));
@@ -350,7 +350,7 @@ void TestExchange::importBadFileKeepsWork()
 
     // Nothing of the refused selection is kept for later: a good import still gives just its own.
     answerNextFileDialog({good}, nullptr);
-    w.slot_inputButten();
+    TestSupport::pressImportButton(w);
     QCOMPARE(tabTitles(w), expectedTitles(1));
 }
 
@@ -381,7 +381,7 @@ void TestExchange::importEmptyFileWarns()
     QStringList shown;
     answerNextFileDialog(paths, nullptr);
     TestSupport::answerNextModal(QStringLiteral("OK"), &shown);
-    w.slot_inputButten();
+    TestSupport::pressImportButton(w);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(shown.value(0), QStringLiteral("错误提示"));
     QVERIFY(shown.contains(QStringLiteral("OSD数据为空或者OSD数据有误,此次导入无效!")));
@@ -442,7 +442,7 @@ void TestExchange::importMoreThanFiftyRecords()
 
     Quillmere w;
     answerNextFileDialog({path}, nullptr);
-    w.slot_inputButten();
+    TestSupport::pressImportButton(w);
     QCOMPARE(tabTitles(w), expectedTitles(count));
     QCOMPARE(onlyItem(w, count - 1)->pos(), QPointF(count - 1, 2 * (count - 1)));
 

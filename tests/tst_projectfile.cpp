@@ -252,7 +252,8 @@ void TestProjectFile::roundTripGivesTheSameRecords_data()
     ProjectState threeBytes;
     imported.entry.source = translucent.convertToFormat(QImage::Format_BGR888);
     imported.output.keyed = false;
-    imported.recordData = QByteArray(imported.entry.source.width() * imported.entry.source.height() * 3, '\x5a');
+    imported.recordData =
+        QByteArray(imported.entry.source.width() * imported.entry.source.height() * 3, '\x5a');
     threeBytes.entries.append(imported);
     QTest::newRow("three-byte source without original") << threeBytes;
 }

@@ -196,8 +196,18 @@ void TestProjectWindow::unsavedWorkIsOfferedForSaving()
             TestSupport::answerNextFileDialog({otherPath}, &dialog);
         w.project()->open();
         QCOMPARE(dialog.seen, answer != QStringLiteral("取消"));
-        QVERIFY2(seen.contains(QStringLiteral("当前的OSD内容已修改但尚未保存,是否先保存工程?")), qPrintable(seen.join("|")));
+        QVERIFY2(seen.contains(QStringLiteral("当前的OSD内容已修改但尚未保存,是否先保存工程?")),
+                 qPrintable(seen.join("|")));
         QCOMPARE(w.document()->at(0)->cut.isNull(), workReplaced);
+    } else if (action == QLatin1String("import")) {
+        TestSupport::writeSmallRecords(importPath, 3);
+        if (answer != QStringLiteral("取消"))
+            TestSupport::answerNextFileDialog({importPath});
+        w.slot_inputButten();
+        QVERIFY(seen.contains(QStringLiteral("当前的OSD内容已修改但尚未保存,是否先保存工程?")));
+        QCOMPARE(w.document()->at(0)->cut.isNull(), workReplaced);
+        // The work is the imported file's now, no longer the project's.
+        QCOMPARE(w.project()->fileName().isEmpty(), workReplaced);
     } else {
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));

@@ -3,6 +3,7 @@
 #include "interfaces/model/videocontrolosd.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
+#include "support/importing.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 #include "widgets/doubleslider.h"
@@ -262,7 +263,7 @@ void TestWorkSafety::everyChangeIsUnexportedUntilExportOrImport()
     QVERIFY(w.hasUnexportedChanges());
 
     TestSupport::answerNextFileDialogWithFile(path);
-    w.slot_inputButten();
+    TestSupport::pressImportButton(w);
     QCOMPARE(A::tabWidget(w)->count(), 1);
     QVERIFY(!w.hasUnexportedChanges());
 }

@@ -6,6 +6,7 @@
 #include "osditem/osditem.h"
 #include "support/quillmereaccess.h"
 #include "support/records.h"
+#include "support/testsupport.h"
 
 #include <QCoreApplication>
 #include <QGraphicsScene>
@@ -57,6 +58,13 @@ void importFile(Quillmere &w, const QString &path)
     QuillmereTestAccess::rebuildFromDataModel(w);
     QCoreApplication::processEvents();
     flushDeferredDeletes();
+}
+
+void pressImportButton(Quillmere &w)
+{
+    if (w.hasUnexportedChanges())
+        answerNextModal(QStringLiteral("不保存"));
+    w.slot_inputButten();
 }
 
 OSDItem *onlyItem(Quillmere &w, int tab)

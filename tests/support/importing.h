@@ -23,6 +23,10 @@ void flushDeferredDeletes();
 // What the import button does once the operator has chosen path.
 void importFile(Quillmere &w, const QString &path);
 
+// Presses the import button, whose file dialog the caller answers; unsaved work, which the window
+// offers for saving first, is given up.
+void pressImportButton(Quillmere &w);
+
 // The one item of tab's scene, or null when it holds none or several.
 OSDItem *onlyItem(Quillmere &w, int tab);
 
