@@ -7,6 +7,7 @@
 #include "core/settings/settingslocation.h"
 #include "interfaces/styled/custommegbox.h"
 #include "mainwindow/quillmere.h"
+#include "mainwindow/recoverykeeper.h"
 
 #include <QApplication>
 
@@ -41,6 +42,8 @@ int main(int argc, char *argv[])
     window.rememberPlacement();
     ApplicationStyleSheet::apply(app);
     window.show();
+    // Work an editor left behind (a crash, a kill) is offered first; from now on this one's is kept.
+    window.keepRecoveryCopy()->offerRecovery();
     // Files named on the command line (as the desktop entry passes them) are opened at once; those
     // that cannot be opened are named together, after the others are in.
     const CommandLineFiles::Checked files = CommandLineFiles::check(parsed.files);

@@ -10,6 +10,7 @@
 #include "mainwindow/cutcontroller.h"
 #include "mainwindow/projectcontroller.h"
 #include "mainwindow/propertypanel.h"
+#include "mainwindow/recoverykeeper.h"
 #include "osditem/osditem.h"
 #include "textexport/config.h"
 #include "widgets/customtoolbutton.h"
@@ -262,6 +263,9 @@ void Quillmere::reject()
     // QDialog's close event comes here too, and ignores itself when the window stays visible.
     if (!confirmClose())
         return;
+    // A clean exit: nothing is left to recover.
+    if (m_recovery)
+        m_recovery->finish();
     if (m_remembersPlacement) {
         Config config(settingsFolder());
         config.windowGeometry = saveGeometry();

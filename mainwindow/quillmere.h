@@ -31,6 +31,7 @@ class PreviewView;
 class CutController;
 class PlacementController;
 class ProjectController;
+class RecoveryKeeper;
 class PropertyPanel;
 class PushButtonEx;
 class QComboBox;
@@ -115,6 +116,10 @@ public:
     // Files named on the command line: one project file is opened, OSD files are imported.
     bool openFiles(const QStringList &files);
     ProjectController *project() const { return m_project; }
+    // Keeps a recovery copy of the work from now on (see RecoveryKeeper); the editor does, tests
+    // that need it do.
+    RecoveryKeeper *keepRecoveryCopy();
+    RecoveryKeeper *recovery() const { return m_recovery; }
 
     // Puts the window where it was when it was last closed (settings.ini) and remembers where it is
     // when it closes; the editor's own window does this, windows made for other purposes do not.
@@ -333,6 +338,7 @@ private:
     KeyPanelController *m_keyPanel = nullptr;
     CutController *m_cut = nullptr;
     ProjectController *m_project = nullptr;
+    RecoveryKeeper *m_recovery = nullptr;
     OsdDocument *m_document = nullptr;
     ExportTextImage *m_textWindow = nullptr;
     // Text left unsent in the last fresh text window, offered again at the next one.

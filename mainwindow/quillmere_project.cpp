@@ -8,6 +8,7 @@
 #include "interfaces/styled/custommegbox.h"
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/projectcontroller.h"
+#include "mainwindow/recoverykeeper.h"
 #include "osditem/publicbase.h"
 #include "widgets/customtoolbutton.h"
 
@@ -128,4 +129,21 @@ bool Quillmere::openFiles(const QStringList &files)
             tr("一次只能打开一个工程,其余文件未打开:\n%1").arg(others.join(QLatin1Char('\n'))), tr("OK"));
     }
     return m_project->openFile(projects.first());
+}
+
+RecoveryKeeper *Quillmere::keepRecoveryCopy()
+{
+    if (m_recovery)
+        return m_recovery;
+    m_recovery = new RecoveryKeeper(
+        this, [this] { return projectState(); },
+        [this](const ProjectState &project) {
+            openProjectState(project);
+            // Restored work is saved nowhere yet.
+            m_undoStack->resetClean();
+        },
+        this);
+    // Steps that merge into the last one leave the index as it is; markChanged tells those.
+    connect(m_undoStack, &QUndoStack::indexChanged, m_recovery, &RecoveryKeeper::changed);
+    return m_recovery;
 }

@@ -11,6 +11,7 @@
 #include "interfaces/styled/labelex.h"
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/editorstepcommand.h"
+#include "mainwindow/recoverykeeper.h"
 #include "osditem/osditem.h"
 #include "textexport/config.h"
 #include "widgets/previewview.h"
@@ -298,6 +299,8 @@ void Quillmere::markChanged(Step step, int entryId, const QString &title)
     trimHistory();
     if (merge == NoMerge)
         closeGesture();
+    if (m_recovery)
+        m_recovery->changed();
     if (m_overviewVisible)
         refreshOverview();
 }

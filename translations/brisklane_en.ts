@@ -1093,7 +1093,7 @@
     </message>
     <message>
         <source>不保存</source>
-        <translation>Don't Save</translation>
+        <translation>Don&apos;t Save</translation>
     </message>
     <message>
         <source>取消</source>
@@ -1583,6 +1583,43 @@
 %1</source>
         <translation>Only one project can be opened at a time; these files were not opened:
 %1</translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryKeeper</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>上次的工作没有正常结束(最后保存于 %1)。是否恢复?</source>
+        <translation>Work from an earlier session did not end normally (last kept at %1). Restore it?</translation>
+    </message>
+    <message>
+        <source>恢复</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>以后再说</source>
+        <translation>Decide Later</translation>
+    </message>
+    <message>
+        <source>丢弃</source>
+        <translation>Discard</translation>
+    </message>
+    <message>
+        <source>错误提示</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>无法恢复。
+%1</source>
+        <translation>The work could not be restored.
+%1</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>

@@ -30,6 +30,13 @@
     </message>
 </context>
 <context>
+    <name>RecoveryKeeper</name>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+</context>
+<context>
     <name>Quillmere</name>
     <message>
         <source>OSD</source>
