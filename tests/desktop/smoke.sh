@@ -3,7 +3,8 @@
 # (xdotool clicks at window-relative points, key presses, typing): a picture through the picture
 # file dialog, keyed by a click on it, cut through its menu and the cut panel, a text through the
 # text window in a second tab, exported through the export dialog, the window closed, the editor
-# started again and the file imported through the import dialog. Then it checks the exported file
+# started again and the file imported through the import dialog; an editor killed in the middle of
+# work and its work restored at the next start. Then it checks the exported file
 # with brisklane-cli and the screen at a few pixels. Every start shows the window icon and writes
 # nothing on stderr; one with Latin fonts only speaks English and says why in one line.
 #   tests/desktop/smoke.sh              the test build's editor (build/test, as scripts/test.sh builds it)
@@ -169,7 +170,8 @@ exported=$work/smoke.pic
 started=$SECONDS
 
 # Toolbar, tab bar, property panel and preview, relative to the main window.
-import_btn=(46 35) export_btn=(108 35) picture_btn=(184 35) text_btn=(247 35) overview_btn=(309 35)
+project_btn=(46 35) import_btn=(108 35) export_btn=(170 35) picture_btn=(246 35) text_btn=(309 35)
+overview_btn=(371 35)
 first_tab=(30 86) plus_tab=(94 86) keying_box=(645 134)
 # The preview shows the screen's top-left corner at (1, 103) at 100 %: the picture's left (red)
 # half and right (blue) half.
@@ -329,6 +331,45 @@ echo "smoke: drove the editor in $((SECONDS - started)) s"
 for log in "$out/editor1.log" "$out/editor2.log"; do
   [[ ! -s $log ]] || fail "the editor wrote on stderr or stdout: $(head -3 "$log")"
 done
+
+# Killed in the middle of work: the next start offers the work back, and restoring it shows it.
+(cd "$work" && exec "$app" --lang zh) >"$out/editor-killed.log" 2>&1 &
+killed=$!
+pids+=("$killed")
+main=$(window "Brisklane ") || fail "the main window did not show for the kill"
+focus "$main"
+click "$main" "${picture_btn[@]}"
+dialog=$(window "打开文件") || fail "no picture dialog before the kill"
+focus "$dialog"
+type_path "$picture"
+gone "$dialog" || fail "the picture dialog stayed open before the kill"
+wait_pixel "$main" "${on_red[@]}" "$red" "the picture before the kill"
+# The recovery copy is written within a second of the change.
+sleep 1.5
+kill -KILL "$killed"
+gone "$main" || fail "the killed editor's window stayed"
+(cd "$work" && exec "$app" --lang zh) >"$out/editor-restarted.log" 2>&1 &
+pids+=($!)
+question=$(window "提示") || fail "the start after the kill did not offer the lost work"
+shot recovery-question
+window_shot recovery-question "$question"
+focus "$question"
+# 恢复 is the first button; the one the keyboard starts on is 以后再说, which loses nothing.
+click "$question" 70 87
+gone "$question" || fail "the recovery question stayed open"
+main=$(window "Brisklane ") || fail "the main window did not show after the kill"
+wait_pixel "$main" "${on_red[@]}" "$red" "the restored picture"
+shot restored
+# The project menu on the toolbar, as the operator opens it.
+click "$main" "${project_btn[@]}"
+sleep 0.5
+shot project-menu
+xdotool key Escape
+kill -KILL "${pids[-1]}"
+gone "$main" || fail "the restored editor's window stayed"
+[[ ! -s $out/editor-restarted.log ]] || fail "the restarted editor wrote: $(head -3 "$out/editor-restarted.log")"
+# What the second kill left is not offered to the next start.
+find "$HOME" -name 'work-*.brisklane*' -delete
 
 # A machine with Latin fonts only (Debian's default locale, C.UTF-8, asks for Chinese): the window
 # speaks English, and one line says why.
