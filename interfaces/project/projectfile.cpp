@@ -336,8 +336,8 @@ bool fontFromBytes(const QByteArray &bytes, QFont *font)
 // as an RGB picture of the same bytes, so the format and every byte come back.
 bool storablePixels(const QImage &image)
 {
-    return !image.isNull() && (image.depth() == 32 || image.depth() == 24) && image.width() <= PictureLoader::MaxSide &&
-           image.height() <= PictureLoader::MaxSide &&
+    return !image.isNull() && (image.depth() == 32 || image.depth() == 24) &&
+           image.width() <= PictureLoader::MaxSide && image.height() <= PictureLoader::MaxSide &&
            qint64(image.width()) * image.height() <= PictureLoader::MaxPixels;
 }
 
