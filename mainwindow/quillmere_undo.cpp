@@ -145,6 +145,7 @@ qint64 newBytes(const EditorState &state, const QSet<const void *> &live, QSet<c
         if (!tab.item)
             continue;
         count(tab.entry.source.constBits(), tab.entry.source.sizeInBytes());
+        count(tab.entry.original.constData(), tab.entry.original.size());
         count(tab.item->recordData.constData(), tab.item->recordData.size());
     }
     return bytes;
@@ -154,6 +155,9 @@ qint64 newBytes(const EditorState &state, const QSet<const void *> &live, QSet<c
 QSet<const void *> Quillmere::liveBuffers() const
 {
     QSet<const void *> live;
+    // A picture file's bytes, kept with its entry for projects.
+    for (const OsdEntry &entry : m_document->entries())
+        live.insert(entry.original.constData());
     for (int i = 0; i < m_tabWidget->count(); ++i) {
         if (const OSDItem *item = itemOfPage(m_tabWidget->widget(i))) {
             live.insert(item->sourceImage().constBits());
