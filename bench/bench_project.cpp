@@ -41,6 +41,26 @@ qint64 bytesWritten()
     return -1;
 }
 
+// The resident memory in kB (Linux): now, or its peak since the last resetPeak(); -1 elsewhere.
+qint64 residentKb(const char *key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(int(qstrlen(key))).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+void resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
 struct Fixture
 {
     QTemporaryDir dir;
@@ -106,13 +126,22 @@ Fixture &fixture()
 void BM_LoadProject(benchmark::State &state)
 {
     Fixture &f = fixture();
+    double peakMB = 0;
     for (auto _ : state) {
+        // What the load adds to the memory, at its peak: the fixture's own pictures aside.
+        const qint64 before = residentKb("VmRSS:");
+        resetPeak();
         ProjectState loaded;
         ProjectFile::Error error;
         if (!ProjectFile().load(f.project, &loaded, &error))
             state.SkipWithError(qPrintable(error.message()));
         benchmark::DoNotOptimize(loaded.entries.size());
+        peakMB = qMax(peakMB, double(residentKb("VmHWM:") - before) / 1024);
     }
+    // The bound: twice the pixels loaded and 200 MB.
+    const double pixelsMB = double(kPictures) * 3840 * 2160 * 4 / (1024 * 1024);
+    state.counters["peak_MB"] = peakMB;
+    state.counters["bound_MB"] = 2 * pixelsMB + 200;
 }
 BENCHMARK(BM_LoadProject)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
