@@ -134,29 +134,19 @@ bool ProjectController::load(const QString &fileName, QString *error)
 
 bool ProjectController::settleUnsavedWork()
 {
-    if (m_history->isClean())
-        return true;
-    switch (CustomMegBox::choiceMessageBox(m_window, tr("提示"),
-                                           tr("当前的OSD内容已修改但尚未保存,是否先保存工程?"), tr("保存"),
-                                           tr("不保存"), tr("取消"))) {
-    case CustomMegBox::Yes:
-        return save();
-    case CustomMegBox::No:
-        return true;
-    case CustomMegBox::Cancelled:
-        break;
-    }
-    return false;
+    return m_history->isClean() || askToSave(tr("当前的OSD内容已修改但尚未保存,是否先保存工程?"));
 }
 
 bool ProjectController::settleBeforeClose()
 {
-    if (m_history->isClean())
-        return true;
-    switch (CustomMegBox::choiceMessageBox(
-        m_window, tr("提示"),
-        tr("工程 %1 已修改但尚未保存,是否先保存?").arg(QFileInfo(m_fileName).fileName()), tr("保存"),
-        tr("不保存"), tr("取消"))) {
+    return m_history->isClean() ||
+           askToSave(tr("工程 %1 已修改但尚未保存,是否先保存?").arg(QFileInfo(m_fileName).fileName()));
+}
+
+bool ProjectController::askToSave(const QString &question)
+{
+    switch (CustomMegBox::choiceMessageBox(m_window, tr("提示"), question, tr("保存"), tr("不保存"),
+                                           tr("取消"))) {
     case CustomMegBox::Yes:
         return save();
     case CustomMegBox::No:

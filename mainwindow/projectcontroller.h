@@ -65,6 +65,8 @@ signals:
     void fileNameChanged(const QString &fileName);
 
 private:
+    // Save, do not save or cancel; false when cancelled or the save failed.
+    bool askToSave(const QString &question);
     void remember(const QString &fileName);
     void setFileName(const QString &fileName);
     void fillRecentMenu();
