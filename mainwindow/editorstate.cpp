@@ -80,3 +80,31 @@ std::shared_ptr<const EditorState::Item> EditorState::itemOfEntry(int id) const
     }
     return nullptr;
 }
+
+const EditorState::Tab *EditorState::tabOfEntry(int id) const
+{
+    for (const Tab &tab : tabs) {
+        if (tab.entry.id == id)
+            return &tab;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<const EditorState> EditorState::withTab(const Tab &tab) const
+{
+    auto state = std::make_shared<EditorState>(*this);
+    for (Tab &t : state->tabs) {
+        if (t.entry.id == tab.entry.id)
+            t = tab;
+    }
+    return state;
+}
+
+void EditorState::Tab::visitBuffers(const std::function<void(const void *buffer, qint64 size)> &visit) const
+{
+    if (!item)
+        return;
+    visit(entry.source.constBits(), entry.source.sizeInBytes());
+    visit(entry.original.constData(), entry.original.size());
+    visit(item->recordData.constData(), item->recordData.size());
+}

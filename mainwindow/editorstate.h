@@ -12,6 +12,7 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
 #include <memory>
 
 class OSDItem;
@@ -58,6 +59,9 @@ public:
     {
         OsdEntry entry;
         std::shared_ptr<const Item> item;
+
+        // The picture buffers the tab keeps: its source, its picture file's bytes, its record's data.
+        void visitBuffers(const std::function<void(const void *buffer, qint64 size)> &visit) const;
     };
 
     QVector<Tab> tabs;
@@ -67,4 +71,8 @@ public:
     // identity: a capture shares the previous state's item wherever the live item did not change.
     bool sameAs(const EditorState &other) const;
     std::shared_ptr<const Item> itemOfEntry(int id) const;
+    // The same list with the tab of tab's entry replaced by tab.
+    std::shared_ptr<const EditorState> withTab(const Tab &tab) const;
+    // The tab of an entry, or null.
+    const Tab *tabOfEntry(int id) const;
 };

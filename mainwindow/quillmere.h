@@ -45,6 +45,7 @@ class QPushButton;
 class QSessionManager;
 class QSpacerItem;
 class QUndoStack;
+class HistoryCommand;
 class QVBoxLayout;
 class SourceData;
 class TableWidgetEx;
@@ -290,6 +291,13 @@ private:
     void placeItem(QGraphicsScene *scene, OSDItem *item);
     void restoreTab(int index, const OsdEntry &entry, const EditorState::Item *state);
     void restoreState(const std::shared_ptr<const EditorState> &state, int entry);
+    // Puts one entry's tab back as a step of that entry keeps it.
+    void restoreEntry(const EditorState::Tab &tab);
+    // After undo or redo: the panel, the position boxes and the overview show the list.
+    void showRestored();
+    // The step of the history that records a change of this kind from the last state to now.
+    HistoryCommand *makeStep(Step step, const QString &text, int entry,
+                             const std::shared_ptr<const EditorState> &now);
     // The item a tab's page holds, or null.
     static OSDItem *itemOfPage(QWidget *page);
 

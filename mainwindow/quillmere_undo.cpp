@@ -1,6 +1,7 @@
-// Undo and redo of every change to the OSD list. Each change is recorded after it happened as the
-// list before and after it (see EditorState); undo and redo bring back one of the two, rebuilding
-// only the tabs whose items differ.
+// Undo and redo of every change to the OSD list. Each change is recorded after it happened as one
+// step of its kind (see HistoryCommand): a change of one entry keeps that entry's tab before and
+// after it, a change of the list keeps the lists (see EditorState); undo and redo bring back one of
+// the two, rebuilding only what differs.
 #include "mainwindow/quillmere.h"
 
 #include "core/document/osddocument.h"
@@ -10,8 +11,20 @@
 #include "interfaces/styled/checkboxex.h"
 #include "interfaces/styled/labelex.h"
 #include "interfaces/styled/tablewidgetex.h"
-#include "mainwindow/editorstepcommand.h"
+#include "mainwindow/addcommand.h"
+#include "mainwindow/clearcommand.h"
+#include "mainwindow/cutcommand.h"
+#include "mainwindow/cutviewcommand.h"
+#include "mainwindow/fillcommand.h"
+#include "mainwindow/importcommand.h"
+#include "mainwindow/keycommand.h"
+#include "mainwindow/movecommand.h"
+#include "mainwindow/picturecommand.h"
 #include "mainwindow/recoverykeeper.h"
+#include "mainwindow/removeallcommand.h"
+#include "mainwindow/removecommand.h"
+#include "mainwindow/resetcommand.h"
+#include "mainwindow/textcommand.h"
 #include "osditem/osditem.h"
 #include "textexport/config.h"
 #include "widgets/previewview.h"
@@ -33,13 +46,6 @@ const int kDefaultUndoMiB = 256;
 const char *const kDroppedNote = "droppedNote";
 const int kMinUndoMiB = 16;
 const int kMaxUndoMiB = 16384;
-
-enum MergeKind
-{
-    NoMerge = 0,
-    MergeKey = 1,
-    MergeMove = 2
-};
 
 QToolButton *makeHistoryButton(QWidget *parent, const QString &caption)
 {
@@ -131,24 +137,22 @@ void Quillmere::showUndoTip()
 }
 
 namespace {
-// The distinct picture buffers of a state that the live list does not hold, added to seen.
-qint64 newBytes(const EditorState &state, const QSet<const void *> &live, QSet<const void *> &seen)
+// The distinct picture buffers of a step that the live list does not hold, added to seen.
+qint64 newBytes(const HistoryCommand &step, const QSet<const void *> &live, QSet<const void *> &seen)
 {
     qint64 bytes = 0;
-    auto count = [&](const void *buffer, qint64 size) {
+    step.visitBuffers([&](const void *buffer, qint64 size) {
         if (buffer && size > 0 && !live.contains(buffer) && !seen.contains(buffer)) {
             seen.insert(buffer);
             bytes += size;
         }
-    };
-    for (const EditorState::Tab &tab : state.tabs) {
-        if (!tab.item)
-            continue;
-        count(tab.entry.source.constBits(), tab.entry.source.sizeInBytes());
-        count(tab.entry.original.constData(), tab.entry.original.size());
-        count(tab.item->recordData.constData(), tab.item->recordData.size());
-    }
+    });
     return bytes;
+}
+
+const HistoryCommand &stepAt(const QUndoStack &stack, int index)
+{
+    return *static_cast<const HistoryCommand *>(stack.command(index));
 }
 } // namespace
 
@@ -174,10 +178,8 @@ qint64 Quillmere::historyBytes() const
     const QSet<const void *> live = liveBuffers();
     QSet<const void *> seen;
     qint64 bytes = 0;
-    for (int i = m_undoStack->count() - 1; i >= 0; --i) {
-        const auto *command = static_cast<const EditorStepCommand *>(m_undoStack->command(i));
-        bytes += newBytes(*command->before(), live, seen) + newBytes(*command->after(), live, seen);
-    }
+    for (int i = m_undoStack->count() - 1; i >= 0; --i)
+        bytes += newBytes(stepAt(*m_undoStack, i), live, seen);
     return bytes;
 }
 
@@ -193,8 +195,7 @@ void Quillmere::trimHistory()
     qint64 bytes = 0;
     int first = count - 1;
     for (int i = count - 1; i >= 0; --i) {
-        const auto *command = static_cast<const EditorStepCommand *>(m_undoStack->command(i));
-        bytes += newBytes(*command->before(), live, seen) + newBytes(*command->after(), live, seen);
+        bytes += newBytes(stepAt(*m_undoStack, i), live, seen);
         if (bytes > m_undoBudget && i < count - 1)
             break;
         first = i;
@@ -204,9 +205,9 @@ void Quillmere::trimHistory()
     // Qt's stack drops old steps only by count: it is filled again with the newest steps, each
     // taken as already done, and the export or import point kept where it was.
     const int clean = m_undoStack->cleanIndex();
-    QVector<EditorStepCommand *> kept;
+    QVector<HistoryCommand *> kept;
     for (int i = first; i < count; ++i)
-        kept << static_cast<const EditorStepCommand *>(m_undoStack->command(i))->clone();
+        kept << stepAt(*m_undoStack, i).clone();
     m_undoStack->clear();
     for (int i = 0; i < kept.size(); ++i) {
         if (clean - first == i)
@@ -274,6 +275,66 @@ QString Quillmere::stepText(Step step, const QString &tab) const
     return QString();
 }
 
+HistoryCommand *Quillmere::makeStep(Step step, const QString &text, int entry,
+                                    const std::shared_ptr<const EditorState> &now)
+{
+    // A change of one entry keeps that entry's tab alone; a change of the list keeps the lists.
+    const EditorState::Tab *before = m_lastState ? m_lastState->tabOfEntry(entry) : nullptr;
+    const EditorState::Tab *after = now->tabOfEntry(entry);
+    const bool oneEntry = before && after && m_lastState->tabs.size() == now->tabs.size() &&
+                          now->sameAs(*m_lastState->withTab(*after));
+    const int gesture = m_gesture;
+    const EntryCommand::Restore restoreTab = [this](const EditorState::Tab &tab) { restoreEntry(tab); };
+    const ListCommand::Restore restoreList = [this](const std::shared_ptr<const EditorState> &state, int id) {
+        restoreState(state, id);
+    };
+    if (oneEntry) {
+        switch (step) {
+        case Step::Picture:
+            return new PictureCommand(text, *before, *after, gesture, restoreTab);
+        case Step::Text:
+            return new TextCommand(text, *before, *after, gesture, restoreTab);
+        case Step::Clear:
+            return new ClearCommand(text, *before, *after, gesture, restoreTab);
+        case Step::ResetKey:
+            return new ResetCommand(text, *before, *after, gesture, restoreTab);
+        case Step::Key:
+            return new KeyCommand(text, *before, *after, gesture, restoreTab);
+        case Step::Fill:
+            return new FillCommand(text, *before, *after, gesture, restoreTab);
+        case Step::Cut:
+            return new CutCommand(text, *before, *after, gesture, restoreTab);
+        case Step::CutView:
+            return new CutViewCommand(text, *before, *after, gesture, restoreTab);
+        case Step::Move:
+            return new MoveCommand(text, *before, *after, gesture, restoreTab);
+        default:
+            break;
+        }
+    }
+    if (step != Step::AddTab && step != Step::CloseTab && step != Step::RemoveAll && step != Step::Import) {
+        fprintf(stderr, "FALLBACK %d entry %d before %d after %d\n", int(step), entry, before != nullptr,
+                after != nullptr);
+        if (before && after && m_lastState->tabs.size() == now->tabs.size())
+            for (int i = 0; i < now->tabs.size(); ++i)
+                fprintf(stderr, "  tab %d id %d entryEq %d itemEq %d\n", i, now->tabs[i].entry.id,
+                        now->tabs[i].entry == m_lastState->tabs[i].entry,
+                        now->tabs[i].item == m_lastState->tabs[i].item);
+    }
+    switch (step) {
+    case Step::AddTab:
+        return new AddCommand(text, m_lastState, now, entry, restoreList);
+    case Step::CloseTab:
+        return new RemoveCommand(text, m_lastState, now, entry, restoreList);
+    case Step::RemoveAll:
+        return new RemoveAllCommand(text, m_lastState, now, entry, restoreList);
+    default:
+        // An import; or a change that reached more than its entry (a text put into a tab the
+        // history has not seen yet), kept as the lists as an import is.
+        return new ImportCommand(text, m_lastState, now, entry, restoreList);
+    }
+}
+
 void Quillmere::markChanged(Step step, int entryId, const QString &title)
 {
     if (m_restoring || m_stepsHeld > 0)
@@ -286,12 +347,10 @@ void Quillmere::markChanged(Step step, int entryId, const QString &title)
         m_lastState = now;
         return;
     }
-    const int merge = step == Step::Key ? MergeKey : step == Step::Move ? MergeMove : NoMerge;
-    if (merge == NoMerge)
+    const bool merges = step == Step::Key || step == Step::Move;
+    if (!merges)
         closeGesture();
-    auto *command = new EditorStepCommand(
-        stepText(step, tab), m_lastState, now, entry, merge, m_gesture,
-        [this](const std::shared_ptr<const EditorState> &state, int id) { restoreState(state, id); });
+    HistoryCommand *command = makeStep(step, stepText(step, tab), entry, now);
     m_lastState = now;
     const int before = m_undoStack->count();
     m_undoStack->push(command);
@@ -301,7 +360,7 @@ void Quillmere::markChanged(Step step, int entryId, const QString &title)
         showUndoTip();
     }
     trimHistory();
-    if (merge == NoMerge)
+    if (!merges)
         closeGesture();
     if (m_recovery)
         m_recovery->changed();
@@ -416,6 +475,20 @@ void Quillmere::restoreTab(int index, const OsdEntry &entry, const EditorState::
     placeItem(view->scene(), buildItem(entry, *state));
 }
 
+void Quillmere::restoreEntry(const EditorState::Tab &tab)
+{
+    const int index = m_document->indexOf(tab.entry.id);
+    if (index < 0 || !m_lastState)
+        return;
+    m_restoring = true;
+    m_document->restore(index, tab.entry);
+    restoreTab(index, tab.entry, tab.item.get());
+    m_tabWidget->setCurrentIndex(index);
+    m_lastState = m_lastState->withTab(tab);
+    m_restoring = false;
+    showRestored();
+}
+
 void Quillmere::restoreState(const std::shared_ptr<const EditorState> &state, int entry)
 {
     m_restoring = true;
@@ -453,6 +526,11 @@ void Quillmere::restoreState(const std::shared_ptr<const EditorState> &state, in
                                               : qBound(0, state->current, m_tabWidget->count() - 1));
     m_lastState = state;
     m_restoring = false;
+    showRestored();
+}
+
+void Quillmere::showRestored()
+{
     closeGesture();
     showCurrentEntry();
     updatePositionControls();

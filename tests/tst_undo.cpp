@@ -4,6 +4,7 @@
 #include "core/document/osddocument.h"
 #include "interfaces/styled/checkboxex.h"
 #include "interfaces/styled/spinboxex.h"
+#include "mainwindow/entrycommand.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "support/core/pictures.h"
@@ -83,6 +84,17 @@ void TestUndo::everyStepUndoesExactly()
     const QString panelAfter = panel(w);
     QVERIFY(after != before || titlesAfter != titlesBefore);
     QCOMPARE(itemsAgainstEntries(w), QString());
+    // A change of one entry is kept as that entry alone: undo and redo leave the other tabs' items be.
+    const auto *entryStep = dynamic_cast<const EntryCommand *>(stack->command(count));
+    const QStringList listSteps{"add tab", "close tab", "remove all", "import"};
+    QCOMPARE(entryStep == nullptr, listSteps.contains(QLatin1String(QTest::currentDataTag())));
+    auto otherItems = [&] {
+        QList<const OSDItem *> items;
+        for (int i = 0; entryStep && i < w.document()->count(); ++i)
+            items << (w.document()->at(i)->id == entryStep->entry() ? nullptr : A::onlyItem(w, i));
+        return items;
+    };
+    const QList<const OSDItem *> othersAfter = otherItems();
 
     for (int round = 0; round < 2; ++round) {
         while (stack->index() > count)
@@ -94,6 +106,7 @@ void TestUndo::everyStepUndoesExactly()
         QCOMPARE(Access::slider(w, 0)->maxValue(), Access::key(w).end.red());
         QVERIFY(exported(w) == before);
         QCOMPARE(itemsAgainstEntries(w), QString());
+        QCOMPARE(otherItems(), othersAfter);
         while (stack->canRedo())
             stack->redo();
         QCOMPARE(titles(w), titlesAfter);
