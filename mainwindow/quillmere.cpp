@@ -146,7 +146,7 @@ void Quillmere::initUi()
         addToolBarButton(m_overviewButton, tr("总览", "toolbar"),
                          QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_overview.png"), nullptr);
     connect(m_overviewToolButton, &CustomToolButton::clicked, this,
-            [this] { setOverviewVisible(!m_overviewVisible); });
+            [this] { setOverviewVisible(!isOverviewVisible()); });
     m_toolBarSpacer = new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum);
     m_toolBarLayout->addItem(m_toolBarSpacer);
     initUndo();

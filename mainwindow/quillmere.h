@@ -26,7 +26,7 @@ class ExportTextImage;
 class LabelEx;
 class OSDItem;
 class QAction;
-class OverviewScene;
+class OverviewController;
 class PreviewView;
 class CutController;
 class PlacementController;
@@ -132,7 +132,7 @@ public:
 
     // The overview: every tab's item on the output screen at once, in place of the tabs.
     void setOverviewVisible(bool visible);
-    bool isOverviewVisible() const { return m_overviewVisible; }
+    bool isOverviewVisible() const;
 
     // True when the OSD list differs from what was last exported or imported: undoing back to that
     // point makes it false again.
@@ -261,11 +261,8 @@ private:
 
     // The overview (quillmere_overview.cpp).
     void initOverview(QHBoxLayout *workArea);
-    // Brings the overview's pictures and positions up to date with the tabs, rebuilding it only
-    // when tabs or items came or went.
+    // Brings the overview up to date with the tabs while it is shown.
     void refreshOverview();
-    void overviewEntryMoved(int entry, const QPoint &pos);
-    void overviewEntryPicked(int entry);
 
     // Undo and redo (quillmere_undo.cpp).
     void initUndo();
@@ -335,12 +332,7 @@ private:
     QSize m_outputScreenSize = QSize(1920, 1080);
     QPushButton *m_overviewButton = nullptr;
     CustomToolButton *m_overviewToolButton = nullptr;
-    PreviewView *m_overviewView = nullptr;
-    OverviewScene *m_overviewScene = nullptr;
-    bool m_overviewVisible = false;
-    // The tab of each overview entry, and the pixels each entry was given.
-    QVector<int> m_overviewTabs;
-    QVector<qint64> m_overviewPixmapKeys;
+    OverviewController *m_overview = nullptr;
     QComboBox *m_outputCombo = nullptr;
     PlacementController *m_placement = nullptr;
     KeyPanelController *m_keyPanel = nullptr;

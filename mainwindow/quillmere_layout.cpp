@@ -1,5 +1,6 @@
 // Placing items on the device's output screen: the screen size, the position fields, nudging and
 // alignment, and the check before export that every item is on the screen.
+#include "mainwindow/overviewcontroller.h"
 #include "mainwindow/quillmere.h"
 
 #include "core/document/osddocument.h"
@@ -183,7 +184,7 @@ OSDItem *Quillmere::currentItem() const
 
 PreviewView *Quillmere::currentPreview() const
 {
-    return m_overviewVisible ? m_overviewView : qobject_cast<PreviewView *>(currentView());
+    return isOverviewVisible() ? m_overview->view() : qobject_cast<PreviewView *>(currentView());
 }
 
 void Quillmere::coverScreenAndItems(QGraphicsView *page, const QSize &screen)

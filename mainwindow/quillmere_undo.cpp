@@ -364,8 +364,7 @@ void Quillmere::markChanged(Step step, int entryId, const QString &title)
         closeGesture();
     if (m_recovery)
         m_recovery->changed();
-    if (m_overviewVisible)
-        refreshOverview();
+    refreshOverview();
 }
 
 void Quillmere::closeGesture()
@@ -537,6 +536,5 @@ void Quillmere::showRestored()
     // The item the step brought back may lie outside the part of the page in sight.
     if (PreviewView *preview = currentPreview())
         preview->bringItemsIntoView();
-    if (m_overviewVisible)
-        refreshOverview();
+    refreshOverview();
 }

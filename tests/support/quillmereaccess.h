@@ -2,6 +2,7 @@
 
 #include "core/document/osddocument.h"
 #include "interfaces/styled/tablewidgetex.h"
+#include "mainwindow/overviewcontroller.h"
 #include "mainwindow/propertypanel.h"
 #include "mainwindow/quillmere.h"
 
@@ -105,7 +106,7 @@ public:
     static QToolButton *alignButton(Quillmere &w, int index) { return w.m_panel->alignButton(index); }
     static QComboBox *outputCombo(Quillmere &w) { return w.m_outputCombo; }
     static CustomToolButton *overviewToolButton(Quillmere &w) { return w.m_overviewToolButton; }
-    static PreviewView *overviewView(Quillmere &w) { return w.m_overviewView; }
+    static PreviewView *overviewView(Quillmere &w) { return w.m_overview->view(); }
 
 private:
     static QColor &currentKeyField(Quillmere &w, QColor KeyRecipe::*field)
