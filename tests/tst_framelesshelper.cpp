@@ -62,6 +62,21 @@ QStringList zoneNames(const Utils::EdgeHitFlags &hits)
     return names;
 }
 
+// A helper whose platform takes every drag, or none, and that notes the drags offered to it.
+class PlatformDragProbe : public Utils::FramelessHelper
+{
+public:
+    bool platformTakes = false;
+    QList<int> offered; // the edges of each drag, 0 for a move
+
+protected:
+    bool startSystemDrag(QWindow *window, Qt::Edges edges) override
+    {
+        offered.append(int(edges));
+        return platformTakes || FramelessHelper::startSystemDrag(window, edges);
+    }
+};
+
 QRubberBand *visibleRubberBand()
 {
     const QWidgetList windows = QApplication::topLevelWidgets();
@@ -127,7 +142,7 @@ private slots:
     void edgeHits();
     void resizedGeometry_data();
     void resizedGeometry();
-    void sharedSettingsIgnoreZero();
+    void settingsBelongToTheirHelper();
 
     void pressInTitleAreaMoves_data();
     void pressInTitleAreaMoves();
@@ -145,6 +160,8 @@ private slots:
     void destroyingHelperRestoresWidget();
     void widgetDestroyedBeforeHelper();
     void mainWindowMovesByTitleArea();
+    void platformDragComesFirst_data();
+    void platformDragComesFirst();
 
 private:
     // A shown 400x300 window (minimum 200x150) managed with the main window's settings.
@@ -248,7 +265,7 @@ void TestFramelessHelper::resizedGeometry()
     }
 }
 
-void TestFramelessHelper::sharedSettingsIgnoreZero()
+void TestFramelessHelper::settingsBelongToTheirHelper()
 {
     Utils::FramelessHelper first;
     Utils::FramelessHelper second;
@@ -259,15 +276,24 @@ void TestFramelessHelper::sharedSettingsIgnoreZero()
     first.setTitleAreaHeight(0);
     QCOMPARE(first.edgeWidth(), 5);
     QCOMPARE(first.titleAreaHeight(), 30);
+    first.setEdgeWidth(1);
+    first.setTitleAreaHeight(1);
+    QCOMPARE(first.edgeWidth(), 1);
+    QCOMPARE(first.titleAreaHeight(), 1);
 
+    PressCounter window;
+    showManaged(window, second);
     first.setEdgeWidth(8);
     first.setTitleAreaHeight(40);
-    QCOMPARE(second.edgeWidth(), 8);
-    QCOMPARE(second.titleAreaHeight(), 40);
-    second.setEdgeWidth(5);
-    second.setTitleAreaHeight(30);
-    QCOMPARE(first.edgeWidth(), 5);
-    QCOMPARE(first.titleAreaHeight(), 30);
+    QCOMPARE(second.edgeWidth(), 5);
+    QCOMPARE(second.titleAreaHeight(), 30);
+    // The other helper's window keeps its own title area, not only its getter: a press at y 35
+    // does not move it.
+    const QRect before = window.frameGeometry();
+    Mouse mouse(&window);
+    const QPoint start = window.mapToGlobal(QPoint(150, 35));
+    mouse.drag(start, start + QPoint(20, 10));
+    QCOMPARE(window.frameGeometry(), before);
 
     QVERIFY(first.moveEnabled());
     QVERIFY(first.resizeEnabled());
@@ -618,6 +644,52 @@ void TestFramelessHelper::mainWindowMovesByTitleArea()
     QCOMPARE(window.frameGeometry(), before.translated(-30, 20)); // live, without a rubber band
     mouse.release(start + QPoint(-30, 20));
     QCOMPARE(window.frameGeometry(), before.translated(-30, 20));
+}
+
+void TestFramelessHelper::platformDragComesFirst_data()
+{
+    QTest::addColumn<QPoint>("local");
+    QTest::addColumn<bool>("platformTakes");
+    QTest::addColumn<QList<int>>("offered");
+    const int left = Qt::LeftEdge, right = Qt::RightEdge, top = Qt::TopEdge, bottom = Qt::BottomEdge;
+    // Client 400x300, title area 30, edge width 5.
+    QTest::newRow("title area, platform moves") << QPoint(150, 10) << true << QList<int>{0};
+    QTest::newRow("title area, platform cannot") << QPoint(150, 10) << false << QList<int>{0};
+    QTest::newRow("right edge, platform resizes") << QPoint(398, 150) << true << QList<int>{right};
+    QTest::newRow("right edge, platform cannot") << QPoint(398, 150) << false << QList<int>{right};
+    QTest::newRow("left edge") << QPoint(1, 150) << true << QList<int>{left};
+    QTest::newRow("bottom edge") << QPoint(200, 298) << true << QList<int>{bottom};
+    QTest::newRow("top edge, inside the title area") << QPoint(200, 0) << true << QList<int>{top};
+    QTest::newRow("top-left corner") << QPoint(0, 0) << true << QList<int>{left | top};
+    QTest::newRow("bottom-right corner") << QPoint(399, 299) << true << QList<int>{right | bottom};
+    QTest::newRow("below the title area") << QPoint(150, 30) << true << QList<int>{};
+}
+
+void TestFramelessHelper::platformDragComesFirst()
+{
+    QFETCH(QPoint, local);
+    QFETCH(bool, platformTakes);
+    QFETCH(QList<int>, offered);
+    PressCounter window;
+    PlatformDragProbe helper;
+    helper.platformTakes = platformTakes;
+    showManaged(window, helper);
+    const QRect before = window.frameGeometry();
+    Mouse mouse(&window);
+
+    const QPoint start = window.mapToGlobal(local);
+    mouse.press(start);
+    QCOMPARE(helper.offered, offered);
+    const bool followedHere = !offered.isEmpty() && !platformTakes;
+    // Only a drag followed here holds the mouse, and only a resize followed here shows the band.
+    QCOMPARE(QWidget::mouseGrabber(), followedHere ? &window : nullptr);
+    QCOMPARE(visibleRubberBand() != nullptr, followedHere && offered.first() != 0);
+    mouse.move(start + QPoint(20, 10));
+    mouse.release(start + QPoint(20, 10));
+    QCOMPARE(helper.offered, offered); // the press alone offers the drag
+    QCOMPARE(window.frameGeometry() != before, followedHere);
+    QCOMPARE(QWidget::mouseGrabber(), nullptr);
+    QCOMPARE(window.presses, 0);
 }
 
 QTEST_MAIN(TestFramelessHelper)

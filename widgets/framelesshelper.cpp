@@ -5,10 +5,11 @@
 
 #include <QEvent>
 #include <QWidget>
+#include <QWindow>
 
 namespace Utils {
 
-FramelessHelper::FramelessHelper(QObject *parent) : QObject(parent), d(new FramelessHelperPrivate) {}
+FramelessHelper::FramelessHelper(QObject *parent) : QObject(parent), d(new FramelessHelperPrivate(this)) {}
 
 FramelessHelper::~FramelessHelper()
 {
@@ -66,12 +67,14 @@ void FramelessHelper::setResizeRubberBand(bool enabled)
 
 void FramelessHelper::setEdgeWidth(int width)
 {
-    FramelessWidgetState::setEdgeWidth(width);
+    if (width != 0)
+        d->edgeWidth = width;
 }
 
 void FramelessHelper::setTitleAreaHeight(int height)
 {
-    FramelessWidgetState::setTitleAreaHeight(height);
+    if (height != 0)
+        d->titleAreaHeight = height;
 }
 
 bool FramelessHelper::moveEnabled() const
@@ -96,18 +99,23 @@ bool FramelessHelper::resizeRubberBand() const
 
 int FramelessHelper::edgeWidth() const
 {
-    return FramelessWidgetState::edgeWidth();
+    return d->edgeWidth;
 }
 
 int FramelessHelper::titleAreaHeight() const
 {
-    return FramelessWidgetState::titleAreaHeight();
+    return d->titleAreaHeight;
 }
 
 void FramelessHelper::updateRubberBands()
 {
     for (FramelessWidgetState *state : qAsConst(d->widgets))
         state->updateRubberBandStatus();
+}
+
+bool FramelessHelper::startSystemDrag(QWindow *window, Qt::Edges edges)
+{
+    return edges ? window->startSystemResize(edges) : window->startSystemMove();
 }
 
 bool FramelessHelper::eventFilter(QObject *watched, QEvent *event)

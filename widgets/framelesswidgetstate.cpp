@@ -1,6 +1,7 @@
 #include "widgets/framelesswidgetstate.h"
 
 #include "core/geometry/edgeresize.h"
+#include "widgets/framelesshelper.h"
 #include "widgets/framelesshelperprivate.h"
 
 #include <QEvent>
@@ -13,8 +14,6 @@
 namespace Utils {
 
 namespace {
-int g_edgeWidth = 5;
-int g_titleAreaHeight = 30;
 
 QMargins frameMarginsOf(const QWidget *widget)
 {
@@ -23,29 +22,22 @@ QMargins frameMarginsOf(const QWidget *widget)
     return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
                     frame.bottom() - client.bottom());
 }
+
+Qt::Edges qtEdges(const EdgeHitFlags &hits)
+{
+    Qt::Edges edges;
+    if (hits.onLeftEdge)
+        edges |= Qt::LeftEdge;
+    if (hits.onRightEdge)
+        edges |= Qt::RightEdge;
+    if (hits.onTopEdge)
+        edges |= Qt::TopEdge;
+    if (hits.onBottomEdge)
+        edges |= Qt::BottomEdge;
+    return edges;
+}
+
 } // namespace
-
-int FramelessWidgetState::edgeWidth()
-{
-    return g_edgeWidth;
-}
-
-void FramelessWidgetState::setEdgeWidth(int width)
-{
-    if (width != 0)
-        g_edgeWidth = width;
-}
-
-int FramelessWidgetState::titleAreaHeight()
-{
-    return g_titleAreaHeight;
-}
-
-void FramelessWidgetState::setTitleAreaHeight(int height)
-{
-    if (height != 0)
-        g_titleAreaHeight = height;
-}
 
 FramelessWidgetState::FramelessWidgetState(FramelessHelperPrivate *helperData, QWidget *widget)
     : m_helperData(helperData), m_widget(widget), m_savedWindowFlags(widget->windowFlags()),
@@ -129,11 +121,11 @@ void FramelessWidgetState::handleMousePress(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     m_leftButtonHeld = true;
-    m_pressedInTitleArea = qRound(event->localPos().y()) < g_titleAreaHeight;
+    m_pressedInTitleArea = qRound(event->localPos().y()) < m_helperData->titleAreaHeight;
 
     const QRect frame = widgetFrame();
     const QPoint globalPos = event->globalPos();
-    m_pressEdges = EdgeHitFlags::at(globalPos, frame, g_edgeWidth);
+    m_pressEdges = EdgeHitFlags::at(globalPos, frame, m_helperData->edgeWidth);
     m_dragOffsetX = globalPos.x() - frame.x();
     m_dragOffsetY = globalPos.y() - frame.y();
 
@@ -144,7 +136,7 @@ void FramelessWidgetState::handleMousePress(QMouseEvent *event)
     // The platform's own move and resize where it has them: the window manager follows the
     // pointer to the end of the drag.
     if (QWindow *window = m_widget->windowHandle()) {
-        if (resizes ? window->startSystemResize(qtEdges(m_pressEdges)) : window->startSystemMove()) {
+        if (m_helperData->q->startSystemDrag(window, resizes ? qtEdges(m_pressEdges) : Qt::Edges())) {
             m_leftButtonHeld = false;
             m_pressEdges = EdgeHitFlags();
             return;
@@ -163,20 +155,6 @@ void FramelessWidgetState::handleMousePress(QMouseEvent *event)
         m_rubberBand->setGeometry(frame);
         m_rubberBand->show();
     }
-}
-
-Qt::Edges FramelessWidgetState::qtEdges(const EdgeHitFlags &hits)
-{
-    Qt::Edges edges;
-    if (hits.onLeftEdge)
-        edges |= Qt::LeftEdge;
-    if (hits.onRightEdge)
-        edges |= Qt::RightEdge;
-    if (hits.onTopEdge)
-        edges |= Qt::TopEdge;
-    if (hits.onBottomEdge)
-        edges |= Qt::BottomEdge;
-    return edges;
 }
 
 void FramelessWidgetState::endDrag()
@@ -270,7 +248,7 @@ void FramelessWidgetState::updateCursorShape(const QPoint &globalPos)
         }
         return;
     }
-    m_hoverEdges = EdgeHitFlags::at(globalPos, widgetFrame(), g_edgeWidth);
+    m_hoverEdges = EdgeHitFlags::at(globalPos, widgetFrame(), m_helperData->edgeWidth);
     if (m_hoverEdges.onTopLeftEdge || m_hoverEdges.onBottomRightEdge) {
         m_widget->setCursor(Qt::SizeFDiagCursor);
         m_cursorSet = true;

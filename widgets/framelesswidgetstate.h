@@ -37,12 +37,6 @@ public:
     // The widget is being destroyed: nothing is restored on it any more.
     void forgetWidget();
 
-    // Shared by every helper of the process; a value of 0 is ignored.
-    static int edgeWidth();
-    static void setEdgeWidth(int width);
-    static int titleAreaHeight();
-    static void setTitleAreaHeight(int height);
-
 private:
     void handleMousePress(QMouseEvent *event);
     void handleMouseRelease(QMouseEvent *event);
@@ -52,7 +46,6 @@ private:
 
     // Ends a drag: lets the mouse go and applies the rubber band's frame.
     void endDrag();
-    static Qt::Edges qtEdges(const EdgeHitFlags &hits);
 
     void resizeWidget(const QPoint &globalPos);
     void moveWidget(const QPoint &globalPos);
