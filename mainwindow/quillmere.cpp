@@ -11,6 +11,7 @@
 #include "mainwindow/projectcontroller.h"
 #include "mainwindow/propertypanel.h"
 #include "mainwindow/recoverykeeper.h"
+#include "mainwindow/tabscontroller.h"
 #include "osditem/osditem.h"
 #include "textexport/config.h"
 #include "widgets/customtoolbutton.h"
@@ -158,6 +159,9 @@ void Quillmere::initUi()
     m_contentLayout->addWidget(m_toolBarLine);
 
     m_tabWidget = new TableWidgetEx(this, TableWidgetEx::OsdTabs, tr("OSD"));
+    m_tabs = new TabsController(m_tabWidget, this);
+    connect(m_tabs, &TabsController::nudgeRequested, this, &Quillmere::nudgeCurrentItem);
+    connect(m_tabs, &TabsController::nudgeFinished, this, &Quillmere::closeGesture);
     connect(m_tabWidget, SIGNAL(signals_removeTable(int)), this, SLOT(on_removeTable(int)));
     connect(m_tabWidget, SIGNAL(notifyAddTable(int)), this, SLOT(on_notifyAddTable(int)));
     connect(m_tabWidget, SIGNAL(tabBarClicked(int)), this, SLOT(on_currentTableChanged(int)));

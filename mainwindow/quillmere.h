@@ -30,6 +30,7 @@ class OverviewController;
 class PreviewView;
 class CutController;
 class PlacementController;
+class TabsController;
 class ProjectController;
 class RecoveryKeeper;
 class PropertyPanel;
@@ -199,8 +200,6 @@ private:
     QString currentTitle() const;
     // A page for entry at the end of the tab list.
     QGraphicsView *addEntryPage(const OsdEntry &entry, bool first);
-    QGraphicsView *createPage(QGraphicsScene *scene, bool antialiasing);
-    QGraphicsScene *createScene(int width, int height);
     QGraphicsView *currentView() const;
     QList<OSDItem *> currentItems() const;
 
@@ -254,8 +253,6 @@ private:
     // drags in the overview.
     void moveItem(OSDItem *item, const QPoint &pos);
     PreviewView *currentPreview() const;
-    // Grows the page's scene so the screen and every item on it can be scrolled to.
-    static void coverScreenAndItems(QGraphicsView *page, const QSize &screen);
     // "OSD3" and the like for every item lying partly or wholly off the output screen.
     QStringList itemsOffScreen() const;
 
@@ -362,6 +359,7 @@ private:
     QSpacerItem *m_toolBarSpacer = nullptr;
     QLabel *m_toolBarLine = nullptr;
     TableWidgetEx *m_tabWidget = nullptr;
+    TabsController *m_tabs = nullptr;
     Utils::FramelessHelper *m_framelessHelper = nullptr;
     PropertyPanel *m_panel = nullptr;
     QFrame *m_colorTip = nullptr;

@@ -11,6 +11,7 @@
 #include "interfaces/styled/custommegbox.h"
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/cutcontroller.h"
+#include "mainwindow/tabscontroller.h"
 #include "mainwindow/windowlogging.h"
 #include "osditem/osditem.h"
 #include "osditem/publicbase.h"
@@ -105,7 +106,7 @@ void Quillmere::showEntryChange(int id, OsdDocument::Aspect aspect)
     if (QGraphicsScene *scene = item->scene()) {
         const QList<QGraphicsView *> views = scene->views();
         for (QGraphicsView *view : views)
-            coverScreenAndItems(view, m_outputScreenSize);
+            TabsController::coverScreenAndItems(view, m_outputScreenSize);
     }
 }
 

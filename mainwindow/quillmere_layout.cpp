@@ -13,6 +13,7 @@
 #include "mainwindow/placementcontroller.h"
 #include "mainwindow/propertypanel.h"
 #include "mainwindow/screensizedialog.h"
+#include "mainwindow/tabscontroller.h"
 #include "osditem/osditem.h"
 #include "textexport/config.h"
 #include "widgets/previewview.h"
@@ -26,11 +27,6 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
-
-namespace {
-// Room around the screen, so an item moved a little off it can still be seen and moved back.
-const int kScreenMargin = 200;
-} // namespace
 
 QString Quillmere::settingsFolder() const
 {
@@ -91,7 +87,7 @@ void Quillmere::applyOutputScreenSize(const QSize &size)
     for (int i = 0; i < m_tabWidget->count(); ++i) {
         if (auto *page = qobject_cast<PreviewView *>(m_tabWidget->widget(i))) {
             page->setScreenSize(size);
-            coverScreenAndItems(page, size);
+            TabsController::coverScreenAndItems(page, size);
         }
     }
     fillOutputChoices();
@@ -185,21 +181,6 @@ OSDItem *Quillmere::currentItem() const
 PreviewView *Quillmere::currentPreview() const
 {
     return isOverviewVisible() ? m_overview->view() : qobject_cast<PreviewView *>(currentView());
-}
-
-void Quillmere::coverScreenAndItems(QGraphicsView *page, const QSize &screen)
-{
-    QGraphicsScene *scene = page ? page->scene() : nullptr;
-    if (!scene)
-        return;
-    // Only ever grows: a scene that shrank under the operator's scroll position would jump.
-    QRectF cover = scene->sceneRect().united(
-        QRectF(0, 0, screen.width() + kScreenMargin, screen.height() + kScreenMargin));
-    const QRectF items = scene->itemsBoundingRect();
-    if (!items.isEmpty())
-        cover = cover.united(items.adjusted(-kScreenMargin, -kScreenMargin, kScreenMargin, kScreenMargin));
-    if (cover != scene->sceneRect())
-        scene->setSceneRect(cover);
 }
 
 void Quillmere::moveItem(OSDItem *item, const QPoint &pos)

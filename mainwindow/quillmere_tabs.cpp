@@ -6,6 +6,7 @@
 #include "interfaces/model/datamode.h"
 #include "interfaces/styled/custommegbox.h"
 #include "interfaces/styled/tablewidgetex.h"
+#include "mainwindow/tabscontroller.h"
 #include "mainwindow/windowlogging.h"
 #include "osditem/osditem.h"
 #include "widgets/previewview.h"
@@ -22,28 +23,19 @@ namespace {
 const int kMaxInteractiveTabs = 50;
 }
 
-namespace {
-const char *const kEntryId = "entryId";
-}
-
 int Quillmere::entryIdOf(int tabIndex) const
 {
-    const QWidget *page = m_tabWidget->widget(tabIndex);
-    return page ? page->property(kEntryId).toInt() : 0;
+    return m_tabs->entryOf(tabIndex);
 }
 
 int Quillmere::tabOfEntry(int id) const
 {
-    for (int i = 0; i < m_tabWidget->count(); ++i) {
-        if (entryIdOf(i) == id)
-            return i;
-    }
-    return -1;
+    return m_tabs->tabOf(id);
 }
 
 int Quillmere::currentEntryId() const
 {
-    return entryIdOf(m_tabWidget->currentIndex());
+    return m_tabs->currentEntry();
 }
 
 QString Quillmere::currentTitle() const
@@ -54,41 +46,12 @@ QString Quillmere::currentTitle() const
 
 QGraphicsView *Quillmere::addEntryPage(const OsdEntry &entry, bool first)
 {
-    QGraphicsScene *scene = first ? createScene(5000, 3000) : createScene(3000, 3000);
-    QGraphicsView *view = createPage(scene, first);
-    view->setProperty(kEntryId, entry.id);
-    m_tabWidget->setIndex(entry.number);
-    m_tabWidget->addTab(view, entry.title());
-    return view;
-}
-
-QGraphicsScene *Quillmere::createScene(int width, int height)
-{
-    auto *scene = new QGraphicsScene(this);
-    scene->setSceneRect(0, 0, width, height);
-    return scene;
-}
-
-QGraphicsView *Quillmere::createPage(QGraphicsScene *scene, bool antialiasing)
-{
-    auto *view = new PreviewView(this);
-    view->setObjectName(QStringLiteral("pView"));
-    view->setStyleSheet(QStringLiteral("#pView{background:rgb(38,38,38);border:0px;}"));
-    if (antialiasing)
-        view->setRenderHint(QPainter::Antialiasing);
-    view->setScene(scene);
-    view->setScreenSize(m_outputScreenSize);
-    coverScreenAndItems(view, m_outputScreenSize);
-    connect(view, &PreviewView::nudgeRequested, this, &Quillmere::nudgeCurrentItem);
-    connect(view, &PreviewView::nudgeFinished, this, &Quillmere::closeGesture);
-    // The tab widget releases a closed tab's page; its scene, and with it the item, go along.
-    connect(view, &QObject::destroyed, scene, &QObject::deleteLater);
-    return view;
+    return m_tabs->addPage(entry, first, m_outputScreenSize);
 }
 
 QGraphicsView *Quillmere::currentView() const
 {
-    return qobject_cast<QGraphicsView *>(m_tabWidget->currentWidget());
+    return m_tabs->currentView();
 }
 
 QList<OSDItem *> Quillmere::currentItems() const
@@ -251,22 +214,12 @@ void Quillmere::on_testNum(int index)
     qCDebug(lcWindow) << "  当前的序号 标题 是:" << m_tabWidget->tabText(m_tabWidget->currentIndex());
 }
 
-static void scrollToTopLeft(QWidget *page)
-{
-    auto *view = qobject_cast<QGraphicsView *>(page);
-    if (!view)
-        return;
-    view->verticalScrollBar()->setSliderPosition(0);
-    view->horizontalScrollBar()->setSliderPosition(0);
-}
-
 void Quillmere::slot_splitesetZero()
 {
-    scrollToTopLeft(m_tabWidget->currentWidget());
+    m_tabs->scrollToTopLeft(m_tabWidget->currentIndex());
 }
 
 void Quillmere::slot_updataAllslider()
 {
-    for (int i = 0; i < m_tabWidget->count(); ++i)
-        scrollToTopLeft(m_tabWidget->widget(i));
+    m_tabs->scrollAllToTopLeft();
 }

@@ -24,6 +24,7 @@
 #include "mainwindow/removeallcommand.h"
 #include "mainwindow/removecommand.h"
 #include "mainwindow/resetcommand.h"
+#include "mainwindow/tabscontroller.h"
 #include "mainwindow/textcommand.h"
 #include "osditem/osditem.h"
 #include "textexport/config.h"
@@ -65,15 +66,7 @@ QToolButton *makeHistoryButton(QWidget *parent, const QString &caption)
 
 OSDItem *Quillmere::itemOfPage(QWidget *page)
 {
-    auto *view = qobject_cast<QGraphicsView *>(page);
-    if (!view || !view->scene())
-        return nullptr;
-    const QList<QGraphicsItem *> items = view->scene()->items();
-    for (QGraphicsItem *item : items) {
-        if (auto *osdItem = qgraphicsitem_cast<OSDItem *>(item))
-            return osdItem;
-    }
-    return nullptr;
+    return TabsController::itemOfPage(page);
 }
 
 void Quillmere::initUndo()
@@ -414,7 +407,7 @@ void Quillmere::placeItem(QGraphicsScene *scene, OSDItem *item)
         scene->addItem(item);
     const QList<QGraphicsView *> views = scene->views();
     for (QGraphicsView *view : views)
-        coverScreenAndItems(view, m_outputScreenSize);
+        TabsController::coverScreenAndItems(view, m_outputScreenSize);
 }
 
 namespace {
