@@ -171,8 +171,8 @@ void TestOsdFile::roundTrip()
     const QByteArray bytes = encoded(records, sources);
     QVERIFY(!bytes.isEmpty());
     OsdFile::Contents contents;
-    QString error;
-    QVERIFY2(OsdFile::decode(bytes, &contents, &error), qPrintable(error));
+    OsdFileError error;
+    QVERIFY2(OsdFile::decode(bytes, &contents, &error), qPrintable(error.message()));
     QCOMPARE(contents.count(), count);
     QCOMPARE(contents.sources().size(), count);
     for (int i = 0; i < count; ++i) {
@@ -234,8 +234,8 @@ void TestOsdFile::fontRoundTrip()
     auto *source = held.source(new SourceData);
     source->setTextFont(font);
     OsdFile::Contents contents;
-    QString error;
-    QVERIFY2(OsdFile::decode(encoded({record}, {source}), &contents, &error), qPrintable(error));
+    OsdFileError error;
+    QVERIFY2(OsdFile::decode(encoded({record}, {source}), &contents, &error), qPrintable(error.message()));
     compareFont(contents.sources().at(0)->getTextFont(), font);
 }
 
@@ -262,8 +262,8 @@ void TestOsdFile::colorRoundTrip()
     auto *source = held.source(new SourceData);
     source->setTextColor(color);
     OsdFile::Contents contents;
-    QString error;
-    QVERIFY2(OsdFile::decode(encoded({record}, {source}), &contents, &error), qPrintable(error));
+    OsdFileError error;
+    QVERIFY2(OsdFile::decode(encoded({record}, {source}), &contents, &error), qPrintable(error.message()));
     compareColor(contents.records().at(0)->selectColor(), color);
     compareColor(contents.sources().at(0)->getTextColor(), color);
 }
@@ -274,9 +274,9 @@ void TestOsdFile::neverSetRecordRoundTrips()
     auto *record = held.record(new VideoControlOSD);
     auto *source = held.source(new SourceData);
     OsdFile::Contents contents;
-    QString error;
+    OsdFileError error;
     QVERIFY2(OsdFile::decode(encoded({record, record}, {nullptr, source}), &contents, &error),
-             qPrintable(error));
+             qPrintable(error.message()));
     QCOMPARE(contents.count(), 2);
     compareRecord(contents.records().at(0), record);
     QCOMPARE(contents.records().at(0)->size(), QSize());
@@ -299,8 +299,8 @@ void TestOsdFile::zerosInTextsRoundTrip()
     font.setStyleName(zero + QStringLiteral("Bold"));
     source->setTextFont(font);
     OsdFile::Contents contents;
-    QString error;
-    QVERIFY2(OsdFile::decode(encoded({record}, {source}), &contents, &error), qPrintable(error));
+    OsdFileError error;
+    QVERIFY2(OsdFile::decode(encoded({record}, {source}), &contents, &error), qPrintable(error.message()));
     QCOMPARE(contents.sources().at(0)->getContent(), source->getContent());
     QCOMPARE(contents.sources().at(0)->getTextFont().family(), font.family());
     QCOMPARE(contents.sources().at(0)->getTextFont().styleName(), font.styleName());
@@ -411,8 +411,8 @@ void TestOsdFile::writeAndReadFiles()
     const QList<VideoControlOSD *> records{randomRecord(rng, held), randomRecord(rng, held)};
     const QList<SourceData *> sources{randomSource(rng, held), nullptr};
     const QString path = dir.filePath(name);
-    QString error;
-    QVERIFY2(OsdFile::write(path, records, sources, &error), qPrintable(error));
+    OsdFileError error;
+    QVERIFY2(OsdFile::write(path, records, sources, &error), qPrintable(error.message()));
 
     // Both extensions share one layout: the file is exactly the encoded bytes.
     QFile file(path);
@@ -421,7 +421,7 @@ void TestOsdFile::writeAndReadFiles()
     file.close();
 
     OsdFile::Contents contents;
-    QVERIFY2(OsdFile::read(path, &contents, &error), qPrintable(error));
+    QVERIFY2(OsdFile::read(path, &contents, &error), qPrintable(error.message()));
     QCOMPARE(contents.count(), 2);
     compareRecord(contents.records().at(1), records.at(1));
     compareSource(contents.sources().at(0), sources.at(0));
