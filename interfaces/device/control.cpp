@@ -35,12 +35,6 @@ void releaseLoaded(QList<VideoControlOSD *> &records, QList<SourceData *> &sourc
 }
 } // namespace
 
-Control *Control::getInstance()
-{
-    static Control instance;
-    return &instance;
-}
-
 Control::Control() = default;
 
 Control::~Control()
