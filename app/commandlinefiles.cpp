@@ -10,11 +10,12 @@ CommandLineFiles::Checked CommandLineFiles::check(const QStringList &files)
     for (const QString &file : files) {
         // Read whole, as the import will: a damaged file is refused here, not in the middle of it.
         OsdFile::Contents contents;
-        QString reason;
+        OsdFileError reason;
         if (OsdFile::read(file, &contents, &reason))
             checked.readable.append(file);
         else
-            checked.refusals.append(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file), reason));
+            checked.refusals.append(
+                QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file), reason.message()));
     }
     return checked;
 }

@@ -106,12 +106,12 @@ struct Fixture
             SharedRecord::retain(record);
             records.append(record);
         }
-        QString reason;
+        OsdFileError reason;
         QList<SourceData *> sources;
         for (int i = 0; i < kPictures; ++i)
             sources.append(nullptr);
         if (!OsdFile::write(osdFile, records, sources, &reason))
-            qFatal("%s", qPrintable(reason));
+            qFatal("%s", qPrintable(reason.message()));
         for (VideoControlOSD *record : qAsConst(records))
             SharedRecord::release(record);
     }
@@ -150,9 +150,9 @@ void BM_ImportOsdFile(benchmark::State &state)
     Fixture &f = fixture();
     for (auto _ : state) {
         OsdFile::Contents contents;
-        QString reason;
+        OsdFileError reason;
         if (!OsdFile::read(f.osdFile, &contents, &reason))
-            state.SkipWithError(qPrintable(reason));
+            state.SkipWithError(qPrintable(reason.message()));
         const QList<QImage> images = QtConcurrent::blockingMapped<QList<QImage>>(
             contents.records(),
             std::function<QImage(VideoControlOSD *const &)>([](VideoControlOSD *const &record) {

@@ -33,7 +33,7 @@ int CheckCommand::execute(const QCommandLineParser &parser, const QStringList &p
     int code = Success;
     for (const QString &file : positional) {
         OsdFile::Contents contents;
-        QString reason;
+        OsdFileError reason;
         const QString shown = QDir::toNativeSeparators(file);
         if (isProject(file)) {
             ProjectState state;
@@ -54,7 +54,7 @@ int CheckCommand::execute(const QCommandLineParser &parser, const QStringList &p
                     .arg(shown,
                          counted(contents.count(), QStringLiteral("record"), QStringLiteral("records"))));
         } else {
-            err(QStringLiteral("%1: %2").arg(shown, reason));
+            err(QStringLiteral("%1: %2").arg(shown, reason.message()));
             code = Refused;
         }
     }

@@ -141,7 +141,7 @@ int InfoCommand::execute(const QCommandLineParser &parser, const QStringList &po
     QJsonArray files;
     for (const QString &file : positional) {
         OsdFile::Contents contents;
-        QString reason;
+        OsdFileError reason;
         if (CheckCommand::isProject(file)) {
             // The records the project exports to.
             ProjectState state;
@@ -161,7 +161,7 @@ int InfoCommand::execute(const QCommandLineParser &parser, const QStringList &po
                 SharedRecord::release(sources[i]);
             }
         } else if (!OsdFile::read(file, &contents, &reason)) {
-            err(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file), reason));
+            err(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file), reason.message()));
             code = Refused;
             continue;
         }

@@ -189,16 +189,16 @@ int PackCommand::execute(const QCommandLineParser &parser, const QStringList &po
     std::vector<qint64> planned(jobs.size(), -1);
     qint64 total = OsdFile::HeaderSize + OsdFile::TrailerSize;
     bool plannable = true;
-    QString planError;
+    OsdFileError planError;
     for (size_t i = 0; i < jobs.size(); ++i) {
         const Job &job = jobs[i];
         if (job.spec.isText) {
-            QString problem;
+            OsdFileError problem;
             if (job.result.error.isEmpty())
                 planned[i] =
                     OsdFile::encodedRecordSize(int(i), job.result.record, job.result.source, &problem);
             // The first record that cannot be stored is the one to name, as the writer would.
-            if (planError.isEmpty())
+            if (!planError.isError())
                 planError = problem;
         } else {
             const QSize size = PictureLoader::statedSize(job.spec.picture);
@@ -213,7 +213,7 @@ int PackCommand::execute(const QCommandLineParser &parser, const QStringList &po
     // The file is written while the pictures decode; a refusal found on the way abandons it.
     QSaveFile file(output);
     OsdFileWriter writer;
-    QString writeError = planError;
+    OsdFileError writeError = planError;
     bool writing = plannable && writer.begin(&file, int(jobs.size()), total, &writeError);
     bool refused = false;
     ProgressLine progress(QStringLiteral("packing"));
@@ -226,7 +226,7 @@ int PackCommand::execute(const QCommandLineParser &parser, const QStringList &po
         }
         // A record that cannot be stored at all is named by the writer below, as for any file.
         if (job.result.error.isEmpty() && !job.spec.isText) {
-            QString problem;
+            OsdFileError problem;
             const qint64 size =
                 OsdFile::encodedRecordSize(int(i), job.result.record, job.result.source, &problem);
             if (size >= 0 && size != planned[i])
@@ -257,7 +257,7 @@ int PackCommand::execute(const QCommandLineParser &parser, const QStringList &po
         return Refused;
     }
     if (!writing || !writer.finish(&writeError)) {
-        err(QStringLiteral("%1: %2").arg(shown(output), writeError));
+        err(QStringLiteral("%1: %2").arg(shown(output), writeError.message()));
         return Refused;
     }
     out(QStringLiteral("%1: %2").arg(
@@ -280,14 +280,14 @@ int PackCommand::exportProject(const QString &project, const QString &output)
     QList<SourceData *> sources;
     ProjectItems::recordsOf(state, &records, &sources);
     state = ProjectState();
-    QString reason;
+    OsdFileError reason;
     const bool written = OsdFile::write(output, records, sources, &reason);
     for (VideoControlOSD *record : qAsConst(records))
         SharedRecord::release(record);
     for (SourceData *source : qAsConst(sources))
         SharedRecord::release(source);
     if (!written) {
-        err(QStringLiteral("%1: %2").arg(shown(output), reason));
+        err(QStringLiteral("%1: %2").arg(shown(output), reason.message()));
         return Refused;
     }
     out(QStringLiteral("%1: %2").arg(

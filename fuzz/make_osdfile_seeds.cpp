@@ -58,10 +58,10 @@ public:
 
     bool write(const QString &path) const
     {
-        QString error;
+        OsdFileError error;
         if (OsdFile::write(path, m_records, m_sources, &error))
             return true;
-        std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(error));
+        std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(error.message()));
         return false;
     }
 

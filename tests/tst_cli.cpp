@@ -568,9 +568,9 @@ void TestCli::extractRefusesPicturesMadeUpFromLittle()
         sources.append(nullptr);
     }
     QTemporaryDir dir;
-    QString error;
+    OsdFileError error;
     QVERIFY2(OsdFile::write(dir.filePath(QStringLiteral("hostile.pic")), records, sources, &error),
-             qPrintable(error));
+             qPrintable(error.message()));
     QCOMPARE(runCli({QStringLiteral("check"), QStringLiteral("hostile.pic")}, dir.path()).code, 0);
 
     const Run run = runCliInAddressSpace(2 << 20,
@@ -612,8 +612,8 @@ void TestCli::packedPixelsAreTheDecodedBgrBytes()
     const QString packed = m_dir.filePath(QStringLiteral("bytes.pic"));
     QCOMPARE(runCli({QStringLiteral("pack"), QStringLiteral("-o"), packed, picture}).code, 0);
     OsdFile::Contents contents;
-    QString error;
-    QVERIFY2(OsdFile::read(packed, &contents, &error), qPrintable(error));
+    OsdFileError error;
+    QVERIFY2(OsdFile::read(packed, &contents, &error), qPrintable(error.message()));
     QCOMPARE(contents.count(), 1);
     QVERIFY(!bgr.isEmpty());
     QVERIFY(contents.records().first()->image() == bgr);
@@ -649,7 +649,7 @@ void TestCli::checkReportsEveryDamagedFile()
     bool anyRefused = false;
     for (const QString &file : qAsConst(files)) {
         OsdFile::Contents contents;
-        QString reason;
+        OsdFileError reason;
         const QString shown = QDir::toNativeSeparators(file);
         if (OsdFile::read(file, &contents, &reason)) {
             QVERIFY2(run.out.contains(QStringLiteral("%1: ok (%2 record%3)")
@@ -659,7 +659,8 @@ void TestCli::checkReportsEveryDamagedFile()
                      qPrintable(file));
         } else {
             anyRefused = true;
-            QVERIFY2(run.err.contains(shown + QStringLiteral(": ") + reason), qPrintable(file + run.err));
+            QVERIFY2(run.err.contains(shown + QStringLiteral(": ") + reason.message()),
+                     qPrintable(file + run.err));
         }
     }
     QVERIFY(anyRefused);

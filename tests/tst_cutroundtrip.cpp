@@ -259,8 +259,8 @@ void TestCutRoundTrip::cutAndKeyAgreeInAnyOrder()
     answerNextFileDialogWithFile(osdPath);
     w->slot_outputButten();
     OsdFile::Contents contents;
-    QString error;
-    QVERIFY2(OsdFile::read(osdPath, &contents, &error), qPrintable(error));
+    OsdFileError error;
+    QVERIFY2(OsdFile::read(osdPath, &contents, &error), qPrintable(error.message()));
     QCOMPARE(contents.records().size(), 1);
     const VideoControlOSD *record = contents.records().first();
     const std::unique_ptr<QImage> decoded(PublicBase::osdDataToImage(

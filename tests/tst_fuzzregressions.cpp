@@ -35,9 +35,9 @@ QByteArray fileWithFillColour(const QByteArray &colour)
     record->setSize(QSize(1, 1));
     record->setCompletionImageWidth(1);
     QByteArray bytes;
-    QString error;
+    OsdFileError error;
     if (!OsdFile::encode({record}, {nullptr}, &bytes, &error))
-        qFatal("%s", qPrintable(error));
+        qFatal("%s", qPrintable(error.message()));
     SharedRecord::release(record);
     // The fill colour follows the record's 53 bytes of flags and numbers.
     bytes.replace(OsdFile::HeaderSize + 53, 11, colour);

@@ -101,9 +101,9 @@ void TestLoad::filesAboveTheLimitAreRefusedUnread()
         QVERIFY(file.resize(OsdFile::MaxFileSize + 1));
     }
     OsdFile::Contents contents;
-    QString error;
+    OsdFileError error;
     QVERIFY(!OsdFile::read(huge, &contents, &error));
-    QVERIFY2(error.contains(QString::fromUtf8("文件过大")), qPrintable(error));
+    QVERIFY2(error.message().contains(QString::fromUtf8("文件过大")), qPrintable(error.message()));
     QFile::remove(huge);
 
     // A header that states 3 GiB in front of a file of 3 GiB + 1 byte: refused at the header.
@@ -122,7 +122,7 @@ void TestLoad::filesAboveTheLimitAreRefusedUnread()
         QVERIFY(file.resize(qint64(stated) + 1));
     }
     QVERIFY(!OsdFile::read(longer, &contents, &error));
-    QVERIFY2(error.contains(QString::fromUtf8("多余数据")), qPrintable(error));
+    QVERIFY2(error.message().contains(QString::fromUtf8("多余数据")), qPrintable(error.message()));
     QFile::remove(longer);
     QCOMPARE(contents.count(), 0);
 }
@@ -149,16 +149,16 @@ void TestLoad::streamedReadMatchesDecode()
             made.addPicture(image, QPoint(index, 0));
     }
     const QString path = m_dir.filePath("boundaries.pic");
-    QString error;
-    QVERIFY2(OsdFile::write(path, made.records, made.sources, &error), qPrintable(error));
+    OsdFileError error;
+    QVERIFY2(OsdFile::write(path, made.records, made.sources, &error), qPrintable(error.message()));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     file.close();
 
     OsdFile::Contents fromFile, fromMemory;
-    QVERIFY2(OsdFile::read(path, &fromFile, &error), qPrintable(error));
-    QVERIFY2(OsdFile::decode(bytes, &fromMemory, &error), qPrintable(error));
+    QVERIFY2(OsdFile::read(path, &fromFile, &error), qPrintable(error.message()));
+    QVERIFY2(OsdFile::decode(bytes, &fromMemory, &error), qPrintable(error.message()));
     QCOMPARE(fromFile.count(), made.records.size());
     QCOMPARE(fromMemory.count(), made.records.size());
     for (int i = 0; i < made.records.size(); ++i) {
@@ -175,14 +175,14 @@ void TestLoad::streamedReadMatchesDecode()
         damaged[int(at)] = char(damaged.at(int(at)) ^ 0x10);
         writeFileBytes(path, damaged);
         QVERIFY(!OsdFile::read(path, &fromFile, &error));
-        QVERIFY2(error.contains(QString::fromUtf8("校验和不符")), qPrintable(error));
+        QVERIFY2(error.message().contains(QString::fromUtf8("校验和不符")), qPrintable(error.message()));
         QCOMPARE(fromFile.count(), 0);
         QVERIFY(!OsdFile::decode(damaged, &fromMemory, &error));
-        QVERIFY2(error.contains(QString::fromUtf8("校验和不符")), qPrintable(error));
+        QVERIFY2(error.message().contains(QString::fromUtf8("校验和不符")), qPrintable(error.message()));
     }
     writeFileBytes(path, bytes.left(bytes.size() - piece));
     QVERIFY(!OsdFile::read(path, &fromFile, &error));
-    QVERIFY2(error.contains(QString::fromUtf8("文件已截断")), qPrintable(error));
+    QVERIFY2(error.message().contains(QString::fromUtf8("文件已截断")), qPrintable(error.message()));
     QFile::remove(path);
 }
 

@@ -254,12 +254,12 @@ void TestLoadHeavy::fileAbove2GiBRoundTrips()
             made.records.append(r);
             made.sources.append(nullptr);
         }
-        QString error;
-        QVERIFY2(OsdFile::write(path, made.records, made.sources, &error), qPrintable(error));
+        OsdFileError error;
+        QVERIFY2(OsdFile::write(path, made.records, made.sources, &error), qPrintable(error.message()));
         QVERIFY(QFileInfo(path).size() > (qint64(2) << 30));
 
         OsdFile::Contents contents;
-        QVERIFY2(OsdFile::read(path, &contents, &error), qPrintable(error));
+        QVERIFY2(OsdFile::read(path, &contents, &error), qPrintable(error.message()));
         QCOMPARE(contents.count(), 2);
         for (int i = 0; i < 2; ++i) {
             QCOMPARE(contents.records().at(i)->size(), QSize(width, height));
@@ -349,15 +349,15 @@ void TestLoadHeavy::fiftyTabsOf4kPicturesExportAndImport()
     qint64 osdWriteNs = 0, osdReadNs = 0, plainWriteNs = 0, plainReadNs = 0;
     {
         OsdFile::Contents contents;
-        QString error;
-        QVERIFY2(OsdFile::read(exported, &contents, &error), qPrintable(error));
+        OsdFileError error;
+        QVERIFY2(OsdFile::read(exported, &contents, &error), qPrintable(error.message()));
         const QString again = m_dir.filePath("again.pic");
         const QString plain = m_dir.filePath("plain.bin");
         auto best = [](qint64 &slot, qint64 ns) { slot = slot == 0 ? ns : qMin(slot, ns); };
         for (int round = 0; round < 2; ++round) {
             clock.start();
             QVERIFY2(OsdFile::write(again, contents.records(), contents.sources(), &error),
-                     qPrintable(error));
+                     qPrintable(error.message()));
             best(osdWriteNs, clock.nsecsElapsed());
 
             clock.start();
@@ -371,7 +371,7 @@ void TestLoadHeavy::fiftyTabsOf4kPicturesExportAndImport()
             clock.start();
             {
                 OsdFile::Contents read;
-                QVERIFY2(OsdFile::read(again, &read, &error), qPrintable(error));
+                QVERIFY2(OsdFile::read(again, &read, &error), qPrintable(error.message()));
                 QCOMPARE(read.count(), count);
             }
             best(osdReadNs, clock.nsecsElapsed());

@@ -34,7 +34,7 @@ struct RecordSet
     {
         qint64 total = OsdFile::HeaderSize + OsdFile::TrailerSize;
         for (int i = 0; i < records.size(); ++i) {
-            QString error;
+            OsdFileError error;
             total += OsdFile::encodedRecordSize(i, records.at(i), sources.at(i), &error);
         }
         return total;
@@ -77,8 +77,8 @@ void TestOsdFileWriter::streamedFileEqualsWrittenFile()
     QTemporaryDir dir;
     const QString written = dir.filePath(QStringLiteral("written.pic"));
     const QString streamed = dir.filePath(QStringLiteral("streamed.pic"));
-    QString error;
-    QVERIFY2(OsdFile::write(written, set.records, set.sources, &error), qPrintable(error));
+    OsdFileError error;
+    QVERIFY2(OsdFile::write(written, set.records, set.sources, &error), qPrintable(error.message()));
 
     // A picture record is planned from its height and completion width before its pixels exist.
     for (int i = 0; i < count; ++i) {
@@ -90,10 +90,10 @@ void TestOsdFileWriter::streamedFileEqualsWrittenFile()
 
     QSaveFile file(streamed);
     OsdFileWriter writer;
-    QVERIFY2(writer.begin(&file, count, set.plannedLength(), &error), qPrintable(error));
+    QVERIFY2(writer.begin(&file, count, set.plannedLength(), &error), qPrintable(error.message()));
     for (int i = 0; i < count; ++i)
-        QVERIFY2(writer.append(set.records.at(i), set.sources.at(i), &error), qPrintable(error));
-    QVERIFY2(writer.finish(&error), qPrintable(error));
+        QVERIFY2(writer.append(set.records.at(i), set.sources.at(i), &error), qPrintable(error.message()));
+    QVERIFY2(writer.finish(&error), qPrintable(error.message()));
 
     QCOMPARE(contents(streamed), contents(written));
 }
@@ -138,7 +138,7 @@ void TestOsdFileWriter::offPlanFilesAreNotWritten()
 
     QSaveFile file(target);
     OsdFileWriter writer;
-    QString error;
+    OsdFileError error;
     bool ok = writer.begin(&file, plannedCount, length, &error);
     for (int i = 0; ok && i < appended; ++i)
         ok = writer.append(set.records.at(i), set.sources.at(i), &error);
@@ -146,7 +146,8 @@ void TestOsdFileWriter::offPlanFilesAreNotWritten()
 
     QVERIFY(!ok);
     QCOMPARE(writer.failure().code, code);
-    QCOMPARE(error, writer.failure().message());
+    QCOMPARE(error.code, code);
+    QCOMPARE(error.message(), writer.failure().message());
     // Neither the file nor a temporary one is left behind.
     QVERIFY(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }

@@ -47,7 +47,11 @@ bool writeOsd(const QString &path, int bytes, QString *error)
     record->setImage(QByteArray(width * height * 3, 'p'));
     record->setSize(QSize(width, height));
     record->setCompletionImageWidth(width);
-    return OsdFile::write(path, {record}, {nullptr}, error);
+    OsdFileError problem;
+    if (OsdFile::write(path, {record}, {nullptr}, &problem))
+        return true;
+    *error = problem.message();
+    return false;
 }
 
 // The kinds of thing a name can stand for; the test makes one and checks it is still there after.
@@ -232,7 +236,7 @@ void TestSafeFile::oddInputsAreRefusedUnread()
         QVERIFY(PictureLoader::load(path, &reason).isNull());
         QVERIFY(!reason.isEmpty());
         OsdFile::Contents contents;
-        QVERIFY(!OsdFile::read(path, &contents, &reason));
+        QVERIFY(!OsdFile::read(path, &contents, nullptr));
         int seen = 0;
         QVERIFY(!OsdFile::scan(
             path, [&seen](int, VideoControlOSD *, SourceData *) { ++seen; }, nullptr));

@@ -39,7 +39,6 @@ SOURCES = [
     "osditem/publicbase*.cpp",
     "core/pixels/*.cpp",
     "interfaces/device/osdfile*.cpp",
-    "interfaces/device/crc32*.cpp",
     "core/geometry/cutgeometry*.cpp",
 ]
 

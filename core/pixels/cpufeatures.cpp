@@ -24,17 +24,6 @@ int detectLevel()
     return int(CpuFeatures::Level::Portable);
 }
 
-bool detectPclmul()
-{
-#if BRISKLANE_X86_DISPATCH
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("sse2") &&
-           !disabledFeatures().contains(QLatin1String("pclmul"));
-#else
-    return false;
-#endif
-}
-
 // BRISKLANE_STREAMING_STORES=always or =never overrides the size at which they start.
 int streamingSetting()
 {
@@ -50,7 +39,6 @@ int streamingSetting()
 // Detected before main(), so the kernels read plain values without a guard on every call. (Until
 // then everything reads as zero: the portable level, which is always right.)
 const int CpuFeatures::s_detected = detectLevel();
-const bool CpuFeatures::s_pclmul = detectPclmul();
 QBasicAtomicInt CpuFeatures::s_maximum = Q_BASIC_ATOMIC_INITIALIZER(int(CpuFeatures::Level::Avx2));
 QBasicAtomicInt CpuFeatures::s_streaming = Q_BASIC_ATOMIC_INITIALIZER(streamingSetting());
 

@@ -12,8 +12,8 @@
 #define BRISKLANE_X86_DISPATCH 0
 #endif
 
-// What the processor offers the kernels of conversion, keying and the CRC-32, detected once.
-// QT_NO_CPU_FEATURE ("avx2", "ssse3", "pclmul") turns instruction sets off as it does in Qt; tests
+// What the processor offers the kernels of conversion and keying, detected once.
+// QT_NO_CPU_FEATURE ("avx2", "ssse3") turns instruction sets off as it does in Qt; tests
 // lower the level with a Limit to take every road in one process.
 class CpuFeatures
 {
@@ -21,7 +21,7 @@ public:
     enum class Level
     {
         Portable, // plain loops (vectorised by the compiler for the build's target) and Qt's converters
-        Ssse3,    // byte shuffles; with PCLMULQDQ also the folding CRC-32
+        Ssse3,    // byte shuffles
         Avx2
     };
     // Streaming stores (past the caches) in the conversions: from a size on, always or never.
@@ -36,8 +36,6 @@ public:
     static Level level() { return Level(qMin(s_detected, s_maximum.loadRelaxed())); }
     // What the processor (and QT_NO_CPU_FEATURE) offers, whatever the limit.
     static Level detectedLevel() { return Level(s_detected); }
-    // Carry-less multiplication for the CRC-32: offered and the level above Portable.
-    static bool carrylessMultiply() { return s_pclmul && level() != Level::Portable; }
     static Streaming streaming() { return Streaming(s_streaming.loadRelaxed()); }
     static const char *name(Level level);
 
@@ -58,7 +56,6 @@ public:
 
 private:
     static const int s_detected;
-    static const bool s_pclmul;
     static QBasicAtomicInt s_maximum;
     static QBasicAtomicInt s_streaming;
 };

@@ -124,8 +124,6 @@ bool bmpIsCutShort(QIODevice *device, qint64 fileSize)
 // A plain PNG file decoded on the quicker road, or a null image to leave the file to Qt's reader.
 QImage plainPng(QIODevice *device, const QByteArray *bytes, qint64 width, qint64 height)
 {
-    if (!PlainPngDecoder::available())
-        return QImage();
     // More than the pixels' own bytes and a generous margin is not a plain file: not read whole.
     if (device->size() > width * height * 4 + (qint64(1) << 20))
         return QImage();

@@ -1,7 +1,11 @@
 #include "core/pixels/plainpngdecoder.h"
 
+#include "interfaces/device/osdfile.h"
+
 #include <QPoint>
 #include <QtEndian>
+
+#include <libdeflate.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -9,11 +13,6 @@
 #include <new>
 #include <vector>
 
-#ifdef BRISKLANE_HAVE_LIBDEFLATE
-#include <libdeflate.h>
-#endif
-
-#ifdef BRISKLANE_HAVE_LIBDEFLATE
 namespace {
 
 constexpr uchar Signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
@@ -153,20 +152,9 @@ struct DecompressorDeleter
 };
 
 } // namespace
-#endif
-
-bool PlainPngDecoder::available()
-{
-#ifdef BRISKLANE_HAVE_LIBDEFLATE
-    return true;
-#else
-    return false;
-#endif
-}
 
 QImage PlainPngDecoder::decode(const QByteArray &data)
 {
-#ifdef BRISKLANE_HAVE_LIBDEFLATE
     const auto *bytes = reinterpret_cast<const uchar *>(data.constData());
     const qsizetype size = data.size();
     if (size < qsizetype(sizeof Signature) || std::memcmp(bytes, Signature, sizeof Signature) != 0)
@@ -187,7 +175,7 @@ QImage PlainPngDecoder::decode(const QByteArray &data)
             return QImage();
         const uchar *type = bytes + pos + 4;
         const uchar *chunk = type + 4;
-        if (libdeflate_crc32(0, type, size_t(length) + 4) != be32(chunk + length))
+        if (OsdFile::crc32(reinterpret_cast<const char *>(type), qint64(length) + 4) != be32(chunk + length))
             return QImage();
         pos += qsizetype(length) + 12;
 
@@ -294,8 +282,4 @@ QImage PlainPngDecoder::decode(const QByteArray &data)
     }
     image.setOffset(offset);
     return image;
-#else
-    Q_UNUSED(data);
-    return QImage();
-#endif
 }

@@ -16,9 +16,6 @@
 class PlainPngDecoder
 {
 public:
-    // False when the build has no libdeflate; decode() then always gives a null image.
-    static bool available();
-
     // The picture in data (a whole PNG file), or a null image when it is not a plain PNG.
     // The caller has checked the stated size against its limits.
     static QImage decode(const QByteArray &data);

@@ -35,12 +35,6 @@ void releaseLoaded(QList<VideoControlOSD *> &records, QList<SourceData *> &sourc
 }
 } // namespace
 
-Control *Control::getInstance()
-{
-    static Control instance;
-    return &instance;
-}
-
 Control::Control() = default;
 
 Control::~Control()
@@ -52,9 +46,9 @@ bool Control::savaOSDfile(const QString &fileName)
 {
     m_errorString.clear();
     const DataMode *model = DataMode::getInstance();
-    QString reason;
+    OsdFileError reason;
     if (!OsdFile::write(fileName, model->getOSDInfos(), model->getSourcedatList(), &reason)) {
-        m_errorString = tr("无法保存文件 %1: %2").arg(shownName(fileName), reason);
+        m_errorString = tr("无法保存文件 %1: %2").arg(shownName(fileName), reason.message());
         return false;
     }
     return true;
@@ -74,9 +68,9 @@ bool Control::loadOSDfile(const QString &fileName)
     }
 
     OsdFile::Contents contents;
-    QString reason;
+    OsdFileError reason;
     if (!OsdFile::read(fileName, &contents, &reason)) {
-        m_errorString = tr("无法读取文件 %1: %2").arg(shownName(fileName), reason);
+        m_errorString = tr("无法读取文件 %1: %2").arg(shownName(fileName), reason.message());
         return false;
     }
     DataMode::getInstance()->appendRecords(contents.records(), contents.sources());
@@ -92,10 +86,10 @@ bool Control::prepareOSDfiles(const QStringList &fileNames)
         if (m_prepared.contains(key))
             continue;
         OsdFile::Contents contents;
-        QString reason;
+        OsdFileError reason;
         if (!OsdFile::read(fileName, &contents, &reason)) {
             discardPrepared();
-            m_errorString = tr("无法读取文件 %1: %2").arg(shownName(fileName), reason);
+            m_errorString = tr("无法读取文件 %1: %2").arg(shownName(fileName), reason.message());
             return false;
         }
         // Keep one reference on every record and source until it is loaded or discarded.

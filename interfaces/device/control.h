@@ -1,5 +1,7 @@
 #pragma once
 
+#include "interfaces/model/singleton.h"
+
 #include <QCoreApplication>
 #include <QHash>
 #include <QList>
@@ -12,16 +14,11 @@ class VideoControlOSD;
 // The device control: writes the data model's lists into an OSD file (.pic or .logo) and reads
 // such files back into the data model. Every operation reports success and, on failure, a reason
 // for the operator in errorString() that names the file.
-class Control
+class Control : public Singleton<Control>
 {
     Q_DECLARE_TR_FUNCTIONS(Control)
 
 public:
-    static Control *getInstance();
-
-    Control(const Control &) = delete;
-    Control &operator=(const Control &) = delete;
-
     // Writes the data model's records and text sources to fileName. The write is atomic: an
     // existing file is either replaced whole or left untouched.
     bool savaOSDfile(const QString &fileName);
@@ -49,6 +46,7 @@ private:
         QList<SourceData *> sources;
     };
 
+    friend class Singleton<Control>;
     Control();
     ~Control();
 

@@ -1,8 +1,9 @@
 #include "interfaces/device/osdfile.h"
 
-#include "interfaces/device/crc32.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
+
+#include <libdeflate.h>
 
 #include <utility>
 
@@ -61,9 +62,17 @@ void OsdFile::Contents::clear()
 
 // -------------------------------------------------------------------------------------------------
 // CRC-32: the checksum runs over every byte of a file on both ways, so its speed bounds that of
-// large exports and imports.
+// large exports and imports. libdeflate's keeps up with memory (docs/performance.md).
 
 quint32 OsdFile::crc32(const char *data, qint64 size, quint32 crc)
 {
-    return Crc32::compute(data, size, crc);
+    // libdeflate takes the length as size_t, which is 32 bits wide on 32-bit systems.
+    constexpr qint64 Piece = qint64(1) << 30;
+    while (size > 0) {
+        const qint64 piece = qMin(size, Piece);
+        crc = libdeflate_crc32(crc, data, size_t(piece));
+        data += piece;
+        size -= piece;
+    }
+    return crc;
 }

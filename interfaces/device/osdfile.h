@@ -16,8 +16,8 @@ class VideoControlOSD;
 
 // The OSD file (.pic and .logo share one layout, described in docs/osd-file-format.md): the records
 // of the OSD list and, index for index, their text sources. encode() and decode() work on bytes
-// only; write() and read() add the file system. Every failure comes with an OsdFileError, or as
-// its message(), a short reason for the operator that names the problem; the caller adds the file
+// only; write() and read() add the file system. Every failure comes with an OsdFileError, whose
+// message() is a short reason for the operator that names the problem; the caller adds the file
 // name.
 class OsdFile
 {
@@ -73,28 +73,22 @@ public:
     // file would not fit into one QByteArray (MaxInMemorySize).
     static bool encode(const QList<VideoControlOSD *> &records, const QList<SourceData *> &sources,
                        QByteArray *out, OsdFileError *error);
-    static bool encode(const QList<VideoControlOSD *> &records, const QList<SourceData *> &sources,
-                       QByteArray *out, QString *error);
 
     // Checks and decodes a whole file held in memory, with the same code that read() runs on a
     // file. Never touches the file system, so it is the entry point for fuzzing. On failure *out is
     // left empty and *error names the problem.
     static bool decode(const QByteArray &bytes, Contents *out, OsdFileError *error);
-    static bool decode(const QByteArray &bytes, Contents *out, QString *error);
 
     // Atomic: an existing file is either replaced whole or left untouched. The records are
     // written one after the other straight from their pixel data; no copy of the whole file is
     // made.
     static bool write(const QString &fileName, const QList<VideoControlOSD *> &records,
                       const QList<SourceData *> &sources, OsdFileError *error);
-    static bool write(const QString &fileName, const QList<VideoControlOSD *> &records,
-                      const QList<SourceData *> &sources, QString *error);
 
     // Reads a regular file of at most MaxFileSize bytes through a small buffer; memory is taken
     // record by record, each piece only after its length has been checked against the bytes that
     // are left in the file.
     static bool read(const QString &fileName, Contents *out, OsdFileError *error);
-    static bool read(const QString &fileName, Contents *out, QString *error);
 
     // Receives the records of a file one at a time, in file order, while it is read: the record and
     // its source (null for a picture item) live for the call; a sink that keeps them retains them
@@ -110,14 +104,13 @@ public:
     // place in the file from 0) when it cannot be stored.
     static qint64 encodedRecordSize(int index, const VideoControlOSD *record, const SourceData *source,
                                     OsdFileError *error);
-    static qint64 encodedRecordSize(int index, const VideoControlOSD *record, const SourceData *source,
-                                    QString *error);
     // The bytes a record without a text source takes for a picture of this height and completion
     // width, known before its pixel data are: for planning a file (OsdFileWriter).
     static qint64 pictureRecordSize(int height, int completionWidth);
 
     // CRC-32 as in zlib and PNG (reflected polynomial 0xEDB88320, initial value and final XOR
-    // 0xFFFFFFFF). crc continues a previous result; start with 0.
+    // 0xFFFFFFFF). crc continues a previous result; start with 0. The one checksum of this code:
+    // PNG chunks take it too.
     static quint32 crc32(const char *data, qint64 size, quint32 crc = 0);
 
 private:

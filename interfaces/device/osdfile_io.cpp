@@ -20,17 +20,6 @@ bool OsdFile::write(const QString &fileName, const QList<VideoControlOSD *> &rec
     return ok;
 }
 
-bool OsdFile::write(const QString &fileName, const QList<VideoControlOSD *> &records,
-                    const QList<SourceData *> &sources, QString *error)
-{
-    OsdFileError problem;
-    if (write(fileName, records, sources, &problem))
-        return true;
-    if (error)
-        *error = problem.message();
-    return false;
-}
-
 OsdFileError OsdFile::readFile(const QString &fileName, const RecordSink &sink)
 {
     const QFileInfo info(fileName);
@@ -72,14 +61,4 @@ bool OsdFile::scan(const QString &fileName, const RecordSink &sink, OsdFileError
     if (error)
         *error = std::move(problem);
     return ok;
-}
-
-bool OsdFile::read(const QString &fileName, Contents *out, QString *error)
-{
-    OsdFileError problem;
-    if (read(fileName, out, &problem))
-        return true;
-    if (error)
-        *error = problem.message();
-    return false;
 }

@@ -411,16 +411,6 @@ bool OsdFile::decode(const QByteArray &bytes, Contents *out, OsdFileError *error
     return ok;
 }
 
-bool OsdFile::decode(const QByteArray &bytes, Contents *out, QString *error)
-{
-    OsdFileError problem;
-    if (decode(bytes, out, &problem))
-        return true;
-    if (error)
-        *error = problem.message();
-    return false;
-}
-
 OsdFileError OsdFile::readFrom(QIODevice *device, qint64 size, qint64 limit, Contents *out)
 {
     out->clear();

@@ -178,17 +178,6 @@ bool OsdFile::encode(const QList<VideoControlOSD *> &records, const QList<Source
     return false;
 }
 
-bool OsdFile::encode(const QList<VideoControlOSD *> &records, const QList<SourceData *> &sources,
-                     QByteArray *out, QString *error)
-{
-    OsdFileError problem;
-    if (encode(records, sources, out, &problem))
-        return true;
-    if (error)
-        *error = problem.message();
-    return false;
-}
-
 qint64 OsdFile::pictureRecordSize(int height, int completionWidth)
 {
     return RecordFixedSize + expectedPixelBytes(height, completionWidth);
@@ -232,16 +221,6 @@ qint64 OsdFile::encodedRecordSize(int index, const VideoControlOSD *record, cons
         return -1;
     }
     return fields.size() + record->image().size() + sourceBytes.size();
-}
-
-qint64 OsdFile::encodedRecordSize(int index, const VideoControlOSD *record, const SourceData *source,
-                                  QString *error)
-{
-    OsdFileError problem;
-    const qint64 size = encodedRecordSize(index, record, source, &problem);
-    if (size < 0 && error)
-        *error = problem.message();
-    return size;
 }
 
 // The one writer behind encode() and write(): every record is checked and the exact size added

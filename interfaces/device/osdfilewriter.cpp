@@ -18,18 +18,18 @@ constexpr qint64 PieceSize = 1024 * 1024;
 
 } // namespace
 
-bool OsdFileWriter::fail(QString *error, const OsdFileError &reason)
+bool OsdFileWriter::fail(OsdFileError *error, const OsdFileError &reason)
 {
     if (!m_failure.isError())
         m_failure = reason;
     if (error)
-        *error = m_failure.message();
+        *error = m_failure;
     if (auto *file = qobject_cast<QSaveFile *>(m_device))
         file->cancelWriting();
     return false;
 }
 
-bool OsdFileWriter::put(const char *data, qint64 size, QString *error)
+bool OsdFileWriter::put(const char *data, qint64 size, OsdFileError *error)
 {
     while (size > 0) {
         const qint64 piece = qMin(size, PieceSize);
@@ -51,7 +51,7 @@ bool OsdFileWriter::put(const char *data, qint64 size, QString *error)
     return true;
 }
 
-bool OsdFileWriter::begin(QIODevice *device, int count, qint64 totalLength, QString *error)
+bool OsdFileWriter::begin(QIODevice *device, int count, qint64 totalLength, OsdFileError *error)
 {
     m_device = device;
     m_count = count;
@@ -91,7 +91,7 @@ bool OsdFileWriter::begin(QIODevice *device, int count, qint64 totalLength, QStr
     return put(header, sizeof header, error);
 }
 
-bool OsdFileWriter::append(const VideoControlOSD *record, const SourceData *source, QString *error)
+bool OsdFileWriter::append(const VideoControlOSD *record, const SourceData *source, OsdFileError *error)
 {
     if (m_failure.isError() || !m_device)
         return fail(error, m_failure.isError() ? m_failure : OsdFileError(OsdFileError::NotStarted));
@@ -115,7 +115,7 @@ bool OsdFileWriter::append(const VideoControlOSD *record, const SourceData *sour
     return true;
 }
 
-bool OsdFileWriter::finish(QString *error)
+bool OsdFileWriter::finish(OsdFileError *error)
 {
     if (m_failure.isError() || !m_device)
         return fail(error, m_failure.isError() ? m_failure : OsdFileError(OsdFileError::NotStarted));

@@ -20,22 +20,22 @@ class OsdFileWriter
 public:
     // Opens device for writing unless it is open and writes the header of a file of count records
     // and totalLength bytes (header and checksum included).
-    bool begin(QIODevice *device, int count, qint64 totalLength, QString *error);
+    bool begin(QIODevice *device, int count, qint64 totalLength, OsdFileError *error);
     // The next record (source null for a picture item).
-    bool append(const VideoControlOSD *record, const SourceData *source, QString *error);
+    bool append(const VideoControlOSD *record, const SourceData *source, OsdFileError *error);
     // Writes the checksum after the last record and commits a QSaveFile.
-    bool finish(QString *error);
+    bool finish(OsdFileError *error);
     // Abandons the file.
     void cancel();
 
     int appended() const { return m_appended; }
-    // Why the file was refused (None while all is well); the texts given through error are its
-    // message().
+    // Why the file was refused (None while all is well); what every failing call gives through
+    // error.
     const OsdFileError &failure() const { return m_failure; }
 
 private:
-    bool fail(QString *error, const OsdFileError &reason);
-    bool put(const char *data, qint64 size, QString *error);
+    bool fail(OsdFileError *error, const OsdFileError &reason);
+    bool put(const char *data, qint64 size, OsdFileError *error);
 
     QIODevice *m_device = nullptr;
     int m_count = 0;

@@ -16,12 +16,6 @@ template <typename T> void replaceHeld(QList<T *> &held, const QList<T *> &incom
 }
 } // namespace
 
-DataMode *DataMode::getInstance()
-{
-    static DataMode instance;
-    return &instance;
-}
-
 DataMode::DataMode() = default;
 
 DataMode::~DataMode()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "interfaces/model/singleton.h"
+
 #include <QList>
 
 class VideoControlOSD;
@@ -7,14 +9,9 @@ class SourceData;
 
 // The one data model: the records of the OSD list and, index for index, their text sources
 // (null for a picture item). The lists hold their records (see SharedRecord).
-class DataMode
+class DataMode : public Singleton<DataMode>
 {
 public:
-    static DataMode *getInstance();
-
-    DataMode(const DataMode &) = delete;
-    DataMode &operator=(const DataMode &) = delete;
-
     void clearDataModel();
 
     void setOSDInfos(const QList<VideoControlOSD *> &records);
@@ -27,6 +24,7 @@ public:
     void appendRecords(const QList<VideoControlOSD *> &records, const QList<SourceData *> &sources);
 
 private:
+    friend class Singleton<DataMode>;
     DataMode();
     ~DataMode();
 

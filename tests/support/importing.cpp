@@ -38,8 +38,8 @@ void writeSmallRecords(const QString &path, int count)
         else
             made.addPicture(image, QPoint(i, -i));
     }
-    QString error;
-    QVERIFY2(OsdFile::write(path, made.records, made.sources, &error), qPrintable(error));
+    OsdFileError error;
+    QVERIFY2(OsdFile::write(path, made.records, made.sources, &error), qPrintable(error.message()));
 }
 
 void flushDeferredDeletes()

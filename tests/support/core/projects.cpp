@@ -75,7 +75,7 @@ QByteArray osdFileOf(const ProjectState &state)
         sources.append(source);
     }
     QByteArray bytes;
-    QString error;
+    OsdFileError error;
     if (!OsdFile::encode(records, sources, &bytes, &error))
         bytes.clear();
     for (VideoControlOSD *record : qAsConst(records))
