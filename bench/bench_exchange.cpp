@@ -4,6 +4,7 @@
 // file atomically (QSaveFile: a temporary file flushed to disk, then renamed); the plain reference
 // does the same, and once more without the flush.
 #include "benchsupport.h"
+#include "core/files/checksum.h"
 #include "interfaces/device/control.h"
 #include "interfaces/device/osdfile.h"
 #include "interfaces/model/datamode.h"
@@ -213,7 +214,7 @@ void BM_Crc32(benchmark::State &state)
 {
     const QByteArray &bytes = fixture().fileBytes;
     for (auto _ : state)
-        benchmark::DoNotOptimize(OsdFile::crc32(bytes.constData(), bytes.size()));
+        benchmark::DoNotOptimize(Checksum::crc32(bytes.constData(), bytes.size()));
     setThroughput(state);
 }
 BENCHMARK(BM_Crc32)->Unit(benchmark::kMillisecond);

@@ -1,3 +1,4 @@
+#include "core/files/checksum.h"
 #include "interfaces/device/osdfile.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
@@ -135,11 +136,11 @@ void TestOsdFile::crc32KnownValues()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(quint32, crc);
-    QCOMPARE(OsdFile::crc32(bytes.constData(), bytes.size()), crc);
+    QCOMPARE(Checksum::crc32(bytes.constData(), bytes.size()), crc);
     // Continued from a first piece of any length, as the reader and the writer compute it.
     for (int split = 0; split <= bytes.size(); ++split) {
-        const quint32 first = OsdFile::crc32(bytes.constData(), split);
-        if (OsdFile::crc32(bytes.constData() + split, bytes.size() - split, first) != crc)
+        const quint32 first = Checksum::crc32(bytes.constData(), split);
+        if (Checksum::crc32(bytes.constData() + split, bytes.size() - split, first) != crc)
             QFAIL(qPrintable(QStringLiteral("continued after %1 bytes").arg(split)));
     }
 }
@@ -347,7 +348,7 @@ void TestOsdFile::layoutIsTheDocumentedOne()
                                               "00"       // alpha, r, g, b, pad
                                               "03000000" // pixel data length
                                               "0a0b0c");
-    const quint32 crc = OsdFile::crc32(expected.constData(), expected.size());
+    const quint32 crc = Checksum::crc32(expected.constData(), expected.size());
     expected.append(char(crc & 0xFF)).append(char(crc >> 8)).append(char(crc >> 16)).append(char(crc >> 24));
     QCOMPARE(encoded({r}, {nullptr}).toHex(), expected.toHex());
 }

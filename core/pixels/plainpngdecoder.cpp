@@ -1,6 +1,6 @@
 #include "core/pixels/plainpngdecoder.h"
 
-#include "interfaces/device/osdfile.h"
+#include "core/files/checksum.h"
 
 #include <QPoint>
 #include <QtEndian>
@@ -175,7 +175,7 @@ QImage PlainPngDecoder::decode(const QByteArray &data)
             return QImage();
         const uchar *type = bytes + pos + 4;
         const uchar *chunk = type + 4;
-        if (OsdFile::crc32(reinterpret_cast<const char *>(type), qint64(length) + 4) != be32(chunk + length))
+        if (Checksum::crc32(reinterpret_cast<const char *>(type), qint64(length) + 4) != be32(chunk + length))
             return QImage();
         pos += qsizetype(length) + 12;
 

@@ -3,8 +3,6 @@
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
 
-#include <libdeflate.h>
-
 #include <utility>
 
 const char OsdFile::Magic[8] = {'B', 'L', 'O', 'S', 'D', '\r', '\n', '\x1A'};
@@ -58,21 +56,4 @@ void OsdFile::Contents::clear()
         SharedRecord::release(r);
     for (SourceData *s : sources)
         SharedRecord::release(s);
-}
-
-// -------------------------------------------------------------------------------------------------
-// CRC-32: the checksum runs over every byte of a file on both ways, so its speed bounds that of
-// large exports and imports. libdeflate's keeps up with memory (docs/performance.md).
-
-quint32 OsdFile::crc32(const char *data, qint64 size, quint32 crc)
-{
-    // libdeflate takes the length as size_t, which is 32 bits wide on 32-bit systems.
-    constexpr qint64 Piece = qint64(1) << 30;
-    while (size > 0) {
-        const qint64 piece = qMin(size, Piece);
-        crc = libdeflate_crc32(crc, data, size_t(piece));
-        data += piece;
-        size -= piece;
-    }
-    return crc;
 }

@@ -108,11 +108,6 @@ public:
     // width, known before its pixel data are: for planning a file (OsdFileWriter).
     static qint64 pictureRecordSize(int height, int completionWidth);
 
-    // CRC-32 as in zlib and PNG (reflected polynomial 0xEDB88320, initial value and final XOR
-    // 0xFFFFFFFF). crc continues a previous result; start with 0. The one checksum of this code:
-    // PNG chunks take it too.
-    static quint32 crc32(const char *data, qint64 size, quint32 crc = 0);
-
 private:
     friend class OsdFileWriter;
 

@@ -1,3 +1,4 @@
+#include "core/files/checksum.h"
 #include "interfaces/device/osdfile.h"
 #include "interfaces/device/osdfile_codec.h"
 #include "interfaces/model/sharedrecord.h"
@@ -96,7 +97,7 @@ public:
             if (m_bufferPos == m_buffer.size() && !refill())
                 return false;
             const int available = qMin(n, m_buffer.size() - m_bufferPos);
-            m_crc = OsdFile::crc32(m_buffer.constData() + m_bufferPos, available, m_crc);
+            m_crc = Checksum::crc32(m_buffer.constData() + m_bufferPos, available, m_crc);
             m_bufferPos += available;
             m_pos += available;
         }
@@ -129,7 +130,7 @@ private:
         if (fromBuffer > 0) {
             std::memcpy(data, m_buffer.constData() + m_bufferPos, size_t(fromBuffer));
             if (checked)
-                m_crc = OsdFile::crc32(data, fromBuffer, m_crc);
+                m_crc = Checksum::crc32(data, fromBuffer, m_crc);
             m_bufferPos += fromBuffer;
             data += fromBuffer;
             size -= fromBuffer;
@@ -139,14 +140,14 @@ private:
             if (!pull(data, piece))
                 return;
             if (checked)
-                m_crc = OsdFile::crc32(data, piece, m_crc);
+                m_crc = Checksum::crc32(data, piece, m_crc);
             data += piece;
             size -= piece;
         }
         if (size > 0 && refill()) {
             std::memcpy(data, m_buffer.constData(), size_t(size));
             if (checked)
-                m_crc = OsdFile::crc32(data, size, m_crc);
+                m_crc = Checksum::crc32(data, size, m_crc);
             m_bufferPos = int(size);
         }
     }

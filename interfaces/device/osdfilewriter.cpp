@@ -1,5 +1,6 @@
 #include "interfaces/device/osdfilewriter.h"
 
+#include "core/files/checksum.h"
 #include "core/files/safefile.h"
 #include "interfaces/device/osdfile.h"
 #include "interfaces/model/videocontrolosd.h"
@@ -33,7 +34,7 @@ bool OsdFileWriter::put(const char *data, qint64 size, OsdFileError *error)
 {
     while (size > 0) {
         const qint64 piece = qMin(size, PieceSize);
-        m_crc = OsdFile::crc32(data, piece, m_crc);
+        m_crc = Checksum::crc32(data, piece, m_crc);
         for (qint64 done = 0; done < piece;) {
             const qint64 n = m_device->write(data + done, piece - done);
             if (n <= 0) {

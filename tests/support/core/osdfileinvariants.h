@@ -2,6 +2,7 @@
 
 // What must hold for any bytes given to OsdFile::decode, checked by the fuzz target on every input
 // and by tests/tst_fuzzregressions.cpp on the inputs the fuzzer once broke it with.
+#include "core/files/checksum.h"
 #include "interfaces/device/osdfile.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
@@ -147,7 +148,7 @@ inline QByteArray resealed(const QByteArray &bytes)
     char field[4];
     qToLittleEndian(quint32(sealed.size()), field);
     sealed.replace(12, 4, field, 4);
-    qToLittleEndian(OsdFile::crc32(sealed.constData(), sealed.size() - OsdFile::TrailerSize), field);
+    qToLittleEndian(Checksum::crc32(sealed.constData(), sealed.size() - OsdFile::TrailerSize), field);
     sealed.replace(sealed.size() - OsdFile::TrailerSize, 4, field, 4);
     return sealed;
 }

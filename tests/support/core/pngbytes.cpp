@@ -1,6 +1,6 @@
 #include "support/core/pngbytes.h"
 
-#include "interfaces/device/osdfile.h"
+#include "core/files/checksum.h"
 
 #include <QtEndian>
 
@@ -39,7 +39,7 @@ QByteArray chunk(const char *type, const QByteArray &data)
     const QByteArray typed = QByteArray(type, 4) + data;
     // PNG uses the same CRC-32 as the OSD file.
     return bigEndian(quint32(data.size())) + typed +
-           bigEndian(OsdFile::crc32(typed.constData(), typed.size()));
+           bigEndian(Checksum::crc32(typed.constData(), typed.size()));
 }
 
 QByteArray header(quint32 width, quint32 height, int depth, int colourType, int interlace)
