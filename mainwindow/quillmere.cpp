@@ -152,6 +152,7 @@ void Quillmere::initUi()
     m_toolBarLayout->addItem(m_toolBarSpacer);
     initUndo();
     initProject();
+    initExchange();
     initOutputControl();
     m_contentLayout->addLayout(m_toolBarLayout);
 

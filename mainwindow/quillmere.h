@@ -31,6 +31,7 @@ class PreviewView;
 class CutController;
 class PlacementController;
 class TabsController;
+class ExchangeController;
 class ProjectController;
 class RecoveryKeeper;
 class PropertyPanel;
@@ -225,6 +226,7 @@ private:
     OSDItem *addPictureItem(const QImage &image, const QByteArray &original = QByteArray());
 
     // Export and import (quillmere_exchange.cpp).
+    void initExchange();
     void fillDataModelFromTabs();
     void rebuildFromDataModel();
     void rebuildFirstItem(bool isPicture, const QByteArray &data, const QSize &size, int completionWidth,
@@ -360,6 +362,7 @@ private:
     QLabel *m_toolBarLine = nullptr;
     TableWidgetEx *m_tabWidget = nullptr;
     TabsController *m_tabs = nullptr;
+    ExchangeController *m_exchange = nullptr;
     Utils::FramelessHelper *m_framelessHelper = nullptr;
     PropertyPanel *m_panel = nullptr;
     QFrame *m_colorTip = nullptr;

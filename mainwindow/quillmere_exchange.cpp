@@ -1,4 +1,4 @@
-// Export of the tabs into an OSD file and import of OSD files into tabs.
+// The list's side of the exchange with OSD files: its records for an export, tabs of imported records.
 #include "mainwindow/quillmere.h"
 
 #include "core/document/osddocument.h"
@@ -11,6 +11,7 @@
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/styled/custommegbox.h"
 #include "interfaces/styled/tablewidgetex.h"
+#include "mainwindow/exchangecontroller.h"
 #include "mainwindow/projectcontroller.h"
 #include "mainwindow/windowlogging.h"
 #include "osditem/osditem.h"
@@ -22,21 +23,6 @@
 #include <QGraphicsView>
 #include <QTimer>
 #include <memory>
-
-namespace {
-// The rebuild needs at least one record and a text source entry (maybe null) for each.
-bool isImportable(int records, int sources)
-{
-    return records > 0 && records == sources;
-}
-
-void refuseImport(QWidget *parent)
-{
-    CustomMegBox::waringMessageBox(parent, Quillmere::tr("错误提示"),
-                                   Quillmere::tr("OSD数据为空或者OSD数据有误,此次导入无效!"),
-                                   Quillmere::tr("OK"));
-}
-} // namespace
 
 void Quillmere::fillDataModelFromTabs()
 {
@@ -64,107 +50,51 @@ void Quillmere::fillDataModelFromTabs()
     DataMode::getInstance()->setSourcedatList(sources);
 }
 
+void Quillmere::initExchange()
+{
+    ExchangeController::Window hooks;
+    hooks.fillDataModel = [this] { fillDataModelFromTabs(); };
+    hooks.itemsOffScreen = [this] { return itemsOffScreen(); };
+    hooks.screen = [this] { return m_outputScreenSize; };
+    hooks.settleUnsavedWork = [this] { return m_project->settleUnsavedWork(); };
+    hooks.clearList = [this] { resetTabs(); };
+    hooks.rebuild = [this] { rebuildFromDataModel(); };
+    hooks.keepClearedList = [this] { markChanged(Step::Import); };
+    m_exchange = new ExchangeController(this, hooks);
+    connect(m_exchange, &ExchangeController::exported, this, [this](const QString &fileName) {
+        markSaved();
+        // A project keeps its name in the title; the export is only a copy of what the device needs.
+        if (m_project->fileName().isEmpty())
+            setWindowTitle(ProductName::windowTitle(fileName));
+    });
+    connect(m_exchange, &ExchangeController::imported, this, [this](const QString &fileName) {
+        // The work is the imported file's now, no longer the project's.
+        m_project->forgetFile();
+        setWindowTitle(ProductName::windowTitle(fileName));
+    });
+}
+
 void Quillmere::slot_outputButten()
 {
-    fillDataModelFromTabs();
-    // The device shows only what lies on its screen; the file still keeps every item as placed.
-    const QStringList offScreen = itemsOffScreen();
-    if (!offScreen.isEmpty()) {
-        CustomMegBox notice(
-            this, CustomMegBox::Information, tr("提示"),
-            tr("以下OSD不完全在输出画面(%1)内,设备只显示画面内的部分:\n%2")
-                .arg(OutputScreen::sizeText(m_outputScreenSize), offScreen.join(QStringLiteral(", "))),
-            tr("OK"));
-        notice.setObjectName(QStringLiteral("offScreenNotice"));
-        notice.exec();
-    }
-    const QString fileName = QFileDialog::getSaveFileName(
-        this, tr("导出文件"), QString(), tr("PicFile (*.pic)") + QLatin1Char('\n') + tr("LogoFile (*.logo)"));
-    if (fileName.isNull())
-        return;
-    qCDebug(lcExchange) << "需要保存到的目录:" << fileName;
-    Control *control = Control::getInstance();
-    if (!control->savaOSDfile(fileName)) {
-        // Nothing was replaced: an earlier file under that name is as it was.
-        CustomMegBox::waringMessageBox(this, tr("错误提示"),
-                                       tr("文件未导出。\n%1").arg(control->errorString()), tr("OK"));
-        return;
-    }
-    markSaved();
-    // A project keeps its name in the title; the export is only a copy of what the device needs.
-    if (m_project->fileName().isEmpty())
-        setWindowTitle(ProductName::windowTitle(fileName));
-    // Said without stopping the work: how many items went into which file.
-    const int count = DataMode::getInstance()->getOSDInfos().size();
-    auto *note = new CustomMegBox(
-        this, CustomMegBox::Information, tr("提示"),
-        tr("已将 %n 个OSD导出到:\n%1", nullptr, count).arg(QDir::toNativeSeparators(fileName)), tr("OK"));
-    note->setObjectName(QStringLiteral("exportedNote"));
-    note->setModal(false);
-    connect(note, &QDialog::finished, note, &QObject::deleteLater);
-    note->show();
+    m_exchange->exportFile();
 }
 
 void Quillmere::slot_inputButten()
 {
-    // The import replaces the work: unsaved work is offered for saving first.
-    if (!m_project->settleUnsavedWork())
-        return;
-    auto *dialog = new QFileDialog(this, tr("导入文件"));
-    dialog->setNameFilters({tr("PicFile (*.pic)"), tr("LogoFile (*.logo)"), tr("AllFile (*.pic *.logo)")});
-    dialog->setFileMode(QFileDialog::ExistingFiles);
-    const bool accepted = dialog->exec() == QDialog::Accepted;
-    const QStringList files = dialog->selectedFiles();
-    delete dialog;
-    if (accepted)
-        importFiles(files);
+    m_exchange->chooseFilesToImport();
 }
 
 bool Quillmere::importFiles(const QStringList &files)
 {
-    if (files.isEmpty())
-        return false;
-    // Read and check every file before the current work is given up: a bad file leaves the tabs
-    // and the data model exactly as they are.
-    Control *control = Control::getInstance();
-    if (!control->prepareOSDfiles(files)) {
-        CustomMegBox::waringMessageBox(this, tr("错误提示"),
-                                       tr("导入失败,当前的OSD内容未作改动。\n%1").arg(control->errorString()),
-                                       tr("OK"));
-        return false;
-    }
-    // Files that read well but hold nothing to rebuild are refused here, with the tabs still there.
-    if (!isImportable(control->preparedRecordCount(), control->preparedSourceCount())) {
-        control->discardPrepared();
-        refuseImport(this);
-        return false;
-    }
-
-    resetTabs();
-    for (const QString &file : files) {
-        if (!control->loadOSDfile(file)) {
-            control->discardPrepared();
-            DataMode::getInstance()->clearDataModel();
-            // The tabs are gone already; undo brings them back.
-            markChanged(Step::Import);
-            CustomMegBox::waringMessageBox(this, tr("错误提示"), control->errorString(), tr("OK"));
-            return false;
-        }
-    }
-    control->discardPrepared();
-    rebuildFromDataModel();
-    // The work is the imported file's now, no longer the project's.
-    m_project->forgetFile();
-    setWindowTitle(ProductName::windowTitle(files.last()));
-    return true;
+    return m_exchange->importFiles(files);
 }
 
 void Quillmere::rebuildFromDataModel()
 {
     const QList<VideoControlOSD *> records = DataMode::getInstance()->getOSDInfos();
     const QList<SourceData *> sources = DataMode::getInstance()->getSourcedatList();
-    if (!isImportable(records.size(), sources.size())) {
-        refuseImport(this);
+    if (records.isEmpty() || records.size() != sources.size()) {
+        ExchangeController::refuseImport(this);
         return;
     }
 
