@@ -4,12 +4,12 @@
 // file atomically (QSaveFile: a temporary file flushed to disk, then renamed); the plain reference
 // does the same, and once more without the flush.
 #include "benchsupport.h"
+#include "core/pixels/publicbase.h"
 #include "interfaces/device/control.h"
 #include "interfaces/device/crc32.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "osditem/publicbase.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -3,6 +3,7 @@
 
 #include "core/document/osddocument.h"
 #include "core/geometry/outputscreen.h"
+#include "core/pixels/publicbase.h"
 #include "core/records/itemrecords.h"
 #include "core/text/productname.h"
 #include "interfaces/device/control.h"
@@ -14,7 +15,6 @@
 #include "mainwindow/projectcontroller.h"
 #include "mainwindow/windowlogging.h"
 #include "osditem/osditem.h"
-#include "osditem/publicbase.h"
 
 #include <QDir>
 #include <QFileDialog>

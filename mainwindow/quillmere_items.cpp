@@ -4,6 +4,7 @@
 
 #include "core/document/osddocument.h"
 #include "core/pixels/pictureloader.h"
+#include "core/pixels/publicbase.h"
 #include "core/pixels/rasterform.h"
 #include "core/records/itemrecords.h"
 #include "interfaces/model/sourcedata.h"
@@ -13,7 +14,6 @@
 #include "mainwindow/cutcontroller.h"
 #include "mainwindow/windowlogging.h"
 #include "osditem/osditem.h"
-#include "osditem/publicbase.h"
 
 #include <QDir>
 #include <QFileDialog>

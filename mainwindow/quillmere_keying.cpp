@@ -3,6 +3,7 @@
 
 #include "core/document/osddocument.h"
 #include "core/pixels/colorkeyer.h"
+#include "core/pixels/publicbase.h"
 #include "core/records/itemrecords.h"
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/styled/checkboxex.h"
@@ -11,7 +12,6 @@
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/propertypanel.h"
 #include "osditem/osditem.h"
-#include "osditem/publicbase.h"
 #include "widgets/doubleslider.h"
 
 #include <QFrame>

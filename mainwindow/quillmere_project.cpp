@@ -1,6 +1,7 @@
 // The whole list as one value, for project files and the recovery copy, and back.
 #include "mainwindow/quillmere.h"
 
+#include "core/pixels/publicbase.h"
 #include "core/records/itemrecords.h"
 #include "core/text/productname.h"
 #include "interfaces/model/sharedrecord.h"
@@ -9,7 +10,6 @@
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/projectcontroller.h"
 #include "mainwindow/recoverykeeper.h"
-#include "osditem/publicbase.h"
 #include "widgets/customtoolbutton.h"
 
 #include <QAction>

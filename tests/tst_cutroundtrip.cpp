@@ -1,5 +1,6 @@
 // A window cut out of a picture item with the cut panel survives export into an OSD file and
 // import back: the imported item's cut view shows the same pixels.
+#include "core/pixels/publicbase.h"
 #include "imagecut/osdimagecutdll.h"
 #include "imagecut/pictureedit.h"
 #include "interfaces/device/osdfile.h"
@@ -10,7 +11,6 @@
 #include "interfaces/styled/toolbuttonex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
-#include "osditem/publicbase.h"
 #include "support/core/pictures.h"
 #include "support/importing.h"
 #include "support/quillmereaccess.h"

@@ -1,6 +1,7 @@
 // Colour keying in the main window, driven through the sliders, the fill colour, the reset button
 // and the tab list.
 #include "core/document/osddocument.h"
+#include "core/pixels/publicbase.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/styled/checkboxex.h"
@@ -9,7 +10,6 @@
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
-#include "osditem/publicbase.h"
 #include "support/core/pictures.h"
 #include "support/importing.h"
 #include "support/keyingsupport.h"

@@ -1,5 +1,6 @@
 // Colour picking in the main window: hovering shows the colour tip, a click with keying on takes the
 // pixel's colour as the range.
+#include "core/pixels/publicbase.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/styled/checkboxex.h"
@@ -7,7 +8,6 @@
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
-#include "osditem/publicbase.h"
 #include "support/core/pictures.h"
 #include "support/importing.h"
 #include "support/keyingsupport.h"

@@ -6,6 +6,7 @@
 // They need several GB of memory and disk and a minute or more; they run only with
 // BRISKLANE_HEAVY=1 (scripts/test.sh sets it for one run of this program) and skip otherwise:
 //   BRISKLANE_HEAVY=1 QT_QPA_PLATFORM=offscreen build/test/tests/tst_loadheavy
+#include "core/pixels/publicbase.h"
 #include "interfaces/device/control.h"
 #include "interfaces/device/osdfile.h"
 #include "interfaces/model/datamode.h"
@@ -15,7 +16,6 @@
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
-#include "osditem/publicbase.h"
 #include "support/core/pictures.h"
 #include "support/importing.h"
 #include "support/loadfixture.h"
