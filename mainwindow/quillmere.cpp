@@ -1,6 +1,7 @@
 #include "mainwindow/quillmere.h"
 
 #include "core/document/osddocument.h"
+#include "core/settings/config.h"
 #include "core/text/productname.h"
 #include "interfaces/styled/checkboxex.h"
 #include "interfaces/styled/custommegbox.h"
@@ -12,7 +13,6 @@
 #include "mainwindow/propertypanel.h"
 #include "mainwindow/recoverykeeper.h"
 #include "osditem/osditem.h"
-#include "textexport/config.h"
 #include "widgets/customtoolbutton.h"
 #include "widgets/doubleslider.h"
 #include "widgets/framelesshelper.h"

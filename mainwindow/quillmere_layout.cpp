@@ -6,6 +6,7 @@
 
 #include "core/geometry/outputscreen.h"
 #include "core/records/itemrecords.h"
+#include "core/settings/config.h"
 #include "interfaces/styled/custommegbox.h"
 #include "interfaces/styled/spinboxex.h"
 #include "interfaces/styled/tablewidgetex.h"
@@ -13,7 +14,6 @@
 #include "mainwindow/propertypanel.h"
 #include "mainwindow/screensizedialog.h"
 #include "osditem/osditem.h"
-#include "textexport/config.h"
 #include "widgets/previewview.h"
 
 #include <QComboBox>

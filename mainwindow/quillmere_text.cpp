@@ -2,8 +2,8 @@
 #include "mainwindow/quillmere.h"
 
 #include "core/document/osddocument.h"
+#include "core/settings/config.h"
 #include "interfaces/styled/tablewidgetex.h"
-#include "textexport/config.h"
 #include "textexport/exporttextimage.h"
 
 #include <QCoreApplication>

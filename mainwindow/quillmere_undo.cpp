@@ -6,6 +6,7 @@
 #include "core/document/osddocument.h"
 #include "core/pixels/colorkeyer.h"
 #include "core/records/itemrecords.h"
+#include "core/settings/config.h"
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/styled/checkboxex.h"
 #include "interfaces/styled/labelex.h"
@@ -13,7 +14,6 @@
 #include "mainwindow/editorstepcommand.h"
 #include "mainwindow/recoverykeeper.h"
 #include "osditem/osditem.h"
-#include "textexport/config.h"
 #include "widgets/previewview.h"
 
 #include <QAction>

@@ -1,11 +1,11 @@
 // settings.ini that is garbage, holds absurd values, cannot be read or written, or is not a file
 // at all: the text window still opens, with the defaults where nothing usable was found, and
 // nothing crashes.
+#include "core/settings/config.h"
 #include "interfaces/styled/custommegbox.h"
 #include "mainwindow/quillmere.h"
 #include "support/core/settingsfolder.h"
 #include "support/quillmereaccess.h"
-#include "textexport/config.h"
 #include "textexport/exporttextimage.h"
 
 #include <QApplication>
