@@ -6,11 +6,11 @@
 #include "core/pixels/pictureloader.h"
 #include "core/pixels/publicbase.h"
 #include "core/pixels/rasterform.h"
-#include "core/records/itemrecords.h"
 #include "interfaces/device/osdfile.h"
 #include "interfaces/model/sharedrecord.h"
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/project/projectfile.h"
+#include "interfaces/records/itemrecords.h"
 
 #include <QBuffer>
 #include <QFile>

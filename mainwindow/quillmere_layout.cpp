@@ -5,8 +5,8 @@
 #include "core/document/osddocument.h"
 
 #include "core/geometry/outputscreen.h"
-#include "core/records/itemrecords.h"
 #include "core/settings/config.h"
+#include "interfaces/records/itemrecords.h"
 #include "interfaces/styled/custommegbox.h"
 #include "interfaces/styled/spinboxex.h"
 #include "interfaces/styled/tablewidgetex.h"

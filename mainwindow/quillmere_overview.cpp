@@ -2,7 +2,7 @@
 // and picked to make their tab current.
 #include "mainwindow/quillmere.h"
 
-#include "core/records/itemrecords.h"
+#include "interfaces/records/itemrecords.h"
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/overviewscene.h"
 #include "osditem/osditem.h"

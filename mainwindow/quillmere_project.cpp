@@ -2,10 +2,10 @@
 #include "mainwindow/quillmere.h"
 
 #include "core/pixels/publicbase.h"
-#include "core/records/itemrecords.h"
 #include "core/text/productname.h"
 #include "interfaces/model/sharedrecord.h"
 #include "interfaces/project/projectfile.h"
+#include "interfaces/records/itemrecords.h"
 #include "interfaces/styled/custommegbox.h"
 #include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/projectcontroller.h"

@@ -5,9 +5,9 @@
 
 #include "core/document/osddocument.h"
 #include "core/pixels/colorkeyer.h"
-#include "core/records/itemrecords.h"
 #include "core/settings/config.h"
 #include "interfaces/model/videocontrolosd.h"
+#include "interfaces/records/itemrecords.h"
 #include "interfaces/styled/checkboxex.h"
 #include "interfaces/styled/labelex.h"
 #include "interfaces/styled/tablewidgetex.h"

@@ -1,4 +1,4 @@
-#include "core/records/itemrecords.h"
+#include "interfaces/records/itemrecords.h"
 
 #include "core/pixels/colorkeyer.h"
 #include "core/pixels/publicbase.h"
