@@ -6,9 +6,9 @@
 #include "interfaces/device/control.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "interfaces/styled/closabletabbar.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
+#include "widgets/styled/closabletabbar.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QApplication>
 #include <QCoreApplication>

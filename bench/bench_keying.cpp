@@ -6,10 +6,10 @@
 #include "core/pixels/colorkeyer.h"
 #include "core/pixels/publicbase.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "support/core/pictures.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QGraphicsScene>
 #include <QGraphicsView>

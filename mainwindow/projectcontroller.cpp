@@ -2,8 +2,8 @@
 
 #include "core/settings/config.h"
 #include "interfaces/project/projectfile.h"
-#include "interfaces/styled/custommegbox.h"
 #include "mainwindow/windowlogging.h"
+#include "widgets/styled/custommegbox.h"
 
 #include <QDir>
 #include <QFileDialog>

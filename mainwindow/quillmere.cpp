@@ -3,11 +3,6 @@
 #include "core/document/osddocument.h"
 #include "core/settings/config.h"
 #include "core/text/productname.h"
-#include "interfaces/styled/checkboxex.h"
-#include "interfaces/styled/custommegbox.h"
-#include "interfaces/styled/labelex.h"
-#include "interfaces/styled/pushbuttonex.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/cutcontroller.h"
 #include "mainwindow/projectcontroller.h"
 #include "mainwindow/propertypanel.h"
@@ -16,6 +11,11 @@
 #include "widgets/customtoolbutton.h"
 #include "widgets/doubleslider.h"
 #include "widgets/framelesshelper.h"
+#include "widgets/styled/checkboxex.h"
+#include "widgets/styled/custommegbox.h"
+#include "widgets/styled/labelex.h"
+#include "widgets/styled/pushbuttonex.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QFrame>
 #include <QGraphicsScene>

@@ -10,11 +10,11 @@
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/records/itemrecords.h"
-#include "interfaces/styled/custommegbox.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/projectcontroller.h"
 #include "mainwindow/windowlogging.h"
 #include "osditem/osditem.h"
+#include "widgets/styled/custommegbox.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QDir>
 #include <QFileDialog>

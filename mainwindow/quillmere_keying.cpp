@@ -6,13 +6,13 @@
 #include "core/pixels/publicbase.h"
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/records/itemrecords.h"
-#include "interfaces/styled/checkboxex.h"
-#include "interfaces/styled/custommegbox.h"
-#include "interfaces/styled/labelex.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/propertypanel.h"
 #include "osditem/osditem.h"
 #include "widgets/doubleslider.h"
+#include "widgets/styled/checkboxex.h"
+#include "widgets/styled/custommegbox.h"
+#include "widgets/styled/labelex.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QFrame>
 #include <QGraphicsScene>

@@ -3,11 +3,11 @@
 #include "mainwindow/quillmere.h"
 
 #include "interfaces/records/itemrecords.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/overviewscene.h"
 #include "osditem/osditem.h"
 #include "widgets/customtoolbutton.h"
 #include "widgets/previewview.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QGraphicsScene>
 #include <QHBoxLayout>

@@ -6,11 +6,11 @@
 #include "interfaces/model/sharedrecord.h"
 #include "interfaces/project/projectfile.h"
 #include "interfaces/records/itemrecords.h"
-#include "interfaces/styled/custommegbox.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/projectcontroller.h"
 #include "mainwindow/recoverykeeper.h"
 #include "widgets/customtoolbutton.h"
+#include "widgets/styled/custommegbox.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QAction>
 #include <QFileInfo>

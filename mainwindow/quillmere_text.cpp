@@ -3,8 +3,8 @@
 
 #include "core/document/osddocument.h"
 #include "core/settings/config.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "textexport/exporttextimage.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QCoreApplication>
 

@@ -8,13 +8,13 @@
 #include "core/settings/config.h"
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/records/itemrecords.h"
-#include "interfaces/styled/checkboxex.h"
-#include "interfaces/styled/labelex.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/editorstepcommand.h"
 #include "mainwindow/recoverykeeper.h"
 #include "osditem/osditem.h"
 #include "widgets/previewview.h"
+#include "widgets/styled/checkboxex.h"
+#include "widgets/styled/labelex.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QAction>
 #include <QGraphicsScene>

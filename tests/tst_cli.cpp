@@ -5,7 +5,6 @@
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/records/itemrecords.h"
-#include "interfaces/styled/checkboxex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "support/core/filesizelimit.h"
@@ -15,6 +14,7 @@
 #include "support/testsupport.h"
 #include "textexport/exporttextimage.h"
 #include "widgets/doubleslider.h"
+#include "widgets/styled/checkboxex.h"
 
 #include <QAction>
 #include <QApplication>

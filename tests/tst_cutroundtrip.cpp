@@ -6,9 +6,6 @@
 #include "interfaces/device/osdfile.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "interfaces/styled/checkboxex.h"
-#include "interfaces/styled/spinboxex.h"
-#include "interfaces/styled/toolbuttonex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "support/core/pictures.h"
@@ -16,6 +13,9 @@
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 #include "widgets/doubleslider.h"
+#include "widgets/styled/checkboxex.h"
+#include "widgets/styled/spinboxex.h"
+#include "widgets/styled/toolbuttonex.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,11 +2,11 @@
 // at all: the text window still opens, with the defaults where nothing usable was found, and
 // nothing crashes.
 #include "core/settings/config.h"
-#include "interfaces/styled/custommegbox.h"
 #include "mainwindow/quillmere.h"
 #include "support/core/settingsfolder.h"
 #include "support/quillmereaccess.h"
 #include "textexport/exporttextimage.h"
+#include "widgets/styled/custommegbox.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,9 +3,6 @@
 #include "core/pixels/publicbase.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "interfaces/styled/checkboxex.h"
-#include "interfaces/styled/labelex.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "support/core/pictures.h"
@@ -14,6 +11,9 @@
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 #include "widgets/doubleslider.h"
+#include "widgets/styled/checkboxex.h"
+#include "widgets/styled/labelex.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QApplication>
 #include <QFrame>

@@ -2,8 +2,6 @@
 // and drags in the overview all end in the location export stores and import restores; picking
 // stays on the picture pixel under the cursor at any zoom; the screen size is remembered.
 #include "core/settings/config.h"
-#include "interfaces/styled/checkboxex.h"
-#include "interfaces/styled/spinboxex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "support/core/pictures.h"
@@ -14,6 +12,8 @@
 #include "support/testsupport.h"
 #include "widgets/customtoolbutton.h"
 #include "widgets/previewview.h"
+#include "widgets/styled/checkboxex.h"
+#include "widgets/styled/spinboxex.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -6,7 +6,6 @@
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "support/core/pictures.h"
@@ -15,6 +14,7 @@
 #include "support/quillmereaccess.h"
 #include "support/records.h"
 #include "support/testsupport.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QApplication>
 #include <QFile>

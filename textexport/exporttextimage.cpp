@@ -4,8 +4,8 @@
 #include "core/settings/config.h"
 #include "core/text/colornames.h"
 #include "core/text/sizevalidator.h"
-#include "interfaces/styled/stylesheet.h"
 #include "textexport/editcontextmenu.h"
+#include "widgets/styled/stylesheet.h"
 
 #include <QAction>
 #include <QCloseEvent>
