@@ -8,7 +8,7 @@
 #
 # Where no symbolic link can be made (Windows without the right to make them) the include folder is
 # the repository root (or BASE) instead: the build works the same, but does not refuse such an
-# include.
+# include; the layer_includes test (cmake/checklayers.cmake) still does.
 function(brisklane_include_root target)
   cmake_parse_arguments(arg "" "BASE" "FOLDERS" ${ARGN})
   set(sources ${PROJECT_SOURCE_DIR})
