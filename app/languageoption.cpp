@@ -1,9 +1,9 @@
 #include "app/languageoption.h"
 
+#include "core/settings/config.h"
 #include "core/text/captioncoverage.h"
 #include "core/text/productname.h"
 #include "core/text/translationinstaller.h"
-#include "textexport/config.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

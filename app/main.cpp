@@ -5,9 +5,9 @@
 #include "core/pixels/highdpisetup.h"
 #include "core/settings/runtimefoldernotice.h"
 #include "core/settings/settingslocation.h"
-#include "interfaces/styled/custommegbox.h"
 #include "mainwindow/quillmere.h"
 #include "mainwindow/recoverykeeper.h"
+#include "widgets/styled/custommegbox.h"
 
 #include <QApplication>
 

@@ -3,7 +3,7 @@
 // (cv::cvtColor, one thread) and libyuv when they are installed. Every call makes a new output
 // buffer, as our functions do.
 #include "benchsupport.h"
-#include "osditem/publicbase.h"
+#include "core/pixels/publicbase.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -5,12 +5,12 @@
 // does the same, and once more without the flush.
 #include "benchsupport.h"
 #include "core/files/checksum.h"
+#include "core/pixels/publicbase.h"
 #include "interfaces/device/control.h"
 #include "interfaces/device/osdfile.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "osditem/publicbase.h"
 
 #include <QByteArray>
 #include <QFile>

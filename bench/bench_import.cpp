@@ -2,13 +2,13 @@
 // file dialog answered with the file), for 100 and 300 small picture records: one tab each. The
 // time should grow with the number of records; the ratio of 300 to 100 is 3 when it does.
 #include "benchsupport.h"
+#include "core/pixels/publicbase.h"
 #include "interfaces/device/control.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "interfaces/styled/closabletabbar.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
-#include "osditem/publicbase.h"
+#include "widgets/styled/closabletabbar.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -4,12 +4,12 @@
 // three-byte pictures, the four-byte kernel.
 #include "benchsupport.h"
 #include "core/pixels/colorkeyer.h"
+#include "core/pixels/publicbase.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
-#include "osditem/publicbase.h"
 #include "support/core/pictures.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QGraphicsScene>
 #include <QGraphicsView>

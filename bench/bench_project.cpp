@@ -4,13 +4,13 @@
 // save after one keying step writes, against saving the whole project anew.
 #include "benchsupport.h"
 #include "core/pixels/pictureloader.h"
+#include "core/pixels/publicbase.h"
 #include "core/pixels/rasterform.h"
-#include "core/records/itemrecords.h"
 #include "interfaces/device/osdfile.h"
 #include "interfaces/model/sharedrecord.h"
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/project/projectfile.h"
-#include "osditem/publicbase.h"
+#include "interfaces/records/itemrecords.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -3,11 +3,11 @@
 // the picture's own memory (target: at most 2), and the time of an undo and a redo against one keying step
 // measured in the same run, and what the recovery copy takes of the window's thread per change.
 #include "benchsupport.h"
-#include "interfaces/styled/checkboxex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "support/quillmereaccess.h"
 #include "widgets/doubleslider.h"
+#include "widgets/styled/checkboxex.h"
 
 #include <QApplication>
 #include <QMouseEvent>

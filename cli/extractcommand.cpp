@@ -1,9 +1,9 @@
 #include "cli/extractcommand.h"
 
 #include "core/files/safefile.h"
+#include "core/pixels/publicbase.h"
 #include "interfaces/device/osdfile.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "osditem/publicbase.h"
 
 #include <QDir>
 #include <QFileInfo>

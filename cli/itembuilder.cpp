@@ -4,10 +4,10 @@
 #include "core/pixels/colorkeyer.h"
 #include "core/pixels/pictureloader.h"
 #include "core/pixels/rasterform.h"
-#include "core/records/itemrecords.h"
 #include "core/text/textrenderer.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
+#include "interfaces/records/itemrecords.h"
 
 #include <QCoreApplication>
 #include <QDir>

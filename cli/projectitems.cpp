@@ -1,9 +1,9 @@
 #include "cli/projectitems.h"
 
-#include "core/records/itemrecords.h"
 #include "interfaces/model/sharedrecord.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
+#include "interfaces/records/itemrecords.h"
 
 ProjectState::Entry ProjectItems::entryOf(const ItemSpec &spec, const ItemBuilder::Result &result)
 {

@@ -1,7 +1,7 @@
 // libFuzzer target for the OSD file reader: arbitrary bytes go into OsdFile::decode, the code that
 // Control::loadOSDfile runs on every file (through OsdFile::read). The invariants are those of
 // osdfileinvariants.h; a broken one aborts with its line.
-#include "tests/support/core/osdfileinvariants.h"
+#include "support/core/osdfileinvariants.h"
 
 #include <QByteArray>
 #include <QGuiApplication>

@@ -4,7 +4,7 @@
 // An input whose first byte is odd is not a file but the makings of one: a size, and rows that are
 // compressed and wrapped here, so that the row filters are reached as often as the chunk reader.
 #include "core/pixels/plainpngdecoder.h"
-#include "tests/support/core/pngbytes.h"
+#include "support/core/pngbytes.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -3,9 +3,9 @@
 // projects, fuzz/corpus/projectfile) reach the reader's own checks past SQLite's. A file is either
 // refused with a reason or loaded whole, and a loaded state must give records as the editor makes
 // them without crashing.
-#include "core/records/itemrecords.h"
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/project/projectfile.h"
+#include "interfaces/records/itemrecords.h"
 
 #include <QFile>
 #include <QGuiApplication>

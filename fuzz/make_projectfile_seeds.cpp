@@ -1,8 +1,8 @@
 // Writes the seed corpus of fuzz_projectfile (fuzz/corpus/projectfile): small valid projects made
 // with the project's own writer, one of each kind of entry.
-#include "core/records/itemrecords.h"
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/project/projectfile.h"
+#include "interfaces/records/itemrecords.h"
 
 #include <QBuffer>
 #include <QDir>

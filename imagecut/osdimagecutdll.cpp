@@ -2,11 +2,11 @@
 
 #include "core/geometry/cutgeometry.h"
 #include "imagecut/pictureedit.h"
-#include "interfaces/styled/radiobuttonex.h"
-#include "interfaces/styled/spinboxex.h"
-#include "interfaces/styled/stylesheet.h"
-#include "interfaces/styled/toolbuttonex.h"
 #include "ui_osdimagecutdll.h"
+#include "widgets/styled/radiobuttonex.h"
+#include "widgets/styled/spinboxex.h"
+#include "widgets/styled/stylesheet.h"
+#include "widgets/styled/toolbuttonex.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

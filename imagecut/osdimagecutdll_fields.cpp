@@ -2,7 +2,7 @@
 #include "core/geometry/cutgeometry.h"
 #include "imagecut/osdimagecutdll.h"
 #include "imagecut/pictureedit.h"
-#include "interfaces/styled/spinboxex.h"
+#include "widgets/styled/spinboxex.h"
 
 void OSDImageCutDLL::markField(SpinBoxEx *box, bool valid)
 {

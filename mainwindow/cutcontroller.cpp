@@ -1,7 +1,7 @@
 #include "mainwindow/cutcontroller.h"
 
-#include "core/records/itemrecords.h"
 #include "interfaces/model/videocontrolosd.h"
+#include "interfaces/records/itemrecords.h"
 #include "osditem/osditem.h"
 
 CutController::CutController(OsdDocument *document, std::function<OSDItem *(int id)> itemOf,

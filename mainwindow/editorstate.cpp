@@ -1,9 +1,9 @@
 #include "mainwindow/editorstate.h"
 
-#include "core/records/itemrecords.h"
 #include "interfaces/model/sharedrecord.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
+#include "interfaces/records/itemrecords.h"
 #include "osditem/osditem.h"
 
 EditorState::Item::Item(const OSDItem &item)

@@ -3,8 +3,8 @@
 #include "core/geometry/outputscreen.h"
 #include "interfaces/device/control.h"
 #include "interfaces/model/datamode.h"
-#include "interfaces/styled/custommegbox.h"
 #include "mainwindow/windowlogging.h"
+#include "widgets/styled/custommegbox.h"
 
 #include <QCoreApplication>
 #include <QDir>

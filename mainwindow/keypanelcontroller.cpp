@@ -1,9 +1,9 @@
 #include "mainwindow/keypanelcontroller.h"
 
-#include "interfaces/styled/checkboxex.h"
-#include "interfaces/styled/labelex.h"
 #include "mainwindow/propertypanel.h"
 #include "widgets/doubleslider.h"
+#include "widgets/styled/checkboxex.h"
+#include "widgets/styled/labelex.h"
 
 #include <QColorDialog>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 #include "mainwindow/placementcontroller.h"
 
 #include "core/geometry/outputscreen.h"
-#include "interfaces/styled/spinboxex.h"
 #include "mainwindow/propertypanel.h"
+#include "widgets/styled/spinboxex.h"
 
 #include <QSignalBlocker>
 #include <QToolButton>

@@ -1,9 +1,9 @@
 #include "mainwindow/projectcontroller.h"
 
+#include "core/settings/config.h"
 #include "interfaces/project/projectfile.h"
-#include "interfaces/styled/custommegbox.h"
 #include "mainwindow/windowlogging.h"
-#include "textexport/config.h"
+#include "widgets/styled/custommegbox.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -3,11 +3,11 @@
 
 #include "core/document/keyrecipe.h"
 
-#include "interfaces/styled/checkboxex.h"
-#include "interfaces/styled/labelex.h"
-#include "interfaces/styled/pushbuttonex.h"
-#include "interfaces/styled/spinboxex.h"
 #include "widgets/doubleslider.h"
+#include "widgets/styled/checkboxex.h"
+#include "widgets/styled/labelex.h"
+#include "widgets/styled/pushbuttonex.h"
+#include "widgets/styled/spinboxex.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

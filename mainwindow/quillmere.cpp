@@ -1,22 +1,22 @@
 #include "mainwindow/quillmere.h"
 
 #include "core/document/osddocument.h"
+#include "core/settings/config.h"
 #include "core/text/productname.h"
-#include "interfaces/styled/checkboxex.h"
-#include "interfaces/styled/custommegbox.h"
-#include "interfaces/styled/labelex.h"
-#include "interfaces/styled/pushbuttonex.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/cutcontroller.h"
 #include "mainwindow/projectcontroller.h"
 #include "mainwindow/propertypanel.h"
 #include "mainwindow/recoverykeeper.h"
 #include "mainwindow/tabscontroller.h"
 #include "osditem/osditem.h"
-#include "textexport/config.h"
 #include "widgets/customtoolbutton.h"
 #include "widgets/doubleslider.h"
 #include "widgets/framelesshelper.h"
+#include "widgets/styled/checkboxex.h"
+#include "widgets/styled/custommegbox.h"
+#include "widgets/styled/labelex.h"
+#include "widgets/styled/pushbuttonex.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QFrame>
 #include <QGraphicsScene>

@@ -3,19 +3,19 @@
 
 #include "core/document/osddocument.h"
 #include "core/geometry/outputscreen.h"
-#include "core/records/itemrecords.h"
+#include "core/pixels/publicbase.h"
 #include "core/text/productname.h"
 #include "interfaces/device/control.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "interfaces/styled/custommegbox.h"
-#include "interfaces/styled/tablewidgetex.h"
+#include "interfaces/records/itemrecords.h"
 #include "mainwindow/exchangecontroller.h"
 #include "mainwindow/projectcontroller.h"
 #include "mainwindow/windowlogging.h"
 #include "osditem/osditem.h"
-#include "osditem/publicbase.h"
+#include "widgets/styled/custommegbox.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -4,17 +4,17 @@
 
 #include "core/document/osddocument.h"
 #include "core/pixels/pictureloader.h"
+#include "core/pixels/publicbase.h"
 #include "core/pixels/rasterform.h"
-#include "core/records/itemrecords.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "interfaces/styled/custommegbox.h"
-#include "interfaces/styled/tablewidgetex.h"
+#include "interfaces/records/itemrecords.h"
 #include "mainwindow/cutcontroller.h"
 #include "mainwindow/tabscontroller.h"
 #include "mainwindow/windowlogging.h"
 #include "osditem/osditem.h"
-#include "osditem/publicbase.h"
+#include "widgets/styled/custommegbox.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -3,16 +3,16 @@
 
 #include "core/document/osddocument.h"
 #include "core/pixels/colorkeyer.h"
-#include "core/records/itemrecords.h"
+#include "core/pixels/publicbase.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "interfaces/styled/checkboxex.h"
-#include "interfaces/styled/custommegbox.h"
-#include "interfaces/styled/labelex.h"
-#include "interfaces/styled/tablewidgetex.h"
+#include "interfaces/records/itemrecords.h"
 #include "mainwindow/propertypanel.h"
 #include "osditem/osditem.h"
-#include "osditem/publicbase.h"
 #include "widgets/doubleslider.h"
+#include "widgets/styled/checkboxex.h"
+#include "widgets/styled/custommegbox.h"
+#include "widgets/styled/labelex.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QFrame>
 #include <QGraphicsScene>

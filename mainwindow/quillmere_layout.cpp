@@ -6,17 +6,17 @@
 #include "core/document/osddocument.h"
 
 #include "core/geometry/outputscreen.h"
-#include "core/records/itemrecords.h"
-#include "interfaces/styled/custommegbox.h"
-#include "interfaces/styled/spinboxex.h"
-#include "interfaces/styled/tablewidgetex.h"
+#include "core/settings/config.h"
+#include "interfaces/records/itemrecords.h"
 #include "mainwindow/placementcontroller.h"
 #include "mainwindow/propertypanel.h"
 #include "mainwindow/screensizedialog.h"
 #include "mainwindow/tabscontroller.h"
 #include "osditem/osditem.h"
-#include "textexport/config.h"
 #include "widgets/previewview.h"
+#include "widgets/styled/custommegbox.h"
+#include "widgets/styled/spinboxex.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -1,12 +1,13 @@
 // The overview's place in the window: its switch, and what it shows of the tabs.
 #include "mainwindow/quillmere.h"
 
-#include "core/records/itemrecords.h"
-#include "interfaces/styled/tablewidgetex.h"
+#include "interfaces/records/itemrecords.h"
 #include "mainwindow/overviewcontroller.h"
+#include "mainwindow/overviewscene.h"
 #include "osditem/osditem.h"
 #include "widgets/customtoolbutton.h"
 #include "widgets/previewview.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

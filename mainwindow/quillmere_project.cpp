@@ -1,16 +1,16 @@
 // The whole list as one value, for project files and the recovery copy, and back.
 #include "mainwindow/quillmere.h"
 
-#include "core/records/itemrecords.h"
+#include "core/pixels/publicbase.h"
 #include "core/text/productname.h"
 #include "interfaces/model/sharedrecord.h"
 #include "interfaces/project/projectfile.h"
-#include "interfaces/styled/custommegbox.h"
-#include "interfaces/styled/tablewidgetex.h"
+#include "interfaces/records/itemrecords.h"
 #include "mainwindow/projectcontroller.h"
 #include "mainwindow/recoverykeeper.h"
-#include "osditem/publicbase.h"
 #include "widgets/customtoolbutton.h"
+#include "widgets/styled/custommegbox.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QAction>
 #include <QFileInfo>

@@ -4,12 +4,12 @@
 #include "core/document/osddocument.h"
 
 #include "interfaces/model/datamode.h"
-#include "interfaces/styled/custommegbox.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/tabscontroller.h"
 #include "mainwindow/windowlogging.h"
 #include "osditem/osditem.h"
 #include "widgets/previewview.h"
+#include "widgets/styled/custommegbox.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QFrame>
 #include <QGraphicsScene>

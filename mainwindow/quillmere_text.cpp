@@ -2,9 +2,9 @@
 #include "mainwindow/quillmere.h"
 
 #include "core/document/osddocument.h"
-#include "interfaces/styled/tablewidgetex.h"
-#include "textexport/config.h"
+#include "core/settings/config.h"
 #include "textexport/exporttextimage.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QCoreApplication>
 

@@ -6,11 +6,9 @@
 
 #include "core/document/osddocument.h"
 #include "core/pixels/colorkeyer.h"
-#include "core/records/itemrecords.h"
+#include "core/settings/config.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "interfaces/styled/checkboxex.h"
-#include "interfaces/styled/labelex.h"
-#include "interfaces/styled/tablewidgetex.h"
+#include "interfaces/records/itemrecords.h"
 #include "mainwindow/addcommand.h"
 #include "mainwindow/clearcommand.h"
 #include "mainwindow/cutcommand.h"
@@ -27,8 +25,10 @@
 #include "mainwindow/tabscontroller.h"
 #include "mainwindow/textcommand.h"
 #include "osditem/osditem.h"
-#include "textexport/config.h"
 #include "widgets/previewview.h"
+#include "widgets/styled/checkboxex.h"
+#include "widgets/styled/labelex.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QAction>
 #include <QGraphicsScene>

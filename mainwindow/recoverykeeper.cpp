@@ -1,8 +1,8 @@
 #include "mainwindow/recoverykeeper.h"
 
 #include "interfaces/project/projectfile.h"
-#include "interfaces/styled/custommegbox.h"
 #include "mainwindow/windowlogging.h"
+#include "widgets/styled/custommegbox.h"
 
 #include <QDateTime>
 #include <QDir>

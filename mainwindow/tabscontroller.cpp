@@ -1,9 +1,9 @@
 #include "mainwindow/tabscontroller.h"
 
 #include "core/document/osdentry.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "osditem/osditem.h"
 #include "widgets/previewview.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QGraphicsScene>
 #include <QScrollBar>

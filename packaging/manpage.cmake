@@ -6,7 +6,7 @@
 # COMMANDS: each one's "PROGRAM COMMAND --help" becomes a subsection.
 # With -DGZIP=path the page is written compressed as OUTPUT.gz, without name or time stamp, as
 # Debian installs manual pages; otherwise as OUTPUT.
-cmake_minimum_required(VERSION 3.16)
+cmake_minimum_required(VERSION 3.19)
 
 foreach(required PROGRAM NAME SUMMARY VERSION DATE OUTPUT)
   if(NOT DEFINED ${required})

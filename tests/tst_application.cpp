@@ -3,11 +3,11 @@
 #include "app/applicationicon.h"
 #include "app/applicationstylesheet.h"
 #include "app/commandlinefiles.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "support/importing.h"
 #include "support/testsupport.h"
 #include "widgets/customtoolbutton.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,11 +1,10 @@
 // brisklane-cli, driven as a separate process: its exit codes and messages, and files that are the
 // same as the editor's for the same inputs.
-#include "core/records/itemrecords.h"
 #include "interfaces/device/osdfile.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "interfaces/styled/checkboxex.h"
+#include "interfaces/records/itemrecords.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "support/core/filesizelimit.h"
@@ -15,6 +14,7 @@
 #include "support/testsupport.h"
 #include "textexport/exporttextimage.h"
 #include "widgets/doubleslider.h"
+#include "widgets/styled/checkboxex.h"
 
 #include <QAction>
 #include <QApplication>

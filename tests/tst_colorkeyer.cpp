@@ -1,6 +1,6 @@
 // The keying kernel against the plain per-pixel definition, on every image format.
 #include "core/pixels/colorkeyer.h"
-#include "osditem/publicbase.h"
+#include "core/pixels/publicbase.h"
 #include "support/core/instructionlevels.h"
 #include "support/core/keyingreference.h"
 #include "support/core/pictures.h"

@@ -1,6 +1,6 @@
 // The text editor's settings: where settings.ini lives, loading, saving and broadcasting.
+#include "core/settings/config.h"
 #include "support/core/settingsfolder.h"
-#include "textexport/config.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // The cut controller without the main window: an entry's cut and cut view reach its item and its
 // record, and what the item's panel and menu did reaches the entry.
 #include "core/document/osddocument.h"
-#include "core/records/itemrecords.h"
 #include "interfaces/model/videocontrolosd.h"
+#include "interfaces/records/itemrecords.h"
 #include "mainwindow/cutcontroller.h"
 #include "osditem/osditem.h"
 #include "support/core/pictures.h"

@@ -3,13 +3,13 @@
 #include "imagecut/cutdialog.h"
 #include "imagecut/osdimagecutdll.h"
 #include "imagecut/pictureedit.h"
-#include "interfaces/styled/spinboxex.h"
-#include "interfaces/styled/toolbuttonex.h"
 #include "osditem/osditem.h"
 #include "support/core/pictures.h"
 #include "support/cutpanelpointer.h"
 #include "support/cutpanelsupport.h"
 #include "support/testsupport.h"
+#include "widgets/styled/spinboxex.h"
+#include "widgets/styled/toolbuttonex.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,11 +2,11 @@
 // dragging an edge past its partner or the border.
 #include "imagecut/cutdialog.h"
 #include "imagecut/osdimagecutdll.h"
-#include "interfaces/styled/spinboxex.h"
 #include "support/core/pictures.h"
 #include "support/cutpanelpointer.h"
 #include "support/cutpanelsupport.h"
 #include "support/testsupport.h"
+#include "widgets/styled/spinboxex.h"
 
 #include <QtTest>
 

@@ -1,21 +1,21 @@
 // A window cut out of a picture item with the cut panel survives export into an OSD file and
 // import back: the imported item's cut view shows the same pixels.
+#include "core/pixels/publicbase.h"
 #include "imagecut/osdimagecutdll.h"
 #include "imagecut/pictureedit.h"
 #include "interfaces/device/osdfile.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "interfaces/styled/checkboxex.h"
-#include "interfaces/styled/spinboxex.h"
-#include "interfaces/styled/toolbuttonex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
-#include "osditem/publicbase.h"
 #include "support/core/pictures.h"
 #include "support/importing.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 #include "widgets/doubleslider.h"
+#include "widgets/styled/checkboxex.h"
+#include "widgets/styled/spinboxex.h"
+#include "widgets/styled/toolbuttonex.h"
 
 #include <QAction>
 #include <QApplication>

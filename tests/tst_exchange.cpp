@@ -4,8 +4,6 @@
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "interfaces/styled/custommegbox.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "support/core/pictures.h"
@@ -13,6 +11,8 @@
 #include "support/importing.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
+#include "widgets/styled/custommegbox.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -3,7 +3,6 @@
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "interfaces/styled/custommegbox.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "support/core/filesizelimit.h"
@@ -11,6 +10,7 @@
 #include "support/exchangefixture.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
+#include "widgets/styled/custommegbox.h"
 
 #include <QFileDialog>
 #include <QLineEdit>

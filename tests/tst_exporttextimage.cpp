@@ -1,4 +1,5 @@
 // The text image window: defaults, settings, sending and re-editing.
+#include "core/settings/config.h"
 #include "core/text/sizevalidator.h"
 #include "core/text/textrenderer.h"
 #include "support/core/pictures.h"
@@ -7,7 +8,6 @@
 #include "support/sendrecorder.h"
 #include "support/testsupport.h"
 #include "support/textediting.h"
-#include "textexport/config.h"
 #include "textexport/exporttextimage.h"
 
 #include <QAction>

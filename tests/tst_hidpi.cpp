@@ -2,12 +2,12 @@
 // 1.25, 1.5 and 2, and a screen of 144 dots per inch); the mouse is driven through the window
 // system's entry, in device pixels, as a real pointer would be.
 #include "core/pixels/highdpisetup.h"
-#include "interfaces/styled/checkboxex.h"
 #include "osditem/osditem.h"
 #include "support/keyingsupport.h"
 #include "support/quillmereaccess.h"
 #include "widgets/customtoolbutton.h"
 #include "widgets/previewview.h"
+#include "widgets/styled/checkboxex.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,12 +1,12 @@
 // settings.ini that is garbage, holds absurd values, cannot be read or written, or is not a file
 // at all: the text window still opens, with the defaults where nothing usable was found, and
 // nothing crashes.
-#include "interfaces/styled/custommegbox.h"
+#include "core/settings/config.h"
 #include "mainwindow/quillmere.h"
 #include "support/core/settingsfolder.h"
 #include "support/quillmereaccess.h"
-#include "textexport/config.h"
 #include "textexport/exporttextimage.h"
+#include "widgets/styled/custommegbox.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,21 +1,21 @@
 // Colour keying in the main window, driven through the sliders, the fill colour, the reset button
 // and the tab list.
 #include "core/document/osddocument.h"
+#include "core/pixels/publicbase.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "interfaces/styled/checkboxex.h"
-#include "interfaces/styled/labelex.h"
-#include "interfaces/styled/pushbuttonex.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
-#include "osditem/publicbase.h"
 #include "support/core/pictures.h"
 #include "support/importing.h"
 #include "support/keyingsupport.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 #include "widgets/doubleslider.h"
+#include "widgets/styled/checkboxex.h"
+#include "widgets/styled/labelex.h"
+#include "widgets/styled/pushbuttonex.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QFrame>
 #include <QGraphicsScene>

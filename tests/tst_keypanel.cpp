@@ -1,12 +1,12 @@
 // The key panel's controller without the main window: the panel shows the current entry's recipe
 // and every edit reaches that entry alone.
 #include "core/document/osddocument.h"
-#include "interfaces/styled/checkboxex.h"
-#include "interfaces/styled/labelex.h"
 #include "mainwindow/keypanelcontroller.h"
 #include "mainwindow/propertypanel.h"
 #include "support/keyingsupport.h"
 #include "widgets/doubleslider.h"
+#include "widgets/styled/checkboxex.h"
+#include "widgets/styled/labelex.h"
 
 #include <QSignalSpy>
 #include <QtTest>

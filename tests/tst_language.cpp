@@ -2,12 +2,12 @@
 // window's captions and questions once the English translation is installed.
 #include "app/applicationstylesheet.h"
 #include "app/languageoption.h"
+#include "core/settings/config.h"
 #include "mainwindow/quillmere.h"
 #include "support/core/englishtranslation.h"
 #include "support/core/settingsfolder.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
-#include "textexport/config.h"
 #include "widgets/customtoolbutton.h"
 
 #include <QAbstractButton>

@@ -1,8 +1,7 @@
 // Placing items on the output screen in the real window: the position fields, nudges, alignment
 // and drags in the overview all end in the location export stores and import restores; picking
 // stays on the picture pixel under the cursor at any zoom; the screen size is remembered.
-#include "interfaces/styled/checkboxex.h"
-#include "interfaces/styled/spinboxex.h"
+#include "core/settings/config.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "support/core/pictures.h"
@@ -11,9 +10,10 @@
 #include "support/keyingsupport.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
-#include "textexport/config.h"
 #include "widgets/customtoolbutton.h"
 #include "widgets/previewview.h"
+#include "widgets/styled/checkboxex.h"
+#include "widgets/styled/spinboxex.h"
 
 #include <QComboBox>
 #include <QLabel>

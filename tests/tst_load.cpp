@@ -1,20 +1,20 @@
 // Load: imports beyond the interactive limit and OSD files larger than the old 1 GiB limit. The
 // heavy load tests, which measure time and memory, are in tst_loadheavy.cpp.
+#include "core/pixels/publicbase.h"
 #include "interfaces/device/control.h"
 #include "interfaces/device/osdfile.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
-#include "osditem/publicbase.h"
 #include "support/core/pictures.h"
 #include "support/importing.h"
 #include "support/loadfixture.h"
 #include "support/quillmereaccess.h"
 #include "support/records.h"
 #include "support/testsupport.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QApplication>
 #include <QFile>

@@ -6,22 +6,22 @@
 // They need several GB of memory and disk and a minute or more; they run only with
 // BRISKLANE_HEAVY=1 (scripts/test.sh sets it for one run of this program) and skip otherwise:
 //   BRISKLANE_HEAVY=1 QT_QPA_PLATFORM=offscreen build/test/tests/tst_loadheavy
+#include "core/pixels/publicbase.h"
 #include "interfaces/device/control.h"
 #include "interfaces/device/osdfile.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "interfaces/styled/custommegbox.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
-#include "osditem/publicbase.h"
 #include "support/core/pictures.h"
 #include "support/importing.h"
 #include "support/loadfixture.h"
 #include "support/quillmereaccess.h"
 #include "support/records.h"
 #include "support/testsupport.h"
+#include "widgets/styled/custommegbox.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // The editor's keys (Tab, Backspace, Return), line states, line numbers, folding and context menu.
+#include "core/settings/config.h"
 #include "core/text/linescanner.h"
 #include "support/notepadediting.h"
 #include "support/notepadfixture.h"
-#include "textexport/config.h"
 #include "textexport/notepad.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 // The editor's search, replace, go-to-line, delete and case conversion.
+#include "core/settings/config.h"
 #include "support/notepadediting.h"
 #include "support/notepadfixture.h"
-#include "textexport/config.h"
 #include "textexport/notepad.h"
 
 #include <QtTest>

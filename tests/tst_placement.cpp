@@ -1,8 +1,8 @@
 // Placing entries without the main window: the position fields and buttons against the document.
 #include "core/document/osddocument.h"
-#include "interfaces/styled/spinboxex.h"
 #include "mainwindow/placementcontroller.h"
 #include "mainwindow/propertypanel.h"
+#include "widgets/styled/spinboxex.h"
 
 #include <QSignalSpy>
 #include <QToolButton>

@@ -2,10 +2,10 @@
 // byte for byte, pictures are stored once and not written again, and damaged files are refused
 // with a reason that names the file and the entry.
 #include "core/pixels/pictureloader.h"
-#include "core/records/itemrecords.h"
 #include "interfaces/device/osdfile.h"
 #include "interfaces/model/videocontrolosd.h"
 #include "interfaces/project/projectfile.h"
+#include "interfaces/records/itemrecords.h"
 #include "support/core/pictures.h"
 #include "support/core/projects.h"
 

@@ -2,6 +2,7 @@
 // exports the same file, shows the same tabs, pictures and keying panel, and starts with a clean,
 // empty history; saving, opening and closing ask what an operator expects and lose nothing.
 #include "core/document/osddocument.h"
+#include "core/settings/config.h"
 #include "interfaces/project/projectfile.h"
 #include "mainwindow/projectcontroller.h"
 #include "mainwindow/quillmere.h"
@@ -9,7 +10,6 @@
 #include "support/importing.h"
 #include "support/keyingsupport.h"
 #include "support/testsupport.h"
-#include "textexport/config.h"
 
 #include <QFile>
 #include <QMenu>

@@ -1,12 +1,12 @@
 // The property panel as the operator sees it: place, sizes, texts, looks and what its controls reach.
-#include "interfaces/styled/checkboxex.h"
-#include "interfaces/styled/labelex.h"
-#include "interfaces/styled/pushbuttonex.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 #include "widgets/doubleslider.h"
+#include "widgets/styled/checkboxex.h"
+#include "widgets/styled/labelex.h"
+#include "widgets/styled/pushbuttonex.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QColorDialog>
 #include <QFrame>

@@ -1,6 +1,6 @@
 // The raster form of a picture is what the editor's pixmap round trip gives, without a pixmap.
+#include "core/pixels/publicbase.h"
 #include "core/pixels/rasterform.h"
-#include "osditem/publicbase.h"
 #include "support/core/warnings.h"
 
 #include <QPixmap>

@@ -4,10 +4,10 @@
 #include "core/files/inifile.h"
 #include "core/files/safefile.h"
 #include "core/pixels/pictureloader.h"
+#include "core/settings/config.h"
 #include "interfaces/device/osdfile.h"
 #include "support/core/filesizelimit.h"
 #include "support/core/heldrecords.h"
-#include "textexport/config.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,11 +1,11 @@
 // The styled-widget library: message box results, the tab widget's controls and small widgets.
-#include "interfaces/styled/closabletabbar.h"
-#include "interfaces/styled/custommegbox.h"
-#include "interfaces/styled/labelex.h"
-#include "interfaces/styled/spinboxex.h"
-#include "interfaces/styled/tablewidgetex.h"
-#include "interfaces/styled/toolbuttonex.h"
 #include "support/testsupport.h"
+#include "widgets/styled/closabletabbar.h"
+#include "widgets/styled/custommegbox.h"
+#include "widgets/styled/labelex.h"
+#include "widgets/styled/spinboxex.h"
+#include "widgets/styled/tablewidgetex.h"
+#include "widgets/styled/toolbuttonex.h"
 
 #include <QLabel>
 #include <QPointer>

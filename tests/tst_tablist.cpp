@@ -2,13 +2,13 @@
 #include "core/document/osddocument.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "mainwindow/windowlogging.h"
 #include "osditem/osditem.h"
 #include "support/core/pictures.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QGraphicsScene>
 #include <QGraphicsView>

@@ -1,6 +1,5 @@
 // Opening the text window from the main window, fresh and for re-editing a text item.
 #include "interfaces/model/sourcedata.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "support/core/pictures.h"
@@ -9,6 +8,7 @@
 #include "support/testsupport.h"
 #include "textexport/exporttextimage.h"
 #include "widgets/customtoolbutton.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QAction>
 #include <QFile>

@@ -2,8 +2,6 @@
 // one exported before the change, byte for byte, and after redo the one exported after it; the
 // close question follows the history.
 #include "core/document/osddocument.h"
-#include "interfaces/styled/checkboxex.h"
-#include "interfaces/styled/spinboxex.h"
 #include "mainwindow/entrycommand.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
@@ -14,6 +12,8 @@
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 #include "widgets/doubleslider.h"
+#include "widgets/styled/checkboxex.h"
+#include "widgets/styled/spinboxex.h"
 
 #include <QFile>
 #include <QLabel>

@@ -1,11 +1,11 @@
 // Construction of the text image window: widgets, actions, connections, style and closing.
 #include "textexport/exporttextimage.h"
 
+#include "core/settings/config.h"
 #include "core/text/colornames.h"
 #include "core/text/sizevalidator.h"
-#include "interfaces/styled/stylesheet.h"
-#include "textexport/config.h"
 #include "textexport/editcontextmenu.h"
+#include "widgets/styled/stylesheet.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -2,7 +2,7 @@
 #include "textexport/exporttextimage.h"
 
 #include "core/text/textrenderer.h"
-#include "interfaces/styled/custommegbox.h"
+#include "widgets/styled/custommegbox.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "textexport/notepad.h"
 
+#include "core/settings/config.h"
 #include "core/text/linescanner.h"
-#include "textexport/config.h"
 
 #include <QKeyEvent>
 #include <QTextBlock>

@@ -36,7 +36,6 @@ BUILD = os.path.join(COPY, "build", "mutate")
 
 # Globs, so that files split from these still count.
 SOURCES = [
-    "osditem/publicbase*.cpp",
     "core/pixels/*.cpp",
     "interfaces/device/osdfile*.cpp",
     "core/geometry/cutgeometry*.cpp",

@@ -2,7 +2,7 @@
 
 #include "core/pixels/colorkeykernels.h"
 #include "core/pixels/cpufeatures.h"
-#include "osditem/publicbase.h"
+#include "core/pixels/publicbase.h"
 
 #include <QColorSpace>
 #include <QStringList>

@@ -3,14 +3,14 @@
 // test: it checks nothing and is not run by CTest. scripts/screenshots.sh builds and runs it.
 #include "core/pixels/highdpisetup.h"
 #include "core/text/textrenderer.h"
-#include "interfaces/styled/spinboxex.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "shots/shotsupport.h"
 #include "support/quillmereaccess.h"
 #include "widgets/customtoolbutton.h"
 #include "widgets/previewview.h"
+#include "widgets/styled/spinboxex.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -7,14 +7,14 @@
 #include "core/text/textrenderer.h"
 #include "core/text/translationinstaller.h"
 #include "imagecut/osdimagecutdll.h"
-#include "interfaces/styled/custommegbox.h"
-#include "interfaces/styled/spinboxex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "shots/shotsupport.h"
 #include "support/quillmereaccess.h"
 #include "textexport/exporttextimage.h"
 #include "widgets/previewview.h"
+#include "widgets/styled/custommegbox.h"
+#include "widgets/styled/spinboxex.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,9 +1,9 @@
 #include "support/cutpanelsupport.h"
 
 #include "imagecut/osdimagecutdll.h"
-#include "interfaces/styled/spinboxex.h"
-#include "interfaces/styled/toolbuttonex.h"
 #include "osditem/osditem.h"
+#include "widgets/styled/spinboxex.h"
+#include "widgets/styled/toolbuttonex.h"
 
 #include <QGraphicsScene>
 #include <QGraphicsSceneContextMenuEvent>

@@ -1,8 +1,6 @@
 #include "support/editingsteps.h"
 
 #include "core/document/osddocument.h"
-#include "interfaces/styled/checkboxex.h"
-#include "interfaces/styled/spinboxex.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "support/core/pictures.h"
@@ -11,6 +9,8 @@
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
 #include "widgets/doubleslider.h"
+#include "widgets/styled/checkboxex.h"
+#include "widgets/styled/spinboxex.h"
 
 #include <QFile>
 #include <QLabel>

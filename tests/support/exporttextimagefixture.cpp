@@ -1,7 +1,7 @@
 #include "support/exporttextimagefixture.h"
 
+#include "core/settings/config.h"
 #include "support/core/warnings.h"
-#include "textexport/config.h"
 #include "textexport/exporttextimage.h"
 
 #include <QFontDatabase>

@@ -1,9 +1,9 @@
 #include "support/keyingsupport.h"
 
+#include "core/pixels/publicbase.h"
 #include "interfaces/model/videocontrolosd.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
-#include "osditem/publicbase.h"
 #include "support/core/pictures.h"
 #include "support/quillmereaccess.h"
 

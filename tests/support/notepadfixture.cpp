@@ -1,6 +1,6 @@
 #include "support/notepadfixture.h"
 
-#include "textexport/config.h"
+#include "core/settings/config.h"
 
 void NotePadFixture::initTestCase()
 {

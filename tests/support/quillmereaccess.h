@@ -1,10 +1,10 @@
 #pragma once
 
 #include "core/document/osddocument.h"
-#include "interfaces/styled/tablewidgetex.h"
 #include "mainwindow/overviewcontroller.h"
 #include "mainwindow/propertypanel.h"
 #include "mainwindow/quillmere.h"
+#include "widgets/styled/tablewidgetex.h"
 
 #include <QGraphicsScene>
 #include <QGraphicsView>

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/pixels/publicbase.h"
 #include "interfaces/model/sharedrecord.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "osditem/publicbase.h"
 
 #include <QColor>
 #include <QFont>

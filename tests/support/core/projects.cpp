@@ -2,12 +2,12 @@
 
 #include "core/pixels/pictureloader.h"
 #include "core/pixels/rasterform.h"
-#include "core/records/itemrecords.h"
 #include "core/text/textrenderer.h"
 #include "interfaces/device/osdfile.h"
 #include "interfaces/model/sharedrecord.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
+#include "interfaces/records/itemrecords.h"
 
 #include <QBuffer>
 

@@ -1,6 +1,6 @@
 #include "support/core/settingsfolder.h"
 
-#include "textexport/config.h"
+#include "core/settings/config.h"
 
 #include <QDir>
 #include <QFile>

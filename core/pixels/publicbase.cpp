@@ -1,4 +1,4 @@
-#include "osditem/publicbase.h"
+#include "core/pixels/publicbase.h"
 
 #include "core/pixels/conversionkernels.h"
 

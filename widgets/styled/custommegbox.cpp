@@ -1,6 +1,6 @@
-#include "interfaces/styled/custommegbox.h"
+#include "widgets/styled/custommegbox.h"
 
-#include "interfaces/styled/stylesheet.h"
+#include "widgets/styled/stylesheet.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "interfaces/styled/spinboxex.h"
+#include "widgets/styled/spinboxex.h"
 
-#include "interfaces/styled/stylesheet.h"
+#include "widgets/styled/stylesheet.h"
 
 SpinBoxEx::SpinBoxEx(QWidget *parent) : QSpinBox(parent)
 {

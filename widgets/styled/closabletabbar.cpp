@@ -1,4 +1,4 @@
-#include "interfaces/styled/closabletabbar.h"
+#include "widgets/styled/closabletabbar.h"
 
 #include <QCoreApplication>
 #include <QHelpEvent>

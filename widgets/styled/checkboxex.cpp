@@ -1,6 +1,6 @@
-#include "interfaces/styled/checkboxex.h"
+#include "widgets/styled/checkboxex.h"
 
-#include "interfaces/styled/stylesheet.h"
+#include "widgets/styled/stylesheet.h"
 
 CheckBoxEx::CheckBoxEx(QWidget *parent) : QCheckBox(parent)
 {

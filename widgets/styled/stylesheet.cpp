@@ -1,4 +1,4 @@
-#include "interfaces/styled/stylesheet.h"
+#include "widgets/styled/stylesheet.h"
 
 #include <QFile>
 

@@ -1,10 +1,10 @@
-#include "core/records/itemrecords.h"
+#include "interfaces/records/itemrecords.h"
 
 #include "core/pixels/colorkeyer.h"
+#include "core/pixels/publicbase.h"
 #include "core/pixels/rasterform.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
-#include "osditem/publicbase.h"
 
 #include <climits>
 

@@ -1,6 +1,6 @@
-#include "interfaces/styled/pushbuttonex.h"
+#include "widgets/styled/pushbuttonex.h"
 
-#include "interfaces/styled/stylesheet.h"
+#include "widgets/styled/stylesheet.h"
 
 PushButtonEx::PushButtonEx(QWidget *parent, BtnType type) : QPushButton(parent), m_type(type)
 {

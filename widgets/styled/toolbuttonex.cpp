@@ -1,6 +1,6 @@
-#include "interfaces/styled/toolbuttonex.h"
+#include "widgets/styled/toolbuttonex.h"
 
-#include "interfaces/styled/stylesheet.h"
+#include "widgets/styled/stylesheet.h"
 
 #include <QIcon>
 

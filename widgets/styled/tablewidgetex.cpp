@@ -1,7 +1,7 @@
-#include "interfaces/styled/tablewidgetex.h"
+#include "widgets/styled/tablewidgetex.h"
 
-#include "interfaces/styled/closabletabbar.h"
-#include "interfaces/styled/stylesheet.h"
+#include "widgets/styled/closabletabbar.h"
+#include "widgets/styled/stylesheet.h"
 
 #include <QActionGroup>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
-#include "interfaces/styled/radiobuttonex.h"
+#include "widgets/styled/radiobuttonex.h"
 
-#include "interfaces/styled/stylesheet.h"
+#include "widgets/styled/stylesheet.h"
 
 RadioButtonEx::RadioButtonEx(QWidget *parent) : QRadioButton(parent)
 {

@@ -1,4 +1,4 @@
-#include "textexport/config.h"
+#include "core/settings/config.h"
 
 #include "core/files/inifile.h"
 #include "core/files/safefile.h"

@@ -1,4 +1,4 @@
-#include "interfaces/styled/labelex.h"
+#include "widgets/styled/labelex.h"
 
 #include <QMouseEvent>
 
