@@ -305,15 +305,6 @@ HistoryCommand *Quillmere::makeStep(Step step, const QString &text, int entry,
             break;
         }
     }
-    if (step != Step::AddTab && step != Step::CloseTab && step != Step::RemoveAll && step != Step::Import) {
-        fprintf(stderr, "FALLBACK %d entry %d before %d after %d\n", int(step), entry, before != nullptr,
-                after != nullptr);
-        if (before && after && m_lastState->tabs.size() == now->tabs.size())
-            for (int i = 0; i < now->tabs.size(); ++i)
-                fprintf(stderr, "  tab %d id %d entryEq %d itemEq %d\n", i, now->tabs[i].entry.id,
-                        now->tabs[i].entry == m_lastState->tabs[i].entry,
-                        now->tabs[i].item == m_lastState->tabs[i].item);
-    }
     switch (step) {
     case Step::AddTab:
         return new AddCommand(text, m_lastState, now, entry, restoreList);
