@@ -25,7 +25,7 @@
 void Quillmere::fillDataModelFromTabs()
 {
     // The file is made from the list's value, the road a project and the command-line tool take:
-    // new records, not the items' own, which the data model holds until the next export or reset.
+    // new records, not the items' own. The data model holds them until the next export or a reset.
     QList<VideoControlOSD *> records;
     QList<SourceData *> sources;
     ItemRecords::listRecords(projectState(), &records, &sources);
