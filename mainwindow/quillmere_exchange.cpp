@@ -26,9 +26,20 @@ void Quillmere::fillDataModelFromTabs()
 {
     // The file is made from the list's value, the road a project and the command-line tool take:
     // new records, not the items' own. The data model holds them until the next export or a reset.
+    const ProjectState list = projectState();
+    // The pixel data the items show are the ones the list's value makes: shared, not made again,
+    // which would take about twice the file's writing time and hold every picture twice while the
+    // data model keeps the records.
+    QVector<QByteArray> made;
+    made.reserve(list.entries.size());
+    for (const ProjectState::Entry &saved : list.entries) {
+        const OSDItem *item = itemOfEntry(saved.entry.id);
+        const VideoControlOSD *record = item ? item->videoControlOSD() : nullptr;
+        made.append(record ? record->image() : QByteArray());
+    }
     QList<VideoControlOSD *> records;
     QList<SourceData *> sources;
-    ItemRecords::listRecords(projectState(), &records, &sources);
+    ItemRecords::listRecords(list, &records, &sources, made);
     DataMode::getInstance()->setOSDInfos(records);
     DataMode::getInstance()->setSourcedatList(sources);
 }

@@ -187,10 +187,18 @@ SourceData *ItemRecords::entrySource(const OsdEntry &entry)
 }
 
 void ItemRecords::listRecords(const ProjectState &list, QList<VideoControlOSD *> *records,
-                              QList<SourceData *> *sources)
+                              QList<SourceData *> *sources, const QVector<QByteArray> &made)
 {
-    for (const ProjectState::Entry &saved : list.entries) {
-        VideoControlOSD *record = entryRecord(saved);
+    for (int i = 0; i < list.entries.size(); ++i) {
+        const ProjectState::Entry &saved = list.entries.at(i);
+        const QByteArray known = i < made.size() ? made.at(i) : QByteArray();
+        VideoControlOSD *record = nullptr;
+        if (!known.isEmpty() && saved.output.hasRecord) {
+            record = entryRecord(saved.output, QImage(), known);
+            record->setLocation(saved.entry.position);
+        } else {
+            record = entryRecord(saved);
+        }
         if (!record)
             continue;
         // The file takes the pixel data alone; a picture keyed here for it is not kept.

@@ -13,6 +13,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QVector>
 
 class SourceData;
 class VideoControlOSD;
@@ -62,9 +63,11 @@ public:
     // The text a text entry's record is written with; null for any other entry.
     static SourceData *entrySource(const OsdEntry &entry);
     // What an OSD file of the list holds: in tab order, for every entry with a record, its record
-    // (the pixel data without a picture handle) and its text source. New, with no holder.
+    // (the pixel data without a picture handle) and its text source. New, with no holder. made: for
+    // each entry in order, its OSD pixel data as already made from it (empty where there are none),
+    // shared instead of made again.
     static void listRecords(const ProjectState &list, QList<VideoControlOSD *> *records,
-                            QList<SourceData *> *sources);
+                            QList<SourceData *> *sources, const QVector<QByteArray> &made = {});
 
     // The record's location for an item at scenePos: whole pixels, truncated toward zero.
     static QPoint location(const QPointF &scenePos);
