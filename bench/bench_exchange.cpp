@@ -2,15 +2,19 @@
 // and load through the data model), against writing and reading the same number of bytes with
 // plain file I/O. Wall-clock times: both sides wait for the file system. The export replaces its
 // file atomically (QSaveFile: a temporary file flushed to disk, then renamed); the plain reference
-// does the same, and once more without the flush.
+// does the same, and once more without the flush. And what the window does before it writes: the
+// records of 50 keyed entries made from the list's value, keying every picture again, against
+// making them from the keyed pictures the items keep.
 #include "benchsupport.h"
 #include "core/files/checksum.h"
+#include "core/pixels/colorkeyer.h"
 #include "core/pixels/publicbase.h"
 #include "interfaces/device/control.h"
 #include "interfaces/device/osdfile.h"
 #include "interfaces/model/datamode.h"
 #include "interfaces/model/sourcedata.h"
 #include "interfaces/model/videocontrolosd.h"
+#include "interfaces/records/itemrecords.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -231,6 +235,86 @@ void BM_CopyFileBytes(benchmark::State &state)
 }
 BENCHMARK(BM_CopyFileBytes)->Unit(benchmark::kMillisecond);
 
+// 50 entries of 1920x1080 keyed with a tenth of their pixels in the range, as the window's list
+// holds them, and the keyed pictures their items keep.
+struct KeyedList
+{
+    ProjectState list;
+    QList<QImage> keyedPictures;
+
+    KeyedList()
+    {
+        const QColor begin(kTenPercent.redLow, kTenPercent.greenLow, kTenPercent.blueLow);
+        const QColor end(kTenPercent.redHigh, kTenPercent.greenHigh, kTenPercent.blueHigh);
+        for (int i = 0; i < kItems; ++i) {
+            ProjectState::Entry saved;
+            saved.entry.id = saved.entry.number = i + 1;
+            saved.entry.kind = OsdEntry::Kind::Picture;
+            saved.entry.source = testPicture(kWidth + i % 2, kHeight).copy(i % 2, 0, kWidth, kHeight);
+            saved.entry.position = QPoint(i, 2 * i);
+            saved.output.keyed = saved.output.keyFlag = true;
+            saved.output.keyBegin = begin;
+            saved.output.keyEnd = end;
+            saved.output.keyFill = Qt::black;
+            const ColorKeyer::Keyed keyed =
+                ColorKeyer::keyed(saved.entry.source, begin, end, Qt::black, true);
+            VideoControlOSD *record = ItemRecords::pictureRecord(keyed.image);
+            saved.output.hasRecord = true;
+            saved.output.record = ItemRecords::fieldsOf(*record);
+            SharedRecord::retain(record);
+            SharedRecord::release(record);
+            list.entries.append(saved);
+            keyedPictures.append(keyed.image);
+        }
+    }
+};
+
+KeyedList &keyedList()
+{
+    static KeyedList l;
+    return l;
+}
+
+void releaseAll(const QList<VideoControlOSD *> &records)
+{
+    for (VideoControlOSD *record : records) {
+        SharedRecord::retain(record);
+        SharedRecord::release(record);
+    }
+}
+
+// The export's road: every keyed picture keyed again from its entry.
+void BM_RecordsKeyingAgain(benchmark::State &state)
+{
+    const KeyedList &l = keyedList();
+    for (auto _ : state) {
+        QList<VideoControlOSD *> records;
+        QList<SourceData *> sources;
+        ItemRecords::listRecords(l.list, &records, &sources);
+        releaseAll(records);
+    }
+}
+BENCHMARK(BM_RecordsKeyingAgain)->Unit(benchmark::kMillisecond);
+
+// The same records from the keyed pictures the items keep: only their OSD pixel data made.
+void BM_RecordsFromKeyedPictures(benchmark::State &state)
+{
+    const KeyedList &l = keyedList();
+    for (auto _ : state) {
+        QList<VideoControlOSD *> records;
+        for (int i = 0; i < kItems; ++i) {
+            const QImage &keyed = l.keyedPictures.at(i);
+            VideoControlOSD *record = ItemRecords::entryRecord(l.list.entries.at(i).output, keyed,
+                                                               PublicBase::imageToOsdData(keyed, nullptr));
+            record->setLocation(l.list.entries.at(i).entry.position);
+            record->setPImageValue(nullptr);
+            records.append(record);
+        }
+        releaseAll(records);
+    }
+}
+BENCHMARK(BM_RecordsFromKeyedPictures)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -244,6 +328,11 @@ int main(int argc, char **argv)
          "BM_PlainWriteReadUnflushed", 0, true},
         {"export+import of 50 items 1920x1080", "BM_ExportImport", "", 0, true},
         {"CRC-32 of the file / copy of its bytes", "BM_Crc32", "BM_CopyFileBytes"},
+        {"records of 50 keyed entries / export of 50 items", "BM_RecordsKeyingAgain", "BM_Export", 0, true},
+        {"records from kept keyed pictures / export of 50 items", "BM_RecordsFromKeyedPictures", "BM_Export",
+         0, true},
+        {"records keyed again / from kept keyed pictures", "BM_RecordsKeyingAgain",
+         "BM_RecordsFromKeyedPictures"},
     };
     return run(argc, argv, "Export and import of OSD files", lines);
 }

@@ -47,20 +47,10 @@ ProjectState::Entry ProjectItems::entryOf(const ItemSpec &spec, const ItemBuilde
 void ProjectItems::recordsOf(const ProjectState &state, QList<VideoControlOSD *> *records,
                              QList<SourceData *> *sources)
 {
-    for (const ProjectState::Entry &saved : state.entries) {
-        VideoControlOSD *record = ItemRecords::entryRecord(saved);
-        if (!record)
-            continue;
-        SharedRecord::retain(record);
-        // The file stores the pixel data only.
-        record->setPImageValue(nullptr);
-        SourceData *source = nullptr;
-        if (saved.entry.kind == OsdEntry::Kind::Text) {
-            const OsdEntry::Text &text = saved.entry.text;
-            source = ItemRecords::textSource(text.colour, text.font, text.content);
-            SharedRecord::retain(source);
-        }
-        records->append(record);
-        sources->append(source);
+    const int first = records->size();
+    ItemRecords::listRecords(state, records, sources);
+    for (int i = first; i < records->size(); ++i) {
+        SharedRecord::retain(records->at(i));
+        SharedRecord::retain(sources->at(i));
     }
 }

@@ -19,33 +19,16 @@
 
 #include <QDir>
 #include <QFileDialog>
-#include <QGraphicsScene>
-#include <QGraphicsView>
 #include <QTimer>
 #include <memory>
 
 void Quillmere::fillDataModelFromTabs()
 {
+    // The file is made from the list's value, the road a project and the command-line tool take:
+    // new records, not the items' own. The data model holds them until the next export or a reset.
     QList<VideoControlOSD *> records;
     QList<SourceData *> sources;
-    for (int i = 0; i < m_tabWidget->count(); ++i) {
-        qCDebug(lcExchange) << "当前序号: " << i << ".保存的indexof是多少"
-                            << m_tabWidget->indexOf(m_tabWidget->widget(i));
-        auto *view = qobject_cast<QGraphicsView *>(m_tabWidget->widget(i));
-        if (!view || !view->scene())
-            continue;
-        const QList<QGraphicsItem *> items = view->scene()->items();
-        for (QGraphicsItem *graphicsItem : items) {
-            auto *item = qgraphicsitem_cast<OSDItem *>(graphicsItem);
-            if (!item || !item->videoControlOSD())
-                continue;
-            VideoControlOSD *record = item->videoControlOSD();
-            const OsdEntry *entry = m_document->entry(entryIdOf(i));
-            record->setLocation(entry ? entry->position : ItemRecords::location(item->scenePos()));
-            records.append(record);
-            sources.append(item->sourceData());
-        }
-    }
+    ItemRecords::listRecords(projectState(), &records, &sources);
     DataMode::getInstance()->setOSDInfos(records);
     DataMode::getInstance()->setSourcedatList(sources);
 }

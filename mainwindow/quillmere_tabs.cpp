@@ -16,7 +16,6 @@
 #include <QGraphicsView>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QScrollBar>
 #include <QTimer>
 
 namespace {

@@ -215,8 +215,10 @@ void TestExchange::roundTrip()
     const QString path = m_dir.filePath(QStringLiteral("round%1%2").arg(seed).arg(extension));
     exportTo(w, path);
     QVERIFY(QFileInfo(path).size() > 0);
+    // What the export made of the items, one record each.
+    QCOMPARE(DataMode::getInstance()->getOSDInfos().size(), count);
     for (int i = 0; i < count; ++i)
-        expected[i].recordFields = recordFields(onlyItem(w, i)->videoControlOSD());
+        expected[i].recordFields = recordFields(DataMode::getInstance()->getOSDInfos().at(i));
 
     // Import into a window that holds other work, which the import replaces.
     Quillmere other;

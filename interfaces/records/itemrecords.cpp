@@ -160,17 +160,44 @@ VideoControlOSD *ItemRecords::entryRecord(const ProjectState::Entry &saved)
     if (!saved.output.hasRecord)
         return nullptr;
     const EntryOutput &output = saved.output;
+    VideoControlOSD *record = nullptr;
     if (output.keyed) {
         // Keyed exactly as the keying step keyed it.
         const ColorKeyer::Keyed keyed =
             ColorKeyer::keyed(saved.entry.source, output.keyBegin, output.keyEnd, output.keyFill, true);
-        return entryRecord(output, keyed.image, keyed.osdData);
+        record = entryRecord(output, keyed.image, keyed.osdData);
+    } else {
+        // An imported record keeps the bytes its file had; any other picture's are made from it.
+        const QByteArray data = !saved.recordData.isNull()
+                                    ? saved.recordData
+                                    : PublicBase::imageToOsdData(saved.entry.source, nullptr);
+        record = entryRecord(output, saved.entry.source, data);
     }
-    // An imported record keeps the bytes its file had; any other picture's are made from it.
-    const QByteArray data = !saved.recordData.isNull()
-                                ? saved.recordData
-                                : PublicBase::imageToOsdData(saved.entry.source, nullptr);
-    return entryRecord(output, saved.entry.source, data);
+    // The entry says where the item is; the record's own location is where it was when the record
+    // was made.
+    record->setLocation(saved.entry.position);
+    return record;
+}
+
+SourceData *ItemRecords::entrySource(const OsdEntry &entry)
+{
+    if (entry.kind != OsdEntry::Kind::Text)
+        return nullptr;
+    return textSource(entry.text.colour, entry.text.font, entry.text.content);
+}
+
+void ItemRecords::listRecords(const ProjectState &list, QList<VideoControlOSD *> *records,
+                              QList<SourceData *> *sources)
+{
+    for (const ProjectState::Entry &saved : list.entries) {
+        VideoControlOSD *record = entryRecord(saved);
+        if (!record)
+            continue;
+        // The file takes the pixel data alone; a picture keyed here for it is not kept.
+        record->setPImageValue(nullptr);
+        records->append(record);
+        sources->append(entrySource(saved.entry));
+    }
 }
 
 QPoint ItemRecords::location(const QPointF &scenePos)

@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QList>
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
@@ -55,8 +56,15 @@ public:
     // has no record.
     static VideoControlOSD *entryRecord(const EntryOutput &output, const QImage &shown,
                                         const QByteArray &osdData);
-    // The same for a saved entry, keyed here when its output is; what the editor writes for it.
+    // The same for a saved entry, keyed here when its output is, at its entry's position; what the
+    // editor writes for it.
     static VideoControlOSD *entryRecord(const ProjectState::Entry &saved);
+    // The text a text entry's record is written with; null for any other entry.
+    static SourceData *entrySource(const OsdEntry &entry);
+    // What an OSD file of the list holds: in tab order, for every entry with a record, its record
+    // (the pixel data without a picture handle) and its text source. New, with no holder.
+    static void listRecords(const ProjectState &list, QList<VideoControlOSD *> *records,
+                            QList<SourceData *> *sources);
 
     // The record's location for an item at scenePos: whole pixels, truncated toward zero.
     static QPoint location(const QPointF &scenePos);

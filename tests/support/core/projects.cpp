@@ -60,19 +60,10 @@ QByteArray osdFileOf(const ProjectState &state)
 {
     QList<VideoControlOSD *> records;
     QList<SourceData *> sources;
-    for (const ProjectState::Entry &saved : state.entries) {
-        VideoControlOSD *record = ItemRecords::entryRecord(saved);
-        if (!record)
-            continue;
-        SharedRecord::retain(record);
-        SourceData *source = nullptr;
-        if (saved.entry.kind == OsdEntry::Kind::Text) {
-            source = ItemRecords::textSource(saved.entry.text.colour, saved.entry.text.font,
-                                             saved.entry.text.content);
-            SharedRecord::retain(source);
-        }
-        records.append(record);
-        sources.append(source);
+    ItemRecords::listRecords(state, &records, &sources);
+    for (int i = 0; i < records.size(); ++i) {
+        SharedRecord::retain(records.at(i));
+        SharedRecord::retain(sources.at(i));
     }
     QByteArray bytes;
     OsdFileError error;
