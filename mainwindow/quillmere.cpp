@@ -126,13 +126,16 @@ void Quillmere::initUi()
     m_createToolButton = addToolBarButton(m_createButton, tr("清除", "toolbar"),
                                           QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_new.png"),
                                           SLOT(slot_createButten()));
+    m_createButton->setObjectName(QStringLiteral("clearButton"));
     m_createButton->setVisible(false);
     m_inputToolButton = addToolBarButton(m_inputButton, tr("导入", "toolbar"),
                                          QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_leadingin.png"),
                                          SLOT(slot_inputButten()));
+    m_inputButton->setObjectName(QStringLiteral("importButton"));
     m_outputToolButton = addToolBarButton(
         m_outputButton, tr("导出", "toolbar"),
         QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_leadingout.png"), SLOT(slot_outputButten()));
+    m_outputButton->setObjectName(QStringLiteral("exportButton"));
     auto *separator = new QLabel(this);
     separator->setFixedWidth(2);
     separator->setStyleSheet(QStringLiteral("background:rgb(8,7,12);"));
@@ -140,12 +143,15 @@ void Quillmere::initUi()
     m_pictureToolButton = addToolBarButton(m_pictureButton, tr("图片", "toolbar"),
                                            QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_image.png"),
                                            SLOT(slot_picturnButten()));
+    m_pictureButton->setObjectName(QStringLiteral("pictureButton"));
     m_textToolButton = addToolBarButton(m_textButton, tr("文字", "toolbar"),
                                         QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_text.png"),
                                         SLOT(slot_textButten()));
+    m_textButton->setObjectName(QStringLiteral("textButton"));
     m_overviewToolButton =
         addToolBarButton(m_overviewButton, tr("总览", "toolbar"),
                          QStringLiteral(":/osdimage/res/osdimage/btn_toolbar_overview.png"), nullptr);
+    m_overviewButton->setObjectName(QStringLiteral("overviewButton"));
     connect(m_overviewToolButton, &CustomToolButton::clicked, this,
             [this] { setOverviewVisible(!isOverviewVisible()); });
     m_toolBarSpacer = new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum);

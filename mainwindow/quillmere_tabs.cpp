@@ -71,6 +71,7 @@ void Quillmere::createColorTip()
 {
     // The window owns the tip: it serves every tab's item and outlives any tab.
     m_colorTip = new QFrame(this);
+    m_colorTip->setObjectName(QStringLiteral("colorTip"));
     // A window of its own that floats over the preview, but a tip: it never takes the activation
     // or the keyboard from the main window (the next Ctrl+Z would go to it), nor the mouse.
     m_colorTip->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
@@ -84,9 +85,11 @@ void Quillmere::createColorTip()
     tipLayout->setSpacing(0);
     tipLayout->setContentsMargins(1, 0, 0, 0);
     m_colorTipSwatch = new QLabel(m_colorTip);
+    m_colorTipSwatch->setObjectName(QStringLiteral("colorTipSwatch"));
     m_colorTipSwatch->setFixedSize(18, 18);
     m_colorTipSwatch->setStyleSheet(QStringLiteral("background-color:rgb(0,0,0);"));
     m_colorTipLabel = new QLabel(m_colorTip);
+    m_colorTipLabel->setObjectName(QStringLiteral("colorTipLabel"));
     m_colorTipLabel->setFixedSize(80, 24);
     // Light on the window's dark ground, which the tip takes over.
     m_colorTipLabel->setStyleSheet(QStringLiteral("color:rgb(235,235,235);"));

@@ -6,6 +6,7 @@
 #include "mainwindow/quillmere.h"
 #include "support/importing.h"
 #include "support/testsupport.h"
+#include "support/windowparts.h"
 #include "widgets/customtoolbutton.h"
 #include "widgets/styled/tablewidgetex.h"
 
@@ -31,6 +32,8 @@ private slots:
     void commandLineFiles();
     void iconFromTheThemeElsePacked();
     void toolbarShowsFourButtonsAndASeparator();
+    void toolbarButtonsAreNamedForTheirWork_data();
+    void toolbarButtonsAreNamedForTheirWork();
     void propertyColumnStays220Wide_data();
     void propertyColumnStays220Wide();
     void escapeClosesTheWindow();
@@ -271,6 +274,36 @@ void TestApplication::toolbarShowsFourButtonsAndASeparator()
     }
     QVERIFY(separatorFound);
     QCOMPARE(shown.first()->parentWidget()->x(), 22);
+}
+
+// Tests and tools find the toolbar's buttons by these names; each must name the one button with
+// that caption.
+void TestApplication::toolbarButtonsAreNamedForTheirWork_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("project") << "projectButton"
+                             << "工程";
+    QTest::newRow("clear") << "clearButton"
+                           << "清除";
+    QTest::newRow("import") << "importButton"
+                            << "导入";
+    QTest::newRow("export") << "exportButton"
+                            << "导出";
+    QTest::newRow("picture") << "pictureButton"
+                             << "图片";
+    QTest::newRow("text") << "textButton"
+                          << "文字";
+    QTest::newRow("overview") << "overviewButton"
+                              << "总览";
+}
+
+void TestApplication::toolbarButtonsAreNamedForTheirWork()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    Quillmere w;
+    QCOMPARE(TestSupport::toolBarButton(w, name)->caption(), caption);
 }
 
 void TestApplication::propertyColumnStays220Wide_data()

@@ -12,6 +12,7 @@
 #include "support/core/pictures.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
+#include "support/windowparts.h"
 #include "textexport/exporttextimage.h"
 #include "widgets/doubleslider.h"
 #include "widgets/styled/checkboxex.h"
@@ -382,8 +383,8 @@ QString TestCli::editorExport()
     w->slot_picturnButten();
     OSDItem *picture = A::currentItems(*w).value(0);
     A::setSelectColor(*w, QColor(0, 255, 0));
-    A::selectColorCheck(*w)->setChecked(true);
-    A::sliderR(*w)->moveMaxHandle(128);
+    TestSupport::propertyPanel(*w)->selectColorCheck()->setChecked(true);
+    TestSupport::propertyPanel(*w)->slider(0)->moveMaxHandle(128);
     picture->slot_applyCutImage(QImage(), QRect(10, 20, 100, 70));
     picture->slot_selectShowArea();
     picture->setPos(5.6, 7.2);

@@ -12,6 +12,7 @@
 #include "support/importing.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
+#include "support/windowparts.h"
 #include "widgets/doubleslider.h"
 #include "widgets/styled/checkboxex.h"
 #include "widgets/styled/spinboxex.h"
@@ -221,14 +222,14 @@ void TestCutRoundTrip::cutAndKeyAgreeInAnyOrder()
             chooseFromMenu(item, QStringLiteral("OSD截取开关"));
             view = !view;
         } else if (step == "key" || step == "key again") {
-            A::selectColorCheck(*w)->setChecked(true);
+            TestSupport::propertyPanel(*w)->selectColorCheck()->setChecked(true);
             A::setSelectColor(*w, fill);
             if (step == "key") {
-                A::sliderR(*w)->moveMaxHandle(40);
+                TestSupport::propertyPanel(*w)->slider(0)->moveMaxHandle(40);
                 expected = keyedByDefinition(source, QColor(0, 0, 0), QColor(40, 255, 255), fill);
             } else {
-                A::sliderR(*w)->moveMaxHandle(255);
-                A::sliderR(*w)->moveMinHandle(200);
+                TestSupport::propertyPanel(*w)->slider(0)->moveMaxHandle(255);
+                TestSupport::propertyPanel(*w)->slider(0)->moveMinHandle(200);
                 expected = keyedByDefinition(source, QColor(200, 0, 0), QColor(255, 255, 255), fill);
             }
         } else if (step == "reset") {

@@ -2,8 +2,8 @@
 // every text they show must still stand out from the ground it is painted on.
 #include "app/applicationstylesheet.h"
 #include "mainwindow/quillmere.h"
-#include "support/quillmereaccess.h"
 #include "support/testsupport.h"
+#include "support/windowparts.h"
 #include "textexport/exporttextimage.h"
 
 #include <QAbstractItemView>
@@ -181,10 +181,10 @@ void TestDialogTheme::tipsStandOut()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QLabel *label = nullptr;
     if (colourTip) {
-        QFrame *tip = QuillmereTestAccess::colorTip(window);
-        QuillmereTestAccess::colorTipLabel(window)->setText(QStringLiteral("(30,60,200)"));
+        QFrame *tip = TestSupport::windowPart<QFrame>(window, QStringLiteral("colorTip"));
+        label = TestSupport::windowPart<QLabel>(window, QStringLiteral("colorTipLabel"));
+        label->setText(QStringLiteral("(30,60,200)"));
         tip->show();
-        label = QuillmereTestAccess::colorTipLabel(window);
     } else {
         auto *button = window.findChild<QPushButton *>();
         QVERIFY(button && !button->toolTip().isEmpty());

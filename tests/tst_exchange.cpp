@@ -11,6 +11,7 @@
 #include "support/importing.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
+#include "support/windowparts.h"
 #include "widgets/styled/custommegbox.h"
 #include "widgets/styled/tablewidgetex.h"
 
@@ -34,8 +35,8 @@ namespace {
 QStringList tabTitles(Quillmere &w)
 {
     QStringList titles;
-    for (int i = 0; i < A::tabWidget(w)->count(); ++i)
-        titles << A::tabWidget(w)->tabText(i);
+    for (int i = 0; i < TestSupport::tabList(w)->count(); ++i)
+        titles << TestSupport::tabList(w)->tabText(i);
     return titles;
 }
 
@@ -142,7 +143,7 @@ void TestExchange::importCancelChangesNothing()
     QCOMPARE(tabTitles(w), expectedTitles(2));
     QCOMPARE(onlyItem(w, 0), first);
     QCOMPARE(onlyItem(w, 1), second);
-    QCOMPARE(A::tabWidget(w)->currentIndex(), 1);
+    QCOMPARE(TestSupport::tabList(w)->currentIndex(), 1);
     QCOMPARE(DataMode::getInstance()->getOSDInfos(), records);
     QCOMPARE(DataMode::getInstance()->getSourcedatList(), sources);
 }
@@ -229,7 +230,7 @@ void TestExchange::roundTrip()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     QCOMPARE(tabTitles(other), expectedTitles(count));
-    QCOMPARE(A::tabWidget(other)->currentIndex(), count - 1);
+    QCOMPARE(TestSupport::tabList(other)->currentIndex(), count - 1);
     const QList<VideoControlOSD *> records = DataMode::getInstance()->getOSDInfos();
     const QList<SourceData *> sources = DataMode::getInstance()->getSourcedatList();
     QCOMPARE(records.size(), count);
@@ -271,7 +272,7 @@ void TestExchange::roundTrip()
     for (int i = 0; i < count; ++i) {
         if (!expected.at(i).isPicture)
             continue;
-        A::tabWidget(other)->setCurrentIndex(i);
+        TestSupport::tabList(other)->setCurrentIndex(i);
         OSDItem *item = onlyItem(other, i);
         item->slot_selectShowArea();
         const Expected &e = expected.at(i);
@@ -342,7 +343,7 @@ void TestExchange::importBadFileKeepsWork()
     QCOMPARE(shown.value(0), QStringLiteral("错误提示"));
     QVERIFY2(shown.join('\n').contains(QStringLiteral("corrupt.pic")), qPrintable(shown.join('\n')));
     QCOMPARE(tabTitles(w), expectedTitles(3));
-    QCOMPARE(A::tabWidget(w)->currentIndex(), 2);
+    QCOMPARE(TestSupport::tabList(w)->currentIndex(), 2);
     QCOMPARE(onlyItem(w, 0), first);
     QCOMPARE(onlyItem(w, 1), second);
     QVERIFY(A::scene(w, 2)->items().isEmpty());
@@ -389,7 +390,7 @@ void TestExchange::importEmptyFileWarns()
     QVERIFY(shown.contains(QStringLiteral("OSD数据为空或者OSD数据有误,此次导入无效!")));
     // Decided before anything was reset: the tabs, the item and the data model are as they were.
     QCOMPARE(tabTitles(w), expectedTitles(2));
-    QCOMPARE(A::tabWidget(w)->currentIndex(), 1);
+    QCOMPARE(TestSupport::tabList(w)->currentIndex(), 1);
     QCOMPARE(onlyItem(w, 0), first);
     QVERIFY(A::scene(w, 1)->items().isEmpty());
     QCOMPARE(DataMode::getInstance()->getOSDInfos(), records);
@@ -452,7 +453,7 @@ void TestExchange::importMoreThanFiftyRecords()
     TestSupport::answerNextModal(QStringLiteral("OK"), &shown);
     w.on_notifyAddTable(0);
     QVERIFY(shown.contains(QStringLiteral("限制OSD数量为50,不能再添加.")));
-    QCOMPARE(A::tabWidget(w)->count(), count);
+    QCOMPARE(TestSupport::tabList(w)->count(), count);
 }
 
 // As main() does with the files named on the command line: no dialog, the same checks.

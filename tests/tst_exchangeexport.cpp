@@ -10,6 +10,7 @@
 #include "support/exchangefixture.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
+#include "support/windowparts.h"
 #include "widgets/styled/custommegbox.h"
 
 #include <QFileDialog>
@@ -94,7 +95,7 @@ void TestExchangeExport::exportSkipsEmptyTabs()
     // The second tab is empty.
     QVERIFY(A::scene(w, 1)->items().isEmpty());
     // A tab whose item has been deleted contributes nothing either.
-    A::tabWidget(w)->setCurrentIndex(3);
+    TestSupport::tabList(w)->setCurrentIndex(3);
     w.slot_deleteItem();
 
     exportTo(w, m_dir.filePath("gaps.pic"));

@@ -14,14 +14,13 @@
 #include "support/editingsteps.h"
 #include "support/importing.h"
 #include "support/keyingsupport.h"
-#include "support/quillmereaccess.h"
 #include "support/testsupport.h"
+#include "support/windowparts.h"
 #include "widgets/styled/checkboxex.h"
 #include "widgets/styled/tablewidgetex.h"
 
 #include <QtTest>
 
-using A = QuillmereTestAccess;
 using TestSupport::onlyItem;
 
 class TestExportRoads : public EditingSteps
@@ -55,7 +54,7 @@ void TestExportRoads::makeWork(Quillmere &w, const QString &work)
     } else if (work == QLatin1String("keyed, fill off")) {
         picture();
         doStep(w, QStringLiteral("key"), importPath);
-        A::selectColorCheck(w)->setChecked(false);
+        TestSupport::propertyPanel(w)->selectColorCheck()->setChecked(false);
     } else if (work == QLatin1String("cut, view on") || work == QLatin1String("cut, view off")) {
         picture();
         doStep(w, QStringLiteral("cut"), importPath);
@@ -69,7 +68,7 @@ void TestExportRoads::makeWork(Quillmere &w, const QString &work)
         TestSupport::writeSmallRecords(importPath, 4);
         TestSupport::importFile(w, importPath);
         if (work.endsWith(QLatin1String("again"))) {
-            A::tabWidget(w)->setCurrentIndex(1);
+            TestSupport::tabList(w)->setCurrentIndex(1);
             doStep(w, QStringLiteral("key"), importPath);
         }
     } else if (work == QLatin1String("keyed, then reset")) {
@@ -104,7 +103,7 @@ QByteArray TestExportRoads::itemsOwnRecordsFile(Quillmere &w)
 {
     QList<VideoControlOSD *> records;
     QList<SourceData *> sources;
-    for (int i = 0; i < A::tabWidget(w)->count(); ++i) {
+    for (int i = 0; i < TestSupport::tabList(w)->count(); ++i) {
         OSDItem *item = onlyItem(w, i);
         if (!item || !item->videoControlOSD())
             continue;

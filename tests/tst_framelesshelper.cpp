@@ -1,8 +1,8 @@
 #include "core/geometry/edgehitflags.h"
 #include "core/geometry/edgeresize.h"
 #include "mainwindow/quillmere.h"
-#include "support/quillmereaccess.h"
 #include "support/testsupport.h"
+#include "support/windowparts.h"
 #include "widgets/framelesshelper.h"
 
 #include <QRubberBand>
@@ -620,7 +620,7 @@ void TestFramelessHelper::widgetDestroyedBeforeHelper()
 void TestFramelessHelper::mainWindowMovesByTitleArea()
 {
     Quillmere window;
-    Utils::FramelessHelper *helper = QuillmereTestAccess::framelessHelper(window);
+    Utils::FramelessHelper *helper = TestSupport::windowPart<Utils::FramelessHelper>(window);
     QVERIFY(helper);
     QCOMPARE(helper->parent(), &window);
     QVERIFY(helper->moveEnabled());

@@ -5,6 +5,7 @@
 #include "osditem/osditem.h"
 #include "support/keyingsupport.h"
 #include "support/quillmereaccess.h"
+#include "support/windowparts.h"
 #include "widgets/customtoolbutton.h"
 #include "widgets/previewview.h"
 #include "widgets/styled/checkboxex.h"
@@ -76,7 +77,7 @@ struct Preview
             return false;
         item->setPos(30, 20);
         view->setZoom(zoom, QPoint(0, 0));
-        QuillmereTestAccess::selectColorCheck(window)->setChecked(true);
+        TestSupport::propertyPanel(window)->selectColorCheck()->setChecked(true);
         return true;
     }
 
@@ -170,13 +171,13 @@ void TestHidpi::pickingTakesThePixelUnderTheHotspot()
     Preview preview;
     QVERIFY(preview.build(zoom));
     QWindow *window = preview.window.windowHandle();
-    QLabel *picked = QuillmereTestAccess::pickedColorLabel(preview.window);
+    QLabel *picked = TestSupport::propertyPanel(preview.window)->pickedColorLabel();
     const struct
     {
         QPoint pixel;
         bool last; // the bottom-right device pixel, else the top-left one
     } aims[] = {{{37, 21}, false}, {{38, 22}, true}, {{5, 50}, true}, {{90, 3}, false}, {{91, 4}, true}};
-    QLabel *underCursor = QuillmereTestAccess::colorTipLabel(preview.window);
+    QLabel *underCursor = TestSupport::windowPart<QLabel>(preview.window, QStringLiteral("colorTipLabel"));
     for (const auto &aim : aims) {
         const QRect device = preview.devicePixelsOf(aim.pixel);
         const QPoint at = aim.last ? device.bottomRight() : device.topLeft();
@@ -218,10 +219,10 @@ void TestHidpi::iconsAreDrawnFromTheirFiles()
     QWidget *widget = nullptr;
     QRect iconArea;
     if (button == QLatin1String("picture")) {
-        widget = QuillmereTestAccess::pictureToolButton(w)->pictureButton();
+        widget = TestSupport::toolBarButton(w, QStringLiteral("pictureButton"))->pictureButton();
         iconArea = widget->rect();
     } else {
-        QToolButton *align = QuillmereTestAccess::alignButton(w, 2);
+        QToolButton *align = TestSupport::propertyPanel(w)->alignButton(2);
         widget = align;
         iconArea = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, align->iconSize(), align->rect());
     }

@@ -9,6 +9,7 @@
 #include "support/core/pictures.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
+#include "support/windowparts.h"
 #include "widgets/customtoolbutton.h"
 #include "widgets/doubleslider.h"
 #include "widgets/styled/checkboxex.h"
@@ -187,7 +188,7 @@ void TestItems::pictureButtonOpensTheDialog()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     DialogSeen seen;
     answerNextFileDialogWithFile(path, &seen);
-    QTest::mouseClick(A::pictureToolButton(w), Qt::LeftButton);
+    QTest::mouseClick(TestSupport::toolBarButton(w, QStringLiteral("pictureButton")), Qt::LeftButton);
     QVERIFY(seen.seen);
     QCOMPARE(A::currentItems(w).size(), 1);
     QCOMPARE(A::currentItems(w).first()->videoControlOSD()->size(), QSize(3, 2));
@@ -224,7 +225,7 @@ void TestItems::newPictureReplacesTabItem()
     Quillmere w;
     // A second tab, so that the base image of the other tab can be seen to stay.
     w.on_notifyAddTable(0);
-    QCOMPARE(A::tabWidget(w)->currentIndex(), 1);
+    QCOMPARE(TestSupport::tabList(w)->currentIndex(), 1);
     const int recordsBefore = SharedRecord::liveCount();
 
     QPointer<OSDItem> first;
@@ -307,14 +308,14 @@ void TestItems::itemConnections()
     QVERIFY(item);
 
     // The connections reach the window: hover shows and hides the colour tip, a click is noted.
-    QVERIFY(A::colorTip(w));
+    QVERIFY(TestSupport::windowPart<QFrame>(w, QStringLiteral("colorTip")));
     emit item->signal_itemHoverEnter(QPointF(1, 1));
-    QVERIFY(A::colorTip(w)->isVisible());
+    QVERIFY(TestSupport::windowPart<QFrame>(w, QStringLiteral("colorTip"))->isVisible());
     emit item->signal_itemHoverLeave();
-    QVERIFY(!A::colorTip(w)->isVisible());
+    QVERIFY(!TestSupport::windowPart<QFrame>(w, QStringLiteral("colorTip"))->isVisible());
     // A press picks at once (at the item's corner here) and leaves nothing waiting: the next hover
     // report changes nothing.
-    A::selectColorCheck(w)->setChecked(true);
+    TestSupport::propertyPanel(w)->selectColorCheck()->setChecked(true);
     emit item->signal_mouseClicked();
     const KeyRecipe picked = A::key(w);
     QVERIFY(picked.picked.isValid());
@@ -575,7 +576,7 @@ void TestItems::translucentPreviewIsWhatTheFileHolds()
     OSDItem *item = A::addPictureItem(w, RasterForm::convert(picture));
     for (const bool keyed : {false, true}) {
         if (keyed)
-            A::sliderG(w)->moveMaxHandle(200);
+            TestSupport::propertyPanel(w)->slider(1)->moveMaxHandle(200);
         const QImage shown = item->pixmap().toImage();
         const QByteArray held = item->videoControlOSD()->image();
         for (int y = 0; y < picture.height(); ++y) {

@@ -11,6 +11,7 @@
 #include "support/keyingsupport.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
+#include "support/windowparts.h"
 #include "widgets/doubleslider.h"
 #include "widgets/styled/checkboxex.h"
 #include "widgets/styled/labelex.h"
@@ -88,11 +89,11 @@ void TestKeying::sliderStepKeysAndRewritesRecord()
     VideoControlOSD *record = item->videoControlOSD();
 
     for (int channel = 0; channel < 3; ++channel)
-        QuillmereTestAccess::slider(w, channel)->moveMaxHandle(10);
+        TestSupport::propertyPanel(w)->slider(channel)->moveMaxHandle(10);
 
     for (int channel = 0; channel < 3; ++channel) {
-        QCOMPARE(QuillmereTestAccess::minLabel(w, channel)->text(), QStringLiteral("0"));
-        QCOMPARE(QuillmereTestAccess::maxLabel(w, channel)->text(), QStringLiteral("10"));
+        QCOMPARE(TestSupport::propertyPanel(w)->minLabel(channel)->text(), QStringLiteral("0"));
+        QCOMPARE(TestSupport::propertyPanel(w)->maxLabel(channel)->text(), QStringLiteral("10"));
     }
     QCOMPARE(QuillmereTestAccess::beginColor(w), QColor(0, 0, 0));
     QCOMPARE(QuillmereTestAccess::endColor(w), QColor(10, 10, 10));
@@ -113,13 +114,13 @@ void TestKeying::narrowAfterWideStartsFromBase()
     QuillmereTestAccess::setSelectColor(w, QColor(255, 0, 0));
 
     for (int channel = 0; channel < 3; ++channel)
-        QuillmereTestAccess::slider(w, channel)->moveMaxHandle(60);
+        TestSupport::propertyPanel(w)->slider(channel)->moveMaxHandle(60);
     QCOMPARE(item->image().pixelColor(0, 0), QColor(255, 0, 0));
     QCOMPARE(item->image().pixelColor(1, 0), QColor(255, 0, 0));
     QCOMPARE(item->image().pixelColor(2, 0), QColor(100, 100, 100));
 
     for (int channel = 0; channel < 3; ++channel)
-        QuillmereTestAccess::slider(w, channel)->moveMaxHandle(10);
+        TestSupport::propertyPanel(w)->slider(channel)->moveMaxHandle(10);
     const QImage expected = keyedByDefinition(base, QColor(0, 0, 0), QColor(10, 10, 10), QColor(255, 0, 0));
     QVERIFY(TestSupport::identicalPixels(item->image(), expected));
     QCOMPARE(item->image().pixelColor(1, 0), QColor(50, 50, 50));
@@ -146,19 +147,19 @@ void TestKeying::recordFollowsFillColourAndSwitch()
         QuillmereTestAccess::addPictureItem(w, TestSupport::filledPicture(QSize(2, 2), QColor(9, 9, 9)));
     VideoControlOSD *record = item->videoControlOSD();
 
-    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    TestSupport::propertyPanel(w)->selectColorCheck()->setChecked(true);
     // Toggling the switch alone writes nothing.
     QCOMPARE(record->IsSelectColor(), false);
     QuillmereTestAccess::setSelectColor(w, QColor(0, 128, 255));
-    QuillmereTestAccess::slider(w, 1)->moveMinHandle(5);
+    TestSupport::propertyPanel(w)->slider(1)->moveMinHandle(5);
     QCOMPARE(item->videoControlOSD(), record);
     QCOMPARE(record->IsSelectColor(), true);
     QCOMPARE(record->selectColor(), QColor(0, 128, 255));
     QCOMPARE(item->image().pixelColor(0, 0), QColor(0, 128, 255));
 
     // Keying runs also while the switch is off; the switch only goes into the record.
-    QuillmereTestAccess::selectColorCheck(w)->setChecked(false);
-    QuillmereTestAccess::slider(w, 1)->moveMinHandle(10);
+    TestSupport::propertyPanel(w)->selectColorCheck()->setChecked(false);
+    TestSupport::propertyPanel(w)->slider(1)->moveMinHandle(10);
     QCOMPARE(record->IsSelectColor(), false);
     QCOMPARE(item->image().pixelColor(0, 0), QColor(9, 9, 9));
 }
@@ -169,7 +170,7 @@ void TestKeying::fillColourFromDialog()
     showWindow(w);
     OSDItem *item =
         QuillmereTestAccess::addPictureItem(w, TestSupport::filledPicture(QSize(2, 2), QColor(9, 9, 9)));
-    LabelEx *swatch = QuillmereTestAccess::fillColorSwatch(w);
+    LabelEx *swatch = TestSupport::propertyPanel(w)->fillColorSwatch();
 
     answerColourDialog(QColor(12, 200, 7));
     QTest::mouseClick(swatch, Qt::LeftButton);
@@ -183,7 +184,7 @@ void TestKeying::fillColourFromDialog()
     QCOMPARE(QuillmereTestAccess::selectColor(w), QColor(12, 200, 7));
     QCOMPARE(swatch->styleSheet(), QStringLiteral("background-color:#0cc807") + kSwatchBorder);
 
-    QuillmereTestAccess::slider(w, 0)->moveMinHandle(1);
+    TestSupport::propertyPanel(w)->slider(0)->moveMinHandle(1);
     QCOMPARE(item->image().pixelColor(0, 0), QColor(12, 200, 7));
 
     // The two bound dialogs store their colour and touch nothing else.
@@ -193,7 +194,7 @@ void TestKeying::fillColourFromDialog()
     answerColourDialog(QColor());
     w.slot_displayColorFormColorDialogEnd();
     QCOMPARE(QuillmereTestAccess::endColor(w), QColor(255, 255, 255));
-    QCOMPARE(QuillmereTestAccess::minLabel(w, 0)->text(), QStringLiteral("1"));
+    QCOMPARE(TestSupport::propertyPanel(w)->minLabel(0)->text(), QStringLiteral("1"));
 }
 
 void TestKeying::resetRestoresBase()
@@ -204,33 +205,33 @@ void TestKeying::resetRestoresBase()
     base.setPixelColor(1, 1, QColor(200, 10, 10));
     OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
     VideoControlOSD *record = item->videoControlOSD();
-    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    TestSupport::propertyPanel(w)->selectColorCheck()->setChecked(true);
     QuillmereTestAccess::setSelectColor(w, QColor(0, 0, 255));
-    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(100);
-    QuillmereTestAccess::slider(w, 1)->moveMinHandle(20);
+    TestSupport::propertyPanel(w)->slider(0)->moveMaxHandle(100);
+    TestSupport::propertyPanel(w)->slider(1)->moveMinHandle(20);
     QCOMPARE(item->image().pixelColor(0, 0), QColor(0, 0, 255));
     hoverAt(w, QPoint(1, 1));
     clickAt(w, QPoint(1, 1));
     hoverAt(w, QPoint(1, 1));
-    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(200,10,10)"));
+    QCOMPARE(TestSupport::propertyPanel(w)->pickedColorLabel()->text(), QStringLiteral("(200,10,10)"));
 
     QStringList seen;
     TestSupport::answerNextModal(QStringLiteral("是"));
     TestSupport::answerNextModal(QStringLiteral("OK"), &seen);
-    QTest::mouseClick(QuillmereTestAccess::resetButton(w), Qt::LeftButton);
+    QTest::mouseClick(TestSupport::propertyPanel(w)->resetButton(), Qt::LeftButton);
     QVERIFY(seen.contains(QStringLiteral("OSD1 已经复位成功。")));
     QVERIFY(seen.contains(QStringLiteral("提示")));
 
     for (int channel = 0; channel < 3; ++channel) {
-        QCOMPARE(QuillmereTestAccess::slider(w, channel)->minValue(), 0);
-        QCOMPARE(QuillmereTestAccess::slider(w, channel)->maxValue(), 255);
-        QCOMPARE(QuillmereTestAccess::minLabel(w, channel)->text(), QStringLiteral("0"));
-        QCOMPARE(QuillmereTestAccess::maxLabel(w, channel)->text(), QStringLiteral("255"));
+        QCOMPARE(TestSupport::propertyPanel(w)->slider(channel)->minValue(), 0);
+        QCOMPARE(TestSupport::propertyPanel(w)->slider(channel)->maxValue(), 255);
+        QCOMPARE(TestSupport::propertyPanel(w)->minLabel(channel)->text(), QStringLiteral("0"));
+        QCOMPARE(TestSupport::propertyPanel(w)->maxLabel(channel)->text(), QStringLiteral("255"));
     }
-    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(--,--,--)"));
-    QCOMPARE(QuillmereTestAccess::pickedColorSwatch(w)->styleSheet(),
+    QCOMPARE(TestSupport::propertyPanel(w)->pickedColorLabel()->text(), QStringLiteral("(--,--,--)"));
+    QCOMPARE(TestSupport::propertyPanel(w)->pickedColorSwatch()->styleSheet(),
              QStringLiteral("background-color:rgb(0,0,0)") + kSwatchBorder);
-    QCOMPARE(QuillmereTestAccess::fillColorSwatch(w)->styleSheet(),
+    QCOMPARE(TestSupport::propertyPanel(w)->fillColorSwatch()->styleSheet(),
              QStringLiteral("background-color:#000000") + kSwatchBorder);
     QCOMPARE(QuillmereTestAccess::selectColor(w), QColor(0, 0, 0));
     QCOMPARE(QuillmereTestAccess::beginColor(w), QColor(0, 0, 0));
@@ -264,7 +265,7 @@ void TestKeying::resetNamesTabByTitle()
     showWindow(w);
     w.on_notifyAddTable(0);
     w.on_notifyAddTable(0);
-    TableWidgetEx *tabs = QuillmereTestAccess::tabWidget(w);
+    TableWidgetEx *tabs = TestSupport::tabList(w);
     QCOMPARE(tabs->tabText(2), QStringLiteral("OSD3"));
     QuillmereTestAccess::addPictureItem(w, TestSupport::filledPicture(QSize(3, 3), QColor(5, 5, 5)));
 
@@ -290,7 +291,7 @@ void TestKeying::closedTabDoesNotLendItsBase()
     showWindow(w);
     const QImage first = TestSupport::filledPicture(QSize(8, 8), QColor(10, 10, 10));
     QuillmereTestAccess::addPictureItem(w, first);
-    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(50); // keys OSD1, base at position 0
+    TestSupport::propertyPanel(w)->slider(0)->moveMaxHandle(50); // keys OSD1, base at position 0
 
     w.on_notifyAddTable(0);
     QImage second = TestSupport::filledPicture(QSize(5, 3), QColor(30, 30, 30));
@@ -300,11 +301,11 @@ void TestKeying::closedTabDoesNotLendItsBase()
 
     TestSupport::answerNextModal(QStringLiteral("是"));
     w.on_removeTable(0);
-    QCOMPARE(QuillmereTestAccess::tabWidget(w)->count(), 1);
-    QCOMPARE(QuillmereTestAccess::tabWidget(w)->currentIndex(), 0);
+    QCOMPARE(TestSupport::tabList(w)->count(), 1);
+    QCOMPARE(TestSupport::tabList(w)->currentIndex(), 0);
 
     QuillmereTestAccess::setSelectColor(w, QColor(0, 255, 0));
-    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(60);
+    TestSupport::propertyPanel(w)->slider(0)->moveMaxHandle(60);
     const QImage expected =
         keyedByDefinition(second, QColor(0, 0, 0), QColor(60, 255, 255), QColor(0, 255, 0));
     QCOMPARE(item->image().size(), QSize(5, 3));
@@ -324,15 +325,15 @@ void TestKeying::movedTabKeepsItsBase()
     second.setPixelColor(2, 2, QColor(80, 20, 20));
     OSDItem *item = QuillmereTestAccess::addPictureItem(w, second);
     QuillmereTestAccess::setSelectColor(w, QColor(255, 255, 255));
-    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(100); // keys both colours of the second item
+    TestSupport::propertyPanel(w)->slider(0)->moveMaxHandle(100); // keys both colours of the second item
     QCOMPARE(item->image().pixelColor(2, 2), QColor(255, 255, 255));
 
     TestSupport::answerNextModal(QStringLiteral("是"));
     w.on_removeTable(0);
-    QCOMPARE(QuillmereTestAccess::tabWidget(w)->currentIndex(), 0);
+    QCOMPARE(TestSupport::tabList(w)->currentIndex(), 0);
 
     // Narrowing on the moved tab gives back the pixel the wider range had taken.
-    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(50);
+    TestSupport::propertyPanel(w)->slider(0)->moveMaxHandle(50);
     QCOMPARE(item->image().pixelColor(2, 2), QColor(80, 20, 20));
     QCOMPARE(item->image().pixelColor(0, 0), QColor(255, 255, 255));
 }
@@ -341,12 +342,12 @@ void TestKeying::newItemInTabStartsAfresh()
 {
     Quillmere w;
     QuillmereTestAccess::addPictureItem(w, TestSupport::filledPicture(QSize(4, 4), QColor(10, 10, 10)));
-    QuillmereTestAccess::slider(w, 2)->moveMaxHandle(200);
+    TestSupport::propertyPanel(w)->slider(2)->moveMaxHandle(200);
 
     const QImage fresh = TestSupport::filledPicture(QSize(6, 2), QColor(120, 0, 0));
     OSDItem *item = QuillmereTestAccess::addPictureItem(w, fresh);
     QVERIFY(!item->isKeyApplied());
-    QuillmereTestAccess::slider(w, 2)->moveMaxHandle(190);
+    TestSupport::propertyPanel(w)->slider(2)->moveMaxHandle(190);
     QCOMPARE(item->image().size(), QSize(6, 2));
     QVERIFY(TestSupport::identicalPixels(item->image(),
                                          TestSupport::filledPicture(QSize(6, 2), QColor(0, 0, 0))));
@@ -364,20 +365,20 @@ void TestKeying::staleRemovalDoesNotLoseBase()
     QImage second = TestSupport::filledPicture(QSize(3, 3), QColor(20, 20, 20));
     second.setPixelColor(1, 1, QColor(90, 20, 20));
     OSDItem *secondItem = QuillmereTestAccess::addPictureItem(w, second);
-    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(100);
+    TestSupport::propertyPanel(w)->slider(0)->moveMaxHandle(100);
     QCOMPARE(secondItem->image().pixelColor(1, 1), QColor(0, 0, 0));
     w.on_notifyAddTable(0);
     QuillmereTestAccess::addPictureItem(w, TestSupport::filledPicture(QSize(3, 3), QColor(30, 30, 30)));
-    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(99);
+    TestSupport::propertyPanel(w)->slider(0)->moveMaxHandle(99);
 
-    TableWidgetEx *tabs = QuillmereTestAccess::tabWidget(w);
+    TableWidgetEx *tabs = TestSupport::tabList(w);
     TestSupport::answerNextModal(QStringLiteral("是"));
     w.on_removeTable(0);
     QCOMPARE(tabs->currentIndex(), 1);
     QuillmereTestAccess::addPictureItem(w, TestSupport::filledPicture(QSize(3, 3), QColor(40, 40, 40)));
 
     tabs->setCurrentIndex(0);
-    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(50);
+    TestSupport::propertyPanel(w)->slider(0)->moveMaxHandle(50);
     QCOMPARE(secondItem->image().pixelColor(1, 1), QColor(90, 20, 20));
     QCOMPARE(secondItem->image().pixelColor(0, 0), QColor(0, 0, 0));
 }
@@ -386,13 +387,13 @@ void TestKeying::resetListStartsAfresh()
 {
     Quillmere w;
     QuillmereTestAccess::addPictureItem(w, TestSupport::filledPicture(QSize(4, 4), QColor(10, 10, 10)));
-    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(200);
+    TestSupport::propertyPanel(w)->slider(0)->moveMaxHandle(200);
 
     TestSupport::answerNextModal(QStringLiteral("是"));
     w.slot_removeAllTable();
     const QImage fresh = TestSupport::filledPicture(QSize(2, 5), QColor(150, 7, 7));
     OSDItem *item = QuillmereTestAccess::addPictureItem(w, fresh);
-    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(199);
+    TestSupport::propertyPanel(w)->slider(0)->moveMaxHandle(199);
     QCOMPARE(item->image().size(), QSize(2, 5));
     QVERIFY(TestSupport::identicalPixels(item->image(),
                                          TestSupport::filledPicture(QSize(2, 5), QColor(0, 0, 0))));
@@ -409,7 +410,7 @@ void TestKeying::indexedPictureIsKeyed()
     base.setPixel(0, 0, 0);
     OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
     QuillmereTestAccess::setSelectColor(w, QColor(0, 0, 255));
-    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(20);
+    TestSupport::propertyPanel(w)->slider(0)->moveMaxHandle(20);
     QCOMPARE(item->image().pixelColor(0, 0), QColor(0, 0, 255));
     QCOMPARE(item->image().pixelColor(1, 0), QColor(200, 200, 200));
     verifyItemShows(item, item->videoControlOSD(), item->image(), QColor(0, 0, 255), false);
@@ -420,14 +421,14 @@ void TestKeying::emptyPictureKeysWithoutHarm()
     // A file Qt cannot read leaves the item with an empty image.
     Quillmere w;
     OSDItem *item = QuillmereTestAccess::addPictureItem(w, QImage());
-    QuillmereTestAccess::slider(w, 0)->moveMaxHandle(20);
+    TestSupport::propertyPanel(w)->slider(0)->moveMaxHandle(20);
     QVERIFY(item->image().isNull());
     VideoControlOSD *record = item->videoControlOSD();
     QVERIFY(record->image().isEmpty());
     QCOMPARE(record->OSDFileLength(), 0);
     QCOMPARE(record->size(), QSize(0, 0));
     hoverAt(w, QPoint(0, 0));
-    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(--,--,--)"));
+    QCOMPARE(TestSupport::propertyPanel(w)->pickedColorLabel()->text(), QStringLiteral("(--,--,--)"));
 }
 
 QTEST_MAIN(TestKeying)
@@ -439,25 +440,25 @@ void TestKeying::panelFollowsTheCurrentTab()
     const QImage first = TestSupport::randomPicture(16, 12, 3);
     const QImage second = TestSupport::randomPicture(16, 12, 4);
     OSDItem *firstItem = QuillmereTestAccess::addPictureItem(w, first);
-    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
-    QuillmereTestAccess::sliderR(w)->moveMaxHandle(120);
+    TestSupport::propertyPanel(w)->selectColorCheck()->setChecked(true);
+    TestSupport::propertyPanel(w)->slider(0)->moveMaxHandle(120);
 
     // A new tab starts with a recipe of its own.
     w.on_notifyAddTable(0);
-    QCOMPARE(QuillmereTestAccess::sliderR(w)->maxValue(), 255);
-    QCOMPARE(QuillmereTestAccess::maxLabelR(w)->text(), QStringLiteral("255"));
-    QVERIFY(!QuillmereTestAccess::selectColorCheck(w)->isChecked());
+    QCOMPARE(TestSupport::propertyPanel(w)->slider(0)->maxValue(), 255);
+    QCOMPARE(TestSupport::propertyPanel(w)->maxLabel(0)->text(), QStringLiteral("255"));
+    QVERIFY(!TestSupport::propertyPanel(w)->selectColorCheck()->isChecked());
     OSDItem *secondItem = QuillmereTestAccess::addPictureItem(w, second);
-    QuillmereTestAccess::sliderG(w)->moveMaxHandle(60);
+    TestSupport::propertyPanel(w)->slider(1)->moveMaxHandle(60);
 
     // Back on OSD1 the panel shows OSD1's ranges, and a touch of another slider keys OSD1 with them,
     // not with OSD2's.
-    QuillmereTestAccess::tabWidget(w)->setCurrentIndex(0);
-    QCOMPARE(QuillmereTestAccess::sliderR(w)->maxValue(), 120);
-    QCOMPARE(QuillmereTestAccess::maxLabelR(w)->text(), QStringLiteral("120"));
-    QCOMPARE(QuillmereTestAccess::sliderG(w)->maxValue(), 255);
-    QVERIFY(QuillmereTestAccess::selectColorCheck(w)->isChecked());
-    QuillmereTestAccess::sliderB(w)->moveMaxHandle(200);
+    TestSupport::tabList(w)->setCurrentIndex(0);
+    QCOMPARE(TestSupport::propertyPanel(w)->slider(0)->maxValue(), 120);
+    QCOMPARE(TestSupport::propertyPanel(w)->maxLabel(0)->text(), QStringLiteral("120"));
+    QCOMPARE(TestSupport::propertyPanel(w)->slider(1)->maxValue(), 255);
+    QVERIFY(TestSupport::propertyPanel(w)->selectColorCheck()->isChecked());
+    TestSupport::propertyPanel(w)->slider(2)->moveMaxHandle(200);
     QVERIFY(TestSupport::identicalPixels(
         firstItem->image(),
         keyedByDefinition(first, QColor(0, 0, 0), QColor(120, 255, 200), QColor(0, 0, 0))));
@@ -473,8 +474,8 @@ void TestKeying::fillAfterKeyingReachesPixelsAndRecord()
     showWindow(w);
     const QImage base = TestSupport::randomPicture(16, 12, 5);
     OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
-    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
-    QuillmereTestAccess::sliderR(w)->moveMaxHandle(100);
+    TestSupport::propertyPanel(w)->selectColorCheck()->setChecked(true);
+    TestSupport::propertyPanel(w)->slider(0)->moveMaxHandle(100);
     const int steps = w.undoStack()->count();
 
     // The colour chosen after keying keys again at once: the pixels and the record hold it.
@@ -494,7 +495,7 @@ void TestKeying::fillAfterKeyingReachesPixelsAndRecord()
     // The colour stays with its tab: the next tab keys with its own.
     w.on_notifyAddTable(0);
     OSDItem *other = QuillmereTestAccess::addPictureItem(w, base);
-    QuillmereTestAccess::sliderR(w)->moveMaxHandle(100);
+    TestSupport::propertyPanel(w)->slider(0)->moveMaxHandle(100);
     QCOMPARE(other->videoControlOSD()->selectColor(), QColor(0, 0, 0));
     QCOMPARE(
         other->image().pixelColor(0, 0),
@@ -509,7 +510,7 @@ void TestKeying::resetOfAnImportedPicture()
     Quillmere w;
     showWindow(w);
     TestSupport::importFile(w, path);
-    OSDItem *item = TestSupport::onlyItem(w, QuillmereTestAccess::tabWidget(w)->currentIndex());
+    OSDItem *item = TestSupport::onlyItem(w, TestSupport::tabList(w)->currentIndex());
     QVERIFY(item);
     const QByteArray pixels = item->videoControlOSD()->image();
     const int steps = w.undoStack()->count();
@@ -523,7 +524,7 @@ void TestKeying::resetOfAnImportedPicture()
     QCOMPARE(w.undoStack()->count(), steps);
 
     // Keyed here, it goes back to what was imported.
-    QuillmereTestAccess::sliderR(w)->moveMaxHandle(254);
+    TestSupport::propertyPanel(w)->slider(0)->moveMaxHandle(254);
     QVERIFY(item->videoControlOSD()->image() != pixels);
     seen.clear();
     TestSupport::answerNextModal(QStringLiteral("是"), &seen);

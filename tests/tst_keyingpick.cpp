@@ -10,6 +10,7 @@
 #include "support/keyingsupport.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
+#include "support/windowparts.h"
 #include "widgets/doubleslider.h"
 #include "widgets/styled/checkboxex.h"
 #include "widgets/styled/labelex.h"
@@ -60,27 +61,28 @@ void TestKeyingPick::pickByClick()
     base.setPixelColor(5, 5, QColor(11, 20, 30));
     base.setPixelColor(6, 5, QColor(10, 21, 30));
     OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
-    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    TestSupport::propertyPanel(w)->selectColorCheck()->setChecked(true);
     QuillmereTestAccess::setSelectColor(w, QColor(250, 240, 230));
-    QSignalSpy ranges(QuillmereTestAccess::slider(w, 0), &DoubleSlider::signal_valueChanged);
+    QSignalSpy ranges(TestSupport::propertyPanel(w)->slider(0), &DoubleSlider::signal_valueChanged);
 
     hoverAt(w, QPoint(12, 7));
-    QVERIFY(QuillmereTestAccess::colorTip(w)->isVisible());
+    QVERIFY(TestSupport::windowPart<QFrame>(w, QStringLiteral("colorTip"))->isVisible());
     clickAt(w, QPoint(12, 7));
     hoverAt(w, QPoint(12, 7));
 
     const int values[] = {10, 20, 30};
     for (int channel = 0; channel < 3; ++channel) {
-        QCOMPARE(QuillmereTestAccess::slider(w, channel)->minValue(), values[channel]);
-        QCOMPARE(QuillmereTestAccess::slider(w, channel)->maxValue(), values[channel]);
-        QCOMPARE(QuillmereTestAccess::minLabel(w, channel)->text(), QString::number(values[channel]));
-        QCOMPARE(QuillmereTestAccess::maxLabel(w, channel)->text(), QString::number(values[channel]));
+        QCOMPARE(TestSupport::propertyPanel(w)->slider(channel)->minValue(), values[channel]);
+        QCOMPARE(TestSupport::propertyPanel(w)->slider(channel)->maxValue(), values[channel]);
+        QCOMPARE(TestSupport::propertyPanel(w)->minLabel(channel)->text(), QString::number(values[channel]));
+        QCOMPARE(TestSupport::propertyPanel(w)->maxLabel(channel)->text(), QString::number(values[channel]));
     }
     QCOMPARE(ranges.count(), 0);
-    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(10,20,30)"));
-    QCOMPARE(QuillmereTestAccess::pickedColorSwatch(w)->styleSheet(),
+    QCOMPARE(TestSupport::propertyPanel(w)->pickedColorLabel()->text(), QStringLiteral("(10,20,30)"));
+    QCOMPARE(TestSupport::propertyPanel(w)->pickedColorSwatch()->styleSheet(),
              QStringLiteral("background-color:rgb(10,20,30)") + kSwatchBorder);
-    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(10,20,30)"));
+    QCOMPARE(TestSupport::windowPart<QLabel>(w, QStringLiteral("colorTipLabel"))->text(),
+             QStringLiteral("(10,20,30)"));
     QCOMPARE(QuillmereTestAccess::beginColor(w), QColor(10, 20, 30));
     QCOMPARE(QuillmereTestAccess::endColor(w), QColor(10, 20, 30));
 
@@ -108,8 +110,9 @@ void TestKeyingPick::strayClickWithKeyingOffChangesNothing()
     hoverAt(w, QPoint(12, 7));
     clickAt(w, QPoint(12, 7));
     hoverAt(w, QPoint(12, 7));
-    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(10,20,30)"));
-    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(--,--,--)"));
+    QCOMPARE(TestSupport::windowPart<QLabel>(w, QStringLiteral("colorTipLabel"))->text(),
+             QStringLiteral("(10,20,30)"));
+    QCOMPARE(TestSupport::propertyPanel(w)->pickedColorLabel()->text(), QStringLiteral("(--,--,--)"));
     QCOMPARE(QuillmereTestAccess::beginColor(w), QColor(0, 0, 0));
     QCOMPARE(QuillmereTestAccess::endColor(w), QColor(255, 255, 255));
     QVERIFY(!item->isKeyApplied());
@@ -117,10 +120,10 @@ void TestKeyingPick::strayClickWithKeyingOffChangesNothing()
     QCOMPARE(record->image(), pixels);
 
     // Switched on, the same click picks.
-    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    TestSupport::propertyPanel(w)->selectColorCheck()->setChecked(true);
     clickAt(w, QPoint(12, 7));
     hoverAt(w, QPoint(12, 7));
-    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(10,20,30)"));
+    QCOMPARE(TestSupport::propertyPanel(w)->pickedColorLabel()->text(), QStringLiteral("(10,20,30)"));
     QCOMPARE(item->image().pixelColor(12, 7), QColor(0, 0, 0));
 }
 
@@ -135,25 +138,29 @@ void TestKeyingPick::hoverWithoutClickMovesOnlyTheTip()
 
     QVERIFY(QTest::qWaitForWindowActive(&w));
     hoverAt(w, QPoint(8, 9));
-    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(12,200,7)"));
+    QCOMPARE(TestSupport::windowPart<QLabel>(w, QStringLiteral("colorTipLabel"))->text(),
+             QStringLiteral("(12,200,7)"));
     // The tip shows without taking the activation or the keyboard from the window.
-    QVERIFY(QuillmereTestAccess::colorTip(w)->isVisible());
+    QVERIFY(TestSupport::windowPart<QFrame>(w, QStringLiteral("colorTip"))->isVisible());
     QCOMPARE(QApplication::activeWindow(), &w);
     // A tip window: window managers neither activate nor focus it (the offscreen platform
     // activates no window on its own, so the type is what this platform can check).
-    QCOMPARE(QuillmereTestAccess::colorTip(w)->windowType(), Qt::ToolTip);
-    QVERIFY(QuillmereTestAccess::colorTip(w)->windowFlags() & Qt::WindowDoesNotAcceptFocus);
-    QCOMPARE(QuillmereTestAccess::colorTipSwatch(w)->styleSheet(),
+    QCOMPARE(TestSupport::windowPart<QFrame>(w, QStringLiteral("colorTip"))->windowType(), Qt::ToolTip);
+    QVERIFY(TestSupport::windowPart<QFrame>(w, QStringLiteral("colorTip"))->windowFlags() &
+            Qt::WindowDoesNotAcceptFocus);
+    QCOMPARE(TestSupport::windowPart<QLabel>(w, QStringLiteral("colorTipSwatch"))->styleSheet(),
              QStringLiteral("background-color:rgb(12,200,7)") + kSwatchBorder);
     QGraphicsView *view = QuillmereTestAccess::currentView(w);
     const QPoint viewPos = view->mapFromScene(QPointF(8, 9));
-    QCOMPARE(QuillmereTestAccess::colorTip(w)->pos(), w.mapToParent(viewPos) + QPoint(0, 122));
+    QCOMPARE(TestSupport::windowPart<QFrame>(w, QStringLiteral("colorTip"))->pos(),
+             w.mapToParent(viewPos) + QPoint(0, 122));
 
     hoverAt(w, QPoint(2, 2));
-    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(1,2,3)"));
-    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(--,--,--)"));
-    QCOMPARE(QuillmereTestAccess::slider(w, 0)->minValue(), 0);
-    QCOMPARE(QuillmereTestAccess::slider(w, 0)->maxValue(), 255);
+    QCOMPARE(TestSupport::windowPart<QLabel>(w, QStringLiteral("colorTipLabel"))->text(),
+             QStringLiteral("(1,2,3)"));
+    QCOMPARE(TestSupport::propertyPanel(w)->pickedColorLabel()->text(), QStringLiteral("(--,--,--)"));
+    QCOMPARE(TestSupport::propertyPanel(w)->slider(0)->minValue(), 0);
+    QCOMPARE(TestSupport::propertyPanel(w)->slider(0)->maxValue(), 255);
     QCOMPARE(item->image().cacheKey(), before);
     QVERIFY(!item->isKeyApplied());
 }
@@ -224,7 +231,7 @@ void TestKeyingPick::pickReportsThePixelOnScreen()
         if (cutView)
             item->slot_selectShowArea();
     }
-    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    TestSupport::propertyPanel(w)->selectColorCheck()->setChecked(true);
     QuillmereTestAccess::setSelectColor(w, QColor(1, 2, 3));
 
     hoverAt(w, at);
@@ -236,8 +243,8 @@ void TestKeyingPick::pickReportsThePixelOnScreen()
         onPicture
             ? QStringLiteral("(%1,%2,%3)").arg(expected.red()).arg(expected.green()).arg(expected.blue())
             : QStringLiteral("(--,--,--)");
-    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), text);
-    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), text);
+    QCOMPARE(TestSupport::windowPart<QLabel>(w, QStringLiteral("colorTipLabel"))->text(), text);
+    QCOMPARE(TestSupport::propertyPanel(w)->pickedColorLabel()->text(), text);
     if (!onPicture) {
         QCOMPARE(QuillmereTestAccess::endColor(w), QColor(255, 255, 255));
         QVERIFY(!item->isKeyApplied());
@@ -261,25 +268,26 @@ void TestKeyingPick::tipOutlivesTheFirstTab()
     TestSupport::answerNextModal(QStringLiteral("是"));
     w.on_removeTable(0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(QuillmereTestAccess::tabWidget(w)->count(), 1);
-    QVERIFY(QuillmereTestAccess::colorTip(w));
+    QCOMPARE(TestSupport::tabList(w)->count(), 1);
+    QVERIFY(TestSupport::windowPart<QFrame>(w, QStringLiteral("colorTip")));
 
     hoverAt(w, QPoint(3, 3));
-    QVERIFY(QuillmereTestAccess::colorTip(w)->isVisible());
-    QCOMPARE(QuillmereTestAccess::colorTipLabel(w)->text(), QStringLiteral("(3,4,5)"));
-    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    QVERIFY(TestSupport::windowPart<QFrame>(w, QStringLiteral("colorTip"))->isVisible());
+    QCOMPARE(TestSupport::windowPart<QLabel>(w, QStringLiteral("colorTipLabel"))->text(),
+             QStringLiteral("(3,4,5)"));
+    TestSupport::propertyPanel(w)->selectColorCheck()->setChecked(true);
     clickAt(w, QPoint(3, 3));
     hoverAt(w, QPoint(3, 3));
-    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(3,4,5)"));
+    QCOMPARE(TestSupport::propertyPanel(w)->pickedColorLabel()->text(), QStringLiteral("(3,4,5)"));
     QCOMPARE(item->image().pixelColor(3, 3), QColor(0, 0, 0));
 
     // A fresh list keeps the same tip rather than making another.
-    const QPointer<QFrame> tip = QuillmereTestAccess::colorTip(w);
+    const QPointer<QFrame> tip = TestSupport::windowPart<QFrame>(w, QStringLiteral("colorTip"));
     TestSupport::answerNextModal(QStringLiteral("是"));
     w.slot_removeAllTable();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(tip);
-    QCOMPARE(QuillmereTestAccess::colorTip(w), tip.data());
+    QCOMPARE(TestSupport::windowPart<QFrame>(w, QStringLiteral("colorTip")), tip.data());
 }
 
 QTEST_MAIN(TestKeyingPick)
@@ -296,13 +304,13 @@ void TestKeyingPick::strayPressDoesNotKeyAnotherTab()
     clickAt(w, QPoint(3, 3));
     w.on_notifyAddTable(0);
     OSDItem *second = QuillmereTestAccess::addPictureItem(w, base);
-    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    TestSupport::propertyPanel(w)->selectColorCheck()->setChecked(true);
     const int steps = w.undoStack()->count();
     hoverAt(w, QPoint(5, 5));
     hoverAt(w, QPoint(6, 5));
     QVERIFY(!second->isKeyApplied());
     QCOMPARE(w.undoStack()->count(), steps);
-    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(--,--,--)"));
+    QCOMPARE(TestSupport::propertyPanel(w)->pickedColorLabel()->text(), QStringLiteral("(--,--,--)"));
 }
 
 void TestKeyingPick::onlyTheLeftButtonPicks_data()
@@ -322,7 +330,7 @@ void TestKeyingPick::onlyTheLeftButtonPicks()
     QImage base = TestSupport::filledPicture(QSize(8, 8), QColor(1, 2, 3));
     base.setPixelColor(4, 5, QColor(40, 50, 60));
     OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
-    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    TestSupport::propertyPanel(w)->selectColorCheck()->setChecked(true);
     QGraphicsSceneMouseEvent press(QEvent::GraphicsSceneMousePress);
     press.setButton(Qt::MouseButton(button));
     press.setButtons(Qt::MouseButton(button));
@@ -340,7 +348,7 @@ void TestKeyingPick::pickReadsThePicturesOwnColour()
     QImage base = TestSupport::filledPicture(QSize(30, 20), QColor(10, 20, 31));
     base.setPixelColor(12, 7, QColor(10, 20, 30));
     OSDItem *item = QuillmereTestAccess::addPictureItem(w, base);
-    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    TestSupport::propertyPanel(w)->selectColorCheck()->setChecked(true);
     QuillmereTestAccess::setSelectColor(w, QColor(250, 240, 230));
     clickAt(w, QPoint(12, 7));
     QCOMPARE(item->image().pixelColor(12, 7), QColor(250, 240, 230));
@@ -348,7 +356,7 @@ void TestKeyingPick::pickReadsThePicturesOwnColour()
     // A second click on the keyed pixel picks the picture's colour there, not the fill shown.
     clickAt(w, QPoint(12, 7));
     QCOMPARE(QuillmereTestAccess::beginColor(w), QColor(10, 20, 30));
-    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(), QStringLiteral("(10,20,30)"));
+    QCOMPARE(TestSupport::propertyPanel(w)->pickedColorLabel()->text(), QStringLiteral("(10,20,30)"));
     QCOMPARE(item->image().pixelColor(12, 7), QColor(250, 240, 230));
     QCOMPARE(item->image().pixelColor(0, 0), QColor(10, 20, 31));
 }

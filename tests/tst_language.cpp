@@ -6,8 +6,8 @@
 #include "mainwindow/quillmere.h"
 #include "support/core/englishtranslation.h"
 #include "support/core/settingsfolder.h"
-#include "support/quillmereaccess.h"
 #include "support/testsupport.h"
+#include "support/windowparts.h"
 #include "widgets/customtoolbutton.h"
 
 #include <QAbstractButton>
@@ -20,8 +20,6 @@
 #include <memory>
 
 Q_DECLARE_METATYPE(LanguageChoice::Language)
-
-using A = QuillmereTestAccess;
 
 class TestLanguage : public QObject
 {
@@ -198,14 +196,14 @@ namespace {
 CustomToolButton *toolButton(Quillmere &w, const QString &name)
 {
     if (name == QLatin1String("import"))
-        return A::inputToolButton(w);
+        return TestSupport::toolBarButton(w, QStringLiteral("importButton"));
     if (name == QLatin1String("export"))
-        return A::outputToolButton(w);
+        return TestSupport::toolBarButton(w, QStringLiteral("exportButton"));
     if (name == QLatin1String("picture"))
-        return A::pictureToolButton(w);
+        return TestSupport::toolBarButton(w, QStringLiteral("pictureButton"));
     if (name == QLatin1String("text"))
-        return A::textToolButton(w);
-    return A::overviewToolButton(w);
+        return TestSupport::toolBarButton(w, QStringLiteral("textButton"));
+    return TestSupport::toolBarButton(w, QStringLiteral("overviewButton"));
 }
 
 // The texts of the labels and buttons under parent.
@@ -354,8 +352,8 @@ void TestLanguage::questionsInEnglish()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.on_notifyAddTable(0);
-    QCOMPARE(A::tabWidget(w)->count(), 2);
-    A::tabWidget(w)->setCurrentIndex(0);
+    QCOMPARE(TestSupport::tabList(w)->count(), 2);
+    TestSupport::tabList(w)->setCurrentIndex(0);
 
     QStringList seen;
     TestSupport::replyToNextModal(reply, &seen);
@@ -366,7 +364,7 @@ void TestLanguage::questionsInEnglish()
     QVERIFY2(seen.contains(text), qPrintable(seen.join(QLatin1Char('|'))));
     QCOMPARE(seen.value(0), QStringLiteral("Notice"));
     // "No" kept the tabs: the reply was found on the translated button.
-    QCOMPARE(A::tabWidget(w)->count(), 2);
+    QCOMPARE(TestSupport::tabList(w)->count(), 2);
 }
 
 void TestLanguage::chineseWithoutTheTranslation()
@@ -377,7 +375,8 @@ void TestLanguage::chineseWithoutTheTranslation()
     }
     // Taking the translation away gives the texts back as written, whatever the locale.
     Quillmere w;
-    QCOMPARE(A::inputToolButton(w)->captionLabel()->text(), QStringLiteral("导入"));
+    QCOMPARE(TestSupport::toolBarButton(w, QStringLiteral("importButton"))->captionLabel()->text(),
+             QStringLiteral("导入"));
     QVERIFY(shownTexts(&w).contains(QStringLiteral("扣色启用")));
 }
 

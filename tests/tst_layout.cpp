@@ -10,6 +10,7 @@
 #include "support/keyingsupport.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
+#include "support/windowparts.h"
 #include "widgets/customtoolbutton.h"
 #include "widgets/previewview.h"
 #include "widgets/styled/checkboxex.h"
@@ -102,26 +103,27 @@ void TestLayout::placingRoundTrips()
     OSDItem *other = addPicture(w, TestSupport::randomPicture(40, 30, 8));
     QVERIFY(other);
     other->setPos(500, 500);
-    TableWidgetEx *tabs = QuillmereTestAccess::tabWidget(w);
+    TableWidgetEx *tabs = TestSupport::tabList(w);
 
     const QStringList words = gesture.split(QLatin1Char(' '));
     for (int i = 0; i < words.size(); ++i) {
         const QString &word = words[i];
         if (word == QLatin1String("fields")) {
             tabs->setCurrentIndex(0);
-            QuillmereTestAccess::xSpin(w)->setValue(words[++i].toInt());
-            QuillmereTestAccess::ySpin(w)->setValue(words[++i].toInt());
+            TestSupport::propertyPanel(w)->xSpin()->setValue(words[++i].toInt());
+            TestSupport::propertyPanel(w)->ySpin()->setValue(words[++i].toInt());
         } else if (word == QLatin1String("keys")) {
             tabs->setCurrentIndex(0);
             pressKeys(QuillmereTestAccess::currentView(w), words[++i]);
         } else if (word == QLatin1String("align")) {
             tabs->setCurrentIndex(0);
             while (i + 1 < words.size() && words[i + 1].size() == 1)
-                QuillmereTestAccess::alignButton(w, words[++i].toInt())->click();
+                TestSupport::propertyPanel(w)->alignButton(words[++i].toInt())->click();
         } else if (word.endsWith(QLatin1String("drag"))) {
-            QTest::mouseClick(QuillmereTestAccess::overviewToolButton(w), Qt::LeftButton);
+            QTest::mouseClick(TestSupport::toolBarButton(w, QStringLiteral("overviewButton")),
+                              Qt::LeftButton);
             QVERIFY(w.isOverviewVisible());
-            PreviewView *overview = QuillmereTestAccess::overviewView(w);
+            PreviewView *overview = TestSupport::windowPart<PreviewView>(w, QStringLiteral("overviewView"));
             overview->actualSize();
             const QPointF by(words[i + 1].toInt(), words[i + 2].toInt());
             i += 2;
@@ -130,14 +132,16 @@ void TestLayout::placingRoundTrips()
             dragInView(overview, QPointF(100, 50), QPointF(100, 50) + by, modifiers);
             // Picking the item in the overview made its tab current.
             QCOMPARE(tabs->currentIndex(), 0);
-            QTest::mouseClick(QuillmereTestAccess::overviewToolButton(w), Qt::LeftButton);
+            QTest::mouseClick(TestSupport::toolBarButton(w, QStringLiteral("overviewButton")),
+                              Qt::LeftButton);
             QVERIFY(!w.isOverviewVisible());
         }
     }
     QCOMPARE(placed->pos(), QPointF(location));
     QCOMPARE(other->pos(), QPointF(500, 500));
     tabs->setCurrentIndex(0);
-    QCOMPARE(QPoint(QuillmereTestAccess::xSpin(w)->value(), QuillmereTestAccess::ySpin(w)->value()),
+    QCOMPARE(QPoint(TestSupport::propertyPanel(w)->xSpin()->value(),
+                    TestSupport::propertyPanel(w)->ySpin()->value()),
              location);
     QVERIFY(w.hasUnexportedChanges());
 
@@ -157,7 +161,8 @@ void TestLayout::placingRoundTrips()
     QVERIFY(onlyItem(back, 0));
     QCOMPARE(onlyItem(back, 0)->pos(), QPointF(location));
     QCOMPARE(onlyItem(back, 1)->pos(), QPointF(500, 500));
-    QCOMPARE(QPoint(QuillmereTestAccess::xSpin(back)->value(), QuillmereTestAccess::ySpin(back)->value()),
+    QCOMPARE(QPoint(TestSupport::propertyPanel(back)->xSpin()->value(),
+                    TestSupport::propertyPanel(back)->ySpin()->value()),
              QPoint(500, 500));
 }
 
@@ -182,7 +187,7 @@ void TestLayout::pickingIsExactAtAnyZoom()
     QVERIFY(view);
     view->setZoom(zoom, QPoint(0, 0));
     QCOMPARE(view->zoom(), zoom);
-    QuillmereTestAccess::selectColorCheck(w)->setChecked(true);
+    TestSupport::propertyPanel(w)->selectColorCheck()->setChecked(true);
 
     // Aim inside picture pixel (37, 21); the cursor lands on a whole view pixel.
     const QPoint aim(37, 21);
@@ -199,7 +204,7 @@ void TestLayout::pickingIsExactAtAnyZoom()
     QApplication::sendEvent(view->viewport(), &move);
 
     const QColor expected = picture.pixelColor(pixel);
-    QCOMPARE(QuillmereTestAccess::pickedColorLabel(w)->text(),
+    QCOMPARE(TestSupport::propertyPanel(w)->pickedColorLabel()->text(),
              QStringLiteral("(%1,%2,%3)").arg(expected.red()).arg(expected.green()).arg(expected.blue()));
 }
 
@@ -274,15 +279,15 @@ void TestLayout::shownPagesShowTheirItem()
     const qreal zoom = qobject_cast<PreviewView *>(page)->zoom();
 
     w.on_notifyAddTable(0);
-    QCOMPARE(QuillmereTestAccess::tabWidget(w)->currentIndex(), 1);
+    QCOMPARE(TestSupport::tabList(w)->currentIndex(), 1);
     if (how == QLatin1String("tab")) {
-        QuillmereTestAccess::tabWidget(w)->setCurrentIndex(0);
+        TestSupport::tabList(w)->setCurrentIndex(0);
     } else {
         TestSupport::answerNextModal(QStringLiteral("是"));
         w.on_removeTable(0);
-        QCOMPARE(QuillmereTestAccess::tabWidget(w)->count(), 1);
+        QCOMPARE(TestSupport::tabList(w)->count(), 1);
         w.undoStack()->undo();
-        QuillmereTestAccess::tabWidget(w)->setCurrentIndex(0);
+        TestSupport::tabList(w)->setCurrentIndex(0);
         page = QuillmereTestAccess::currentView(w);
     }
     QTRY_VERIFY(inSight(page));
@@ -305,8 +310,9 @@ void TestLayout::previewTakesTheKeysUnderThePointer()
     QVERIFY(QTest::qWaitForWindowActive(&w));
     OSDItem *item = QuillmereTestAccess::addPictureItem(w, TestSupport::numberedPicture(40, 30));
     QVERIFY(item);
-    QWidget *elsewhere = typing ? static_cast<QWidget *>(QuillmereTestAccess::xSpin(w))
-                                : static_cast<QWidget *>(QuillmereTestAccess::outputCombo(w));
+    QWidget *elsewhere =
+        typing ? static_cast<QWidget *>(TestSupport::propertyPanel(w)->xSpin())
+               : static_cast<QWidget *>(TestSupport::windowPart<QComboBox>(w, QStringLiteral("outputCombo")));
     elsewhere->setFocus();
     QTRY_VERIFY(elsewhere->hasFocus());
     QGraphicsView *page = QuillmereTestAccess::currentView(w);
@@ -327,7 +333,7 @@ void TestLayout::outputScreenIsRemembered()
         Quillmere w;
         w.setSettingsFolder(folder.path());
         QCOMPARE(w.outputScreenSize(), QSize(1920, 1080));
-        QComboBox *combo = QuillmereTestAccess::outputCombo(w);
+        QComboBox *combo = TestSupport::windowPart<QComboBox>(w, QStringLiteral("outputCombo"));
         QCOMPARE(combo->currentText(), QStringLiteral("1920×1080"));
         // The last entry asks for a size of the operator's own.
         TestSupport::actOnNextModal([](QWidget *modal) {
@@ -348,7 +354,7 @@ void TestLayout::outputScreenIsRemembered()
         Quillmere w;
         w.setSettingsFolder(folder.path());
         QCOMPARE(w.outputScreenSize(), QSize(1024, 600));
-        QComboBox *combo = QuillmereTestAccess::outputCombo(w);
+        QComboBox *combo = TestSupport::windowPart<QComboBox>(w, QStringLiteral("outputCombo"));
         // A cancelled custom size keeps the screen.
         TestSupport::actOnNextModal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
         emit combo->activated(combo->count() - 1);

@@ -11,9 +11,9 @@
 #include "support/core/pictures.h"
 #include "support/importing.h"
 #include "support/loadfixture.h"
-#include "support/quillmereaccess.h"
 #include "support/records.h"
 #include "support/testsupport.h"
+#include "support/windowparts.h"
 #include "widgets/styled/tablewidgetex.h"
 
 #include <QApplication>
@@ -21,7 +21,6 @@
 #include <QUndoStack>
 #include <QtTest>
 
-using A = QuillmereTestAccess;
 using TestSupport::flushDeferredDeletes;
 using TestSupport::Records;
 using TestSupport::writeSmallRecords;
@@ -60,12 +59,12 @@ void TestLoad::importBeyondTheInteractiveLimit()
         Quillmere w;
         w.show();
         TestSupport::importFile(w, m_dir.filePath("hundred.pic"));
-        QCOMPARE(A::tabWidget(w)->count(), 100);
+        QCOMPARE(TestSupport::tabList(w)->count(), 100);
         TestSupport::answerNextFileDialogWithFile(path);
         w.slot_inputButten();
         QCoreApplication::processEvents();
 
-        TableWidgetEx *tabs = A::tabWidget(w);
+        TableWidgetEx *tabs = TestSupport::tabList(w);
         QCOMPARE(tabs->count(), count);
         QCOMPARE(tabs->currentIndex(), count - 1);
         QCOMPARE(DataMode::getInstance()->getOSDInfos().size(), count);

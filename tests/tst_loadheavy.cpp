@@ -20,6 +20,7 @@
 #include "support/quillmereaccess.h"
 #include "support/records.h"
 #include "support/testsupport.h"
+#include "support/windowparts.h"
 #include "widgets/styled/custommegbox.h"
 #include "widgets/styled/tablewidgetex.h"
 
@@ -127,14 +128,14 @@ void TestLoadHeavy::importTimeOf300AgainstOf100Records()
         clock.start();
         importFile(w, hundred);
         ns100 = clock.nsecsElapsed();
-        QCOMPARE(A::tabWidget(w)->count(), 100);
+        QCOMPARE(TestSupport::tabList(w)->count(), 100);
         // The file dialog adds a few milliseconds of its own.
         TestSupport::answerNextFileDialogWithFile(path);
         clock.start();
         w.slot_inputButten();
         QCoreApplication::processEvents();
         ns300 = clock.nsecsElapsed();
-        QCOMPARE(A::tabWidget(w)->count(), 300);
+        QCOMPARE(TestSupport::tabList(w)->count(), 300);
         DataMode::getInstance()->clearDataModel();
     }
     flushDeferredDeletes();
@@ -303,7 +304,7 @@ void TestLoadHeavy::fiftyTabsOf4kPicturesExportAndImport()
             QVERIFY2(onlyItem(w, i), qPrintable(QString::number(i)));
         }
         QFile::remove(picture);
-        QCOMPARE(A::tabWidget(w)->count(), count);
+        QCOMPARE(TestSupport::tabList(w)->count(), count);
         TestSupport::answerNextFileDialogWithFile(exported);
         clock.start();
         w.slot_outputButten();
@@ -327,7 +328,7 @@ void TestLoadHeavy::fiftyTabsOf4kPicturesExportAndImport()
         clock.start();
         w.slot_inputButten();
         importNs = clock.nsecsElapsed();
-        QCOMPARE(A::tabWidget(w)->count(), count);
+        QCOMPARE(TestSupport::tabList(w)->count(), count);
         for (int i = 0; i < count; ++i) {
             OSDItem *item = onlyItem(w, i);
             QVERIFY(item);

@@ -2,6 +2,7 @@
 #include "mainwindow/quillmere.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
+#include "support/windowparts.h"
 #include "widgets/doubleslider.h"
 #include "widgets/styled/checkboxex.h"
 #include "widgets/styled/labelex.h"
@@ -20,29 +21,30 @@ namespace {
 // A widget of the panel by a short name of this test, or an unnamed label by its text.
 QWidget *panelWidget(Quillmere &w, const QString &name)
 {
+    PropertyPanel *panel = TestSupport::propertyPanel(w);
     const QMap<QString, QWidget *> widgets = {
-        {"title", A::propertyTitle(w)},
-        {"check", A::selectColorCheck(w)},
-        {"reset", A::resetButton(w)},
-        {"currentTitle", A::currentColorTitle(w)},
-        {"pickedSwatch", A::pickedColorSwatch(w)},
-        {"pickedLabel", A::pickedColorLabel(w)},
-        {"minR", A::minLabelR(w)},
-        {"minG", A::minLabelG(w)},
-        {"minB", A::minLabelB(w)},
-        {"maxR", A::maxLabelR(w)},
-        {"maxG", A::maxLabelG(w)},
-        {"maxB", A::maxLabelB(w)},
-        {"fillTitle", A::fillColorTitle(w)},
-        {"fillSwatch", A::fillColorSwatch(w)},
-        {"sliderR", A::sliderR(w)},
-        {"sliderG", A::sliderG(w)},
-        {"sliderB", A::sliderB(w)},
+        {"title", panel->title()},
+        {"check", panel->selectColorCheck()},
+        {"reset", panel->resetButton()},
+        {"currentTitle", panel->currentColorTitle()},
+        {"pickedSwatch", panel->pickedColorSwatch()},
+        {"pickedLabel", panel->pickedColorLabel()},
+        {"minR", panel->minLabel(0)},
+        {"minG", panel->minLabel(1)},
+        {"minB", panel->minLabel(2)},
+        {"maxR", panel->maxLabel(0)},
+        {"maxG", panel->maxLabel(1)},
+        {"maxB", panel->maxLabel(2)},
+        {"fillTitle", panel->fillColorTitle()},
+        {"fillSwatch", panel->fillColorSwatch()},
+        {"sliderR", panel->slider(0)},
+        {"sliderG", panel->slider(1)},
+        {"sliderB", panel->slider(2)},
     };
     if (widgets.contains(name))
         return widgets.value(name);
     // Unnamed labels are found by their text.
-    const QList<QLabel *> labels = A::propertyFrame(w)->findChildren<QLabel *>();
+    const QList<QLabel *> labels = panel->findChildren<QLabel *>();
     for (QLabel *label : labels)
         if (label->text() == name)
             return label;
@@ -63,7 +65,7 @@ const QString kResetStyle = QStringLiteral(
 
 QRect inFrame(Quillmere &w, QWidget *widget)
 {
-    QFrame *frame = A::propertyFrame(w);
+    QFrame *frame = TestSupport::propertyPanel(w);
     return QRect(widget->mapTo(frame, QPoint(0, 0)), widget->size());
 }
 
@@ -114,11 +116,11 @@ void TestPropertyPanel::widthAtAnyWindowSize()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.resize(size);
     QTRY_COMPARE(w.size(), size);
-    QFrame *frame = A::propertyFrame(w);
+    QFrame *frame = TestSupport::propertyPanel(w);
     QTRY_COMPARE(frame->width(), 220);
     // At the right edge, right of the 2-pixel line; the tab list takes the rest.
     QCOMPARE(frame->geometry().right(), w.width() - 1);
-    TableWidgetEx *tabs = A::tabWidget(w);
+    TableWidgetEx *tabs = TestSupport::tabList(w);
     QCOMPARE(tabs->geometry().right() + 1 + 2, frame->x());
     QCOMPARE(tabs->x(), 0);
     QCOMPARE(frame->geometry().bottom(), w.height() - 1);
@@ -185,7 +187,7 @@ void TestPropertyPanel::widgets()
         QCOMPARE(widget->property("text").toString(), text);
     if (!style.isEmpty())
         QCOMPARE(widget->styleSheet(), style);
-    QCOMPARE(widget->parentWidget(), A::propertyFrame(w));
+    QCOMPARE(widget->parentWidget(), TestSupport::propertyPanel(w));
 }
 
 void TestPropertyPanel::arrangement()
@@ -256,7 +258,7 @@ void TestPropertyPanel::arrangement()
     QCOMPARE(fillSwatch.y(), fillTitle.y());
     QVERIFY(fillTitle.y() > rectOf(w, "B").bottom() + 10);
     // Everything is packed at the top; the rest of the column stays empty.
-    QVERIFY(A::propertyFrame(w)->height() > fillSwatch.bottom() + 100);
+    QVERIFY(TestSupport::propertyPanel(w)->height() > fillSwatch.bottom() + 100);
 }
 
 void TestPropertyPanel::startState()
@@ -356,7 +358,7 @@ void TestPropertyPanel::looksRight()
     Quillmere w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    const QImage shot = A::propertyFrame(w)->grab().toImage();
+    const QImage shot = TestSupport::propertyPanel(w)->grab().toImage();
     // The panel is dark; its caption line and the black swatches stand out.
     const QRect fillSwatch = rectOf(w, "fillSwatch");
     QCOMPARE(shot.pixelColor(fillSwatch.center()), QColor(0, 0, 0));

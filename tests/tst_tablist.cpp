@@ -8,6 +8,7 @@
 #include "support/core/pictures.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
+#include "support/windowparts.h"
 #include "widgets/styled/tablewidgetex.h"
 
 #include <QGraphicsScene>
@@ -21,7 +22,7 @@ namespace {
 QStringList titles(Quillmere &w)
 {
     QStringList result;
-    TableWidgetEx *tabs = QuillmereTestAccess::tabWidget(w);
+    TableWidgetEx *tabs = TestSupport::tabList(w);
     for (int i = 0; i < tabs->count(); ++i)
         result << tabs->tabText(i);
     return result;
@@ -30,7 +31,7 @@ QStringList titles(Quillmere &w)
 void addTabs(Quillmere &w, int n)
 {
     for (int i = 0; i < n; ++i)
-        emit QuillmereTestAccess::tabWidget(w)->notifyAddTable(0);
+        emit TestSupport::tabList(w)->notifyAddTable(0);
 }
 } // namespace
 
@@ -70,7 +71,7 @@ void TestTabList::addsCountOnAndReuseLowestFreedNumber()
     Quillmere w;
     addTabs(w, 3);
     QCOMPARE(titles(w), (QStringList{"OSD1", "OSD2", "OSD3", "OSD4"}));
-    QCOMPARE(QuillmereTestAccess::tabWidget(w)->currentIndex(), 3);
+    QCOMPARE(TestSupport::tabList(w)->currentIndex(), 3);
 
     TestSupport::answerNextModal(QStringLiteral("是"));
     w.on_removeTable(2);
@@ -86,13 +87,13 @@ void TestTabList::closeAsksWithTheExactQuestion()
 {
     Quillmere w;
     addTabs(w, 6);
-    QCOMPARE(QuillmereTestAccess::tabWidget(w)->tabText(6), QStringLiteral("OSD7"));
+    QCOMPARE(TestSupport::tabList(w)->tabText(6), QStringLiteral("OSD7"));
     QStringList seen;
     TestSupport::answerNextModal(QStringLiteral("是"), &seen);
     w.on_removeTable(6);
     QVERIFY(seen.contains(QStringLiteral("提示")));
     QVERIFY2(seen.contains(QString::fromUtf8("是否要删除OSD7 ?")), qPrintable(seen.join('|')));
-    QCOMPARE(QuillmereTestAccess::tabWidget(w)->count(), 6);
+    QCOMPARE(TestSupport::tabList(w)->count(), 6);
 }
 
 void TestTabList::answeringNoKeepsTheTab()
@@ -130,12 +131,12 @@ void TestTabList::limitOfFiftyInteractiveTabs()
     QFETCH(bool, refused);
     Quillmere w;
     addTabs(w, existing - 1);
-    QCOMPARE(QuillmereTestAccess::tabWidget(w)->count(), existing);
+    QCOMPARE(TestSupport::tabList(w)->count(), existing);
     QStringList seen;
     if (refused)
         TestSupport::answerNextModal(QStringLiteral("OK"), &seen);
     addTabs(w, 1);
-    QCOMPARE(QuillmereTestAccess::tabWidget(w)->count(), expected);
+    QCOMPARE(TestSupport::tabList(w)->count(), expected);
     if (refused) {
         QVERIFY(seen.contains(QString::fromUtf8("限制OSD数量为50,不能再添加.")));
         QVERIFY(seen.contains(QStringLiteral("提示")));
@@ -194,7 +195,7 @@ void TestTabList::closedTabReleasesItsPageSceneAndItem()
 {
     Quillmere w;
     addTabs(w, 1);
-    auto *view = qobject_cast<QGraphicsView *>(QuillmereTestAccess::tabWidget(w)->widget(1));
+    auto *view = qobject_cast<QGraphicsView *>(TestSupport::tabList(w)->widget(1));
     QVERIFY(view);
     QPointer<QGraphicsView> page(view);
     QPointer<QGraphicsScene> scene(view->scene());
@@ -211,13 +212,13 @@ void TestTabList::closedTabReleasesItsPageSceneAndItem()
 void TestTabList::deleteItemLeavesAnEmptyTab()
 {
     Quillmere w;
-    auto *view = qobject_cast<QGraphicsView *>(QuillmereTestAccess::tabWidget(w)->currentWidget());
+    auto *view = qobject_cast<QGraphicsView *>(TestSupport::tabList(w)->currentWidget());
     QPointer<OSDItem> guard(QuillmereTestAccess::addPictureItem(w, TestSupport::numberedPicture(4, 4)));
     QVERIFY(guard);
     // The item asks for its own removal from its context menu.
     guard->slot_removeAllImages();
     QCOMPARE(view->scene()->items().size(), 0);
-    QCOMPARE(QuillmereTestAccess::tabWidget(w)->count(), 1);
+    QCOMPARE(TestSupport::tabList(w)->count(), 1);
     QTRY_VERIFY(guard.isNull());
 }
 
@@ -240,7 +241,7 @@ void TestTabList::newPagesScrollTheirScene()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     if (!first)
         addTabs(w, 1);
-    auto *view = qobject_cast<QGraphicsView *>(QuillmereTestAccess::tabWidget(w)->currentWidget());
+    auto *view = qobject_cast<QGraphicsView *>(TestSupport::tabList(w)->currentWidget());
     QCOMPARE(view->sceneRect(), sceneRect);
     QCOMPARE(view->renderHints().testFlag(QPainter::Antialiasing), antialiasing);
     view->horizontalScrollBar()->setValue(200);
@@ -254,7 +255,7 @@ void TestTabList::pagesAreGraphicsViewsWithTheirStyle()
 {
     Quillmere w;
     addTabs(w, 2);
-    TableWidgetEx *tabs = QuillmereTestAccess::tabWidget(w);
+    TableWidgetEx *tabs = TestSupport::tabList(w);
     for (int i = 0; i < tabs->count(); ++i) {
         auto *view = qobject_cast<QGraphicsView *>(tabs->widget(i));
         QVERIFY(view);
@@ -276,7 +277,7 @@ void TestTabList::tabBarClickWritesDebugLines()
     QTest::ignoreMessage(QtDebugMsg, "当前的序号是:currentIndex 1");
     QTest::ignoreMessage(QtDebugMsg, "  当前的序号id是: 0");
     QTest::ignoreMessage(QtDebugMsg, "  当前的序号 标题 是: \"OSD2\"");
-    emit QuillmereTestAccess::tabWidget(w)->tabBarClicked(0);
+    emit TestSupport::tabList(w)->tabBarClicked(0);
     QLoggingCategory::setFilterRules(QString());
 }
 

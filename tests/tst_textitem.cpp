@@ -6,6 +6,7 @@
 #include "support/core/settingsfolder.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
+#include "support/windowparts.h"
 #include "textexport/exporttextimage.h"
 #include "widgets/customtoolbutton.h"
 #include "widgets/styled/tablewidgetex.h"
@@ -113,7 +114,7 @@ void TestTextItem::textButtonOpensAModalWindowCentred()
     showMainWindow(w);
     w.resize(851, 621);
 
-    QTest::mouseClick(QuillmereTestAccess::textToolButton(w), Qt::LeftButton);
+    QTest::mouseClick(TestSupport::toolBarButton(w, QStringLiteral("textButton")), Qt::LeftButton);
     ExportTextImage *window = QuillmereTestAccess::textWindow(w);
     QVERIFY(window);
     QVERIFY(window->isVisible());
@@ -126,7 +127,7 @@ void TestTextItem::textButtonOpensAModalWindowCentred()
     // Centred horizontally, 20 pixels below the vertical centre (halves truncated).
     QCOMPARE(window->geometry(),
              QRect(w.mapToParent(QPoint((851 - 600) / 2, (621 - 310) / 2)), QSize(600, 350)));
-    const QSize tabs = QuillmereTestAccess::tabWidget(w)->size();
+    const QSize tabs = TestSupport::tabList(w)->size();
     QCOMPARE(window->maxImageSize(), QSize(tabs.width() - 20, tabs.height() - 50));
     QCOMPARE(editorOf(window)->toPlainText(), QString());
     window->close();
@@ -178,7 +179,7 @@ void TestTextItem::reEditingLoadsTheItemsText()
     QVERIFY(window);
     QVERIFY(window->isVisible());
     QCOMPARE(editorOf(window)->toPlainText(), content);
-    const QSize tabs = QuillmereTestAccess::tabWidget(w)->size();
+    const QSize tabs = TestSupport::tabList(w)->size();
     QCOMPARE(window->maxImageSize(), QSize(tabs.width() - 20, tabs.height() - 50));
 
     QList<Sent> *sent = recordSends(window);
@@ -232,7 +233,7 @@ void TestTextItem::textButtonToTextItemAndBack()
     Quillmere w;
     w.setSettingsFolder(m_folder.path());
     showMainWindow(w);
-    QTest::mouseClick(QuillmereTestAccess::textToolButton(w), Qt::LeftButton);
+    QTest::mouseClick(TestSupport::toolBarButton(w, QStringLiteral("textButton")), Qt::LeftButton);
     QPointer<ExportTextImage> window = QuillmereTestAccess::textWindow(w);
     QVERIFY(window);
     window->activateWindow();
@@ -259,7 +260,7 @@ void TestTextItem::textButtonToTextItemAndBack()
     QCOMPARE(source->getTextFont().pointSize(), 24);
     QCOMPARE(source->getTextFont().weight(), 75);
     const QFontMetrics metrics(source->getTextFont());
-    const QSize tabs = QuillmereTestAccess::tabWidget(w)->size();
+    const QSize tabs = TestSupport::tabList(w)->size();
     QCOMPARE(item->image().width(), tabs.width() - 20);
     // The lines are the family's at least; the Chinese comes from a fallback font, which may reach
     // lower, and is drawn whole.

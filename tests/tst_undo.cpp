@@ -11,6 +11,7 @@
 #include "support/keyingsupport.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
+#include "support/windowparts.h"
 #include "widgets/doubleslider.h"
 #include "widgets/styled/checkboxex.h"
 #include "widgets/styled/spinboxex.h"
@@ -102,8 +103,8 @@ void TestUndo::everyStepUndoesExactly()
         QCOMPARE(titles(w), titlesBefore);
         QVERIFY(shown(w) == shownBefore);
         QCOMPARE(panel(w).section(QLatin1Char('|'), 0, -2), panelBefore.section(QLatin1Char('|'), 0, -2));
-        QCOMPARE(Access::key(w).enabled, Access::selectColorCheck(w)->isChecked());
-        QCOMPARE(Access::slider(w, 0)->maxValue(), Access::key(w).end.red());
+        QCOMPARE(Access::key(w).enabled, TestSupport::propertyPanel(w)->selectColorCheck()->isChecked());
+        QCOMPARE(TestSupport::propertyPanel(w)->slider(0)->maxValue(), Access::key(w).end.red());
         QVERIFY(exported(w) == before);
         QCOMPARE(itemsAgainstEntries(w), QString());
         QCOMPARE(otherItems(), othersAfter);
@@ -124,7 +125,7 @@ void TestUndo::closeQuestionFollowsTheHistory()
     QVERIFY(addPicture(w, A::randomPicture(24, 16, 5)));
     exported(w);
     QVERIFY(!w.hasUnexportedChanges());
-    Access::xSpin(w)->setValue(40);
+    TestSupport::propertyPanel(w)->xSpin()->setValue(40);
     QVERIFY(w.hasUnexportedChanges());
 
     // Back at the export there is nothing to ask.
@@ -161,6 +162,16 @@ void budgetOf24MiB(Quillmere &w, const QTemporaryDir &folder)
     writeUndoSettings(folder.path(), 100, 24);
     w.setSettingsFolder(folder.path());
 }
+// The undo button as the operator finds it: the history button captioned "撤销".
+QToolButton *undoButton(Quillmere &w)
+{
+    const QList<QToolButton *> buttons = w.findChildren<QToolButton *>(QStringLiteral("historyButton"));
+    for (QToolButton *button : buttons) {
+        if (button->text() == QStringLiteral("撤销"))
+            return button;
+    }
+    qFatal("no undo button in the window");
+}
 } // namespace
 
 void TestUndo::historyKeepsToItsMemoryBudget()
@@ -177,8 +188,8 @@ void TestUndo::historyKeepsToItsMemoryBudget()
     }
     QVERIFY(stack->count() >= 2);
     QVERIFY(stack->count() < 6);
-    QVERIFY2(Access::undoButton(w)->toolTip().contains(QStringLiteral("已丢弃")),
-             qPrintable(Access::undoButton(w)->toolTip()));
+    QVERIFY2(undoButton(w)->toolTip().contains(QStringLiteral("已丢弃")),
+             qPrintable(undoButton(w)->toolTip()));
 
     // What is left undoes in order; the start, where nothing had changed, was dropped with the
     // oldest steps, so the list stays changed.

@@ -6,6 +6,7 @@
 #include "support/importing.h"
 #include "support/quillmereaccess.h"
 #include "support/testsupport.h"
+#include "support/windowparts.h"
 #include "widgets/doubleslider.h"
 
 #include <QApplication>
@@ -173,7 +174,7 @@ void TestWorkSafety::destructiveQuestionsKeepTheWork()
     w.on_notifyAddTable(0);
     OSDItem *second = addTextItem(w);
     QVERIFY(first && second);
-    A::sliderR(w)->moveMaxHandle(100);
+    TestSupport::propertyPanel(w)->slider(0)->moveMaxHandle(100);
     QCOMPARE(second->image().pixelColor(1, 1), QColor(0, 0, 0));
     const QImage keyed = second->image();
     const QByteArray recordPixels = second->videoControlOSD()->image();
@@ -193,12 +194,12 @@ void TestWorkSafety::destructiveQuestionsKeepTheWork()
 
     QVERIFY2(seen.contains(question), qPrintable(seen.join('|')));
     QVERIFY(w.isVisible());
-    QCOMPARE(A::tabWidget(w)->count(), 2);
+    QCOMPARE(TestSupport::tabList(w)->count(), 2);
     QCOMPARE(A::scene(w, 0)->items(), QList<QGraphicsItem *>{first});
     QCOMPARE(A::scene(w, 1)->items(), QList<QGraphicsItem *>{second});
     QCOMPARE(second->image(), keyed);
     QCOMPARE(second->videoControlOSD()->image(), recordPixels);
-    QCOMPARE(A::sliderR(w)->maxValue(), 100);
+    QCOMPARE(TestSupport::propertyPanel(w)->slider(0)->maxValue(), 100);
 }
 
 void TestWorkSafety::everyChangeIsUnexportedUntilExportOrImport_data()
@@ -217,9 +218,9 @@ void TestWorkSafety::everyChangeIsUnexportedUntilExportOrImport()
     QVERIFY(addTextItem(w));
     w.on_notifyAddTable(0);
     w.on_notifyAddTable(0);
-    A::tabWidget(w)->setCurrentIndex(0);
+    TestSupport::tabList(w)->setCurrentIndex(0);
     if (change == QLatin1String("reset"))
-        A::sliderR(w)->moveMaxHandle(100);
+        TestSupport::propertyPanel(w)->slider(0)->moveMaxHandle(100);
     const QString path = m_dir.filePath(change + QStringLiteral(".pic"));
 
     // Neither a cancelled nor a failed export counts as exported.
@@ -240,12 +241,12 @@ void TestWorkSafety::everyChangeIsUnexportedUntilExportOrImport()
         TestSupport::answerNextModal(QStringLiteral("是"));
         w.on_removeTable(2);
     } else if (change == QLatin1String("adding a text item")) {
-        A::tabWidget(w)->setCurrentIndex(1);
+        TestSupport::tabList(w)->setCurrentIndex(1);
         QVERIFY(addTextItem(w));
     } else if (change == QLatin1String("deleting the item")) {
         w.slot_deleteItem();
     } else if (change == QLatin1String("keying")) {
-        A::sliderR(w)->moveMaxHandle(100);
+        TestSupport::propertyPanel(w)->slider(0)->moveMaxHandle(100);
     } else if (change == QLatin1String("applying a cut")) {
         // As the cut panel's apply does: the item takes the window, then the window hears of it.
         A::currentItems(w).first()->setCut(QRect(0, 0, 2, 2));
@@ -264,7 +265,7 @@ void TestWorkSafety::everyChangeIsUnexportedUntilExportOrImport()
 
     TestSupport::answerNextFileDialogWithFile(path);
     TestSupport::pressImportButton(w);
-    QCOMPARE(A::tabWidget(w)->count(), 1);
+    QCOMPARE(TestSupport::tabList(w)->count(), 1);
     QVERIFY(!w.hasUnexportedChanges());
 }
 

@@ -7,6 +7,7 @@
 #include "osditem/osditem.h"
 #include "shots/shotsupport.h"
 #include "support/quillmereaccess.h"
+#include "support/windowparts.h"
 #include "widgets/customtoolbutton.h"
 #include "widgets/previewview.h"
 #include "widgets/styled/spinboxex.h"
@@ -81,8 +82,8 @@ void addPictureAt(Quillmere &w, const QImage &image, const QPoint &at, bool newT
     settle(0);
     if (!A::addPictureItem(w, image))
         std::fprintf(stderr, "layoutshots: a picture found no tab to go into\n");
-    A::xSpin(w)->setValue(at.x());
-    A::ySpin(w)->setValue(at.y());
+    TestSupport::propertyPanel(w)->xSpin()->setValue(at.x());
+    TestSupport::propertyPanel(w)->ySpin()->setValue(at.y());
 }
 
 void mouseOnViewport(QWidget *viewport, QEvent::Type type, const QPoint &at, Qt::MouseButtons buttons)
@@ -124,12 +125,12 @@ int main(int argc, char *argv[])
     addPictureAt(
         w, makePicture(QSize(800, 450), QColor(150, 40, 160), QColor(240, 120, 60), QStringLiteral("B")),
         QPoint(0, 0), true);
-    A::alignButton(w, 1)->click(); // centre
-    A::alignButton(w, 4)->click(); // middle
+    TestSupport::propertyPanel(w)->alignButton(1)->click(); // centre
+    TestSupport::propertyPanel(w)->alignButton(4)->click(); // middle
     addPictureAt(w,
                  makePicture(QSize(400, 300), QColor(20, 120, 40), QColor(200, 220, 60), QStringLiteral("C")),
                  QPoint(0, 40), true);
-    A::alignButton(w, 2)->click(); // right
+    TestSupport::propertyPanel(w)->alignButton(2)->click(); // right
     addPictureAt(w,
                  makePicture(QSize(480, 270), QColor(180, 30, 40), QColor(250, 190, 40), QStringLiteral("D")),
                  QPoint(1600, 880), true);
@@ -143,11 +144,11 @@ int main(int argc, char *argv[])
     const TextRenderer::Result rendered = TextRenderer::render(text, font, Qt::white, QSize(1200, 300));
     QImage textImage = rendered.image;
     w.on_exportTextImage(&textImage, Qt::white, font, rendered.text);
-    A::xSpin(w)->setValue(48);
-    A::ySpin(w)->setValue(1080 - 40 - textImage.height());
+    TestSupport::propertyPanel(w)->xSpin()->setValue(48);
+    TestSupport::propertyPanel(w)->ySpin()->setValue(1080 - 40 - textImage.height());
 
     bool ok = true;
-    TableWidgetEx *tabs = A::tabWidget(w);
+    TableWidgetEx *tabs = TestSupport::tabList(w);
 
     // The tab of the item partly off the screen: 100 %, around the screen's bottom-right corner.
     tabs->setCurrentIndex(3);
@@ -178,8 +179,8 @@ int main(int argc, char *argv[])
     // The overview, with the centred item's tab current.
     tabs->setCurrentIndex(1);
     settle();
-    QTest::mouseClick(A::overviewToolButton(w), Qt::LeftButton);
-    PreviewView *overview = A::overviewView(w);
+    QTest::mouseClick(TestSupport::toolBarButton(w, QStringLiteral("overviewButton")), Qt::LeftButton);
+    PreviewView *overview = TestSupport::windowPart<PreviewView>(w, QStringLiteral("overviewView"));
     if (!w.isOverviewVisible() || !overview) {
         std::fprintf(stderr, "layoutshots: the overview did not open\n");
         return 1;

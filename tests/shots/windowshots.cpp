@@ -11,6 +11,7 @@
 #include "osditem/osditem.h"
 #include "shots/shotsupport.h"
 #include "support/quillmereaccess.h"
+#include "support/windowparts.h"
 #include "textexport/exporttextimage.h"
 #include "widgets/previewview.h"
 #include "widgets/styled/custommegbox.h"
@@ -174,8 +175,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "windowshots: the picture found no tab\n");
         return 1;
     }
-    A::xSpin(w)->setValue(40);
-    A::ySpin(w)->setValue(30);
+    TestSupport::propertyPanel(w)->xSpin()->setValue(40);
+    TestSupport::propertyPanel(w)->ySpin()->setValue(30);
     w.on_notifyAddTable(0);
     settle(0);
     const QFont font =
@@ -184,7 +185,7 @@ int main(int argc, char *argv[])
     const TextRenderer::Result rendered = TextRenderer::render(text, font, Qt::white, QSize(1200, 300));
     QImage textImage = rendered.image;
     w.on_exportTextImage(&textImage, Qt::white, font, rendered.text);
-    A::tabWidget(w)->setCurrentIndex(0);
+    TestSupport::tabList(w)->setCurrentIndex(0);
     settle();
     if (auto *view = qobject_cast<PreviewView *>(A::currentView(w))) {
         view->actualSize();
@@ -238,12 +239,12 @@ int main(int argc, char *argv[])
     ok &= boxes.run([&w] { w.slot_inputButten(); });
 
     // The picture moved partly off the screen: the export tells which items the device cuts.
-    A::xSpin(w)->setValue(1700);
+    TestSupport::propertyPanel(w)->xSpin()->setValue(1700);
     boxes.expectBox(QStringLiteral("box-information-off-screen.png"));
     boxes.expectFileDialog(QString());
     ok &= boxes.run([&w] { w.slot_outputButten(); });
 
-    while (A::tabWidget(w)->count() < 50)
+    while (TestSupport::tabList(w)->count() < 50)
         w.on_notifyAddTable(0);
     boxes.expectBox(QStringLiteral("box-information-tab-limit.png"));
     ok &= boxes.run([&w] { w.on_notifyAddTable(0); });

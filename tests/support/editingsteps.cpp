@@ -6,8 +6,8 @@
 #include "support/core/pictures.h"
 #include "support/importing.h"
 #include "support/keyingsupport.h"
-#include "support/quillmereaccess.h"
 #include "support/testsupport.h"
+#include "support/windowparts.h"
 #include "widgets/doubleslider.h"
 #include "widgets/styled/checkboxex.h"
 #include "widgets/styled/spinboxex.h"
@@ -19,7 +19,6 @@
 namespace A {
 using namespace TestSupport;
 }
-using Access = QuillmereTestAccess;
 
 QByteArray EditingSteps::exported(Quillmere &w)
 {
@@ -32,15 +31,15 @@ QByteArray EditingSteps::exported(Quillmere &w)
 QStringList EditingSteps::titles(Quillmere &w)
 {
     QStringList list;
-    for (int i = 0; i < Access::tabWidget(w)->count(); ++i)
-        list << Access::tabWidget(w)->tabText(i);
+    for (int i = 0; i < TestSupport::tabList(w)->count(); ++i)
+        list << TestSupport::tabList(w)->tabText(i);
     return list;
 }
 
 QList<QImage> EditingSteps::shown(Quillmere &w)
 {
     QList<QImage> images;
-    for (int i = 0; i < Access::tabWidget(w)->count(); ++i) {
+    for (int i = 0; i < TestSupport::tabList(w)->count(); ++i) {
         OSDItem *item = A::onlyItem(w, i);
         images << (item ? item->pixmap().toImage().convertToFormat(QImage::Format_RGB32) : QImage());
     }
@@ -49,7 +48,7 @@ QList<QImage> EditingSteps::shown(Quillmere &w)
 
 QString EditingSteps::itemsAgainstEntries(Quillmere &w)
 {
-    for (int i = 0; i < Access::tabWidget(w)->count(); ++i) {
+    for (int i = 0; i < TestSupport::tabList(w)->count(); ++i) {
         const OsdEntry *entry = w.document()->at(i);
         const OSDItem *item = A::onlyItem(w, i);
         if (!entry || (entry->kind == OsdEntry::Kind::Empty) != !item)
@@ -75,12 +74,14 @@ QString EditingSteps::panel(Quillmere &w)
                     .arg(entry.title(), k.enabled ? "on" : "off", k.begin.name(), k.end.name(), k.fill.name(),
                          k.picked.isValid() ? k.picked.name() : "-");
     }
-    text += Access::selectColorCheck(w)->isChecked() ? QStringLiteral("on") : QStringLiteral("off");
+    text += TestSupport::propertyPanel(w)->selectColorCheck()->isChecked() ? QStringLiteral("on")
+                                                                           : QStringLiteral("off");
     for (int channel = 0; channel < 3; ++channel) {
         text += QStringLiteral(" %1-%2 %3-%4")
-                    .arg(Access::slider(w, channel)->minValue())
-                    .arg(Access::slider(w, channel)->maxValue())
-                    .arg(Access::minLabel(w, channel)->text(), Access::maxLabel(w, channel)->text());
+                    .arg(TestSupport::propertyPanel(w)->slider(channel)->minValue())
+                    .arg(TestSupport::propertyPanel(w)->slider(channel)->maxValue())
+                    .arg(TestSupport::propertyPanel(w)->minLabel(channel)->text(),
+                         TestSupport::propertyPanel(w)->maxLabel(channel)->text());
     }
     return text;
 }
@@ -143,17 +144,17 @@ bool EditingSteps::startList(Quillmere &w)
     w.on_notifyAddTable(0);
     QImage text = TestSupport::patternPicture(8, 3);
     w.on_exportTextImage(&text, Qt::white, QFont(), QStringLiteral("t"));
-    QuillmereTestAccess::tabWidget(w)->setCurrentIndex(0);
-    return QuillmereTestAccess::tabWidget(w)->count() == 2;
+    TestSupport::tabList(w)->setCurrentIndex(0);
+    return TestSupport::tabList(w)->count() == 2;
 }
 
 void EditingSteps::doStep(Quillmere &w, const QString &what, const QString &importPath)
 {
     if (what == QLatin1String("key")) {
         // One drag: both moves of the handle are one step.
-        Access::selectColorCheck(w)->setChecked(true);
-        Access::sliderR(w)->moveMaxHandle(150);
-        Access::sliderR(w)->moveMaxHandle(120);
+        TestSupport::propertyPanel(w)->selectColorCheck()->setChecked(true);
+        TestSupport::propertyPanel(w)->slider(0)->moveMaxHandle(150);
+        TestSupport::propertyPanel(w)->slider(0)->moveMaxHandle(120);
     } else if (what == QLatin1String("cut")) {
         A::onlyItem(w, 0)->slot_applyCutImage(QImage(), QRect(2, 3, 12, 9));
     } else if (what == QLatin1String("add tab")) {
@@ -184,9 +185,9 @@ void EditingSteps::doStep(Quillmere &w, const QString &what, const QString &impo
         w.slot_displayColorFormColorDialog();
     } else if (what == QLatin1String("move")) {
         // Stepping the field twice is one move.
-        Access::xSpin(w)->setValue(5);
-        Access::xSpin(w)->setValue(7);
-        Access::ySpin(w)->setValue(9);
+        TestSupport::propertyPanel(w)->xSpin()->setValue(5);
+        TestSupport::propertyPanel(w)->xSpin()->setValue(7);
+        TestSupport::propertyPanel(w)->ySpin()->setValue(9);
     } else if (what == QLatin1String("clear")) {
         w.slot_deleteItem();
     } else if (what == QLatin1String("import")) {
