@@ -11,8 +11,8 @@ class QWidget;
 
 // The keying part of the property panel: it shows the current entry's keying recipe and turns the
 // operator's edits of it (the switch, the three ranges, the fill colour and its ends, a pick) into
-// document changes. Keying the entry's picture is the window's: it hears which entry's key was
-// edited and how.
+// document changes. Keying the entry's picture is the keying controller's: it hears which entry's
+// key was edited and how.
 class KeyPanelController : public QObject
 {
     Q_OBJECT

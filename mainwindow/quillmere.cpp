@@ -4,6 +4,8 @@
 #include "core/settings/config.h"
 #include "core/text/productname.h"
 #include "mainwindow/cutcontroller.h"
+#include "mainwindow/keyingcontroller.h"
+#include "mainwindow/keypanelcontroller.h"
 #include "mainwindow/projectcontroller.h"
 #include "mainwindow/propertypanel.h"
 #include "mainwindow/recoverykeeper.h"
@@ -218,7 +220,7 @@ void Quillmere::slot_mouseClicked()
     // The press picks at once, on the pressed item at the pressed pixel; nothing is left waiting
     // for a later report, which may come from another item.
     if (auto *item = qobject_cast<OSDItem *>(sender()))
-        pickAt(item, item->pressPos());
+        m_keying->pickAt(item, item->pressPos());
 }
 
 void Quillmere::initPropertyPanel()
@@ -227,10 +229,29 @@ void Quillmere::initPropertyPanel()
 
     connect(m_panel->resetButton(), SIGNAL(clicked()), this, SLOT(slot_Resetbutton()));
     // The sliders, the fill swatch and the switch edit the current entry's recipe through the key
-    // panel's controller; the window keys the picture.
+    // panel's controller; the keying controller keys the picture.
     m_keyPanel = new KeyPanelController(
         m_document, m_panel, [this] { return currentEntryId(); }, this);
-    connect(m_keyPanel, &KeyPanelController::keyEdited, this, &Quillmere::keyEdited);
+    KeyingController::Window hooks;
+    hooks.currentItems = [this] { return currentItems(); };
+    hooks.currentTitle = [this] { return currentTitle(); };
+    hooks.record = [this](KeyingController::Step step) {
+        switch (step) {
+        case KeyingController::Step::Key:
+            markChanged(Step::Key);
+            break;
+        case KeyingController::Step::Fill:
+            markChanged(Step::Fill);
+            break;
+        case KeyingController::Step::Reset:
+            markChanged(Step::ResetKey);
+            break;
+        }
+    };
+    hooks.closeGesture = [this] { closeGesture(); };
+    hooks.holdSteps = [this] { ++m_stepsHeld; };
+    hooks.releaseSteps = [this] { --m_stepsHeld; };
+    m_keying = new KeyingController(this, m_keyPanel, std::move(hooks));
     connect(m_keyPanel, &KeyPanelController::gestureEnded, this, &Quillmere::closeGesture);
     connectPositionControls(m_panel);
 }
@@ -308,35 +329,3 @@ void Quillmere::commitSessionData(QSessionManager &manager)
     QTimer::singleShot(0, this, [this] { m_sessionAnswer = SessionAnswer::None; });
 }
 #endif
-
-namespace {
-// Whether two images hold the same colours, whatever their formats.
-bool samePixels(const QImage &a, const QImage &b)
-{
-    if (a.cacheKey() == b.cacheKey())
-        return true;
-    if (a.size() != b.size())
-        return false;
-    if (a.format() == b.format())
-        return a == b;
-    return a.convertToFormat(QImage::Format_ARGB32) == b.convertToFormat(QImage::Format_ARGB32);
-}
-} // namespace
-
-bool Quillmere::confirmKeyingReset()
-{
-    // Only keyed pixels of the current tab's items are lost by a reset; without any there is
-    // nothing to ask.
-    bool discards = false;
-    const QList<OSDItem *> items = currentItems();
-    for (OSDItem *item : items) {
-        if (item->isKeyApplied() && !samePixels(item->image(), item->sourceImage())) {
-            discards = true;
-            break;
-        }
-    }
-    if (!discards)
-        return true;
-    const QString question = tr("是否要复位%1 ?").arg(currentTitle());
-    return CustomMegBox::questionMessageBox(this, tr("提示"), question, tr("是"), tr("否")) != 0;
-}

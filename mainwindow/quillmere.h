@@ -3,15 +3,12 @@
 #include "core/document/keyrecipe.h"
 #include "core/document/osddocument.h"
 #include "core/document/projectstate.h"
-#include "core/pixels/colorkeyer.h"
 #include "mainwindow/editorstate.h"
-#include "mainwindow/keypanelcontroller.h"
 
 #include <QColor>
 #include <QDialog>
 #include <QImage>
 #include <QPointF>
-#include <QPointer>
 #include <QRect>
 #include <QSet>
 #include <QSize>
@@ -29,6 +26,8 @@ class QAction;
 class OverviewController;
 class PreviewView;
 class CutController;
+class KeyingController;
+class KeyPanelController;
 class PlacementController;
 class TabsController;
 class ExchangeController;
@@ -178,8 +177,6 @@ private:
     void markSaved();
     bool confirmClose();
     void commitSessionData(QSessionManager &manager);
-    // true when the reset may go on: asks first when it would give back keyed pixels.
-    bool confirmKeyingReset();
 
     // Construction (quillmere.cpp).
     void initUi();
@@ -316,17 +313,6 @@ private:
     KeyRecipe currentKey() const;
     // Stores the current entry's recipe; the panel follows through the document.
     void setCurrentKey(const KeyRecipe &key);
-    // Keys the current tab's item again with the current entry's recipe.
-    void keyCurrentItem();
-    // Keys item's source picture into its pixmap and record. mayReuse (undo and redo): when the
-    // result kept from the last keying step is the one asked for, it is shown without keying.
-    void keyItem(OSDItem *item, const QColor &begin, const QColor &end, const QColor &fill, bool fillOn,
-                 bool mayReuse = false);
-    void writeKeyedRecord(OSDItem *item, const QImage &image);
-    // A press on an item's picture: picks the picture's own colour there while keying is on.
-    void pickAt(OSDItem *item, const QPointF &itemPos);
-    // The key panel edited the current entry's recipe: key its item as the edit asks.
-    void keyEdited(int id, KeyPanelController::Edit edit);
 
     QSize m_outputScreenSize = QSize(1920, 1080);
     QPushButton *m_overviewButton = nullptr;
@@ -335,6 +321,7 @@ private:
     QComboBox *m_outputCombo = nullptr;
     PlacementController *m_placement = nullptr;
     KeyPanelController *m_keyPanel = nullptr;
+    KeyingController *m_keying = nullptr;
     CutController *m_cut = nullptr;
     ProjectController *m_project = nullptr;
     RecoveryKeeper *m_recovery = nullptr;
@@ -368,20 +355,6 @@ private:
     QFrame *m_colorTip = nullptr;
     QLabel *m_colorTipLabel = nullptr;
     QLabel *m_colorTipSwatch = nullptr;
-    // The result the last keying step replaced, with its key, for one item only: undoing the step
-    // shows it again without keying, and the next step writes into its memory.
-    struct KeyedResult
-    {
-        QPointer<OSDItem> item;
-        qint64 source = 0;
-        QColor begin;
-        QColor end;
-        QColor fill;
-        bool withRecord = false;
-        ColorKeyer::Keyed keyed;
-    };
-    KeyedResult m_keptResult;
-    void dropKeptResult();
     QUndoStack *m_undoStack = nullptr;
     QToolButton *m_undoButton = nullptr;
     QAction *m_undoAction = nullptr;

@@ -91,10 +91,10 @@ void Quillmere::itemMoved(OSDItem *item)
 
 void Quillmere::showEntryChange(int id, OsdDocument::Aspect aspect)
 {
-    // The key panel follows the recipe itself and the cut controller the cut; the window keys the
-    // picture where the operator edits the key, and makes items for their entries' pictures where
-    // those change (adding, undo, import). Undo puts the items back itself, and a new item already
-    // shows what its entry takes from it.
+    // The key panel follows the recipe itself and the cut controller the cut; the keying controller
+    // keys the picture where the operator edits the key, and the window makes items for their
+    // entries' pictures where those change (adding, undo, import). Undo puts the items back itself,
+    // and a new item already shows what its entry takes from it.
     if (aspect != OsdDocument::Aspect::Position || !itemsFollowEntries())
         return;
     const OsdEntry *entry = m_document->entry(id);

@@ -16,6 +16,7 @@
 #include "mainwindow/fillcommand.h"
 #include "mainwindow/importcommand.h"
 #include "mainwindow/keycommand.h"
+#include "mainwindow/keyingcontroller.h"
 #include "mainwindow/movecommand.h"
 #include "mainwindow/picturecommand.h"
 #include "mainwindow/recoverykeeper.h"
@@ -449,7 +450,7 @@ void Quillmere::restoreTab(int index, const OsdEntry &entry, const EditorState::
         // Another key of the same picture: the live item is keyed again into the memory of its
         // current result, as a keying step does, instead of building a new item.
         VideoControlOSD *record = live->videoControlOSD();
-        keyItem(live, output.keyBegin, output.keyEnd, output.keyFill, output.record.fillOn, true);
+        m_keying->keyItem(live, output.keyBegin, output.keyEnd, output.keyFill, output.record.fillOn, true);
         if (record)
             ItemRecords::writeFields(record, output.record);
         showEntryGeometry(live, entry);
