@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/document/keyrecipe.h"
 #include "core/document/osddocument.h"
 #include "core/document/projectstate.h"
 #include "mainwindow/editorstate.h"
@@ -310,9 +309,6 @@ private:
     // False while undo or an import puts items back: they show their entries themselves.
     bool itemsFollowEntries() const { return !m_restoring && !m_adopting; }
     OSDItem *itemOfEntry(int id) const;
-    KeyRecipe currentKey() const;
-    // Stores the current entry's recipe; the panel follows through the document.
-    void setCurrentKey(const KeyRecipe &key);
 
     QSize m_outputScreenSize = QSize(1920, 1080);
     QPushButton *m_overviewButton = nullptr;

@@ -11,17 +11,6 @@
 #include <QFrame>
 #include <QLabel>
 
-KeyRecipe Quillmere::currentKey() const
-{
-    return m_keyPanel ? m_keyPanel->key() : KeyRecipe();
-}
-
-void Quillmere::setCurrentKey(const KeyRecipe &key)
-{
-    if (m_keyPanel)
-        m_keyPanel->setKey(key);
-}
-
 void Quillmere::showCurrentEntry()
 {
     // Called while the window is being built too, before the panel exists.

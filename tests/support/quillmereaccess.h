@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/document/osddocument.h"
+#include "mainwindow/keypanelcontroller.h"
 #include "mainwindow/quillmere.h"
 #include "widgets/styled/tablewidgetex.h"
 
@@ -37,8 +38,8 @@ public:
 
     // Items, keying and picking state.
     // The current tab's keying recipe, read and arranged.
-    static KeyRecipe key(Quillmere &w) { return w.currentKey(); }
-    static void setKey(Quillmere &w, const KeyRecipe &key) { w.setCurrentKey(key); }
+    static KeyRecipe key(Quillmere &w) { return w.m_keyPanel->key(); }
+    static void setKey(Quillmere &w, const KeyRecipe &key) { w.m_keyPanel->setKey(key); }
     // The current tab's fill colour and range bounds, to read or to arrange without telling the
     // panel (setSelectColor and the like tell it).
     static QColor &selectColor(Quillmere &w) { return currentKeyField(w, &KeyRecipe::fill); }
@@ -62,8 +63,8 @@ private:
     }
     static void arrange(Quillmere &w, QColor KeyRecipe::*field, const QColor &c)
     {
-        KeyRecipe key = w.currentKey();
+        KeyRecipe key = w.m_keyPanel->key();
         key.*field = c;
-        w.setCurrentKey(key);
+        w.m_keyPanel->setKey(key);
     }
 };
