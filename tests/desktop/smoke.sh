@@ -110,7 +110,7 @@ window() {
 gone() {
   for _ in $(seq 100); do
     xdotool getwindowname "$1" >/dev/null 2>&1 || return 0
-    xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1" || return 0
+    grep -qx "$1" <<<"$(xdotool search --onlyvisible --name . 2>/dev/null)" || return 0
     sleep 0.1
   done
   return 1
@@ -182,7 +182,10 @@ pids+=($!)
 main=$(window "Brisklane ") || fail "the main window did not show"
 focus "$main"
 shot start
-xprop -id "$main" _NET_WM_ICON | grep -q "Icon (" || fail "the main window has no icon (_NET_WM_ICON)"
+# Read whole before looking: grep -q would stop reading early, and under pipefail the icon data
+# xprop still writes would then fail the pipe.
+icon=$(xprop -id "$main" _NET_WM_ICON)
+[[ $icon == *"Icon ("* ]] || fail "the main window has no icon (_NET_WM_ICON)"
 
 click "$main" "${picture_btn[@]}"
 dialog=$(window "打开文件") || fail "no picture dialog"
