@@ -6,7 +6,9 @@
 
 // One step of the OSD list's history. A step is recorded after its change has happened, so the
 // first redo, when the stack takes it, does nothing; later undos and redos bring back what the step
-// keeps. Each kind of change has its own class; steps keep recipes and share pictures with the
+// keeps. Recorded, not performed: the item and the cut panel make a drag, a cut or the cut-view
+// switch themselves and only tell of it afterwards through their signals, so every kind of change
+// is taken the same way, as what happened. Each kind of change has its own class; steps keep recipes and share pictures with the
 // live list, so a keyed picture is keyed again rather than kept.
 class HistoryCommand : public QUndoCommand
 {
