@@ -3,6 +3,7 @@
 // the picture's own memory (target: at most 2), and the time of an undo and a redo against one keying step
 // measured in the same run, and what the recovery copy takes of the window's thread per change.
 #include "benchsupport.h"
+#include "mainwindow/propertypanel.h"
 #include "mainwindow/quillmere.h"
 #include "osditem/osditem.h"
 #include "support/quillmereaccess.h"
@@ -27,7 +28,7 @@ const int kSteps = 50;
 // One drag of the red handle to maxRed, ended by letting the mouse go.
 void keyStep(Quillmere &w, int maxRed)
 {
-    DoubleSlider *slider = Access::sliderR(w);
+    DoubleSlider *slider = w.findChild<PropertyPanel *>()->slider(0);
     slider->moveMaxHandle(maxRed);
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(1, 1), Qt::LeftButton, Qt::NoButton,
                         Qt::NoModifier);
@@ -42,7 +43,7 @@ struct Session
     Session()
     {
         item = Access::addPictureItem(*window, testPicture(3840, 2160));
-        Access::selectColorCheck(*window)->setChecked(true);
+        window->findChild<PropertyPanel *>()->selectColorCheck()->setChecked(true);
         for (int step = 0; step < kSteps; ++step)
             keyStep(*window, 250 - 4 * step);
     }

@@ -4,7 +4,8 @@
 #   scripts/test.sh all        every part below, in order
 #   scripts/test.sh heavy fuzz only the parts named
 # Parts:
-#   plain     build (warnings are errors) and the whole test suite, in build/test
+#   plain     build (warnings are errors, the benchmarks compiled too) and the whole test suite, in
+#             build/test
 #   heavy     the heavy load tests of tst_loadheavy in that build (50 tabs of 4K pictures exported
 #             and imported, a file above 2 GiB); they skip themselves without enough memory or
 #             disk, and the last line of the output says so
@@ -40,6 +41,9 @@ if wants sanitize || wants fuzz; then extra+=(llvm); fi
 if wants fuzz; then extra+=(clang libclang-rt-dev); fi
 # The desktop part drives the editor on a virtual X server under a small window manager.
 if wants desktop; then extra+=(xvfb xdotool openbox python3); fi
+# The plain build compiles the benchmarks too (bench/run runs them), so a change that breaks one
+# is seen here.
+if wants plain || wants heavy || wants desktop; then extra+=(libbenchmark-dev); fi
 "$root/scripts/setup.sh" "${extra[@]}"
 
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -57,7 +61,7 @@ summary=()
 if wants plain || wants heavy || wants desktop; then
   step "plain build"
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRISKLANE_TESTS=ON -DBRISKLANE_WERROR=ON \
-    "${launcher[@]}" >/dev/null
+    -DBRISKLANE_BENCH=ON "${launcher[@]}" >/dev/null
   cmake --build "$build" --parallel "$jobs"
 fi
 if wants plain; then
